@@ -1,0 +1,16 @@
+# Fails when code outside src/platform/sdl includes SDL or curl headers: the
+# game must build and run without them so that tests and replays stay headless.
+file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
+set(bad "")
+foreach(f IN LISTS sources)
+  if(f MATCHES "/src/platform/sdl/" OR f MATCHES "/src/app/main.cpp$")
+    continue()
+  endif()
+  file(STRINGS "${f}" hits REGEX "#[ \t]*include[ \t]*[<\"](SDL|SDL2/|curl/)")
+  if(hits)
+    list(APPEND bad "${f}")
+  endif()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "SDL or curl included outside src/platform/sdl: ${bad}")
+endif()
