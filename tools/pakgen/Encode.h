@@ -1,0 +1,33 @@
+// Shared by every part of the asset generator: encoders for the formats the
+// game reads, cairo helpers and the DejaVu faces. Output must be byte-for-byte
+// the same on every run: no clocks, no system font lookup.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using TBytes = std::vector<std::uint8_t>;
+
+// 8-bit RGBA, colour type 6, straight (not premultiplied) alpha.
+TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height);
+// 8-bit RGB, baseline JPEG.
+TBytes EncodeJpeg(const std::uint8_t* Rgb, int Width, int Height, int Quality = 90);
+
+// Straight RGBA (4 bytes a pixel, rows top-down) of an ARGB32 cairo surface.
+std::vector<std::uint8_t> SurfaceToRgba(cairo_surface_t* Surface);
+// RGB of an ARGB32 or RGB24 surface, alpha ignored.
+std::vector<std::uint8_t> SurfaceToRgb(cairo_surface_t* Surface);
+
+TBytes SurfaceToPng(cairo_surface_t* Surface);
+TBytes SurfaceToJpeg(cairo_surface_t* Surface, int Quality = 90);
+
+enum class TFontStyle { Sans, SansBold, SansCondensedBold, Serif, SerifBold, Mono, MonoBold };
+// A cairo face loaded straight from the DejaVu file through FreeType; cached,
+// never freed (the generator is a short-lived process).
+cairo_font_face_t* DejaVuFace(TFontStyle Style);
+
+// Writes bytes to a file; throws std::runtime_error on failure.
+void WriteFile(const std::string& Path, const TBytes& Data);

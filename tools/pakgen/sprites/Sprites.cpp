@@ -1,0 +1,5 @@
+#include "Generators.h"
+
+void GenerateSprites(std::vector<TPakEntry>& /*Out*/, const std::string& /*PreviewDir*/) {
+  // Filled in as the sprites assets are drawn.
+}
