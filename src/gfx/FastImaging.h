@@ -71,6 +71,8 @@ public:
   TFastImageBuffer(TScreen* DC, std::int32_t Width, std::int32_t Height);
   TFastImageBuffer(const TFastImageBuffer&) = delete;
   TFastImageBuffer& operator=(const TFastImageBuffer&) = delete;
+  TFastImageBuffer(TFastImageBuffer&&) noexcept = default;
+  TFastImageBuffer& operator=(TFastImageBuffer&&) noexcept = default;
 
   // Not owned; the owner may replace it at any time.
   TScreen* DC = nullptr;
