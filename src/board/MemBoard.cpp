@@ -27,6 +27,13 @@ struct TRectGrowth {
   TRect Widened() const { return TRect{Left - 3, Top - 3, Right + 3, Bottom + 3}; }
 };
 
+// Cond ? IfTrue : Else with masks instead of a branch, so that loops over
+// cells stay free of jumps and can be vectorised.
+inline std::uint8_t Pick(bool Cond, std::uint8_t IfTrue, std::uint8_t Else) {
+  const std::uint8_t Mask = static_cast<std::uint8_t>(-static_cast<int>(Cond));
+  return static_cast<std::uint8_t>((IfTrue & Mask) | (Else & ~Mask));
+}
+
 }  // namespace
 
 TMemBoard::TMemBoard(std::int32_t Width, std::int32_t Height)
@@ -96,13 +103,17 @@ void TMemBoard::FloodMark(std::int32_t X, std::int32_t Y, std::uint8_t MarkCode,
   Mark[CellTrail1] = CellTrail1Marked;
   Mark[CellTrail2] = CellTrail2Marked;
 
+  // The same test as Enter, for the run fill: a pass code outside 0..255
+  // matches no cell, so it falls back to the free code.
+  const std::uint8_t PassByte = (PassCode >= 0 && PassCode <= 255) ? static_cast<std::uint8_t>(PassCode) : CellFree;
+
   std::uint8_t& Start = FCells[CellIndex(X, Y)];
   Start = Mark[Start];
 
   if (!Enter[MarkCode]) {
     // Every entered cell turns into a code that is never entered again, so
     // the marked set is simply the connected region: fill it run by run.
-    FloodMarkRuns(X, Y, Enter.data(), Mark.data());
+    FloodMarkRuns(X, Y, PassByte, Mark.data());
   } else if (MarkCode == CellTrail1 || MarkCode == CellTrail2) {
     // Marked cells can be entered once more (and then hold 6 or 7); the
     // outcome depends on the visiting order, so follow it step by step.
@@ -114,47 +125,57 @@ void TMemBoard::FloodMark(std::int32_t X, std::int32_t Y, std::uint8_t MarkCode,
   }
 }
 
-void TMemBoard::FloodMarkRuns(std::int32_t X, std::int32_t Y, const std::uint8_t* Enter, const std::uint8_t* Mark) {
-  // Seeds are (x, y) pairs; each names an enterable cell of a run still to
-  // be filled. Runs follow the columns, which are contiguous in memory.
+void TMemBoard::FloodMarkRuns(std::int32_t X, std::int32_t Y, std::uint8_t PassByte, const std::uint8_t* Mark) {
+  // Runs follow the columns, which are contiguous in memory. A seed names an
+  // enterable cell of a run still to be filled and the run it was found
+  // beside: that run is already marked, so its cells need no second look.
+  auto Enter = [PassByte](std::uint8_t C) { return C == CellFree || C == PassByte; };
+  const std::int32_t W = Width;  // locals: cell writes may alias the fields
+  const std::int32_t H = Height;
   FSeeds.clear();
-  auto PushSeed = [this](std::int32_t SX, std::int32_t SY) {
-    FSeeds.push_back(SX);
-    FSeeds.push_back(SY);
+  auto ScanSide = [&](std::int32_t NX, std::int32_t From, std::int32_t To, std::int32_t RunX, std::int32_t RunY0,
+                      std::int32_t RunY1) {
+    const std::uint8_t* Side = Column(NX);
+    std::int32_t I = From;
+    while (I <= To) {
+      while (I <= To && !Enter(Side[I])) ++I;
+      if (I > To) break;
+      FSeeds.push_back(TFloodSeed{NX, I, RunX, RunY0, RunY1});
+      while (I <= To && Enter(Side[I])) ++I;
+    }
   };
-  if (X > 0 && Enter[GetCell(X - 1, Y)]) PushSeed(X - 1, Y);
-  if (X < Width - 1 && Enter[GetCell(X + 1, Y)]) PushSeed(X + 1, Y);
-  if (Y > 0 && Enter[GetCell(X, Y - 1)]) PushSeed(X, Y - 1);
-  if (Y < Height - 1 && Enter[GetCell(X, Y + 1)]) PushSeed(X, Y + 1);
+
+  // The start cell is already rewritten; its neighbours have no run beside
+  // them yet.
+  constexpr std::int32_t NoRun = -1;
+  if (X > 0 && Enter(GetCell(X - 1, Y))) FSeeds.push_back(TFloodSeed{X - 1, Y, NoRun, 0, -1});
+  if (X < W - 1 && Enter(GetCell(X + 1, Y))) FSeeds.push_back(TFloodSeed{X + 1, Y, NoRun, 0, -1});
+  if (Y > 0 && Enter(GetCell(X, Y - 1))) FSeeds.push_back(TFloodSeed{X, Y - 1, NoRun, 0, -1});
+  if (Y < H - 1 && Enter(GetCell(X, Y + 1))) FSeeds.push_back(TFloodSeed{X, Y + 1, NoRun, 0, -1});
 
   while (!FSeeds.empty()) {
-    const std::int32_t SY = FSeeds.back();
-    FSeeds.pop_back();
-    const std::int32_t SX = FSeeds.back();
+    const TFloodSeed Seed = FSeeds.back();
     FSeeds.pop_back();
 
-    std::uint8_t* Col = Column(SX);
-    if (!Enter[Col[SY]]) continue;  // filled since it was pushed
-    std::int32_t Y0 = SY;
-    while (Y0 > 0 && Enter[Col[Y0 - 1]]) --Y0;
-    std::int32_t Y1 = SY;
-    while (Y1 < Height - 1 && Enter[Col[Y1 + 1]]) ++Y1;
-    for (std::int32_t I = Y0; I <= Y1; ++I) Col[I] = Mark[Col[I]];
+    std::uint8_t* Col = Column(Seed.X);
+    if (!Enter(Col[Seed.Y])) continue;  // filled since it was pushed
+    std::int32_t Y0 = Seed.Y;
+    while (Y0 > 0 && Enter(Col[Y0 - 1])) --Y0;
+    std::int32_t Y1 = Y0;
+    for (; Y1 < H && Enter(Col[Y1]); ++Y1) Col[Y1] = Mark[Col[Y1]];
+    --Y1;
 
-    // One seed per enterable run beside the filled run, on either side.
-    for (const std::int32_t NX : {SX - 1, SX + 1}) {
-      if (NX < 0 || NX >= Width) continue;
-      const std::uint8_t* Side = Column(NX);
-      bool InRun = false;
-      for (std::int32_t I = Y0; I <= Y1; ++I) {
-        if (Enter[Side[I]]) {
-          if (!InRun) PushSeed(NX, I);
-          InRun = true;
-        } else {
-          InRun = false;
-        }
-      }
+    if (Seed.FromX == NoRun) {
+      if (Seed.X > 0) ScanSide(Seed.X - 1, Y0, Y1, Seed.X, Y0, Y1);
+      if (Seed.X < W - 1) ScanSide(Seed.X + 1, Y0, Y1, Seed.X, Y0, Y1);
+      continue;
     }
+    // The far side in full; on the near side only what lies beyond the run
+    // the seed came from.
+    const std::int32_t FarX = 2 * Seed.X - Seed.FromX;
+    if (FarX >= 0 && FarX < W) ScanSide(FarX, Y0, Y1, Seed.X, Y0, Y1);
+    ScanSide(Seed.FromX, Y0, std::min(Y1, Seed.FromY0 - 1), Seed.X, Y0, Y1);
+    ScanSide(Seed.FromX, std::max(Y0, Seed.FromY1 + 1), Y1, Seed.X, Y0, Y1);
   }
 }
 
@@ -195,48 +216,58 @@ void TMemBoard::FloodMarkOrdered(std::int32_t X, std::int32_t Y, const std::uint
 }
 
 std::int32_t TMemBoard::ClaimUnmarked(std::uint8_t TrailCode, TRect& DirtyRect) {
-  // First pass: what each code becomes and whether that counts as claimed.
-  std::array<std::uint8_t, 256> Next{};
-  std::array<std::int32_t, 256> Counts{};
-  for (std::int32_t C = 0; C < 256; ++C) Next[C] = static_cast<std::uint8_t>(C);
-  Next[CellFree] = CellClaimed;
-  Counts[CellFree] = 1;
-  Next[CellEvilSide] = CellFree;
-  Next[CellTrail1] = TrailCode == CellTrail1 ? CellEdge : CellClaimed;
-  Next[CellTrail2] = TrailCode == CellTrail2 ? CellEdge : CellClaimed;
-  Counts[CellTrail1] = Next[CellTrail1] == CellClaimed ? 1 : 0;
-  Counts[CellTrail2] = Next[CellTrail2] == CellClaimed ? 1 : 0;
-  Next[CellTrail1Marked] = TrailCode == CellTrail1 ? CellEdge : CellTrail1;
-  Next[CellTrail2Marked] = TrailCode == CellTrail2 ? CellEdge : CellTrail2;
+  // First pass. What the trail codes become depends on who claims: the
+  // claiming trail turns edge wherever it is; the other trail is claimed
+  // where the flood missed it and stays a trail where the flood reached it.
+  const std::uint8_t Trail1To = TrailCode == CellTrail1 ? CellEdge : CellClaimed;
+  const std::uint8_t Trail2To = TrailCode == CellTrail2 ? CellEdge : CellClaimed;
+  const std::uint8_t Trail1MarkedTo = TrailCode == CellTrail1 ? CellEdge : CellTrail1;
+  const std::uint8_t Trail2MarkedTo = TrailCode == CellTrail2 ? CellEdge : CellTrail2;
+  const std::uint8_t Trail1Counts = Trail1To == CellClaimed ? 1 : 0;
+  const std::uint8_t Trail2Counts = Trail2To == CellClaimed ? 1 : 0;
 
+  // Locals: writes through the byte pointers below could otherwise alias
+  // the fields and force them to be reloaded for every cell.
+  const std::int32_t W = Width;
+  const std::int32_t H = Height;
   std::int32_t Count = 0;
   TRectGrowth Growth;
-  for (std::int32_t X = 0; X < Width; ++X) {
+  for (std::int32_t X = 0; X < W; ++X) {
     std::uint8_t* Col = Column(X);
-    std::int32_t MinY = -1;
-    std::int32_t MaxY = -1;
-    for (std::int32_t Y = 0; Y < Height; ++Y) {
-      const std::uint8_t C = Col[Y];
-      if (C == CellFree) {
-        if (MinY < 0) MinY = Y;
-        MaxY = Y;
-      }
-      Col[Y] = Next[C];
-      Count += Counts[C];
+    // Only free cells grow the rectangle; find the column's first and last.
+    if (const void* First = std::memchr(Col, CellFree, static_cast<std::size_t>(H))) {
+      std::int32_t Last = H - 1;
+      while (Col[Last] != CellFree) --Last;
+      Growth.AddColumn(X, static_cast<std::int32_t>(static_cast<const std::uint8_t*>(First) - Col), Last);
     }
-    if (MinY >= 0) Growth.AddColumn(X, MinY, MaxY);
+    // Branch-free so that the compiler can process many cells at once.
+    std::uint32_t ColumnCount = 0;
+    for (std::int32_t Y = 0; Y < H; ++Y) {
+      const std::uint8_t C = Col[Y];
+      ColumnCount += static_cast<std::uint32_t>(C == CellFree) + static_cast<std::uint32_t>((C == CellTrail1) & Trail1Counts) +
+                     static_cast<std::uint32_t>((C == CellTrail2) & Trail2Counts);
+      std::uint8_t N = C;
+      N = Pick(C == CellFree, CellClaimed, N);
+      N = Pick(C == CellEvilSide, CellFree, N);
+      N = Pick(C == CellTrail1, Trail1To, N);
+      N = Pick(C == CellTrail2, Trail2To, N);
+      N = Pick(C == CellTrail1Marked, Trail1MarkedTo, N);
+      N = Pick(C == CellTrail2Marked, Trail2MarkedTo, N);
+      Col[Y] = N;
+    }
+    Count += static_cast<std::int32_t>(ColumnCount);
   }
 
   // Second pass: edges with claimed area on both sides (straight across or
   // around a corner) are claimed too. In place and in scan order, so an edge
   // claimed here already counts for the cells after it.
-  for (std::int32_t X = 1; X + 1 < Width; ++X) {
+  for (std::int32_t X = 1; X + 1 < W; ++X) {
     const std::uint8_t* Left = Column(X - 1);
     std::uint8_t* Col = Column(X);
     const std::uint8_t* Right = Column(X + 1);
     std::int32_t Y = 1;
-    while (Y + 1 < Height) {
-      const void* Found = std::memchr(Col + Y, CellEdge, static_cast<std::size_t>(Height - 1 - Y));
+    while (Y + 1 < H) {
+      const void* Found = std::memchr(Col + Y, CellEdge, static_cast<std::size_t>(H - 1 - Y));
       if (!Found) break;
       Y = static_cast<std::int32_t>(static_cast<const std::uint8_t*>(Found) - Col);
       const bool L = Left[Y] == CellClaimed;

@@ -87,12 +87,22 @@ private:
     std::int32_t NextNeighbour;
   };
 
-  void FloodMarkRuns(std::int32_t X, std::int32_t Y, const std::uint8_t* Enter, const std::uint8_t* Mark);
+  // A run still to be filled in column X at row Y, found beside the run
+  // FromY0..FromY1 of column FromX (FromX -1: none).
+  struct TFloodSeed {
+    std::int32_t X;
+    std::int32_t Y;
+    std::int32_t FromX;
+    std::int32_t FromY0;
+    std::int32_t FromY1;
+  };
+
+  void FloodMarkRuns(std::int32_t X, std::int32_t Y, std::uint8_t PassByte, const std::uint8_t* Mark);
   void FloodMarkOrdered(std::int32_t X, std::int32_t Y, const std::uint8_t* Enter, const std::uint8_t* Mark,
                         bool EnterOnce);
 
   std::vector<std::uint8_t> FCells;
   // Reused between claims so that a claim does not allocate.
-  std::vector<std::int32_t> FSeeds;
+  std::vector<TFloodSeed> FSeeds;
   std::vector<TFloodFrame> FFrames;
 };
