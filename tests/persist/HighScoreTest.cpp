@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 
 #include "persist/CommonTypes.h"
 #include "persist/Scramble.h"
@@ -207,7 +206,12 @@ TEST_F(HighScoreTest, SubmitSendsBothHalvesEncoded) {
     const std::string& Url = Http.Urls[Half];
     ASSERT_EQ(Url.rfind(Prefix, 0), 0u) << Url;
     const std::string Encoded = Url.substr(Prefix.size());
-    EXPECT_TRUE(std::regex_match(Encoded, std::regex("(%[0-9A-F]{2})+"))) << Encoded;
+    ASSERT_EQ(Encoded.size() % 3, 0u);
+    for (std::size_t I = 0; I < Encoded.size(); I += 3) {
+      EXPECT_EQ(Encoded[I], '%') << I;
+      for (char Digit : {Encoded[I + 1], Encoded[I + 2]})
+        EXPECT_TRUE((Digit >= '0' && Digit <= '9') || (Digit >= 'A' && Digit <= 'F')) << Encoded.substr(I, 3);
+    }
     std::string Bytes = PercentDecode(Encoded);
     EXPECT_EQ(Bytes.size() * 3, Encoded.size());
     EXPECT_TRUE(UnscrambleText(Bytes));
