@@ -102,7 +102,13 @@ TEST_F(HighScoreTest, PartialAndOverlongFilesFillWhatTheyHave) {
   EXPECT_EQ(Partial.Entries[19].Score, 0);
 
   std::string Long = "3";
-  for (int I = 0; I < 25; ++I) Long += "P" + std::to_string(I) + "," + std::to_string(9223372036854775000LL - I) + ",";
+  for (int I = 0; I < 25; ++I) {
+    Long += 'P';
+    Long += std::to_string(I);
+    Long += ',';
+    Long += std::to_string(9223372036854775000LL - I);
+    Long += ',';
+  }
   Long += "zz,";
   Folder.WriteScrambled("highscores.dat", Long);
   THighScore Table(Folder.Path);
