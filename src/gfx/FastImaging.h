@@ -1,0 +1,137 @@
+// The off-screen picture every screen of the game is composed in.
+//
+// TFastBMP owns the pixels in the classic device-independent bitmap layout:
+// 24 bits per pixel in blue, green, red order, rows padded to 4 bytes and
+// stored bottom-up (memory row 0 is the bottom line), reached through a
+// precomputed row table. TFastImageBuffer adds top-down coordinates,
+// bounds-checked pixel access in 0x00BBGGRR colour values, rectangles,
+// lightness, JPEG loading and the copy to the window's screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "persist/CommonTypes.h"
+
+class TScreen;
+class TMemoryStream;
+
+class TFastBMP {
+public:
+  TFastBMP() = default;  // 0 x 0
+  TFastBMP(const TFastBMP&) = delete;
+  TFastBMP& operator=(const TFastBMP&) = delete;
+  TFastBMP(TFastBMP&&) noexcept = default;
+  TFastBMP& operator=(TFastBMP&&) noexcept = default;
+
+  // Same size: nothing happens and the pixels stay. Otherwise a new, black
+  // pixel block. Negative sizes count as 0.
+  void SetSize(std::int32_t Width, std::int32_t Height);
+
+  std::int32_t Width() const { return FWidth; }
+  std::int32_t Height() const { return FHeight; }
+  // Bytes per row, ((Width * 24 + 31) div 32) * 4.
+  std::int32_t Stride() const { return FStride; }
+  // Padding bytes at the end of each row, Width mod 4.
+  std::int32_t RowPadding() const { return FRowPadding; }
+  // Stride * Height.
+  std::int32_t TotalSize() const { return FTotalSize; }
+
+  // Memory row i; row 0 is the bottom line of the picture.
+  std::uint8_t* Row(std::int32_t MemoryRow) { return FRows[static_cast<std::size_t>(MemoryRow)]; }
+  const std::uint8_t* Row(std::int32_t MemoryRow) const { return FRows[static_cast<std::size_t>(MemoryRow)]; }
+  std::uint8_t* Bits() { return FBits.data(); }
+  const std::uint8_t* Bits() const { return FBits.data(); }
+
+  // Copies a W x H block of this bitmap at memory column/row (SrcX, SrcY)
+  // into Dest at (X, Y), memory-row coordinates (rows counted from the
+  // bottom), clipped to both bitmaps with every pixel keeping its offset.
+  // 64-bit arguments so that callers' coordinate arithmetic cannot overflow.
+  void CopyRect(TFastBMP& Dest, std::int64_t X, std::int64_t Y, std::int64_t W, std::int64_t H, std::int64_t SrcX,
+                std::int64_t SrcY) const;
+  // Takes Source's size and all its pixel bytes.
+  void CopyFrom(const TFastBMP& Source);
+  // Copies the whole picture 1:1 into Screen with its top-left corner at
+  // (X, Y), clipped to the screen.
+  void Draw(TScreen& Screen, std::int32_t X, std::int32_t Y) const;
+
+private:
+  std::int32_t FRowPadding = 0;
+  std::int32_t FStride = 0;
+  std::int32_t FTotalSize = 0;
+  std::int32_t FWidth = 0;
+  std::int32_t FHeight = 0;
+  std::vector<std::uint8_t*> FRows;
+  std::vector<std::uint8_t> FBits;
+};
+
+class TFastImageBuffer {
+public:
+  // DC: the screen PaintTo draws into; nullptr for buffers never presented.
+  TFastImageBuffer(TScreen* DC, std::int32_t Width, std::int32_t Height);
+  TFastImageBuffer(const TFastImageBuffer&) = delete;
+  TFastImageBuffer& operator=(const TFastImageBuffer&) = delete;
+
+  // Not owned; the owner may replace it at any time.
+  TScreen* DC = nullptr;
+
+  std::int32_t Width() const { return FBitmap.Width(); }
+  std::int32_t Height() const { return FBitmap.Height(); }
+
+  // 0 (black) outside the buffer.
+  TColorValue GetPixel(std::int32_t X, std::int32_t Y) const {
+    if (X < 0 || Y < 0 || X >= Width() || Y >= Height()) return 0;
+    const std::uint8_t* P = ScanLine(Y) + 3 * X;
+    return P[2] | (static_cast<TColorValue>(P[1]) << 8) | (static_cast<TColorValue>(P[0]) << 16);
+  }
+  // Dropped outside the buffer.
+  void SetPixel(std::int32_t X, std::int32_t Y, TColorValue Color) {
+    if (X < 0 || Y < 0 || X >= Width() || Y >= Height()) return;
+    std::uint8_t* P = ScanLine(Y) + 3 * X;
+    P[0] = GetBValue(Color);
+    P[1] = GetGValue(Color);
+    P[2] = GetRValue(Color);
+  }
+  // Mixes Color into the pixel with weight Alpha / 255 (Alpha held to
+  // 0..255), each channel rounded half to even.
+  void BlendPixel(std::int32_t X, std::int32_t Y, TColorValue Color, std::int32_t Alpha);
+  static constexpr TColorValue MakeColor(std::int32_t R, std::int32_t G, std::int32_t B) {
+    return RGB(static_cast<std::uint32_t>(R), static_cast<std::uint32_t>(G), static_cast<std::uint32_t>(B));
+  }
+
+  // Takes Source's size and pixels.
+  void CopyFrom(const TFastImageBuffer& Source);
+  // Copies the Width x Height block of Source at (SrcX, SrcY) to (DestX,
+  // DestY), top-down coordinates; whatever lies outside either buffer is cut
+  // off and every copied pixel keeps its offset.
+  void CopyRect(std::int32_t DestX, std::int32_t DestY, const TFastImageBuffer& Source, std::int32_t SrcX,
+                std::int32_t SrcY, std::int32_t Width, std::int32_t Height);
+  // Both edges inclusive, cut at the buffer; Top and Bottom may come in
+  // either order, Right < Left fills nothing.
+  void FillRect(const TRect& Rect, TColorValue Color);
+  // One-pixel outline on the four inclusive edges; edges outside the buffer
+  // are moved onto its border.
+  void FrameRect(const TRect& Rect, TColorValue Color);
+  // Brightens (Amount > 0) or darkens (Amount < 0) every channel of every
+  // pixel: i + (255 - i) * Amount / 256, or i - i * -Amount / 256, floored.
+  void Lightness(std::int32_t Amount);
+
+  // Decodes the JPEG from Stream's position and takes its size and pixels;
+  // the stream is left at its end. Throws EImageDecodeError (leaving this
+  // buffer unchanged) when the data cannot be decoded.
+  void LoadJpegFromStream(TMemoryStream& Stream);
+
+  // Copies the whole buffer 1:1 into DC at (X, Y), clipped to the screen,
+  // and marks the screen for presenting. Nothing when DC is nullptr.
+  void PaintTo(std::int32_t X, std::int32_t Y) const;
+
+  // Fast access for renderers: picture line Y (top-down, unchecked), 3 bytes
+  // per pixel in blue, green, red order.
+  std::uint8_t* ScanLine(std::int32_t Y) { return FBitmap.Row(FBitmap.Height() - 1 - Y); }
+  const std::uint8_t* ScanLine(std::int32_t Y) const { return FBitmap.Row(FBitmap.Height() - 1 - Y); }
+  TFastBMP& Bitmap() { return FBitmap; }
+  const TFastBMP& Bitmap() const { return FBitmap; }
+
+private:
+  TFastBMP FBitmap;
+};

@@ -1,0 +1,304 @@
+#include "pak/PakReader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "pak/PakWriter.h"
+
+namespace {
+
+using TBytes = std::vector<std::uint8_t>;
+
+TBytes Bytes(const std::string& S) { return TBytes(S.begin(), S.end()); }
+
+void PutU32(TBytes& B, std::uint32_t V) {
+  for (int i = 0; i < 4; ++i) B.push_back(static_cast<std::uint8_t>(V >> (8 * i)));
+}
+void PatchU32(TBytes& B, std::size_t At, std::uint32_t V) {
+  for (int i = 0; i < 4; ++i) B[At + i] = static_cast<std::uint8_t>(V >> (8 * i));
+}
+void PutDirEntry(TBytes& B, const std::string& Name, std::uint32_t Size, std::uint32_t Offset) {
+  B.push_back(static_cast<std::uint8_t>(Name.size()));
+  B.insert(B.end(), Name.begin(), Name.end());
+  PutU32(B, Size);
+  PutU32(B, Offset);
+}
+
+// A scratch file per test, removed afterwards.
+class PakReaderTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+    FPath = (std::filesystem::temp_directory_path() /
+             ("vyrn_pak_" + std::to_string(::getpid()) + "_" + Info->name() + ".pak"))
+                .string();
+  }
+  void TearDown() override {
+    std::error_code Ec;
+    std::filesystem::remove_all(FPath, Ec);
+  }
+  void WriteFile(const TBytes& B) {
+    std::ofstream Out(FPath, std::ios::binary | std::ios::trunc);
+    Out.write(reinterpret_cast<const char*>(B.data()), static_cast<std::streamsize>(B.size()));
+  }
+  std::string Contents(const std::string& Name) {
+    auto S = TPakFileReadable(FPath).GetStream(Name);
+    if (!S) return "<none>";
+    return std::string(S->Bytes().begin(), S->Bytes().end());
+  }
+
+  // Header, data of "beta" then "alpha" (directory lists alpha first), then
+  // the directory; data deliberately not in directory order.
+  TBytes OutOfOrderArchive() {
+    TBytes B;
+    PutU32(B, 0);
+    const std::uint32_t BetaAt = static_cast<std::uint32_t>(B.size());
+    for (std::uint8_t c : Bytes("BBBBBB")) B.push_back(c);
+    const std::uint32_t AlphaAt = static_cast<std::uint32_t>(B.size());
+    for (std::uint8_t c : Bytes("alpha-data")) B.push_back(c);
+    PatchU32(B, 0, static_cast<std::uint32_t>(B.size()));
+    PutDirEntry(B, "alpha.png", 10, AlphaAt);
+    PutDirEntry(B, "mid.wav", 2, BetaAt + 1);  // overlaps beta's bytes
+    PutDirEntry(B, "beta.jpg", 6, BetaAt);
+    return B;
+  }
+
+  std::string FPath;
+};
+
+TEST_F(PakReaderTest, FindsFirstMiddleAndLastEntryWhateverTheDataOrder) {
+  WriteFile(OutOfOrderArchive());
+  EXPECT_EQ(Contents("alpha.png"), "alpha-data");
+  EXPECT_EQ(Contents("mid.wav"), "BB");
+  EXPECT_EQ(Contents("beta.jpg"), "BBBBBB");
+  auto S = TPakFileReadable(FPath).GetStream("alpha.png");
+  ASSERT_TRUE(S);
+  EXPECT_EQ(S->Position(), 0u);
+  EXPECT_EQ(S->Size(), 10u);
+}
+
+TEST_F(PakReaderTest, NamesCompareExactly) {
+  WriteFile(OutOfOrderArchive());
+  EXPECT_EQ(Contents("Alpha.png"), "<none>");
+  EXPECT_EQ(Contents("ALPHA.PNG"), "<none>");
+  EXPECT_EQ(Contents("alpha.png "), "<none>");
+  EXPECT_EQ(Contents("alpha"), "<none>");
+  EXPECT_EQ(Contents(""), "<none>");
+  EXPECT_EQ(Contents(std::string(300, 'x')), "<none>");  // longer than any name: scans to the end
+}
+
+TEST_F(PakReaderTest, FirstOfDuplicateNamesWins) {
+  TBytes B;
+  PutU32(B, 0);
+  for (std::uint8_t c : Bytes("firstsecond")) B.push_back(c);
+  PatchU32(B, 0, static_cast<std::uint32_t>(B.size()));
+  PutDirEntry(B, "other", 1, 4);
+  PutDirEntry(B, "dup.wav", 5, 4);
+  PutDirEntry(B, "dup.wav", 6, 9);
+  WriteFile(B);
+  EXPECT_EQ(Contents("dup.wav"), "first");
+  const auto List = TPakFileReadable(FPath).ListEntries();
+  ASSERT_EQ(List.size(), 3u);
+  EXPECT_EQ(List[2], (TPakDirEntry{"dup.wav", 6, 9}));
+}
+
+TEST_F(PakReaderTest, EmptyEntryGivesEmptyStreamNotNothing) {
+  TBytes B;
+  PutU32(B, 4);
+  PutDirEntry(B, "empty", 0, 4);
+  // An empty entry may sit exactly at the end of the file.
+  PutDirEntry(B, "atend", 0, static_cast<std::uint32_t>(B.size() + 1 + 5 + 8));
+  WriteFile(B);
+  auto S = TPakFileReadable(FPath).GetStream("empty");
+  ASSERT_TRUE(S);
+  EXPECT_EQ(S->Size(), 0u);
+  auto T = TPakFileReadable(FPath).GetStream("atend");
+  ASSERT_TRUE(T);
+  EXPECT_EQ(T->Size(), 0u);
+}
+
+TEST_F(PakReaderTest, EmptyDirectoryFindsNothing) {
+  TBytes B;
+  PutU32(B, 8);
+  for (std::uint8_t c : Bytes("junk")) B.push_back(c);
+  WriteFile(B);
+  EXPECT_EQ(Contents("junk"), "<none>");
+  EXPECT_TRUE(TPakFileReadable(FPath).ListEntries().empty());
+  std::string Problem = "x";
+  EXPECT_TRUE(TPakFileReadable(FPath).CheckArchive(Problem)) << Problem;
+  EXPECT_TRUE(Problem.empty());
+}
+
+TEST_F(PakReaderTest, DirectoryCutInsideAnEntryEndsTheScanWithoutMatch) {
+  TBytes Full;
+  PutU32(Full, 0);
+  for (std::uint8_t c : Bytes("0123456789")) Full.push_back(c);
+  const std::size_t Dir = Full.size();
+  PatchU32(Full, 0, static_cast<std::uint32_t>(Dir));
+  PutDirEntry(Full, "ok", 3, 4);
+  const std::size_t Second = Full.size();
+  PutDirEntry(Full, "abc", 2, 8);
+  // Every cut inside the second entry: in its name, in its size, in its offset.
+  for (std::size_t Cut = Second + 1; Cut < Full.size(); ++Cut) {
+    SCOPED_TRACE("cut at " + std::to_string(Cut));
+    WriteFile(TBytes(Full.begin(), Full.begin() + static_cast<std::ptrdiff_t>(Cut)));
+    EXPECT_EQ(Contents("ok"), "012");
+    EXPECT_EQ(Contents("abc"), "<none>");
+    // The name read so far must not match either.
+    EXPECT_EQ(Contents("ab"), "<none>");
+    EXPECT_EQ(Contents("a"), "<none>");
+    EXPECT_EQ(TPakFileReadable(FPath).ListEntries().size(), 1u);
+  }
+  WriteFile(Full);
+  EXPECT_EQ(Contents("abc"), "45");
+}
+
+TEST_F(PakReaderTest, EntryReachingPastTheEndIsAReadError) {
+  TBytes B;
+  PutU32(B, 0);
+  for (std::uint8_t c : Bytes("abcd")) B.push_back(c);
+  PatchU32(B, 0, 8);
+  PutDirEntry(B, "long", 1000, 4);
+  PutDirEntry(B, "huge", 0xFFFFFFFFu, 4);  // must not allocate 4 GiB
+  PutDirEntry(B, "far", 1, 0xFFFFFFF0u);
+  PutDirEntry(B, "fine", 4, 4);
+  const std::uint32_t End = static_cast<std::uint32_t>(B.size() + 1 + 4 + 8);
+  PutDirEntry(B, "edge", 1, End);  // starts exactly at the end: one byte too many
+  WriteFile(B);
+  const TPakFileReadable Pak(FPath);
+  EXPECT_THROW(Pak.GetStream("long"), EPakReadError);
+  EXPECT_THROW(Pak.GetStream("huge"), EPakReadError);
+  EXPECT_THROW(Pak.GetStream("far"), EPakReadError);
+  EXPECT_THROW(Pak.GetStream("edge"), EPakReadError);
+  EXPECT_EQ(Contents("fine"), "abcd");
+  try {
+    Pak.GetStream("huge");
+  } catch (const EPakReadError& E) {
+    EXPECT_NE(std::string(E.what()).find("huge"), std::string::npos) << E.what();
+  }
+  std::string Problem;
+  EXPECT_FALSE(Pak.CheckArchive(Problem));
+  EXPECT_NE(Problem.find("long"), std::string::npos) << Problem;
+}
+
+TEST_F(PakReaderTest, DirectoryOffsetPastTheEndFindsNothingAndFailsTheCheck) {
+  TBytes B;
+  PutU32(B, 1000);
+  PutDirEntry(B, "x", 0, 4);
+  WriteFile(B);
+  EXPECT_EQ(Contents("x"), "<none>");
+  EXPECT_TRUE(TPakFileReadable(FPath).ListEntries().empty());
+  std::string Problem;
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+  EXPECT_NE(Problem.find("1000"), std::string::npos) << Problem;
+}
+
+TEST_F(PakReaderTest, TwoLookupsGiveIndependentStreams) {
+  WriteFile(OutOfOrderArchive());
+  const TPakFileReadable Pak(FPath);
+  auto A = Pak.GetStream("beta.jpg");
+  auto B = Pak.GetStream("beta.jpg");
+  ASSERT_TRUE(A && B);
+  EXPECT_NE(A.get(), B.get());
+  EXPECT_EQ(A->Bytes(), B->Bytes());
+  A->Data()[0] = 'X';
+  char Buf[3];
+  EXPECT_EQ(A->Read(Buf, 3), 3u);
+  EXPECT_EQ(B->Data()[0], 'B');
+  EXPECT_EQ(B->Position(), 0u);
+}
+
+TEST_F(PakReaderTest, MissingArchiveGivesNothingQuietly) {
+  const TPakFileReadable Pak(FPath + ".missing");
+  EXPECT_EQ(Pak.FileName, FPath + ".missing");
+  EXPECT_EQ(Pak.GetStream("anything"), nullptr);
+  EXPECT_EQ(Pak.GetStream(""), nullptr);
+  EXPECT_THROW(Pak.ListEntries(), EPakReadError);
+  std::string Problem;
+  EXPECT_FALSE(Pak.CheckArchive(Problem));
+  EXPECT_NE(Problem.find(Pak.FileName), std::string::npos) << Problem;
+}
+
+TEST_F(PakReaderTest, SomethingUnreadableInPlaceOfTheArchiveThrows) {
+  WriteFile(Bytes("ab"));  // too short for the directory offset
+  EXPECT_THROW(TPakFileReadable(FPath).GetStream("a"), EPakReadError);
+  std::string Problem;
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+  EXPECT_FALSE(Problem.empty());
+
+  std::filesystem::remove(FPath);
+  std::filesystem::create_directory(FPath);
+  EXPECT_THROW(TPakFileReadable(FPath).GetStream("a"), EPakReadError);
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+}
+
+TEST_F(PakReaderTest, ArchiveWithoutReadPermissionThrows) {
+  WriteFile(OutOfOrderArchive());
+  std::filesystem::permissions(FPath, std::filesystem::perms::none);
+  if (std::FILE* F = std::fopen(FPath.c_str(), "rb")) {
+    std::fclose(F);
+    GTEST_SKIP() << "running with privileges that ignore file permissions";
+  }
+  EXPECT_THROW(TPakFileReadable(FPath).GetStream("alpha.png"), EPakReadError);
+}
+
+TEST_F(PakReaderTest, ReadsWhatTheWriterWritesAndSeesARebuiltArchive) {
+  std::vector<TPakEntry> Entries = {{"chars.png", Bytes("PNGDATA")},
+                                    {std::string(255, 'n'), Bytes("longname")},
+                                    {std::string("we\0ird\xff", 7), Bytes("binary name")},
+                                    {"empty.wav", {}}};
+  WritePakFile(FPath, Entries);
+  const TPakFileReadable Pak(FPath);
+  for (const TPakEntry& E : Entries) {
+    auto S = Pak.GetStream(E.Name);
+    ASSERT_TRUE(S) << E.Name;
+    EXPECT_EQ(S->Bytes(), E.Data);
+  }
+  const auto List = Pak.ListEntries();
+  ASSERT_EQ(List.size(), Entries.size());
+  for (std::size_t i = 0; i < List.size(); ++i) {
+    EXPECT_EQ(List[i].Name, Entries[i].Name);
+    EXPECT_EQ(List[i].Size, Entries[i].Data.size());
+  }
+  std::string Problem;
+  EXPECT_TRUE(Pak.CheckArchive(Problem)) << Problem;
+
+  WritePakFile(FPath, {{"chars.png", Bytes("NEW")}});
+  EXPECT_EQ(Contents("chars.png"), "NEW");
+  EXPECT_EQ(Contents("empty.wav"), "<none>");
+}
+
+TEST(MemoryStreamTest, ReadSeekAndWrite) {
+  TMemoryStream S(Bytes("hello world"));
+  char Buf[16] = {};
+  EXPECT_EQ(S.Read(Buf, 5), 5u);
+  EXPECT_EQ(std::string(Buf, 5), "hello");
+  EXPECT_EQ(S.Position(), 5u);
+  EXPECT_EQ(S.Read(Buf, 16), 6u);  // only what is left
+  EXPECT_EQ(S.Read(Buf, 16), 0u);
+  EXPECT_EQ(S.Seek(-5, TSeekOrigin::End), 6u);
+  EXPECT_EQ(S.RemainingSize(), 5u);
+  EXPECT_EQ(S.Remaining()[0], 'w');
+  EXPECT_EQ(S.Seek(-2, TSeekOrigin::Current), 4u);
+  EXPECT_EQ(S.Seek(-100, TSeekOrigin::Current), 0u);
+  EXPECT_EQ(S.Seek(50), 50u);
+  EXPECT_EQ(S.Read(Buf, 1), 0u);
+  EXPECT_EQ(S.RemainingSize(), 0u);
+
+  TMemoryStream W;
+  W.Seek(2);
+  EXPECT_EQ(W.Write("ab", 2), 2u);
+  EXPECT_EQ(W.Bytes(), (TBytes{0, 0, 'a', 'b'}));
+  W.Seek(1);
+  W.Write("Z", 1);
+  EXPECT_EQ(W.Bytes(), (TBytes{0, 'Z', 'a', 'b'}));
+  EXPECT_EQ(W.Position(), 2u);
+}
+
+}  // namespace
