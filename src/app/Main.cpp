@@ -74,14 +74,13 @@ bool TMainForm::FormCreate() {
   // only stumble on; find out before anything touches the display or the
   // settings file.
   FPak = FParts.CreatePak(ArchiveName);
-  std::string Problem = "it could not be opened";
+  std::string Problem = "The archive could not be opened.";
   if (!FPak || !FPak->CheckArchive(Problem)) {
     std::error_code Ec;
     std::filesystem::path Folder = std::filesystem::current_path(Ec);
     if (Ec) Folder = ".";
-    ShowMessageBox(std::string("The game's archive \"") + ArchiveName + "\" could not be read: " + Problem +
-                   ".\nThe game looked for it in the folder \"" + Folder.string() +
-                   "\".\nThe game cannot start without it.");
+    ShowMessageBox(std::string("The game cannot start: its archive \"") + ArchiveName +
+                   "\" could not be read in the folder \"" + Folder.string() + "\".\n" + Problem);
     return false;
   }
 
