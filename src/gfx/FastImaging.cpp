@@ -77,17 +77,6 @@ TFastImageBuffer::TFastImageBuffer(TScreen* DC, std::int32_t Width, std::int32_t
   FBitmap.SetSize(Width, Height);
 }
 
-void TFastImageBuffer::BlendPixel(std::int32_t X, std::int32_t Y, TColorValue Color, std::int32_t Alpha) {
-  const long double A = std::clamp(Alpha, 0, 255);
-  const TColorValue Old = GetPixel(X, Y);
-  auto Mix = [A](std::uint32_t O, std::uint32_t N) {
-    return static_cast<std::uint32_t>(RoundHalfEven(O * (255 - A) / 255 + N * A / 255));
-  };
-  SetPixel(X, Y,
-           RGB(Mix(GetRValue(Old), GetRValue(Color)), Mix(GetGValue(Old), GetGValue(Color)),
-               Mix(GetBValue(Old), GetBValue(Color))));
-}
-
 void TFastImageBuffer::CopyFrom(const TFastImageBuffer& Source) { FBitmap.CopyFrom(Source.FBitmap); }
 
 void TFastImageBuffer::CopyRect(std::int32_t DestX, std::int32_t DestY, const TFastImageBuffer& Source,

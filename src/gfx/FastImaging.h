@@ -71,6 +71,8 @@ public:
   TFastImageBuffer(TScreen* DC, std::int32_t Width, std::int32_t Height);
   TFastImageBuffer(const TFastImageBuffer&) = delete;
   TFastImageBuffer& operator=(const TFastImageBuffer&) = delete;
+  TFastImageBuffer(TFastImageBuffer&&) noexcept = default;
+  TFastImageBuffer& operator=(TFastImageBuffer&&) noexcept = default;
 
   // Not owned; the owner may replace it at any time.
   TScreen* DC = nullptr;
@@ -93,8 +95,23 @@ public:
     P[2] = GetRValue(Color);
   }
   // Mixes Color into the pixel with weight Alpha / 255 (Alpha held to
-  // 0..255), each channel rounded half to even.
-  void BlendPixel(std::int32_t X, std::int32_t Y, TColorValue Color, std::int32_t Alpha);
+  // 0..255), each channel rounded half to even. Outside the buffer nothing.
+  void BlendPixel(std::int32_t X, std::int32_t Y, TColorValue Color, std::int32_t Alpha) {
+    if (X < 0 || Y < 0 || X >= Width() || Y >= Height()) return;
+    const std::uint32_t A = static_cast<std::uint32_t>(Alpha < 0 ? 0 : Alpha > 255 ? 255 : Alpha);
+    std::uint8_t* P = ScanLine(Y) + 3 * X;
+    P[0] = BlendChannel(P[0], GetBValue(Color), A);
+    P[1] = BlendChannel(P[1], GetGValue(Color), A);
+    P[2] = BlendChannel(P[2], GetRValue(Color), A);
+  }
+  // One channel of every blend: Old * (255 - A) / 255 + New * A / 255,
+  // rounded half to even, for Old, New, A in 0..255. The sum is k / 255 for
+  // an integer k, which is never exactly halfway between integers (255 is
+  // odd), so adding 127 and dividing gives the same result as rounding the
+  // extended-precision sum, without floating point in the per-pixel path.
+  static constexpr std::uint8_t BlendChannel(std::uint32_t Old, std::uint32_t New, std::uint32_t A) {
+    return static_cast<std::uint8_t>((Old * (255 - A) + New * A + 127) / 255);
+  }
   static constexpr TColorValue MakeColor(std::int32_t R, std::int32_t G, std::int32_t B) {
     return RGB(static_cast<std::uint32_t>(R), static_cast<std::uint32_t>(G), static_cast<std::uint32_t>(B));
   }

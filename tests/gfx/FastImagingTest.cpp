@@ -152,6 +152,20 @@ TEST(FastImageBufferTest, BlendPixelMixesAndRoundsPerChannel) {
   EXPECT_EQ(B.GetPixel(0, 0), RGB(200, 210, 220));
 }
 
+TEST(FastImageBufferTest, BlendChannelEqualsExtendedPrecisionRoundingForEveryInput) {
+  // The defining formula, in extended precision with round half to even.
+  int Mismatches = 0;
+  for (std::uint32_t A = 0; A < 256; ++A)
+    for (std::uint32_t Old = 0; Old < 256; ++Old)
+      for (std::uint32_t New = 0; New < 256; ++New) {
+        const long double Exact = static_cast<long double>(Old) * (255 - static_cast<long double>(A)) / 255 +
+                                  static_cast<long double>(New) * A / 255;
+        if (TFastImageBuffer::BlendChannel(Old, New, A) != RoundHalfEven(Exact) && ++Mismatches < 5)
+          ADD_FAILURE() << Old << " " << New << " " << A;
+      }
+  EXPECT_EQ(Mismatches, 0);
+}
+
 TEST(FastImageBufferTest, LightnessUsesTheFlooredTable) {
   TFastImageBuffer B(nullptr, 3, 2);  // width 3: three padding bytes per row
   for (int Y = 0; Y < 2; ++Y) std::memset(B.Bitmap().Row(Y) + 9, 0xAB, 3);
