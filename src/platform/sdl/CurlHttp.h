@@ -6,11 +6,15 @@
 
 class TCurlHttpClient : public IHttpClient {
 public:
-  static constexpr long ConnectTimeoutSeconds = 4;
-  static constexpr long TotalTimeoutSeconds = 8;
+  static constexpr long DefaultConnectTimeoutMs = 4000;
+  static constexpr long DefaultTotalTimeoutMs = 8000;
 
-  TCurlHttpClient();
+  explicit TCurlHttpClient(long ConnectTimeoutMs = DefaultConnectTimeoutMs, long TotalTimeoutMs = DefaultTotalTimeoutMs);
   // Any transfer error or an HTTP status of 400 and up is a failure; the
   // response body is thrown away.
   bool Get(const std::string& Url) override;
+
+private:
+  long FConnectTimeoutMs;
+  long FTotalTimeoutMs;
 };
