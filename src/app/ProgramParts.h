@@ -1,5 +1,6 @@
 // The program's real parts behind the main window's interfaces: the
-// settings over the display, the archive reader on game.pak. The splash, the
+// settings over the display, the music engine over the current audio output,
+// the archive reader on game.pak. The splash, the
 // menu and the game are not part of the program yet: the factory makes none,
 // and the window runs its timers over a black screen without them.
 #pragma once
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "app/FormParts.h"
+#include "audio/AudioObject.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 
@@ -34,11 +36,19 @@ public:
   TPakFileReadable Pak;
 };
 
-// Stands where the music engine will: the program plays no music yet.
-class TSilentAudio : public IFormAudio {
+class TAudioLink : public IFormAudio {
 public:
-  void SetVolume(int Percent) override { Volume = Percent; }
-  int Volume = 0;
+  // Slot points at the link while it lives, for the loop's end check.
+  explicit TAudioLink(TAudioLink** Slot) : FSlot(Slot) { *FSlot = this; }
+  ~TAudioLink() override { *FSlot = nullptr; }
+  TAudioLink(const TAudioLink&) = delete;
+  TAudioLink& operator=(const TAudioLink&) = delete;
+  void SetVolume(int Percent) override { Audio.SetVolume(Percent); }
+
+  TAudioObject Audio;
+
+private:
+  TAudioLink** FSlot;
 };
 
 class TProgramParts : public IFormParts {
@@ -51,6 +61,10 @@ public:
   std::unique_ptr<IFormPak> CreatePak(const std::string& FileName) override;
   std::unique_ptr<ISplashScreen> CreateSplash(TScreen&, int, int, IFormAudio&, IFormPak&) override { return nullptr; }
   std::unique_ptr<IMenu> CreateMenu(int, IFormPak&, IFormAudio&, IFormConfig&, TScreen&) override { return nullptr; }
+  // Once per loop turn: delivers the finished-sound notices and lets the
+  // music engine see the end of a piece.
+  void PollAudio();
+
   std::unique_ptr<IGameData> CreateGame(int, int, int, IFormPak&, IFormAudio&, IFormConfig&, bool, TFastImageBuffer&,
                                         TPanel&, TPanel&, TScreen&, int) override {
     return nullptr;
@@ -59,4 +73,5 @@ public:
 private:
   IDisplay& FDisplay;
   std::string FFolder;
+  TAudioLink* FAudio = nullptr;
 };

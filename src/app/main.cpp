@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/Screen.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlMessageBox.h"
 #include "platform/sdl/SdlWindow.h"
@@ -18,6 +19,10 @@ int main(int, char**) {
   SetMessageBoxHandler(&Box);
   int ExitCode = 0;
   try {
+    // Sound first: the settings read the output volume when they start.
+    TSdlAudio Sound;
+    SetAudioHandler(&Sound);
+    SetWaveOutHandler(&Sound);
     TSdlWindow Window(TMainForm::Caption);
     Box.SetParent(Window.Handle());
     TSdlWindow::InstallSignalHandlers();
@@ -31,6 +36,7 @@ int main(int, char**) {
       if (Form.FormCreate()) {
         Window.Present(Screen);
         TEventLoop Loop(Timers, Window, Form, Window, Screen);
+        Loop.SetTurnHook([&Parts] { Parts.PollAudio(); });
         Loop.Run();
       } else {
         ExitCode = 1;

@@ -12,6 +12,7 @@ void TEventLoop::Deliver(const TInputEvent& Event) {
 
 bool TEventLoop::Step() {
   if (FFinished) return false;
+  if (FTurnHook) FTurnHook();
   TInputEvent Event;
   // Input goes before timers, as window messages went before timer messages.
   if (FSource.WaitEvent(0, Event)) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
@@ -44,6 +45,9 @@ public:
   // Steps until a Close event has been dispatched.
   void Run();
   bool Finished() const { return FFinished; }
+  // Runs at the start of every step: the audio's polled notices and end
+  // check, which stand where the classic platform had timers of their own.
+  void SetTurnHook(std::function<void()> Hook) { FTurnHook = std::move(Hook); }
 
 private:
   void Deliver(const TInputEvent& Event);
@@ -53,6 +57,7 @@ private:
   IInputSink& FSink;
   IPresenter& FPresenter;
   TScreen& FScreen;
+  std::function<void()> FTurnHook;
   bool FFinished = false;
 };
 

@@ -75,9 +75,17 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
   Form.Dispatch(TInputEvent::TimerTick(Form.FocusMonitor));
   EXPECT_TRUE(Display.InGameMode);
 
+  // The music engine is there and polled; with the window gone it is not.
+  ASSERT_NE(Form.Audio(), nullptr);
+  auto* Link = dynamic_cast<TAudioLink*>(Form.Audio());
+  ASSERT_NE(Link, nullptr);
+  EXPECT_EQ(Link->Audio.State(), TAudioEngine::StateStopped);
+  Parts.PollAudio();
+
   Form.Dispatch(TInputEvent::CloseRequest());
   EXPECT_FALSE(Display.InGameMode);
   Form.FormDestroy();
+  Parts.PollAudio();  // must not reach the freed engine
 }
 
 TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {

@@ -116,3 +116,23 @@ TEST_F(LoopFixture, WithoutTimersTheLoopStillWakesNowAndThen) {
   EXPECT_EQ(Clock.NowMs(), TEventLoop::MaxWaitMs);
   EXPECT_TRUE(Sink.Events.empty());
 }
+
+TEST_F(LoopFixture, TheTurnHookRunsOnceBeforeEveryStep) {
+  const TTimerId A = Timers.Add(30);
+  Timers.SetEnabled(A, true);
+  int Turns = 0;
+  std::size_t EventsSeenAtTurn = 0;
+  Loop.SetTurnHook([&] {
+    ++Turns;
+    EventsSeenAtTurn = Sink.Events.size();
+  });
+  Source.Push(TInputEvent::KeyDown(65));
+  EXPECT_TRUE(Loop.Step());  // the key
+  EXPECT_EQ(Turns, 1);
+  EXPECT_EQ(EventsSeenAtTurn, 0u);
+  EXPECT_TRUE(Loop.Step());  // sleeps until 30
+  EXPECT_TRUE(Loop.Step());  // the tick
+  EXPECT_EQ(Turns, 3);
+  EXPECT_EQ(EventsSeenAtTurn, 1u);
+  EXPECT_EQ(Sink.Events.size(), 2u);
+}
