@@ -113,7 +113,7 @@ TSoundId THeadlessAudio::PlaySound(const TWaveFormat& Format, std::span<const st
   S.Loop = Loop;
   S.Listener = Listener;
   FSounds.push_back(S);
-  Played.push_back(S);
+  ++PlayCount;
   return S.Id;
 }
 

@@ -73,8 +73,8 @@ public:
 
   // Makes the next PlaySound fail, as a refused device would.
   bool FailNextPlay = false;
-  // Every PlaySound that succeeded, in order.
-  std::vector<TSound> Played;
+  // How many PlaySound calls succeeded.
+  int PlayCount = 0;
   // Everything the music produced since the last Clear.
   std::vector<std::int16_t> MusicOutput;
   int MusicVolume = 100;

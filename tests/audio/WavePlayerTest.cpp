@@ -213,6 +213,7 @@ TEST_F(WavePlayerTest, PlayWhilePlayingChangesNothingAndOneShotReturnsToStopped)
   const TSoundId First = Audio.Sounds()[0].Id;
   Audio.Advance(50);
   EXPECT_FALSE(P->Play());
+  EXPECT_EQ(Audio.PlayCount, 1);
   ASSERT_EQ(Audio.Sounds().size(), 1u);
   EXPECT_EQ(Audio.Sounds()[0].Id, First);
   EXPECT_EQ(Audio.Sounds()[0].PlayedMs, 50);
@@ -320,6 +321,7 @@ TEST_F(WavePlayerTest, MissingOrUnplayableStreamsFailQuietly) {
   EXPECT_FALSE(Absent.Play());
   EXPECT_EQ(Absent.State(), 0);
   EXPECT_TRUE(Audio.Sounds().empty());
+  EXPECT_EQ(Audio.PlayCount, 0);
 
   // A device that refuses.
   auto P = MakePlayer(100);

@@ -57,6 +57,12 @@ protected:
     return S;
   }
 
+  std::uintmax_t OutputBytes() const {
+    std::error_code Ignored;
+    const auto Size = fs::file_size(Dir / "out.raw", Ignored);
+    return Ignored ? 0 : Size;
+  }
+
   // Polls the way the main loop does until Done holds or Ms pass.
   bool WaitUntil(const std::function<bool()>& Done, int Ms) {
     for (int Waited = 0; Waited < Ms; Waited += 5) {
@@ -173,8 +179,10 @@ TEST_F(SdlAudioTest, AnOggPieceIsDecodedPlayedMeasuredAndEndedEarly) {
     }
   ASSERT_LT(First, Last);
   EXPECT_NEAR(Peak, 16384, 1600);
-  // Cut 50 ms before the end, give or take a mixing block.
-  EXPECT_NEAR(double(Last - First), 0.45 * Rate, 0.03 * Rate);
+  // Cut once 450 ms had been mixed, so never played to its very end (what
+  // the mixer had taken before the stop still sounds).
+  EXPECT_GE(double(Last - First), 0.44 * Rate);
+  EXPECT_LT(double(Last - First), 0.5 * Rate);
   int Crossings = 0;
   for (std::size_t F = First + 1; F <= Last; ++F)
     if ((Out[2 * F - 2] < 0) != (Out[2 * F] < 0)) ++Crossings;
@@ -194,13 +202,15 @@ TEST_F(SdlAudioTest, ALoopedSoundKeepsPlayingUntilHaltedAndThenIsSilent) {
   EXPECT_FALSE(Run.Play());
   EXPECT_TRUE(Run.Halt());
   EXPECT_EQ(Run.State(), 0);
-  Wait(200);
+  // Let the device write at least 200 ms more.
+  const auto Size = OutputBytes();
+  ASSERT_TRUE(WaitUntil([&] { return OutputBytes() >= Size + Rate / 5 * 4; }, 5000));
   EXPECT_EQ(Run.State(), 0);
   EXPECT_EQ(Audio->BusySoundChannels(), 0);
   Close();
 
   const auto Out = Output();
-  EXPECT_GE(CountOccurrences(Out, Part), 8u);
+  EXPECT_GE(CountOccurrences(Out, Part), 4u);
   // After the halt: silence to the end, nothing restarted the sound.
   auto LastLoud = std::find_if(Out.rbegin(), Out.rend(), [](std::int16_t V) { return V != 0; });
   ASSERT_NE(LastLoud, Out.rend());
@@ -334,10 +344,9 @@ TEST_F(SdlAudioTest, DataThatIsNoMusicIsRefusedAndModulesAreTheFallback) {
   Engine.PlayFromStream(&Module);
   ASSERT_EQ(Engine.State(), 1002);
   EXPECT_GT(Engine.LengthMs(), 5000);
-  Wait(300);
+  ASSERT_TRUE(WaitUntil([&] { return Engine.PositionMs() >= 300; }, 3000));
   Engine.CheckEnd();
   EXPECT_EQ(Engine.State(), 1002);
-  EXPECT_GE(Engine.PositionMs(), 150);
   Engine.Pause();
   const auto Held = Engine.PositionMs();
   Wait(200);
@@ -352,28 +361,28 @@ TEST_F(SdlAudioTest, PausedMusicHoldsItsPositionAndReplayingReusesTheDecodedPiec
   TAudioObject Engine(0);
   TMemoryStream Stream(Ogg);
   Engine.PlayFromStream(&Stream);
-  Wait(200);
+  EXPECT_EQ(Audio->DecodeCount(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return Engine.PositionMs() >= 200; }, 3000));
   Engine.Pause();
   EXPECT_EQ(Engine.State(), 1003);
-  Wait(50);
   const auto Held = Engine.PositionMs();
-  EXPECT_GT(Held, 100);
   Wait(200);
   EXPECT_EQ(Engine.PositionMs(), Held);
   std::uint32_t R = 1, L = 1;
   Engine.GetLevels(R, L);
   EXPECT_EQ(L, 0u);
   Engine.Resume();
-  Wait(100);
-  EXPECT_GT(Engine.PositionMs(), Held);
+  EXPECT_TRUE(WaitUntil([&] { return Engine.PositionMs() > Held; }, 3000));
 
-  const auto Start = std::chrono::steady_clock::now();
+  // The menu starts its theme again from the same bytes: no second decode.
   Engine.PlayFromStream(&Stream);
-  const auto Took = std::chrono::steady_clock::now() - Start;
-  EXPECT_EQ(Engine.PositionMs() < 100, true);
+  EXPECT_EQ(Audio->DecodeCount(), 1);
+  EXPECT_LT(Engine.PositionMs(), 100);
   EXPECT_EQ(Engine.LengthMs(), 2000);
-  // Decoding two seconds takes a while; finding them again does not.
-  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Took).count(), 50);
+  TMemoryStream Other(EncodeOggVorbis(std::vector<float>(Rate * 2, 0.2f), 2, Rate));
+  Engine.PlayFromStream(&Other);
+  EXPECT_EQ(Audio->DecodeCount(), 2);
+  EXPECT_EQ(Engine.LengthMs(), 1000);
 }
 
 }  // namespace

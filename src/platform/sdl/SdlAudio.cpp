@@ -244,6 +244,13 @@ void TSdlAudio::Hook() {
   FHooked = true;
 }
 
+void TSdlAudio::WaitForMixingPass() {
+  // Setting the hook again takes the mixer's lock: a pass that began before
+  // a pause or stop has ended when this returns, so the position read next
+  // is the one the music stays at.
+  if (FHooked) Mix_HookMusic(MusicHook, &FRenderer);
+}
+
 std::shared_ptr<Mix_Chunk> TSdlAudio::Decode(std::span<const std::uint8_t> Data) {
   // The menu starts its theme again and again: a piece decoded lately is
   // taken from here instead of being decoded anew.
@@ -257,6 +264,7 @@ std::shared_ptr<Mix_Chunk> TSdlAudio::Decode(std::span<const std::uint8_t> Data)
   Entry.Source.assign(Data.begin(), Data.end());
   Mix_Chunk* Chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(Entry.Source.data(), static_cast<int>(Entry.Source.size())), 1);
   if (!Chunk) return nullptr;
+  ++FDecodeCount;
   Entry.Chunk = std::shared_ptr<Mix_Chunk>(Chunk, Mix_FreeChunk);
   FDecoded.push_front(std::move(Entry));
   constexpr std::size_t Kept = 3;
@@ -336,6 +344,7 @@ bool TSdlAudio::PlayMusic() {
 bool TSdlAudio::PauseMusic() {
   if (FKind == TMusicKind::Stream) {
     FRenderer.Pause();
+    WaitForMixingPass();
     return true;
   }
   if (FKind == TMusicKind::Module) {
@@ -362,6 +371,7 @@ bool TSdlAudio::ResumeMusic() {
 bool TSdlAudio::StopMusic() {
   if (FKind == TMusicKind::Stream) {
     FRenderer.Stop();
+    WaitForMixingPass();
     return true;
   }
   if (FKind == TMusicKind::Module) {

@@ -80,6 +80,9 @@ public:
   double BufferLength() const { return FBufferLength; }
   // Channels that hold a sound (playing, paused, or ended and not yet polled).
   int BusySoundChannels() const;
+  // How many pieces of music have been decoded (a piece played again lately
+  // is not decoded anew).
+  int DecodeCount() const { return FDecodeCount; }
 
   static constexpr int SampleRate = 44100;
   static constexpr int MaxChannels = 256;
@@ -104,6 +107,7 @@ private:
   std::shared_ptr<Mix_Chunk> Decode(std::span<const std::uint8_t> Data);
   void Unhook();
   void Hook();
+  void WaitForMixingPass();
   void LoadVolume();
   void SaveVolume();
 
@@ -121,6 +125,7 @@ private:
   std::atomic<bool> FModuleActive{false};
   std::atomic<std::int64_t> FModuleFrames{0};
   int FMusicVolume = 100;
+  int FDecodeCount = 0;
   double FBufferLength = 0;
 
   std::atomic<std::uint32_t> FVolume{0xFFFFFFFFu};
