@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/Screen.h"
+#include "platform/sdl/CurlHttp.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlMessageBox.h"
@@ -23,6 +24,8 @@ int main(int, char**) {
     TSdlAudio Sound;
     SetAudioHandler(&Sound);
     SetWaveOutHandler(&Sound);
+    TCurlHttpClient Http;
+    SetHttpClient(&Http);
     TSdlWindow Window(TMainForm::Caption);
     Box.SetParent(Window.Handle());
     TSdlWindow::InstallSignalHandlers();
@@ -49,6 +52,7 @@ int main(int, char**) {
     ShowMessageBox(E.what());
     ExitCode = 1;
   }
+  SetHttpClient(nullptr);
   SetMessageBoxHandler(nullptr);
   SDL_Quit();
   return ExitCode;

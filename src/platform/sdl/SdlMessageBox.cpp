@@ -15,7 +15,17 @@ bool Headless() {
 }
 }  // namespace
 
-void TSdlMessageBox::Show(const std::string& Caption, const std::string& Text) {
+void TSdlMessageBox::Show(const std::string& Caption, const std::string& RawText) {
+  // The game's texts break lines with a bare carriage return, which SDL's box
+  // (and a terminal) would not show as a new line.
+  std::string Text = RawText;
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] != '\r') continue;
+    if (i + 1 < Text.size() && Text[i + 1] == '\n')
+      Text.erase(i, 1);
+    else
+      Text[i] = '\n';
+  }
   if (!Headless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Caption.c_str(), Text.c_str(), FParent) == 0)
     return;
   std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
