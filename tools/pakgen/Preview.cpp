@@ -123,7 +123,7 @@ bool EndsWith(const std::string& S, const char* Tail) {
 // Zoom for a picture of this size: small sprites doubled (nearest neighbour,
 // so the real pixels show), big pictures reduced to fit the sheet.
 double ThumbScale(int W, int H) {
-  double S = (W <= 100 && H <= 100) ? 3.0 : (W <= 200 && H <= 200) ? 2.0 : 1.0;
+  double S = (W <= 40 && H <= 40) ? 3.0 : (W <= 100 && H <= 100) ? 2.0 : 1.0;
   if (W * S > 800) S = 800.0 / W;
   if (H * S > 300) S = 300.0 / H;
   if (W >= 300 && H >= 200) S = std::min(S, 0.5);
