@@ -189,9 +189,16 @@ TEST_F(PakgenTest, ArchiveHoldsExactlyTheManifest) {
   std::set<std::string> Want;
   for (const TManifestEntry& M : PakManifest()) Want.insert(M.Name);
   std::set<std::string> Have;
-  for (const std::string& N : Archive().Names) EXPECT_TRUE(Have.insert(N).second) << "duplicate entry " << N;
-  for (const std::string& N : Want) EXPECT_TRUE(Have.count(N)) << "missing entry " << N;
-  for (const std::string& N : Have) EXPECT_TRUE(Want.count(N)) << "entry not in the manifest " << N;
+  std::string Duplicates, Missing, Extra;
+  for (const std::string& N : Archive().Names)
+    if (!Have.insert(N).second) Duplicates += N + " ";
+  for (const std::string& N : Want)
+    if (!Have.count(N)) Missing += N + " ";
+  for (const std::string& N : Have)
+    if (!Want.count(N)) Extra += N + " ";
+  EXPECT_EQ(Duplicates, "") << "entries stored twice";
+  EXPECT_EQ(Missing, "") << "manifest entries missing from the archive";
+  EXPECT_EQ(Extra, "") << "entries the manifest does not list";
 }
 
 TEST_F(PakgenTest, ImageSetsEndWhereTheManifestSaysSo) {
