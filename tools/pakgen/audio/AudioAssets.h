@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Dsp.h"
+#include "Sequencer.h"
 
 namespace PakAudio {
 
@@ -41,5 +42,12 @@ TStereo RenderLogoJingle();
 // The menu theme's tempo grid, which its loop must respect.
 constexpr double MenuThemeBpm = 125.0;
 constexpr int MenuThemeBars = 40;
+
+// The menu theme's written score, for checking it stays in key.
+struct TMenuThemeScore {
+  std::vector<std::string> Chords;  // one per bar
+  std::vector<TNote> Melodies;      // every melodic line, at its place in the piece
+};
+TMenuThemeScore MenuThemeScore();
 
 }  // namespace PakAudio

@@ -82,7 +82,7 @@ struct TKit {
 //   bars  0- 3 intro    Am F C G      pads, arpeggio, the beat comes in
 //   bars  4-11 verse    Am F C G x2   lead melody, bass, drums
 //   bars 12-19 chorus   F G Em Am F G C E   the hook, full beat
-//   bars 20-23 break    Dm Am Dm E    bells over pads, build-up
+//   bars 20-23 break    Dm Am Dm E7   bells over pads, build-up
 //   bars 24-31 verse    with a harmony a third below and a quiet arpeggio
 //   bars 32-39 chorus   doubled an octave down, bells on top
 // The last bar's E major resolves onto the intro's A minor as the piece
@@ -92,10 +92,15 @@ const std::array<const char*, 40> MenuChords = {
     "Am", "F", "C", "G",                          // intro
     "Am", "F", "C", "G", "Am", "F", "C", "G",     // verse
     "F",  "G", "Em", "Am", "F", "G", "C", "E",    // chorus
-    "Dm", "Am", "Dm", "E",                        // break
+    "Dm", "Am", "Dm", "E7",                       // break
     "Am", "F", "C", "G", "Am", "F", "C", "G",     // verse again
     "F",  "G", "Em", "Am", "F", "G", "C", "E",    // chorus again
 };
+
+// Where the sections begin, in bars.
+constexpr int VerseBars[2] = {4, 24};
+constexpr int ChorusBars[2] = {12, 32};
+constexpr int BreakBar = 20;
 
 const char* const VerseMelody =
     "e5:2 a4:2 -:1 a4:1 c5:2 e5:2 d5:2 c5:2 d5:2 | "
@@ -164,51 +169,51 @@ void PlayDrumBar(TSong& Song, const TKit& Kit, int Bar, TBeat Beat, bool Fill) {
     Song.Add(TBus::Drums, Sound, B + Step / 4.0, Gain, Pan, Reverb);
   };
   auto Kick = [&](double Step, float Gain) {
-    Hit(Kit.Kick, Step, Gain, 0.0f);
-    Song.MarkKick(B + Step / 4.0, Gain / 0.9f);
+    Hit(Kit.Kick, Step, Gain * 0.8f, 0.0f);
+    Song.MarkKick(B + Step / 4.0, Gain);
   };
   const int Variant = Bar % 3;
   switch (Beat) {
     case TBeat::None:
       break;
     case TBeat::HatsOnly:
-      for (int s = 2; s < 16; s += 4) Hit(Kit.Hat[s % 4], s, 0.13f, 0.3f);
+      for (int s = 2; s < 16; s += 4) Hit(Kit.Hat[s % 4], s, 0.2f, 0.3f);
       break;
     case TBeat::KickOnly:
       for (int s = 0; s < 16; s += 4) Kick(s, 0.8f);
-      for (int s = 2; s < 16; s += 4) Hit(Kit.Hat[(s / 2) % 4], s, 0.16f, 0.3f);
+      for (int s = 2; s < 16; s += 4) Hit(Kit.Hat[(s / 2) % 4], s, 0.25f, 0.3f);
       break;
     case TBeat::Verse:
       Kick(0, 0.9f);
       Kick(6, 0.7f);
       Kick(8, 0.9f);
       if (Bar % 2 == 1) Kick(11, 0.6f);
-      Hit(Kit.Snare[Variant], 4, 0.5f, -0.05f, 0.2f);
-      Hit(Kit.Snare[(Variant + 1) % 3], 12, 0.5f, -0.05f, 0.2f);
-      for (int s = 0; s < 16; s += 2) Hit(Kit.Hat[(s / 2) % 4], s, s % 4 == 2 ? 0.2f : 0.12f, 0.3f);
-      if (Bar % 2 == 1) Hit(Kit.OpenHat, 14, 0.14f, 0.3f);
+      Hit(Kit.Snare[Variant], 4, 0.7f, -0.05f, 0.2f);
+      Hit(Kit.Snare[(Variant + 1) % 3], 12, 0.7f, -0.05f, 0.2f);
+      for (int s = 0; s < 16; s += 2) Hit(Kit.Hat[(s / 2) % 4], s, s % 4 == 2 ? 0.3f : 0.2f, 0.3f);
+      if (Bar % 2 == 1) Hit(Kit.OpenHat, 14, 0.22f, 0.3f);
       break;
     case TBeat::Chorus:
       for (int s = 0; s < 16; s += 4) Kick(s, 0.95f);
-      Hit(Kit.Snare[Variant], 4, 0.5f, -0.05f, 0.2f);
-      Hit(Kit.Snare[(Variant + 1) % 3], 12, 0.5f, -0.05f, 0.2f);
-      Hit(Kit.Clap[0], 4, 0.35f, -0.2f, 0.25f);
-      Hit(Kit.Clap[1], 12, 0.35f, -0.2f, 0.25f);
+      Hit(Kit.Snare[Variant], 4, 0.7f, -0.05f, 0.2f);
+      Hit(Kit.Snare[(Variant + 1) % 3], 12, 0.7f, -0.05f, 0.2f);
+      Hit(Kit.Clap[0], 4, 0.4f, -0.2f, 0.25f);
+      Hit(Kit.Clap[1], 12, 0.4f, -0.2f, 0.25f);
       for (int s = 0; s < 16; ++s) {
         if (s % 4 == 2)
-          Hit(Kit.OpenHat, s, 0.12f, 0.3f);
+          Hit(Kit.OpenHat, s, 0.2f, 0.3f);
         else
-          Hit(Kit.Hat[s % 4], s, s % 2 == 0 ? 0.15f : 0.09f, 0.3f);
+          Hit(Kit.Hat[s % 4], s, s % 2 == 0 ? 0.25f : 0.15f, 0.3f);
       }
       break;
     case TBeat::Break:
-      for (int s = 0; s < 16; ++s) Hit(Kit.Hat[s % 4], s, s % 4 == 2 ? 0.12f : 0.06f, 0.3f);
-      Hit(Kit.Clap[Bar % 2], 12, 0.3f, -0.2f, 0.35f);
+      for (int s = 0; s < 16; ++s) Hit(Kit.Hat[s % 4], s, s % 4 == 2 ? 0.2f : 0.1f, 0.3f);
+      Hit(Kit.Clap[Bar % 2], 12, 0.4f, -0.2f, 0.35f);
       break;
   }
   if (Fill) {
     // A snare run over the last beat, growing louder into the next bar.
-    for (int s = 12; s < 16; ++s) Hit(Kit.Snare[s % 3], s, 0.28f + 0.07f * (s - 12), -0.05f, 0.2f);
+    for (int s = 12; s < 16; ++s) Hit(Kit.Snare[s % 3], s, 0.35f + 0.1f * (s - 12), -0.05f, 0.2f);
   }
 }
 
@@ -221,24 +226,25 @@ TStereo RenderMenuTheme() {
   const TScale AMinor = TScale::Minor(9);
 
   // Sections by bar.
-  auto InVerse = [](int Bar) { return (Bar >= 4 && Bar < 12) || (Bar >= 24 && Bar < 32); };
-  auto InChorus = [](int Bar) { return (Bar >= 12 && Bar < 20) || (Bar >= 32 && Bar < 40); };
-  auto InBreak = [](int Bar) { return Bar >= 20 && Bar < 24; };
+  auto Within = [](int Bar, int Start, int Length) { return Bar >= Start && Bar < Start + Length; };
+  auto InVerse = [&](int Bar) { return Within(Bar, VerseBars[0], 8) || Within(Bar, VerseBars[1], 8); };
+  auto InChorus = [&](int Bar) { return Within(Bar, ChorusBars[0], 8) || Within(Bar, ChorusBars[1], 8); };
+  auto InBreak = [&](int Bar) { return Within(Bar, BreakBar, 4); };
 
   for (int Bar = 0; Bar < Bars; ++Bar) {
     // Pads: present throughout, forward in the intro and the break.
-    const float PadGain = (Bar < 4 || InBreak(Bar)) ? 0.2f : 0.13f;
+    const float PadGain = Bar < 4 ? 0.26f : InBreak(Bar) ? 0.2f : 0.13f;
     PlayPad(Song, MenuChords[Bar], Bar * 4.0, 3.9, PadGain, 57, 69, 1000u + Bar);
 
     // Bass.
-    if (Bar == 2 || Bar == 3 || InBreak(Bar)) PlayBassBar(Song, Bar, TBassStyle::Hold, 0.45f);
-    if (InVerse(Bar)) PlayBassBar(Song, Bar, TBassStyle::Eighths, 0.5f);
-    if (InChorus(Bar)) PlayBassBar(Song, Bar, TBassStyle::Bounce, 0.5f);
+    if (Bar < 4 || InBreak(Bar)) PlayBassBar(Song, Bar, TBassStyle::Hold, 0.4f);
+    if (InVerse(Bar)) PlayBassBar(Song, Bar, TBassStyle::Eighths, 0.42f);
+    if (InChorus(Bar)) PlayBassBar(Song, Bar, TBassStyle::Bounce, 0.42f);
 
     // Arpeggio: intro, break and choruses; quietly under the second verse.
-    if (Bar < 4 || InBreak(Bar)) PlayArpeggio(Song, Bar, 0.16f);
-    if (InChorus(Bar)) PlayArpeggio(Song, Bar, 0.1f);
-    if (Bar >= 24 && Bar < 32) PlayArpeggio(Song, Bar, 0.07f);
+    if (Bar < 4 || InBreak(Bar)) PlayArpeggio(Song, Bar, 0.22f);
+    if (InChorus(Bar)) PlayArpeggio(Song, Bar, 0.14f);
+    if (Within(Bar, VerseBars[1], 8)) PlayArpeggio(Song, Bar, 0.1f);
 
     // Drums.
     TBeat Beat = TBeat::None;
@@ -257,16 +263,16 @@ TStereo RenderMenuTheme() {
   for (int Bar : {3, 23, 39}) Song.Add(TBus::Drums, RenderRiser(Song.Seconds(4.0), 1.0f, 600u + Bar), Bar * 4.0, 0.12f, 0.0f, 0.3f);
 
   // Lead lines.
-  const TPart Lead{TBus::Lead, TInst::Lead, 0.36f, 0.0f, 0.18f, 0.22f};
-  const TPart Harmony{TBus::Lead, TInst::SoftLead, 0.2f, -0.35f, 0.25f, 0.0f};
-  const TPart Low{TBus::Lead, TInst::SoftLead, 0.2f, 0.25f, 0.2f, 0.0f};
+  const TPart Lead{TBus::Lead, TInst::Lead, 0.6f, 0.0f, 0.18f, 0.22f};
+  const TPart Harmony{TBus::Lead, TInst::SoftLead, 0.3f, -0.35f, 0.25f, 0.0f};
+  const TPart Low{TBus::Lead, TInst::SoftLead, 0.28f, 0.25f, 0.2f, 0.0f};
   const TPart Sparkle{TBus::Lead, TInst::Bell, 0.1f, 0.4f, 0.35f, 0.3f};
-  const TPart Bells{TBus::Lead, TInst::LongBell, 0.22f, 0.2f, 0.4f, 0.35f};
+  const TPart Bells{TBus::Lead, TInst::LongBell, 0.3f, 0.2f, 0.4f, 0.35f};
 
-  const std::vector<TNote> Verse1 = ParseMelody(VerseMelody, 4 * 4.0);
-  const std::vector<TNote> Verse2 = ParseMelody(VerseMelody, 24 * 4.0);
-  const std::vector<TNote> Chorus1 = ParseMelody(ChorusMelody, 12 * 4.0);
-  const std::vector<TNote> Chorus2 = ParseMelody(ChorusMelody, 32 * 4.0);
+  const std::vector<TNote> Verse1 = ParseMelody(VerseMelody, VerseBars[0] * 4.0);
+  const std::vector<TNote> Verse2 = ParseMelody(VerseMelody, VerseBars[1] * 4.0);
+  const std::vector<TNote> Chorus1 = ParseMelody(ChorusMelody, ChorusBars[0] * 4.0);
+  const std::vector<TNote> Chorus2 = ParseMelody(ChorusMelody, ChorusBars[1] * 4.0);
   Play(Song, Lead, Verse1);
   Play(Song, Lead, Verse2);
   Play(Song, Harmony, Shifted(Verse2, AMinor, -2));
@@ -274,7 +280,7 @@ TStereo RenderMenuTheme() {
   Play(Song, Lead, Chorus2);
   Play(Song, Low, Chorus2, -12);
   Play(Song, Sparkle, Chorus2, 12);
-  Play(Song, Bells, ParseMelody(BreakBells, 20 * 4.0));
+  Play(Song, Bells, ParseMelody(BreakBells, BreakBar * 4.0));
 
   TMixSettings Mix;
   Mix.EchoBeats = 0.75;
@@ -395,6 +401,18 @@ TStereo RenderLogoJingle() {
   TStereo Out = Song.Mixdown(Mix);
   FadeEdges(Out, 0.002, 0.9);
   return Out;
+}
+
+TMenuThemeScore MenuThemeScore() {
+  TMenuThemeScore Score;
+  Score.Chords.assign(MenuChords.begin(), MenuChords.end());
+  for (const auto& [Text, Bar] : {std::pair{VerseMelody, VerseBars[0]}, std::pair{ChorusMelody, ChorusBars[0]},
+                                  std::pair{BreakBells, BreakBar}, std::pair{VerseMelody, VerseBars[1]},
+                                  std::pair{ChorusMelody, ChorusBars[1]}}) {
+    const std::vector<TNote> Line = ParseMelody(Text, Bar * 4.0);
+    Score.Melodies.insert(Score.Melodies.end(), Line.begin(), Line.end());
+  }
+  return Score;
 }
 
 const std::vector<TMusicAsset>& MusicPieces() {

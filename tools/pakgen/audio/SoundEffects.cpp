@@ -52,17 +52,16 @@ std::vector<float> NoiseTable(std::size_t Frames, std::uint32_t Seed) {
 TMono PlayerDraw() {
   const std::size_t N = SampleRate / 2;
   const std::vector<float> Noise = NoiseTable(N, 0xD4A3u);
-  TOsc A, B, Low, Lfo, Wobble;
+  TOsc A, B, Hum, Lfo, Vib;
   TSvf Body, Fizz;
   Fizz.Set(5200.0, 0.3);
   return Finish(RenderLoop(N, [&](std::size_t i) {
     const double L = Lfo.Next(TWave::Sine, 8.0);  // 4 sweeps a loop
-    const double W = Wobble.Next(TWave::Triangle, 16.0);
-    if (i % 8 == 0) Body.Set(1500.0 + 850.0 * L, 0.55);
-    const double Tone = 0.45 * A.Next(TWave::Saw, 220.0) + 0.45 * B.Next(TWave::Saw, 222.0) +
-                        0.3 * Low.Next(TWave::Square, 110.0);
-    const double Crackle = Fizz.Band(Noise[i % N]) * (0.5 + 0.5 * W);
-    return (Body.Band(Tone) * (0.85 + 0.15 * W) + 0.35 * Crackle);
+    if (i % 8 == 0) Body.Set(1300.0 + 900.0 * L, 0.6);
+    const double Buzz = Body.Low(0.5 * A.Next(TWave::Saw, 220.0) + 0.5 * B.Next(TWave::Saw, 222.0));
+    // Whole vibrato cycles in the loop leave the phase where it started.
+    const double Whine = Hum.Next(TWave::Sine, 440.0 * (1.0 + 0.004 * Vib.Next(TWave::Sine, 6.0)));
+    return 0.8 * Buzz + 0.2 * Whine + 0.1 * Fizz.Band(Noise[i % N]);
   }), -11.0, true);
 }
 
@@ -94,17 +93,20 @@ TMono PlayerExplosion() {
   TSvf RumbleLow;
   RumbleLow.Set(180.0, 0.1);
   Crackle.Set(2600.0, 0.4);
+  TSvf Crack0;
+  Crack0.Set(2000.0, 0.1);
   for (std::size_t i = 0; i < N; ++i) {
     const double T = Seconds(i);
     if (i % 16 == 0) Blast.Set(150.0 + 7000.0 * std::exp(-T / 0.16), 0.2);
-    const double Body = Boom.Next(TWave::Sine, 34.0 + 46.0 * std::exp(-T / 0.12)) * std::exp(-T / 0.32);
-    const double Noise = Blast.Low(Rng.Bipolar()) * std::exp(-T / 0.38);
+    const double Body = Boom.Next(TWave::Sine, 38.0 + 60.0 * std::exp(-T / 0.1)) * std::exp(-T / 0.3);
+    const double White = Rng.Bipolar();
+    const double Noise = Blast.Low(White) * std::exp(-T / 0.38) + 0.5 * Crack0.High(White) * std::exp(-T / 0.025);
     // Sparse crackles, thinning out as the debris settles.
     const double Spark = Rng.Unit() < 0.012 * std::exp(-T / 0.45) ? Rng.Bipolar() * 6.0 : 0.0;
     const double Crack = Crackle.Band(Spark) * 0.6;
     const double Tail = RumbleLow.Low(Rumble.Next()) * 3.0 * std::exp(-T / 0.5);
-    const double V = (0.9 * Body + 0.9 * Noise + Crack + Tail) * std::min(1.0, T / 0.0015);
-    Out[i] = static_cast<float>(std::tanh(1.6 * V));
+    const double V = (0.55 * Body + 1.5 * Noise + Crack + Tail) * std::min(1.0, T / 0.0015);
+    Out[i] = static_cast<float>(std::tanh(1.2 * V));
   }
   FadeEdges(Out, 0.0, 0.25);
   return Finish(Out, -2.0, false);
@@ -180,7 +182,9 @@ TMono ItemSpeed() {
     const int Leg = std::min(2, static_cast<int>(T / 0.11));
     const double Local = T - Leg * 0.11;
     const double F = 330.0 * std::pow(2.0, Leg * 0.5) * std::pow(4.0, std::min(1.0, Local / 0.11));
-    const double Gate = Leg < 2 ? (Local < 0.1 ? 1.0 : 0.0) : std::exp(-std::max(0.0, Local - 0.1) / 0.08);
+    // Short ramps at each leg's ends keep the steps from clicking.
+    const double Ramp = std::clamp(std::min(Local, 0.1 - Local) / 0.003, 0.0, 1.0);
+    const double Gate = Leg < 2 ? Ramp : std::min(1.0, Local / 0.003) * std::exp(-std::max(0.0, Local - 0.1) / 0.08);
     const double Tone = Zip.Next(TWave::Square, F, 0.25) * Gate;
     if (i % 16 == 0) Whoosh.Set(500.0 * std::pow(16.0, std::min(1.0, T / 0.45)), 0.5);
     const double Air = Whoosh.Band(Rng.Bipolar()) * std::sin(Pi * std::min(1.0, T / 0.6));
