@@ -2,6 +2,7 @@
 // draws into it: loading frame, pause menu, level bonus, the "out" mark.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "ui/UiParts.h"
 
@@ -62,6 +63,28 @@ void Heart(cairo_t* Cr, double Cx, double Cy, double Size, const TRgb& Colour, d
   cairo_stroke(Cr);
 }
 
+// A flame standing on (Cx, Base), H tall and about W wide, its tip leaning
+// by Lean (a fraction of the width).
+void FlamePath(cairo_t* Cr, double Cx, double Base, double H, double W, double Lean) {
+  auto P = [&](double X, double Y) { return std::pair<double, double>{Cx + X * W, Base - Y * H}; };
+  auto Move = [&](double X, double Y) { auto [a, b] = P(X, Y); cairo_move_to(Cr, a, b); };
+  auto Curve = [&](double X1, double Y1, double X2, double Y2, double X3, double Y3) {
+    auto [a1, b1] = P(X1, Y1);
+    auto [a2, b2] = P(X2, Y2);
+    auto [a3, b3] = P(X3, Y3);
+    cairo_curve_to(Cr, a1, b1, a2, b2, a3, b3);
+  };
+  const double T = 0.12 + Lean;
+  Move(0, 0);
+  Curve(0.62, 0, 0.78, 0.3, 0.56, 0.55);
+  Curve(0.42, 0.72, 0.3, 0.8, T, 1.0);
+  Curve(T - 0.02, 0.84, -0.22, 0.8, -0.4, 0.62);
+  Curve(-0.5, 0.72, -0.46, 0.8, -0.42, 0.88);
+  Curve(-0.72, 0.7, -0.82, 0.3, -0.55, 0.1);
+  Curve(-0.42, 0.0, -0.2, 0, 0, 0);
+  cairo_close_path(Cr);
+}
+
 // The game's emblem: a flame in a gold ring over the night.
 void Emblem(cairo_t* Cr, double Cx, double Cy, double R) {
   // Halo.
@@ -88,21 +111,16 @@ void Emblem(cairo_t* Cr, double Cx, double Cy, double R) {
     SetColor(Cr, pal::Cream, Rnd.Range(0.2, 0.7));
     cairo_fill(Cr);
   }
-  // Flame: two tongues, outer amber, inner pale gold.
-  auto Tongue = [&](double Scale, double Lean) {
-    const double h = R * 1.25 * Scale, w = R * 0.55 * Scale, Base = Cy + R * 0.55;
-    cairo_move_to(Cr, Cx, Base);
-    cairo_curve_to(Cr, Cx - w * 1.2, Base - h * 0.05, Cx - w * 1.0, Base - h * 0.55, Cx - w * 0.2 + Lean, Base - h * 0.7);
-    cairo_curve_to(Cr, Cx - w * 0.35 + Lean, Base - h * 0.85, Cx + Lean * 1.5, Base - h * 0.92, Cx + Lean * 1.2, Base - h);
-    cairo_curve_to(Cr, Cx + w * 0.6 + Lean, Base - h * 0.75, Cx + w * 1.25, Base - h * 0.4, Cx + w * 0.95, Base - h * 0.12);
-    cairo_curve_to(Cr, Cx + w * 0.7, Base + h * 0.02, Cx + w * 0.3, Base, Cx, Base);
-    cairo_close_path(Cr);
-  };
-  Tongue(1.0, R * 0.08);
-  SetVerticalGradient(Cr, Cy - R * 0.7, Rgb8(255, 170, 60), Cy + R * 0.55, Rgb8(200, 60, 30));
+  // Flame: three layers, deep red outside, gold, a white-hot core.
+  const double Base = Cy + R * 0.62;
+  FlamePath(Cr, Cx, Base, R * 1.3, R * 0.62, 0.10);
+  SetVerticalGradient(Cr, Base - R * 1.3, Rgb8(255, 150, 50), Base, Rgb8(190, 40, 30));
   cairo_fill(Cr);
-  Tongue(0.62, -R * 0.04);
-  SetVerticalGradient(Cr, Cy - R * 0.2, Rgb8(255, 252, 220), Cy + R * 0.55, Rgb8(255, 196, 80));
+  FlamePath(Cr, Cx + R * 0.02, Base, R * 0.95, R * 0.44, 0.05);
+  SetVerticalGradient(Cr, Base - R * 0.95, Rgb8(255, 220, 110), Base, Rgb8(240, 120, 40));
+  cairo_fill(Cr);
+  FlamePath(Cr, Cx + R * 0.03, Base, R * 0.55, R * 0.24, -0.05);
+  SetVerticalGradient(Cr, Base - R * 0.55, Rgb8(255, 255, 240), Base, Rgb8(255, 214, 120));
   cairo_fill(Cr);
   // Ring.
   cairo_arc(Cr, Cx, Cy, R, 0, 2 * M_PI);
@@ -159,6 +177,9 @@ void PlayerCard(cairo_t* Cr, TReserved& Guard, int Player, int ScoreY, int Lives
 
   Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 8.5, 1.2}, LabelLook(), 48, ScoreY - 6, "SCORE"), "SCORE");
   DrawSlot(Cr, ScoreX - 4, ScoreY - 3, ScoreW + 8, DigitH + 6);
+  TTextLook Note = LabelLook();
+  Note.Alpha = 0.6;
+  DrawText(Cr, {TFontStyle::Sans, 8, 0.4}, Note, 110, ScoreY + 29, "extra life every 50 000 points", TAlign::Centre);
   Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 10, 1.2}, LabelLook(), 90, LivesY + 11, "LIVES", TAlign::Right),
               "LIVES");
   Heart(Cr, 104, LivesY + 7, 10, pal::Alarm, 1.0);
@@ -289,7 +310,7 @@ void DeadMark(TUiAssets& Assets) {
   // Fills the 50 x 14 lives field of a player who is out.
   TSurface S(50, 14);
   cairo_t* Cr = S.Cr();
-  Heart(Cr, 13, 7, 10, Rgb8(110, 90, 120), 1.0);
+  Heart(Cr, 13, 7, 11, Rgb8(170, 120, 150), 1.0);
   // The crack.
   cairo_move_to(Cr, 13, 3);
   cairo_line_to(Cr, 11.5, 6);
@@ -378,7 +399,7 @@ void PauseMenu(TUiAssets& Assets) {
   DrawText(Cr, F, Line, 152, 91, "resume the game");
   // Quit: Y.
   DrawKeyCap(Cr, 116, 108, 22, 20, "Y");
-  DrawText(Cr, F, Line, 152, 123, "quit to the menu");
+  DrawText(Cr, F, Line, 152, 123, "end this game");
   Assets.AddPng("game_paused_menu.png", S.Surface());
 }
 

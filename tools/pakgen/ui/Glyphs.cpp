@@ -17,6 +17,7 @@ struct TCellStyle {
   double MaxInkWidth;   // wider glyphs are narrowed to this
   double Outline;       // stroke width
   double ShadowOffset;  // hard shadow down and right
+  double Stretch = 1.0; // horizontal widening of glyphs that have room
 };
 
 // Three-stop gold: pale at the top, gold, warm amber at the baseline.
@@ -34,7 +35,7 @@ void DrawCellGlyph(cairo_t* Cr, double CellX, double CellW, double CellH, const 
   UseFont(Cr, St.Font);
   cairo_text_extents_t E;
   cairo_text_extents(Cr, Ch.c_str(), &E);
-  const double Scale = E.width > St.MaxInkWidth ? St.MaxInkWidth / E.width : 1.0;
+  const double Scale = E.width * St.Stretch > St.MaxInkWidth ? St.MaxInkWidth / E.width : St.Stretch;
   const double InkCentre = (E.x_bearing + E.width / 2) * Scale;
   const double Pen = std::round((St.CentreX - InkCentre) * 2) / 2;
 
@@ -83,8 +84,11 @@ void MakeGlyphSheets(TUiAssets& Assets) {
                                           "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z", "0", "1",
                                           "2", "3", "4", "5", "6", "7", "8", "9", ".", ",", "-", "!", ":", "\""};
     TSurface S(42 * 18, 18);
-    const TCellStyle St{{TFontStyle::SansBold, 16.5, 0}, 14.5, 8.5, 13.0, 3.0, 1.0};
-    for (int g = 0; g < 42; ++g) DrawCellGlyph(S.Cr(), g * 18, 18, 18, St, Chars[g]);
+    const TCellStyle St{{TFontStyle::SansBold, 18.5, 0}, 15.5, 8.5, 14.5, 3.0, 1.0, 1.12};
+    // The comma's tail would leave the cell: it sits two pixels higher.
+    TCellStyle Comma = St;
+    Comma.Baseline -= 2;
+    for (int g = 0; g < 42; ++g) DrawCellGlyph(S.Cr(), g * 18, 18, 18, g == 37 ? Comma : St, Chars[g]);
     Assets.AddPng("chars.png", S.Surface());
   }
 

@@ -254,14 +254,11 @@ void MainEntries(TUiAssets& Assets) {
   constexpr int W = 124, H = 212;
   TSurface S(W, H);
   cairo_t* Cr = S.Cr();
-  TTextLook Head = GoldLook(2.2);
-  Head.GlowRadius = 3;
-  Head.GlowAlpha = 0.4;
-  DrawText(Cr, {TFontStyle::SerifBold, 15, 1.5}, Head, W / 2.0, 19, "MAIN MENU", TAlign::Centre);
-  DrawOrnamentRule(Cr, W / 2.0, 27, 52, 0.8);
+  DrawText(Cr, {TFontStyle::SerifBold, 14, 1.0}, GoldLook(2.2), W / 2.0, 17, "MAIN MENU", TAlign::Centre);
+  DrawOrnamentRule(Cr, W / 2.0, 24.5, 52, 0.8);
   static const char* const Entries[6] = {"ONE PLAYER", "TWO PLAYERS", "OPTIONS", "HIGH SCORES", "CREDITS", "QUIT"};
   for (int k = 0; k < 6; ++k)
-    DrawText(Cr, {TFontStyle::SansCondensedBold, 13, 1.3}, EntryLook(), W / 2.0, 54 + 30 * k, Entries[k], TAlign::Centre);
+    DrawText(Cr, {TFontStyle::SansCondensedBold, 13, 1.0}, EntryLook(), W / 2.0, 54 + 30 * k, Entries[k], TAlign::Centre);
   const TImage Img = SurfaceToImage(S.Surface());
   for (int k = 0; k < 6; ++k)
     for (int x = 4; x <= 119; ++x)
@@ -276,10 +273,7 @@ void Credits(TUiAssets& Assets) {
   constexpr int W = 304, H = 230;
   TSurface S(W, H);
   cairo_t* Cr = S.Cr();
-  TTextLook Head = GoldLook(2.2);
-  Head.GlowRadius = 3;
-  Head.GlowAlpha = 0.4;
-  DrawText(Cr, {TFontStyle::SerifBold, 16, 2}, Head, W / 2.0, 20, "CREDITS", TAlign::Centre);
+  DrawText(Cr, {TFontStyle::SerifBold, 16, 2}, GoldLook(2.2), W / 2.0, 20, "CREDITS", TAlign::Centre);
   DrawOrnamentRule(Cr, W / 2.0, 28, 70, 0.8);
 
   DrawText(Cr, {TFontStyle::SerifBold, 15, 1.5}, GoldLook(2.0), W / 2.0, 54, "VYRN REKINDLED", TAlign::Centre);

@@ -10,12 +10,8 @@ namespace ui {
 
 namespace {
 
-TTextLook HeadLook() {
-  TTextLook L = GoldLook(2.2);
-  L.GlowRadius = 3;
-  L.GlowAlpha = 0.4;
-  return L;
-}
+// Headings: no halo, which the picture's edge would cut off square.
+TTextLook HeadLook() { return GoldLook(2.2); }
 
 TTextLook RowLook() {
   TTextLook L = GoldLook(2.0);
@@ -79,12 +75,13 @@ void Options(TUiAssets& Assets) {
   SetColor(Cr, pal::Gold, 0.5);
   cairo_set_line_width(Cr, 1);
   cairo_stroke(Cr);
-  TTextLook Sign = RowLook();
-  Sign.OutlineWidth = 0;
-  Sign.ShadowDx = Sign.ShadowDy = 1;
-  Sign.ShadowAlpha = 0.8;
-  Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 11, 0}, Sign, 380 - L - 5, 48 + 60, "\u2212", TAlign::Right), "-");
-  Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 11, 0}, Sign, 490 - L + 2, 48 + 60, "+"), "+");
+  // Marks at 0, 25, 50, 75 and 100 under the groove, where the marker's
+  // centre stands for those volumes.
+  for (int k = 0; k <= 4; ++k) {
+    cairo_rectangle(Cr, 380 - L + 4 + 25 * k, TrackY + 2.5, 2, 2);
+    SetColor(Cr, pal::Gold, k % 2 == 0 ? 0.7 : 0.4);
+    cairo_fill(Cr);
+  }
   static const char* const Links[3] = {"PLAYER 1 KEYS", "PLAYER 2 KEYS", "BACK"};
   for (int r = 4; r < 7; ++r) DrawText(Cr, F, RowLook(), W / 2.0, 48 + 30 * r, Links[r - 4], TAlign::Centre);
 
@@ -120,7 +117,7 @@ void KeyScreens(TUiAssets& Assets) {
   const TFont F{TFontStyle::SansCondensedBold, 11.5, 0.7};
   static const char* const Labels[5] = {"UP", "DOWN", "LEFT", "RIGHT", "DRAW"};
   for (int r = 0; r < 5; ++r) {
-    RoundedRect(Cr, 51.5, 2.5 + 30 * r, W - 53, 10, 3);
+    RoundedRect(Cr, 53.5, 3.5 + 30 * r, W - 55, 10, 3);
     SetColor(Cr, pal::NightDeep, 0.6);
     cairo_fill_preserve(Cr);
     SetColor(Cr, pal::Lavender, 0.3);
