@@ -216,6 +216,9 @@ void RightPanel(TUiAssets& Assets, bool TwoPlayers) {
     DrawPlaque(Cr, 8, 246, 184, 216, 8, 0.55);
     Emblem(Cr, 100, 316, 40);
     EmblemTitle(Cr, 100, 404, 34);
+    TTextLook Motto = LabelLook();
+    Motto.Alpha = 0.8;
+    DrawText(Cr, {TFontStyle::Serif, 10.5, 0.3}, Motto, 100, 446, "claim the night", TAlign::Centre);
   } else {
     DrawPlaque(Cr, 8, 126, 184, 336, 8, 0.55);
     Emblem(Cr, 100, 240, 56);
@@ -310,14 +313,14 @@ void DeadMark(TUiAssets& Assets) {
   // Fills the 50 x 14 lives field of a player who is out.
   TSurface S(50, 14);
   cairo_t* Cr = S.Cr();
-  Heart(Cr, 13, 7, 11, Rgb8(170, 120, 150), 1.0);
+  Heart(Cr, 11, 7.5, 13, Rgb8(200, 150, 176), 1.0);
   // The crack.
-  cairo_move_to(Cr, 13, 3);
-  cairo_line_to(Cr, 11.5, 6);
-  cairo_line_to(Cr, 14, 8);
-  cairo_line_to(Cr, 12.5, 11.5);
+  cairo_move_to(Cr, 11, 2.5);
+  cairo_line_to(Cr, 9.5, 6);
+  cairo_line_to(Cr, 12.5, 8.5);
+  cairo_line_to(Cr, 10.5, 13.5);
   SetColor(Cr, pal::Ink);
-  cairo_set_line_width(Cr, 1.3);
+  cairo_set_line_width(Cr, 1.6);
   cairo_stroke(Cr);
   TTextLook Out;
   Out.Top = Rgb8(255, 150, 130);

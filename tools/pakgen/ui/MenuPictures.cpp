@@ -3,6 +3,7 @@
 // cheat mark.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "ui/UiParts.h"
 
@@ -338,18 +339,35 @@ void Rotators(TUiAssets& Assets) {
     cairo_arc(Cr, C, C, R, 0, 2 * M_PI);
     cairo_fill(Cr);
     cairo_pattern_destroy(Disc);
+    // Three swept fan blades from the hub to the rim, widening outwards.
     for (int b = 0; b < 3; ++b) {
-      cairo_save(Cr);
-      cairo_translate(Cr, C, C);
-      cairo_rotate(Cr, b * 2 * M_PI / 3);
-      cairo_move_to(Cr, 0, -6);
-      cairo_curve_to(Cr, 8, -10, 15, -14, 18, -18.5);
-      cairo_curve_to(Cr, 12, -19.5, 6, -18, 0.5, -15);
-      cairo_curve_to(Cr, -2, -12, -3, -9, 0, -6);
+      const double Base = b * 2 * M_PI / 3;
+      auto Edge = [&](double T, double Side) {
+        const double Radius = 6 + 17 * T;
+        const double Angle = Base + 0.95 * std::pow(T, 1.2) + Side * (0.22 + 0.2 * T);
+        return std::pair<double, double>{C + Radius * std::cos(Angle), C + Radius * std::sin(Angle)};
+      };
+      cairo_new_path(Cr);
+      for (int i = 0; i <= 16; ++i) {
+        auto [X, Y] = Edge(i / 16.0, 1);
+        cairo_line_to(Cr, X, Y);
+      }
+      const double TipA0 = Base + 0.95 + 0.42, TipA1 = Base + 0.95 - 0.42;
+      cairo_arc_negative(Cr, C, C, 23, TipA0, TipA1);
+      for (int i = 16; i >= 0; --i) {
+        auto [X, Y] = Edge(i / 16.0, -1);
+        cairo_line_to(Cr, X, Y);
+      }
       cairo_close_path(Cr);
-      cairo_restore(Cr);
-      SetVerticalGradient(Cr, 0, Rgb8(255, 222, 130), DiscSize, Rgb8(230, 120, 40));
-      cairo_fill(Cr);
+      cairo_pattern_t* Blade = cairo_pattern_create_radial(C, C, 5, C, C, 24);
+      cairo_pattern_add_color_stop_rgb(Blade, 0, 1.0, 0.90, 0.60);
+      cairo_pattern_add_color_stop_rgb(Blade, 1, 0.90, 0.45, 0.14);
+      cairo_set_source(Cr, Blade);
+      cairo_fill_preserve(Cr);
+      cairo_pattern_destroy(Blade);
+      SetColor(Cr, pal::Ink, 0.5);
+      cairo_set_line_width(Cr, 0.8);
+      cairo_stroke(Cr);
     }
     cairo_arc(Cr, C, C, R - 0.5, 0, 2 * M_PI);
     cairo_set_line_width(Cr, 2);
