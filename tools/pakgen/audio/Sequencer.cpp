@@ -189,24 +189,31 @@ TStereo TSong::Mixdown(const TMixSettings& Settings) const {
   // The echo feeds the room as well, so repeats sit in the same space.
   TPingPongDelay Echo(Seconds(Settings.EchoBeats), Settings.EchoFeedback, 3500.0);
   const TStereo Echoes = ProcessLooped(FEchoSend, Echo, FLooped);
-  TStereo RoomIn = FReverbSend;
-  MixInto(RoomIn, Echoes, 0, 0.3f, false);
   TReverb Room(Settings.ReverbRoom, Settings.ReverbDamp);
-  const TStereo Reverb = ProcessLooped(RoomIn, Room, FLooped);
-  MixInto(Mix, Echoes, 0, Settings.EchoReturn, false);
-  MixInto(Mix, Reverb, 0, Settings.ReverbReturn, false);
+  for (int Pass = FLooped ? 0 : 1; Pass < 2; ++Pass) {
+    for (std::size_t i = 0; i < N; ++i) {
+      float WetL, WetR;
+      Room.Process(FReverbSend.L[i] + 0.3f * Echoes.L[i], FReverbSend.R[i] + 0.3f * Echoes.R[i], WetL, WetR);
+      if (Pass == 1) {
+        Mix.L[i] += Settings.EchoReturn * Echoes.L[i] + Settings.ReverbReturn * WetL;
+        Mix.R[i] += Settings.EchoReturn * Echoes.R[i] + Settings.ReverbReturn * WetR;
+      }
+    }
+  }
 
-  // Remove any DC, then level and limit.
+  // Remove any DC (the first pass over a loop only settles the filter).
   TOnePole DcL, DcR;
   DcL.SetCutoff(12.0);
   DcR.SetCutoff(12.0);
   for (int Pass = FLooped ? 0 : 1; Pass < 2; ++Pass) {
-    TStereo Copy = Mix;
     for (std::size_t i = 0; i < N; ++i) {
-      Copy.L[i] = static_cast<float>(DcL.High(Mix.L[i]));
-      Copy.R[i] = static_cast<float>(DcR.High(Mix.R[i]));
+      const float L = static_cast<float>(DcL.High(Mix.L[i]));
+      const float R = static_cast<float>(DcR.High(Mix.R[i]));
+      if (Pass == 1) {
+        Mix.L[i] = L;
+        Mix.R[i] = R;
+      }
     }
-    if (Pass == 1) Mix = std::move(Copy);
   }
   if (Settings.TargetRms > 0.0) {
     const double Level = std::sqrt((Rms(Mix.L) * Rms(Mix.L) + Rms(Mix.R) * Rms(Mix.R)) / 2.0);
