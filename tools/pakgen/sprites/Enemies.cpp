@@ -829,6 +829,7 @@ void Wing(cairo_t* Cr, int Side, double Flap) {
 
 void PaintWingedOrb(cairo_t* Cr, double T) {
   const double Flap = 0.38 * Wave(T, 1);
+  cairo_scale(Cr, 0.92, 0.92);
   cairo_translate(Cr, 0, 2 - 1.5 * Wave(T, 1));
   Wing(Cr, -1, Flap);
   Wing(Cr, 1, Flap);

@@ -11,10 +11,12 @@
 
 namespace sprites {
 
-// Draws every frame of the manifest's image set SetName on W x H canvases.
-// Paint gets the context with the origin moved to the canvas centre, the
-// frame's phase T in [0, 1) (the animation loops from the last frame back to
-// the first) and the frame index.
+// Draws every frame of the manifest's image set SetName. Paint gets the
+// context with the origin at the sprite's centre, the frame's phase T in
+// [0, 1) (the animation loops from the last frame back to the first) and the
+// frame index. The frames come out with one odd size, the smallest that holds
+// every frame's drawing with a clear pixel around it; W x H is the size the
+// drawing was designed for and bounds the canvas (up to twice as large).
 using TPaint = std::function<void(cairo_t* Cr, double T, int Frame)>;
 void AddImageSet(std::vector<TPakEntry>& Out, const std::string& SetName, int W, int H, const TPaint& Paint);
 

@@ -1,6 +1,9 @@
 // Player markers, their explosion, the small enemies and the items.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
 
 #include "Generators.h"
 #include "Manifest.h"
@@ -12,14 +15,46 @@ using namespace kit;
 namespace sprites {
 
 void AddImageSet(std::vector<TPakEntry>& Out, const std::string& SetName, int W, int H, const TPaint& Paint) {
+  // Frames are drawn on a roomy canvas and then cut to the smallest box that
+  // holds the ink of every frame with one clear pixel around it, keeping the
+  // drawing's centre in the centre pixel: nothing is clipped, and the box,
+  // whose every cell the big enemy's push test counts, is no larger than the
+  // drawing. W and H are the nominal size the drawing was designed for.
   const TImageSet& Set = ManifestImageSet(SetName);
+  const int Half = std::max(W, H);  // the roomy canvas is 2 * Half + 1 square
+  const int Side = 2 * Half + 1;
+  std::vector<cairo_surface_t*> Drawn;
+  int Ex = 0, Ey = 0;  // largest ink distance from the centre pixel
   for (int i = 0; i < Set.Count; ++i) {
-    cairo_surface_t* S = NewSurface(W, H);
+    cairo_surface_t* S = NewSurface(Side, Side);
     cairo_t* Cr = cairo_create(S);
-    cairo_translate(Cr, W / 2.0, H / 2.0);
+    cairo_translate(Cr, Side / 2.0, Side / 2.0);
     Paint(Cr, static_cast<double>(i) / Set.Count, i);
     cairo_destroy(Cr);
-    AddPng(Out, ImageSetEntryName(Set.Name, Set.First + i), S);
+    cairo_surface_flush(S);
+    const unsigned char* Data = cairo_image_surface_get_data(S);
+    const int Stride = cairo_image_surface_get_stride(S);
+    for (int y = 0; y < Side; ++y) {
+      const auto* Row = reinterpret_cast<const std::uint32_t*>(Data + static_cast<std::size_t>(y) * Stride);
+      for (int x = 0; x < Side; ++x)
+        if (Row[x] >> 24) {
+          Ex = std::max(Ex, std::abs(x - Half));
+          Ey = std::max(Ey, std::abs(y - Half));
+        }
+    }
+    Drawn.push_back(S);
+  }
+  if (Ex >= Half || Ey >= Half) throw std::runtime_error(SetName + ": drawing larger than its canvas");
+  const int Fw = 2 * (Ex + 1) + 1, Fh = 2 * (Ey + 1) + 1;
+  for (int i = 0; i < Set.Count; ++i) {
+    cairo_surface_t* F = NewSurface(Fw, Fh);
+    cairo_t* Cr = cairo_create(F);
+    cairo_set_source_surface(Cr, Drawn[i], -(Half - Ex - 1), -(Half - Ey - 1));
+    cairo_set_operator(Cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(Cr);
+    cairo_destroy(Cr);
+    cairo_surface_destroy(Drawn[i]);
+    AddPng(Out, ImageSetEntryName(Set.Name, Set.First + i), F);
   }
 }
 
@@ -76,10 +111,10 @@ void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
   // Smoke puffs that linger as the fire dies.
   for (int i = 0; i < 7; ++i) {
     const double A = i * Tau / 7 + 0.4;
-    const double D = 4 + 13 * std::sqrt(T);
-    const double R = 2.5 + 6 * T;
+    const double D = 4 + 11 * std::sqrt(T);
+    const double R = 2.5 + 5 * T;
     const double Al = 0.75 * Clamp01(T * 3) * (1 - T);
-    Circle(Cr, D * std::cos(A), D * std::sin(A) - 3 * T, R);
+    Circle(Cr, D * std::cos(A), D * std::sin(A) - 1.5 * T, R);
     cairo_set_source_rgba(Cr, 0.28, 0.24, 0.24, Al);
     cairo_fill(Cr);
   }
@@ -134,6 +169,7 @@ void PaintMine(cairo_t* Cr, double T) {
 
 // Second kind: a nervous wasp with buzzing wings.
 void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
+  cairo_scale(Cr, 0.9, 0.9);
   const double Bob = (Frame % 2 == 0) ? -0.4 : 0.4;
   cairo_translate(Cr, 0, Bob);
   // Wings: two beats per pair of frames.
