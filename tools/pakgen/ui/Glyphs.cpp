@@ -92,8 +92,17 @@ void MakeGlyphSheets(TUiAssets& Assets) {
     Assets.AddPng("chars.png", S.Surface());
   }
 
-  // The menu's pixel font, a warm white that reads at half opacity.
-  Assets.AddPng("small_chars.png", SmallCharsSheet(Rgb8(255, 250, 236), Rgb8(255, 214, 140)));
+  // The menu's pixel font, a warm white that reads at half opacity. Glyph 52
+  // stands for every character without one, the blank among them.
+  const TImage Small = SmallCharsSheet(Rgb8(255, 250, 236), Rgb8(255, 214, 140));
+  for (int g = 0; g < SmallGlyphCount; ++g) {
+    int Ink = 0;
+    for (int y = 0; y < SmallGlyphSize; ++y)
+      for (int x = 0; x < SmallGlyphSize; ++x) Ink += Small.Alpha(g * SmallGlyphSize + x, y) > 0;
+    Require((Ink == 0) == (g == SmallBlankGlyph), "small_chars.png: glyph " + std::to_string(g) +
+                                                      (Ink ? " should be blank" : " is empty"));
+  }
+  Assets.AddPng("small_chars.png", Small);
 
   // Digits: the score and lives (12 x 14), level and percentage (16 x 18) and
   // the bonus screen's, which the game sets 10 pixels apart in 12-pixel

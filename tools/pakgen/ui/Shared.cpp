@@ -47,6 +47,7 @@ void DrawPlaque(cairo_t* Cr, double X, double Y, double W, double H, double Radi
   cairo_set_source(Cr, Rim);
   cairo_set_line_width(Cr, 1);
   cairo_stroke(Cr);
+  cairo_pattern_destroy(Rim);
   RoundedRect(Cr, X + 1.5, Y + 1.5, W - 3, H - 3, std::max(Radius - 1, 0.5));
   SetColor(Cr, pal::NightDeep, 0.6);
   cairo_stroke(Cr);
