@@ -129,10 +129,10 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
   cairo_fill(Cr);
   // Glass dome with the pilot.
   cairo_save(Cr);
-  cairo_move_to(Cr, -15, 2);
-  cairo_arc(Cr, 0, 2, 15, Pi, 2 * Pi);
+  cairo_move_to(Cr, -15, 0);
+  cairo_arc(Cr, 0, 0, 15, Pi, 2 * Pi);
   cairo_close_path(Cr);
-  cairo_pattern_t* G = cairo_pattern_create_radial(-5, -8, 1, 0, 0, 17);
+  cairo_pattern_t* G = cairo_pattern_create_radial(-5, -10, 1, 0, -2, 17);
   Stop(G, 0, Rgb(220, 255, 250));
   Stop(G, 0.6, Rgb(60, 190, 200));
   Stop(G, 1, Rgb(20, 90, 110));
@@ -141,12 +141,12 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
   cairo_fill_preserve(Cr);
   cairo_clip(Cr);
   // The pilot: a green head with big black eyes.
-  Ellipse(Cr, 0, -2.5, 7.5, 8.5);
-  BodyGradient(Cr, 0, -3, 8, Rgb(110, 220, 80));
+  Ellipse(Cr, 0, -5.5, 7, 8);
+  BodyGradient(Cr, 0, -6, 8, Rgb(110, 220, 80));
   cairo_fill(Cr);
   for (int Side = -1; Side <= 1; Side += 2) {
     cairo_save(Cr);
-    cairo_translate(Cr, Side * 3.3, -3.2);
+    cairo_translate(Cr, Side * 3.1, -6.2);
     cairo_rotate(Cr, Side * 0.5);
     Ellipse(Cr, 0, 0, 2.0, 3.4);
     cairo_set_source_rgb(Cr, 0.05, 0.05, 0.08);
@@ -154,10 +154,10 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
     cairo_restore(Cr);
   }
   cairo_restore(Cr);
-  cairo_move_to(Cr, -15, 2);
-  cairo_arc(Cr, 0, 2, 15, Pi, 2 * Pi);
+  cairo_move_to(Cr, -15, 0);
+  cairo_arc(Cr, 0, 0, 15, Pi, 2 * Pi);
   StrokeOutline(Cr, Rgb(40, 120, 140), 1.6);
-  Gloss(Cr, 0, -3, 13, 0.7);
+  Gloss(Cr, 0, -5, 13, 0.7);
   // The disc.
   Ellipse(Cr, 0, 4, 33, 9.5);
   cairo_pattern_t* D = cairo_pattern_create_linear(0, -5, 0, 13);
@@ -218,7 +218,7 @@ void PaintOctopus(cairo_t* Cr, double T) {
     TLimb L;
     for (int k = 0; k <= 8; ++k) {
       const double S = k / 8.0;
-      const double Dir = Pi / 2 + Base * 1.25;
+      const double Dir = Pi / 2 - Base * 1.1;
       const double Sway = 0.55 * S * std::sin(T * Tau + i * 1.3 - S * 3.0);
       const double D = 6 + 20 * S;
       L.X.push_back(Base * 11 + D * std::cos(Dir + Sway));
@@ -937,10 +937,10 @@ void PaintOverlord(cairo_t* Cr, double T) {
   cairo_clip(Cr);
   TRng Rng(2024);
   for (int c = 0; c < 7; ++c) {
-    double A = Rng.Range(0, Tau), R = 21;
+    double A = Rng.Range(0.1 * Pi, 0.9 * Pi) + (c % 3 == 0 ? Pi * 0.8 * (c % 2 ? 1 : -1) : 0), R = 21;
     cairo_move_to(Cr, R * std::cos(A), R * std::sin(A));
-    for (int k = 0; k < 4; ++k) {
-      R -= Rng.Range(2.5, 4.5);
+    for (int k = 0; k < 3; ++k) {
+      R -= Rng.Range(2.5, 4.0);
       A += Rng.Range(-0.35, 0.35);
       cairo_line_to(Cr, R * std::cos(A), R * std::sin(A));
     }
@@ -974,16 +974,21 @@ void PaintOverlord(cairo_t* Cr, double T) {
   const double Blink = (T > 0.5 && T < 0.6) ? 0.15 : 1.0;
   for (int Side = -1; Side <= 1; Side += 2) {
     cairo_save(Cr);
-    cairo_translate(Cr, Side * 10, -11);
+    cairo_translate(Cr, Side * 10.5, -11.5);
     cairo_rotate(Cr, Side * 0.4);
-    cairo_scale(Cr, 1, 0.6 * Blink);
-    Circle(Cr, 0, 0, 3.6);
+    cairo_scale(Cr, 1, 0.65 * Blink);
+    Circle(Cr, 0, 0, 4.8);
     cairo_restore(Cr);
     Source(Cr, Iris);
     cairo_fill_preserve(Cr);
     Source(Cr, Rgb(30, 0, 0));
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
+    if (Blink > 0.5) {
+      Ellipse(Cr, Side * 10.5, -11.5, 0.9, 2.4);
+      Source(Cr, Rgb(20, 0, 0));
+      cairo_fill(Cr);
+    }
   }
   Gloss(Cr, 0, 0, 22, 0.45);
 }
