@@ -238,7 +238,7 @@ void MenuBackground(TUiAssets& Assets) {
   Hint.Top = Hint.Bottom = pal::Lavender;
   Hint.Alpha = 0.55;
   DrawText(Cr, {TFontStyle::SansBold, 9, 1.5}, Hint, 400, 590,
-           "\u2191 \u2193  SELECT      ENTER  CHOOSE      ESC  BACK", TAlign::Centre);
+           "\u2191 \u2193  SELECT      \u2190 \u2192  CHANGE      ENTER  CHOOSE      ESC  BACK", TAlign::Centre);
   Assets.AddJpeg("menu_back.jpg", S.Surface());
 }
 
