@@ -235,7 +235,7 @@ void PaintGhost(cairo_t* Cr, double T) {
   for (int i = 0; i < N; ++i) {
     const double X0 = Rx - i * 2 * Rx / N, X1 = Rx - (i + 1) * 2 * Rx / N;
     const double Wave = std::sin(T * Tau + i * Pi / 2) * 1.2;
-    cairo_curve_to(Cr, X0, Hem + 1.5 + Wave, X1, Hem + 1.5 - Wave, X1, Hem - 3 + (i % 2 ? 0.0 : 0.0));
+    cairo_curve_to(Cr, X0, Hem + 1.5 + Wave, X1, Hem + 1.5 - Wave, X1, Hem - 3);
   }
   cairo_close_path(Cr);
   cairo_pattern_t* P = cairo_pattern_create_radial(-3, -5, 1, 0, -1, 12);
@@ -356,10 +356,6 @@ void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
   cairo_text_extents(Cr, "$", &E);
   cairo_move_to(Cr, -E.x_bearing - E.width / 2, -E.y_bearing - E.height / 2);
   cairo_text_path(Cr, "$");
-  // Embossed: a light copy below right, the mark itself on top.
-  cairo_save(Cr);
-  cairo_translate(Cr, 0.6, 0.6);
-  cairo_restore(Cr);
   Source(Cr, Mark);
   cairo_fill(Cr);
 }
