@@ -3,6 +3,7 @@
 // them one by one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct TMusicAsset {
 
 // The music, rendered at SampleRate, stereo.
 const std::vector<TMusicAsset>& MusicPieces();
+
+// The finished archive entries: a WAV file for an effect, an Ogg Vorbis file
+// for a piece (a looping piece with its tail appended).
+std::vector<std::uint8_t> EncodeEffect(const TEffectAsset& Effect);
+std::vector<std::uint8_t> EncodeMusic(const TMusicAsset& Piece);
 
 // Renderers, exposed for the tests.
 TStereo RenderMenuTheme();
