@@ -65,20 +65,21 @@ TMono PlayerDraw() {
   }), -11.0, true);
 }
 
-// Running along the edge: a soft, rolling hum. Loop of 0.5 s.
+// Running along the edge: a soft, rolling whirr. Loop of 0.5 s; every
+// frequency is a multiple of 2 Hz.
 TMono PlayerRun() {
   const std::size_t N = SampleRate / 2;
   const std::vector<float> Noise = NoiseTable(N, 0x52u);
-  TOsc Pulse, Sine, Roll;
-  TSvf Low, Tick;
-  Low.Set(520.0, 0.2);
-  Tick.Set(2400.0, 0.5);
+  TOsc Pulse, Tri, Roll;
+  TSvf Low, Air;
+  Low.Set(900.0, 0.3);
+  Air.Set(1200.0, 0.4);
   return Finish(RenderLoop(N, [&](std::size_t i) {
     const double R = Roll.Next(TWave::Sine, 16.0);  // 8 rolls a loop
-    const double Hum = Low.Low(0.6 * Pulse.Next(TWave::Square, 64.0, 0.3)) + 0.35 * Sine.Next(TWave::Sine, 128.0);
-    const double Ticks = Tick.Band(Noise[i % N]) * std::pow(std::max(0.0, R), 8.0) * 0.3;
-    return Hum * (0.75 + 0.25 * R) + Ticks;
-  }), -15.0, true);
+    const double Whirr = Low.Low(0.5 * Pulse.Next(TWave::Square, 98.0, 0.3)) + 0.35 * Tri.Next(TWave::Triangle, 196.0);
+    const double Hiss = Air.Band(Noise[i % N]) * 0.25;
+    return (Whirr + Hiss) * (0.7 + 0.3 * R);
+  }), -14.0, true);
 }
 
 // ---- the player's one-shots ------------------------------------------------
