@@ -170,6 +170,10 @@ TEST(PakAudioAssets, EffectsAreMono16BitPcmThatNeverClips) {
     for (std::int16_t S : W.Samples) Peak = std::max(Peak, std::abs(static_cast<int>(S)));
     EXPECT_LT(Peak, 32000);  // headroom: not clipped, not at full scale
     EXPECT_GT(Peak, 3000);   // and not near silence
+    // No DC offset: it would thump at every start and halt.
+    double Mean = 0.0;
+    for (std::int16_t S : W.Samples) Mean += S;
+    EXPECT_LT(std::fabs(Mean / static_cast<double>(W.Samples.size())), 100.0);
   }
 }
 

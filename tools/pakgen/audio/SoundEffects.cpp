@@ -13,10 +13,23 @@ namespace {
 
 double Seconds(std::size_t Frame) { return static_cast<double>(Frame) / SampleRate; }
 
-// One-shots get short fades at both ends; all effects are brought to their
+// Effects lose any DC offset (narrow pulses carry one): it wastes headroom
+// and turns every start and halt into a thump. A loop simply loses its mean,
+// which keeps it periodic; a one-shot goes through a gentle high pass. Then
+// one-shots get short fades at both ends, and every effect is brought to its
 // peak level, chosen so that the frequent ones stay in the background.
 TMono Finish(TMono Sound, double PeakDb, bool Loop) {
-  if (!Loop) FadeEdges(Sound, 0.002, 0.02);
+  if (Loop) {
+    double Mean = 0.0;
+    for (float V : Sound) Mean += V;
+    Mean /= static_cast<double>(std::max<std::size_t>(1, Sound.size()));
+    for (float& V : Sound) V = static_cast<float>(V - Mean);
+  } else {
+    TOnePole Dc;
+    Dc.SetCutoff(20.0);
+    for (float& V : Sound) V = static_cast<float>(Dc.High(V));
+    FadeEdges(Sound, 0.002, 0.02);
+  }
   const float P = Peak(Sound);
   if (P > 0.0f) Scale(Sound, static_cast<float>(DbToGain(PeakDb) / P));
   return Sound;
