@@ -218,9 +218,9 @@ void PaintOctopus(cairo_t* Cr, double T) {
     TLimb L;
     for (int k = 0; k <= 8; ++k) {
       const double S = k / 8.0;
-      const double Dir = Pi / 2 - Base * 1.1;
+      const double Dir = Pi / 2 - Base * 0.95;
       const double Sway = 0.55 * S * std::sin(T * Tau + i * 1.3 - S * 3.0);
-      const double D = 6 + 20 * S;
+      const double D = 6 + 18 * S;
       L.X.push_back(Base * 11 + D * std::cos(Dir + Sway));
       L.Y.push_back(3 + D * std::sin(Dir + Sway));
       L.W.push_back(7.0 - 5.0 * S);
