@@ -305,6 +305,11 @@ TEST_F(PakgenTest, ActorSetsHaveOneSizeInTheirRangeAndRoomAroundTheDrawing) {
       }
       EXPECT_EQ(Img.Width, W) << Name;
       EXPECT_EQ(Img.Height, H) << Name;
+      // The game puts the actor's position at column W div 2: with an odd
+      // size that is the drawing's middle pixel, so a marker sits exactly
+      // on its one-pixel trail.
+      EXPECT_EQ(Img.Width % 2, 1) << Name;
+      EXPECT_EQ(Img.Height % 2, 1) << Name;
       // Nothing cut off at the picture's edge: the outer ring stays clear.
       int Clipped = 0;
       for (int x = 0; x < Img.Width; ++x) Clipped += (Img.Alpha(x, 0) > 0) + (Img.Alpha(x, Img.Height - 1) > 0);
