@@ -613,10 +613,10 @@ cairo_surface_t* MysticCircle() {
       Circle(Cr, Cx, Cy, R);
       cairo_stroke(Cr);
     }
-    // Hexagram.
+    // Two squares turned against each other: an eight-pointed star.
     for (int t = 0; t < 2; ++t) {
-      for (int k = 0; k < 3; ++k) {
-        const double A = -Pi / 2 + t * Pi + k * Tau / 3;
+      for (int k = 0; k < 4; ++k) {
+        const double A = -Pi / 2 + t * Pi / 4 + k * Tau / 4;
         if (k == 0)
           cairo_move_to(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A));
         else
@@ -625,9 +625,9 @@ cairo_surface_t* MysticCircle() {
       cairo_close_path(Cr);
       cairo_stroke(Cr);
     }
-    for (int k = 0; k < 6; ++k) {
-      const double A = -Pi / 2 + k * Tau / 6;
-      Circle(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A), 16);
+    for (int k = 0; k < 8; ++k) {
+      const double A = -Pi / 2 + k * Tau / 8;
+      Circle(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A), 13);
       cairo_stroke(Cr);
     }
     TRng Rng(707);
@@ -900,9 +900,15 @@ cairo_surface_t* HorrorDungeon() {
     return TRgb{C.R * Light * 1.15, C.G * Light * 0.98, C.B * Light * 0.8};
   });
   cairo_t* Cr = cairo_create(S);
-  // Blood running down from the top.
+  // Blood seeping over the top edge and running down in drips.
+  cairo_move_to(Cr, 0, 0);
+  for (int X = 0; X <= W; X += 6) cairo_line_to(Cr, X, 4 + 3 * std::sin(X * 0.09) + 2 * std::sin(X * 0.23));
+  cairo_line_to(Cr, W, 0);
+  cairo_close_path(Cr);
+  Source(Cr, Rgb(130, 6, 16));
+  cairo_fill(Cr);
   for (int i = 0; i < 9; ++i) {
-    const double X = Rng.Range(20, W - 20), L = Rng.Range(40, 200), Wd = Rng.Range(3, 7);
+    const double X = Rng.Range(20, W - 20), L = Rng.Range(30, 170), Wd = Rng.Range(2.5, 6);
     cairo_move_to(Cr, X - Wd, 0);
     cairo_line_to(Cr, X + Wd, 0);
     cairo_curve_to(Cr, X + Wd * 0.6, L * 0.4, X + Wd * 0.4, L * 0.8, X + Wd * 0.5, L);
