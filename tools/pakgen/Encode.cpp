@@ -18,7 +18,7 @@ void PngWrite(png_structp Png, png_bytep Data, png_size_t Length) {
 void PngFlush(png_structp) {}
 }  // namespace
 
-TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height) {
+TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height, int Compression) {
   TBytes Out;
   png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop Info = png_create_info_struct(Png);
@@ -29,7 +29,7 @@ TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height) {
   png_set_write_fn(Png, &Out, PngWrite, PngFlush);
   png_set_IHDR(Png, Info, Width, Height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(Png, 9);
+  png_set_compression_level(Png, Compression);
   png_write_info(Png, Info);
   for (int y = 0; y < Height; ++y) png_write_row(Png, const_cast<png_bytep>(Rgba + static_cast<std::size_t>(y) * Width * 4));
   png_write_end(Png, Info);
@@ -113,9 +113,10 @@ std::vector<std::uint8_t> SurfaceToRgb(cairo_surface_t* Surface) {
   return Out;
 }
 
-TBytes SurfaceToPng(cairo_surface_t* Surface) {
+TBytes SurfaceToPng(cairo_surface_t* Surface, int Compression) {
   const auto Rgba = SurfaceToRgba(Surface);
-  return EncodePng(Rgba.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface));
+  return EncodePng(Rgba.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface),
+                   Compression);
 }
 
 TBytes SurfaceToJpeg(cairo_surface_t* Surface, int Quality) {

@@ -12,7 +12,8 @@
 using TBytes = std::vector<std::uint8_t>;
 
 // 8-bit RGBA, colour type 6, straight (not premultiplied) alpha.
-TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height);
+// Compression 9 for archive entries; previews may trade size for speed.
+TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height, int Compression = 9);
 // 8-bit RGB, baseline JPEG.
 TBytes EncodeJpeg(const std::uint8_t* Rgb, int Width, int Height, int Quality = 90);
 
@@ -21,7 +22,7 @@ std::vector<std::uint8_t> SurfaceToRgba(cairo_surface_t* Surface);
 // RGB of an ARGB32 or RGB24 surface, alpha ignored.
 std::vector<std::uint8_t> SurfaceToRgb(cairo_surface_t* Surface);
 
-TBytes SurfaceToPng(cairo_surface_t* Surface);
+TBytes SurfaceToPng(cairo_surface_t* Surface, int Compression = 9);
 TBytes SurfaceToJpeg(cairo_surface_t* Surface, int Quality = 90);
 
 enum class TFontStyle { Sans, SansBold, SansCondensedBold, Serif, SerifBold, Mono, MonoBold };

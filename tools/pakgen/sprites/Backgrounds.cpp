@@ -1,5 +1,1388 @@
-#include "Generators.h"
+// The level pictures: one look per theme, two variations each and one for the
+// end. The game shows the free field at full brightness and claimed land
+// darkened, with a cloudy shade over both, so the pictures are bright and
+// detailed: claiming uncovers something worth seeing.
+#include <algorithm>
+#include <array>
+#include <cmath>
 
-void GenerateBackgrounds(std::vector<TPakEntry>& /*Out*/, const std::string& /*PreviewDir*/) {
-  // Filled in as the level art is drawn.
+#include "Canvas.h"
+#include "Generators.h"
+#include "SpriteKit.h"
+#include "SpriteParts.h"
+
+using namespace kit;
+
+namespace sprites {
+namespace {
+
+constexpr int W = 600;
+constexpr int H = 550;
+
+void Line(cairo_t* Cr, double X0, double Y0, double X1, double Y1) {
+  cairo_move_to(Cr, X0, Y0);
+  cairo_line_to(Cr, X1, Y1);
+}
+
+void RoundRect(cairo_t* Cr, double X, double Y, double Rw, double Rh, double R) {
+  cairo_new_sub_path(Cr);
+  cairo_arc(Cr, X + Rw - R, Y + R, R, -Pi / 2, 0);
+  cairo_arc(Cr, X + Rw - R, Y + Rh - R, R, 0, Pi / 2);
+  cairo_arc(Cr, X + R, Y + Rh - R, R, Pi / 2, Pi);
+  cairo_arc(Cr, X + R, Y + R, R, Pi, 3 * Pi / 2);
+  cairo_close_path(Cr);
+}
+
+// Scattered stars: many faint points, some soft discs, a few with spikes.
+void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
+  TRng Rng(Seed);
+  cairo_t* Cr = cairo_create(S);
+  for (int i = 0; i < Count; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, H);
+    const double M = Rng.Real();
+    const double R = M < 0.85 ? Rng.Range(0.4, 0.9) : Rng.Range(0.9, 1.7);
+    const double A = Bright * Rng.Range(0.35, 1.0);
+    const TRgb C = Mix(Rgb(255, 255, 255), Rng.Real() < 0.5 ? Rgb(170, 200, 255) : Rgb(255, 220, 170), Rng.Range(0, 0.6));
+    Circle(Cr, X, Y, R);
+    Source(Cr, C, A);
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  AddGlow(S, 6, 1.0, [&](cairo_t* G) {
+    TRng R2(Seed + 1);
+    for (int i = 0; i < Count / 60 + 3; ++i) {
+      const double X = R2.Range(10, W - 10), Y = R2.Range(10, H - 10), L = R2.Range(6, 16);
+      Circle(G, X, Y, 2.2);
+      cairo_set_source_rgba(G, 1, 1, 1, 1);
+      cairo_fill(G);
+      Line(G, X - L, Y, X + L, Y);
+      Line(G, X, Y - L, X, Y + L);
+      cairo_set_source_rgba(G, 0.8, 0.9, 1, 0.9);
+      cairo_set_line_width(G, 1.2);
+      cairo_stroke(G);
+    }
+  });
+  // Crisp centres for the spiked stars after the glow.
+  cairo_t* C2 = cairo_create(S);
+  TRng R3(Seed + 1);
+  for (int i = 0; i < Count / 60 + 3; ++i) {
+    const double X = R3.Range(10, W - 10), Y = R3.Range(10, H - 10), L = R3.Range(6, 16);
+    Line(C2, X - L * 0.6, Y, X + L * 0.6, Y);
+    Line(C2, X, Y - L * 0.6, X, Y + L * 0.6);
+    cairo_set_source_rgba(C2, 1, 1, 1, 0.8);
+    cairo_set_line_width(C2, 0.8);
+    cairo_stroke(C2);
+    Circle(C2, X, Y, 1.4);
+    cairo_set_source_rgb(C2, 1, 1, 1);
+    cairo_fill(C2);
+  }
+  cairo_destroy(C2);
+}
+
+// A sphere lit from the upper left whose surface colour comes from Surface(u, v)
+// with (u, v) the point on the disc in [-1, 1].
+void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::function<TRgb(double, double)>& Surface,
+            TRgb Atmosphere, bool FullMoon = false) {
+  PostProcess(S, [&](int X, int Y, TRgb C) {
+    const double U = (X + 0.5 - Cx) / R, V = (Y + 0.5 - Cy) / R;
+    const double D2 = U * U + V * V;
+    if (D2 > 1.35) return C;
+    const double D = std::sqrt(D2);
+    if (D > 1) {
+      // Thin atmosphere glow outside the rim.
+      const double G = std::pow(std::max(0.0, 1 - (D - 1) / 0.16), 2) * 0.8;
+      return Mix(C, Atmosphere, G * std::clamp(0.55 - 0.5 * (U + V) / D, 0.0, 1.0) + G * 0.2);
+    }
+    const double Z = std::sqrt(1 - D2);
+    const double Light =
+        FullMoon ? 0.72 + 0.28 * Z : std::clamp(-0.55 * U - 0.6 * V + 0.58 * Z, 0.0, 1.0);
+    TRgb P = Surface(U, V);
+    P = Tone(P, 0.12 + 1.05 * Light);
+    // Rim of atmosphere.
+    P = Mix(P, Atmosphere, std::pow(D, 6) * 0.6 * (0.3 + Light));
+    const double Edge = std::clamp((1 - D) * R, 0.0, 1.0);  // anti-aliased limb
+    return Mix(C, P, Edge);
+  });
+}
+
+// ----------------------------------------------------------------- simple
+
+cairo_surface_t* SimpleTiles() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    return Mix(Rgb(236, 232, 222), Rgb(206, 200, 192), (X + Y) / (W + H));
+  });
+  cairo_t* Cr = cairo_create(S);
+  // A cyclic palette: the hue field wraps round it in soft bands.
+  const std::vector<TStop> Palette = {{0.0, Rgb(70, 178, 196)},  {0.2, Rgb(120, 214, 170)}, {0.4, Rgb(246, 212, 102)},
+                                      {0.6, Rgb(244, 146, 120)}, {0.8, Rgb(170, 148, 226)}, {1.0, Rgb(70, 178, 196)}};
+  TRng Rng(101);
+  const double Size = 30, Gap = 2.5;
+  for (int j = 0; j * Size < H; ++j)
+    for (int i = 0; i * Size < W; ++i) {
+      const double X = i * Size + Gap / 2, Y = j * Size + Gap / 2, S2 = Size - Gap;
+      const double Hue = std::fmod(Fbm(i * 0.08, j * 0.08, 7, 3) * 3.2 + (i + j) * 0.012, 1.0);
+      const TRgb Base = Tone(Ramp(Palette, Hue), Rng.Range(0.9, 1.08));
+      RoundRect(Cr, X, Y, S2, S2, 4);
+      cairo_pattern_t* P = cairo_pattern_create_linear(X, Y, X + S2, Y + S2);
+      Stop(P, 0, Tone(Base, 1.3));
+      Stop(P, 0.55, Base);
+      Stop(P, 1, Tone(Base, 0.78));
+      cairo_set_source(Cr, P);
+      cairo_pattern_destroy(P);
+      cairo_fill(Cr);
+      // Bevel: light top-left edge, dark bottom-right edge.
+      cairo_move_to(Cr, X + 1.5, Y + S2 - 3);
+      cairo_line_to(Cr, X + 1.5, Y + 1.5);
+      cairo_line_to(Cr, X + S2 - 3, Y + 1.5);
+      cairo_set_source_rgba(Cr, 1, 1, 1, 0.45);
+      cairo_set_line_width(Cr, 1.4);
+      cairo_stroke(Cr);
+      cairo_move_to(Cr, X + S2 - 1, Y + 3);
+      cairo_line_to(Cr, X + S2 - 1, Y + S2 - 1);
+      cairo_line_to(Cr, X + 3, Y + S2 - 1);
+      cairo_set_source_rgba(Cr, 0, 0, 0, 0.22);
+      cairo_stroke(Cr);
+      // Some tiles carry an inlay.
+      const double Pick = Rng.Real();
+      const double Mx = X + S2 / 2, My = Y + S2 / 2;
+      if (Pick < 0.12) {
+        Circle(Cr, Mx, My, 6.5);
+        Source(Cr, Tone(Base, 1.45));
+        cairo_fill(Cr);
+        Circle(Cr, Mx, My, 3);
+        Source(Cr, Tone(Base, 0.8));
+        cairo_fill(Cr);
+      } else if (Pick < 0.22) {
+        cairo_move_to(Cr, Mx, My - 8);
+        cairo_line_to(Cr, Mx + 8, My);
+        cairo_line_to(Cr, Mx, My + 8);
+        cairo_line_to(Cr, Mx - 8, My);
+        cairo_close_path(Cr);
+        Source(Cr, Tone(Base, 1.35));
+        cairo_fill(Cr);
+      } else if (Pick < 0.28) {
+        StarPath(Cr, Mx, My, 4, 9, 3, 0);
+        Source(Cr, Tone(Base, 1.5));
+        cairo_fill(Cr);
+      }
+    }
+  // Soft window light falling across the wall.
+  cairo_pattern_t* L = cairo_pattern_create_linear(0, 0, W, H);
+  cairo_pattern_add_color_stop_rgba(L, 0, 1, 1, 0.9, 0.22);
+  cairo_pattern_add_color_stop_rgba(L, 0.5, 1, 1, 1, 0);
+  cairo_pattern_add_color_stop_rgba(L, 1, 0, 0, 0.1, 0.18);
+  cairo_set_source(Cr, L);
+  cairo_paint(Cr);
+  cairo_pattern_destroy(L);
+  cairo_destroy(Cr);
+  Finish(S, 1001, 0.15);
+  return S;
+}
+
+cairo_surface_t* SimpleBubbles() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    const double T = (X * 0.6 + Y) / (W * 0.6 + H);
+    const double Wave = 0.04 * std::sin(X * 0.02 + Y * 0.013);
+    return Ramp({{0, Rgb(255, 178, 84)}, {0.45, Rgb(238, 92, 132)}, {1, Rgb(120, 86, 206)}}, T + Wave);
+  });
+  cairo_t* Cr = cairo_create(S);
+  // Fine diagonal stripes.
+  for (int i = -H; i < W; i += 9) Line(Cr, i, 0, i + H, H);
+  cairo_set_source_rgba(Cr, 1, 1, 1, 0.06);
+  cairo_set_line_width(Cr, 3);
+  cairo_stroke(Cr);
+  // Soft discs like out-of-focus lights.
+  TRng Rng(202);
+  for (int i = 0; i < 70; ++i) {
+    const double X = Rng.Range(-40, W + 40), Y = Rng.Range(-40, H + 40), R = Rng.Range(12, 85);
+    const double A = Rng.Range(0.08, 0.26);
+    cairo_pattern_t* P = cairo_pattern_create_radial(X, Y, R * 0.7, X, Y, R);
+    const TRgb C = Rng.Real() < 0.6 ? Rgb(255, 250, 230) : Rgb(255, 220, 120);
+    Stop(P, 0, C, A);
+    Stop(P, 0.85, C, A * 1.25);
+    Stop(P, 1, C, 0);
+    Circle(Cr, X, Y, R);
+    cairo_set_source(Cr, P);
+    cairo_pattern_destroy(P);
+    cairo_fill(Cr);
+  }
+  // Crisp rings and dots for a graphic touch.
+  for (int i = 0; i < 26; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(6, 40);
+    Circle(Cr, X, Y, R);
+    cairo_set_source_rgba(Cr, 1, 1, 1, Rng.Range(0.3, 0.6));
+    cairo_set_line_width(Cr, Rng.Range(1.5, 4));
+    cairo_stroke(Cr);
+    if (Rng.Real() < 0.5) {
+      Circle(Cr, X, Y, R * 0.35);
+      cairo_set_source_rgba(Cr, 1, 1, 0.85, 0.45);
+      cairo_fill(Cr);
+    }
+  }
+  cairo_destroy(Cr);
+  Finish(S, 2002, 0.2);
+  return S;
+}
+
+// ------------------------------------------------------------------ space
+
+cairo_surface_t* SpaceNebula() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    const double Q = Fbm(X / 220, Y / 220, 31, 4);
+    const double N1 = Fbm(X / 170 + Q * 1.8, Y / 170 - Q, 32, 6);
+    const double N2 = Fbm(X / 95 + 7, Y / 95 + Q * 2, 33, 5);
+    TRgb C = Mix(Rgb(12, 14, 48), Rgb(36, 20, 80), Y / H);
+    C = Mix(C, Rgb(214, 70, 170), SmoothStep(0.42, 0.78, N1) * 0.85);
+    C = Mix(C, Rgb(70, 140, 240), SmoothStep(0.45, 0.72, N2) * 0.7);
+    C = Mix(C, Rgb(255, 220, 240), SmoothStep(0.68, 0.9, N1) * 0.5);
+    return C;
+  });
+  Stars(S, 303, 1100, 1.0);
+  // Ringed giant in the lower right.
+  const double Cx = 470, Cy = 420, R = 78;
+  auto Ring = [&](bool Front) {
+    cairo_t* Cr = cairo_create(S);
+    cairo_translate(Cr, Cx, Cy);
+    cairo_rotate(Cr, -0.35);
+    cairo_scale(Cr, 1, 0.28);
+    if (Front) {
+      cairo_rectangle(Cr, -200, 0, 400, 400);
+      cairo_clip(Cr);
+    }
+    for (int i = 0; i < 5; ++i) {
+      Circle(Cr, 0, 0, R * (1.35 + i * 0.12));
+      cairo_set_source_rgba(Cr, 0.95, 0.85 - i * 0.05, 0.7 - i * 0.06, 0.55 - i * 0.06);
+      cairo_set_line_width(Cr, R * 0.09);
+      cairo_stroke(Cr);
+    }
+    cairo_destroy(Cr);
+  };
+  Ring(false);
+  Planet(
+      S, Cx, Cy, R,
+      [](double U, double V) {
+        const double Band = std::sin(V * 14 + Fbm(U * 3, V * 3, 34, 3) * 4);
+        return Mix(Rgb(214, 150, 96), Rgb(246, 214, 160), 0.5 + 0.5 * Band);
+      },
+      Rgb(255, 200, 150));
+  Ring(true);
+  Finish(S, 3003, 0.18);
+  return S;
+}
+
+cairo_surface_t* SpaceGalaxy() {
+  const double Gx = 300, Gy = 250;
+  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+    const double N = Fbm(X / 140, Y / 140, 41, 6);
+    TRgb C = Mix(Rgb(6, 26, 40), Rgb(10, 44, 60), N);
+    C = Mix(C, Rgb(40, 170, 150), SmoothStep(0.5, 0.8, N) * 0.6);
+    C = Mix(C, Rgb(230, 180, 80), SmoothStep(0.62, 0.85, Fbm(X / 80, Y / 80, 42, 5)) * 0.35);
+    // The spiral galaxy, tilted.
+    const double Dx = X - Gx, Dy = Y - Gy;
+    const double Rx = Dx * std::cos(0.5) + Dy * std::sin(0.5);
+    const double Ry = (-Dx * std::sin(0.5) + Dy * std::cos(0.5)) / 0.55;
+    const double R = std::sqrt(Rx * Rx + Ry * Ry) + 1e-6;
+    const double Th = std::atan2(Ry, Rx);
+    const double Arm = 0.5 + 0.5 * std::cos(2 * (Th - std::log(R) * 2.2));
+    const double Dust = Fbm(Rx / 25, Ry / 25, 43, 4);
+    const double Disc = std::exp(-R / 95);
+    const double Glow = std::pow(Arm, 2.2) * Disc * (0.6 + 0.8 * Dust) + std::exp(-R / 22) * 1.2;
+    C = Mix(C, Rgb(180, 210, 255), std::min(1.0, Glow * 0.9));
+    C = Mix(C, Rgb(255, 240, 200), std::min(1.0, std::exp(-R / 30) * 1.1));
+    return C;
+  });
+  Stars(S, 404, 1300, 1.0);
+  // A blue world with a moon.
+  Planet(
+      S, 95, 470, 72,
+      [](double U, double V) {
+        const double L = Fbm(U * 2.2 + 5, V * 2.2, 44, 5);
+        const double Cl = Fbm(U * 3 + 9, V * 5, 45, 4);
+        TRgb C = L > 0.53 ? Mix(Rgb(70, 150, 60), Rgb(190, 170, 110), SmoothStep(0.6, 0.75, L)) : Rgb(30, 90, 200);
+        return Mix(C, Rgb(250, 250, 255), SmoothStep(0.55, 0.75, Cl) * 0.9);
+      },
+      Rgb(120, 190, 255));
+  Planet(
+      S, 520, 80, 26, [](double U, double V) { return Tone(Rgb(200, 196, 190), 0.75 + 0.35 * Fbm(U * 4, V * 4, 46, 4)); },
+      Rgb(200, 200, 210));
+  Finish(S, 4004, 0.18);
+  return S;
+}
+
+// ---------------------------------------------------------------- cartoon
+
+void PuffyCloud(cairo_t* Cr, double X, double Y, double Scale, TRgb Ink) {
+  const double Puffs[][3] = {{-34, 6, 18}, {-14, -8, 24}, {12, -12, 22}, {32, 2, 17}, {0, 8, 20}};
+  for (int Pass = 0; Pass < 2; ++Pass) {
+    for (const auto& P : Puffs) Circle(Cr, X + P[0] * Scale, Y + P[1] * Scale, (P[2] + (Pass == 0 ? 2.5 : 0)) * Scale);
+    if (Pass == 0) {
+      Source(Cr, Ink);
+      cairo_fill(Cr);
+    } else {
+      cairo_pattern_t* G = cairo_pattern_create_linear(0, Y - 30 * Scale, 0, Y + 28 * Scale);
+      Stop(G, 0, Rgb(255, 255, 255));
+      Stop(G, 0.6, Rgb(246, 250, 255));
+      Stop(G, 1, Rgb(196, 214, 240));
+      cairo_set_source(Cr, G);
+      cairo_pattern_destroy(G);
+      cairo_fill(Cr);
+    }
+  }
+}
+
+double HillY(double X, double Base, double A1, double F1, double P1, double A2, double F2) {
+  return Base + A1 * std::sin(X * F1 + P1) + A2 * std::sin(X * F2 + P1 * 1.7);
+}
+
+cairo_surface_t* CartoonHills() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double, double Y) {
+    return Ramp({{0, Rgb(70, 156, 236)}, {300, Rgb(180, 226, 255)}, {550, Rgb(220, 244, 255)}}, Y);
+  });
+  cairo_t* Cr = cairo_create(S);
+  const TRgb Ink = Rgb(36, 60, 50);
+  // Sun with rays.
+  cairo_save(Cr);
+  cairo_translate(Cr, 95, 90);
+  for (int i = 0; i < 16; ++i) {
+    cairo_save(Cr);
+    cairo_rotate(Cr, i * Tau / 16);
+    cairo_move_to(Cr, 48, -9);
+    cairo_line_to(Cr, i % 2 ? 78 : 92, 0);
+    cairo_line_to(Cr, 48, 9);
+    cairo_close_path(Cr);
+    Source(Cr, i % 2 ? Rgb(255, 200, 60) : Rgb(255, 230, 110));
+    cairo_fill_preserve(Cr);
+    Source(Cr, Rgb(200, 110, 20));
+    cairo_set_line_width(Cr, 2);
+    cairo_stroke(Cr);
+    cairo_restore(Cr);
+  }
+  Circle(Cr, 0, 0, 48);
+  cairo_pattern_t* Sun = cairo_pattern_create_radial(-14, -16, 4, 0, 0, 50);
+  Stop(Sun, 0, Rgb(255, 255, 210));
+  Stop(Sun, 1, Rgb(255, 196, 40));
+  cairo_set_source(Cr, Sun);
+  cairo_pattern_destroy(Sun);
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(200, 110, 20));
+  cairo_set_line_width(Cr, 3);
+  cairo_stroke(Cr);
+  cairo_restore(Cr);
+  // Clouds.
+  PuffyCloud(Cr, 300, 70, 1.1, Rgb(70, 110, 170));
+  PuffyCloud(Cr, 500, 150, 0.9, Rgb(70, 110, 170));
+  PuffyCloud(Cr, 200, 190, 0.7, Rgb(70, 110, 170));
+  PuffyCloud(Cr, 560, 40, 0.6, Rgb(70, 110, 170));
+  // Three rows of hills, far to near.
+  struct THill {
+    double Base, A1, F1, P1, A2, F2;
+    TRgb Fill;
+  };
+  const THill Hills[] = {{300, 26, 0.011, 0.5, 10, 0.031, Rgb(130, 200, 140)},
+                         {360, 34, 0.008, 2.1, 12, 0.024, Rgb(96, 196, 86)},
+                         {440, 30, 0.010, 4.0, 9, 0.027, Rgb(120, 214, 70)}};
+  TRng Rng(505);
+  for (int h = 0; h < 3; ++h) {
+    const THill& Hl = Hills[h];
+    cairo_move_to(Cr, -5, H + 5);
+    for (int X = -5; X <= W + 5; X += 4) cairo_line_to(Cr, X, HillY(X, Hl.Base, Hl.A1, Hl.F1, Hl.P1, Hl.A2, Hl.F2));
+    cairo_line_to(Cr, W + 5, H + 5);
+    cairo_close_path(Cr);
+    cairo_pattern_t* G = cairo_pattern_create_linear(0, Hl.Base - 40, 0, H);
+    Stop(G, 0, Tone(Hl.Fill, 1.25));
+    Stop(G, 1, Tone(Hl.Fill, 0.7));
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill_preserve(Cr);
+    Source(Cr, Ink);
+    cairo_set_line_width(Cr, 3);
+    cairo_stroke(Cr);
+    // Furrows following the hill.
+    cairo_save(Cr);
+    cairo_move_to(Cr, -5, H + 5);
+    for (int X = -5; X <= W + 5; X += 4) cairo_line_to(Cr, X, HillY(X, Hl.Base, Hl.A1, Hl.F1, Hl.P1, Hl.A2, Hl.F2));
+    cairo_line_to(Cr, W + 5, H + 5);
+    cairo_close_path(Cr);
+    cairo_clip(Cr);
+    for (int k = 1; k < 8; ++k) {
+      for (int X = -5; X <= W + 5; X += 4) {
+        const double Y = HillY(X, Hl.Base, Hl.A1 * (1 - k * 0.08), Hl.F1, Hl.P1, Hl.A2, Hl.F2) + k * k * 4.5 + 6;
+        if (X == -5)
+          cairo_move_to(Cr, X, Y);
+        else
+          cairo_line_to(Cr, X, Y);
+      }
+      Source(Cr, Tone(Hl.Fill, 0.82), 0.6);
+      cairo_set_line_width(Cr, 2);
+      cairo_stroke(Cr);
+    }
+    cairo_restore(Cr);
+    // Lollipop trees on the top of each row.
+    for (int t = 0; t < 4 + h; ++t) {
+      const double X = Rng.Range(20, W - 20);
+      const double Y = HillY(X, Hl.Base, Hl.A1, Hl.F1, Hl.P1, Hl.A2, Hl.F2) + 4;
+      const double Sc = 0.6 + 0.25 * h;
+      cairo_rectangle(Cr, X - 3 * Sc, Y - 26 * Sc, 6 * Sc, 26 * Sc);
+      Source(Cr, Rgb(140, 90, 50));
+      cairo_fill_preserve(Cr);
+      Source(Cr, Ink);
+      cairo_set_line_width(Cr, 2);
+      cairo_stroke(Cr);
+      Circle(Cr, X, Y - 38 * Sc, 17 * Sc);
+      BodyGradient(Cr, X, Y - 38 * Sc, 17 * Sc, Rgb(60, 170, 60));
+      cairo_fill_preserve(Cr);
+      Source(Cr, Ink);
+      cairo_stroke(Cr);
+    }
+  }
+  // Flowers in the front meadow.
+  for (int f = 0; f < 46; ++f) {
+    const double X = Rng.Range(10, W - 10), Y = Rng.Range(470, H - 8);
+    const TRgb Petal = std::array<TRgb, 4>{Rgb(255, 255, 255), Rgb(255, 120, 160), Rgb(255, 230, 80), Rgb(180, 140, 255)}[Rng.Next() % 4];
+    for (int p = 0; p < 5; ++p) {
+      const double A = p * Tau / 5;
+      Circle(Cr, X + 3.5 * std::cos(A), Y + 3.5 * std::sin(A), 2.6);
+    }
+    Source(Cr, Petal);
+    cairo_fill(Cr);
+    Circle(Cr, X, Y, 2);
+    Source(Cr, Rgb(240, 160, 0));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 5005, 0.12);
+  return S;
+}
+
+cairo_surface_t* CartoonSea() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    TRgb C = Ramp({{0, Rgb(110, 220, 240)}, {300, Rgb(40, 150, 210)}, {550, Rgb(24, 90, 170)}}, Y);
+    // Caustic ripples near the surface.
+    const double N = Fbm(X / 40, Y / 25, 61, 3);
+    const double Ridge = 1 - std::fabs(N * 2 - 1);
+    return Mix(C, Rgb(230, 255, 255), std::pow(Ridge, 6) * 0.5 * std::max(0.0, 1 - Y / 320));
+  });
+  cairo_t* Cr = cairo_create(S);
+  const TRgb Ink = Rgb(20, 50, 80);
+  // Shafts of light.
+  TRng Rng(606);
+  for (int i = 0; i < 7; ++i) {
+    const double X = Rng.Range(0, W), Wd = Rng.Range(20, 60);
+    cairo_move_to(Cr, X, 0);
+    cairo_line_to(Cr, X + Wd, 0);
+    cairo_line_to(Cr, X + Wd * 2.5 - 120, H);
+    cairo_line_to(Cr, X - 120, H);
+    cairo_close_path(Cr);
+    cairo_pattern_t* G = cairo_pattern_create_linear(0, 0, 0, H);
+    cairo_pattern_add_color_stop_rgba(G, 0, 1, 1, 1, 0.16);
+    cairo_pattern_add_color_stop_rgba(G, 1, 1, 1, 1, 0);
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill(Cr);
+  }
+  // Seaweed.
+  for (int i = 0; i < 14; ++i) {
+    const double X = Rng.Range(0, W), Hgt = Rng.Range(90, 230), Ph = Rng.Range(0, Tau);
+    const TRgb C = Rng.Real() < 0.5 ? Rgb(60, 170, 80) : Rgb(110, 190, 60);
+    for (int Pass = 0; Pass < 2; ++Pass) {
+      for (int k = 0; k < 24; ++k) {
+        const double T0 = k / 24.0, T1 = (k + 1) / 24.0;
+        const double X0 = X + 14 * std::sin(T0 * 6 + Ph) * T0, X1 = X + 14 * std::sin(T1 * 6 + Ph) * T1;
+        Line(Cr, X0, H - T0 * Hgt, X1, H - T1 * Hgt);
+        cairo_set_line_width(Cr, (9 - 6 * T0) + (Pass == 0 ? 3 : 0));
+        Source(Cr, Pass == 0 ? Ink : C);
+        cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+        cairo_stroke(Cr);
+      }
+    }
+  }
+  // Sand dunes.
+  cairo_move_to(Cr, -5, H + 5);
+  for (int X = -5; X <= W + 5; X += 4) cairo_line_to(Cr, X, 490 + 14 * std::sin(X * 0.017) + 6 * std::sin(X * 0.05 + 1));
+  cairo_line_to(Cr, W + 5, H + 5);
+  cairo_close_path(Cr);
+  cairo_pattern_t* Sand = cairo_pattern_create_linear(0, 470, 0, H);
+  Stop(Sand, 0, Rgb(250, 226, 160));
+  Stop(Sand, 1, Rgb(210, 170, 100));
+  cairo_set_source(Cr, Sand);
+  cairo_pattern_destroy(Sand);
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(120, 90, 40));
+  cairo_set_line_width(Cr, 3);
+  cairo_stroke(Cr);
+  // Pebbles and shells.
+  for (int i = 0; i < 30; ++i) {
+    const double X = Rng.Range(5, W - 5), Y = Rng.Range(515, H - 4);
+    Ellipse(Cr, X, Y, Rng.Range(2, 5), Rng.Range(1.5, 3));
+    Source(Cr, Rgb(180, 140, 90), 0.8);
+    cairo_fill(Cr);
+  }
+  // Coral fans.
+  auto Coral = [&](auto&& Self, double X, double Y, double A, double L, int Depth) -> void {
+    const double X1 = X + L * std::cos(A), Y1 = Y + L * std::sin(A);
+    Line(Cr, X, Y, X1, Y1);
+    cairo_set_line_width(Cr, 2 + Depth * 1.6);
+    cairo_stroke(Cr);
+    if (Depth == 0) return;
+    Self(Self, X1, Y1, A - 0.45, L * 0.75, Depth - 1);
+    Self(Self, X1, Y1, A + 0.4, L * 0.72, Depth - 1);
+  };
+  cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+  for (int i = 0; i < 3; ++i) {
+    const double X = 90 + i * 210 + Rng.Range(-30, 30);
+    Source(Cr, Ink);
+    cairo_save(Cr);
+    cairo_translate(Cr, 1.5, 1.5);
+    Coral(Coral, X, 505, -Pi / 2, 34, 4);
+    cairo_restore(Cr);
+    Source(Cr, i == 1 ? Rgb(255, 140, 90) : Rgb(250, 110, 170));
+    Coral(Coral, X, 505, -Pi / 2, 34, 4);
+  }
+  // Fish.
+  for (int i = 0; i < 7; ++i) {
+    const double X = Rng.Range(40, W - 40), Y = Rng.Range(60, 400), Sc = Rng.Range(0.7, 1.3);
+    const bool Left = Rng.Real() < 0.5;
+    const TRgb C = std::array<TRgb, 4>{Rgb(255, 200, 40), Rgb(255, 120, 60), Rgb(120, 220, 255), Rgb(250, 130, 200)}[i % 4];
+    cairo_save(Cr);
+    cairo_translate(Cr, X, Y);
+    cairo_scale(Cr, Left ? -Sc : Sc, Sc);
+    cairo_move_to(Cr, -14, 0);
+    cairo_line_to(Cr, -28, -10);
+    cairo_line_to(Cr, -28, 10);
+    cairo_close_path(Cr);
+    Ellipse(Cr, 0, 0, 18, 11);
+    Source(Cr, C);
+    cairo_fill_preserve(Cr);
+    Source(Cr, Ink);
+    cairo_set_line_width(Cr, 2);
+    cairo_stroke(Cr);
+    Line(Cr, -4, -9, -4, 9);
+    Source(Cr, Tone(C, 0.75));
+    cairo_set_line_width(Cr, 2.5);
+    cairo_stroke(Cr);
+    Circle(Cr, 8, -2, 3.5);
+    cairo_set_source_rgb(Cr, 1, 1, 1);
+    cairo_fill_preserve(Cr);
+    Source(Cr, Ink);
+    cairo_set_line_width(Cr, 1.2);
+    cairo_stroke(Cr);
+    Circle(Cr, 9, -2, 1.6);
+    cairo_fill(Cr);
+    cairo_restore(Cr);
+  }
+  // Bubbles.
+  for (int i = 0; i < 45; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, 480), R = Rng.Range(2, 9);
+    Circle(Cr, X, Y, R);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.15);
+    cairo_fill_preserve(Cr);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.8);
+    cairo_set_line_width(Cr, 1.2);
+    cairo_stroke(Cr);
+    Circle(Cr, X - R * 0.35, Y - R * 0.35, R * 0.25);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.9);
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 6006, 0.16);
+  return S;
+}
+
+// ----------------------------------------------------------------- mystic
+
+void RuneGlyph(cairo_t* Cr, TRng& Rng, double Size) {
+  for (int k = 0; k < 3; ++k) {
+    const double X0 = Rng.Range(-1, 1) * Size, Y0 = Rng.Range(-1, 1) * Size;
+    const double X1 = Rng.Range(-1, 1) * Size, Y1 = Rng.Range(-1, 1) * Size;
+    Line(Cr, X0, Y0, X1, Y1);
+  }
+}
+
+cairo_surface_t* MysticCircle() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    const double Q = Fbm(X / 160, Y / 160, 71, 4);
+    const double N = Fbm(X / 120 + Q * 3, Y / 120 + Q * 3, 72, 6);
+    return Ramp({{0.0, Rgb(30, 12, 66)}, {0.4, Rgb(80, 36, 140)}, {0.62, Rgb(140, 70, 200)}, {0.8, Rgb(80, 200, 210)},
+                 {1.0, Rgb(220, 255, 250)}},
+                N + 0.08);
+  });
+  const double Cx = W / 2.0, Cy = H / 2.0;
+  auto CircleArt = [&](cairo_t* Cr, double Width) {
+    cairo_set_line_width(Cr, Width);
+    for (double R : {220.0, 206.0, 150.0, 60.0}) {
+      Circle(Cr, Cx, Cy, R);
+      cairo_stroke(Cr);
+    }
+    // Two squares turned against each other: an eight-pointed star.
+    for (int t = 0; t < 2; ++t) {
+      for (int k = 0; k < 4; ++k) {
+        const double A = -Pi / 2 + t * Pi / 4 + k * Tau / 4;
+        if (k == 0)
+          cairo_move_to(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A));
+        else
+          cairo_line_to(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A));
+      }
+      cairo_close_path(Cr);
+      cairo_stroke(Cr);
+    }
+    for (int k = 0; k < 8; ++k) {
+      const double A = -Pi / 2 + k * Tau / 8;
+      Circle(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A), 13);
+      cairo_stroke(Cr);
+    }
+    TRng Rng(707);
+    cairo_save(Cr);
+    cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+    for (int k = 0; k < 36; ++k) {
+      const double A = k * Tau / 36;
+      cairo_save(Cr);
+      cairo_translate(Cr, Cx + 213 * std::cos(A), Cy + 213 * std::sin(A));
+      cairo_rotate(Cr, A + Pi / 2);
+      RuneGlyph(Cr, Rng, 4);
+      cairo_stroke(Cr);
+      cairo_restore(Cr);
+    }
+    cairo_restore(Cr);
+  };
+  AddGlow(S, 14, 1.0, [&](cairo_t* G) {
+    cairo_set_source_rgba(G, 0.3, 1, 0.95, 0.9);
+    CircleArt(G, 6);
+  });
+  cairo_t* Cr = cairo_create(S);
+  cairo_set_source_rgba(Cr, 0.85, 1, 1, 0.95);
+  CircleArt(Cr, 1.8);
+  // Sparkles drifting over everything.
+  TRng Rng(708);
+  for (int i = 0; i < 140; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(1.5, 5);
+    StarPath(Cr, X, Y, 4, R, R * 0.25, 0);
+    cairo_set_source_rgba(Cr, 1, 0.95, 1, Rng.Range(0.4, 0.95));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 7007, 0.25);
+  return S;
+}
+
+cairo_surface_t* MysticForest() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    TRgb C = Ramp({{0, Rgb(40, 64, 140)}, {260, Rgb(90, 150, 200)}, {420, Rgb(170, 220, 215)}}, Y);
+    return Mix(C, Rgb(150, 170, 230), SmoothStep(0.55, 0.8, Fbm(X / 120, Y / 60, 81, 5)) * 0.35);
+  });
+  Stars(S, 808, 260, 0.7);
+  // Moon with its halo.
+  AddGlow(S, 40, 0.9, [](cairo_t* G) {
+    Circle(G, 440, 105, 70);
+    cairo_set_source_rgba(G, 0.8, 0.9, 1, 0.8);
+    cairo_fill(G);
+  });
+  Planet(
+      S, 440, 105, 52, [](double U, double V) { return Tone(Rgb(255, 250, 220), 0.8 + 0.25 * Fbm(U * 3, V * 3, 82, 4)); },
+      Rgb(220, 240, 255), true);
+  cairo_t* Cr = cairo_create(S);
+  TRng Rng(809);
+  // Three rows of fir trees, far to near, with mist between them.
+  const TRgb Rows[] = {Rgb(100, 160, 176), Rgb(56, 110, 128), Rgb(28, 66, 80)};
+  const double Ground[] = {330, 400, 480};
+  for (int r = 0; r < 3; ++r) {
+    cairo_move_to(Cr, -5, H + 5);
+    for (int X = -5; X <= W + 5; X += 5) cairo_line_to(Cr, X, Ground[r] + 10 * std::sin(X * 0.02 + r));
+    cairo_line_to(Cr, W + 5, H + 5);
+    cairo_close_path(Cr);
+    Source(Cr, Rows[r]);
+    cairo_fill(Cr);
+    const int Trees = 22 - r * 5;
+    for (int t = 0; t < Trees; ++t) {
+      const double X = (t + Rng.Range(0.1, 0.9)) * W / Trees;
+      const double Base = Ground[r] + 10 * std::sin(X * 0.02 + r) + 4;
+      const double Hgt = Rng.Range(70, 130) * (1 + r * 0.35), Wd = Hgt * 0.36;
+      const int Tiers = 5;
+      for (int k = 0; k < Tiers; ++k) {
+        const double Ty = Base - Hgt * k / Tiers * 0.85;
+        const double Tw = Wd * (1 - k * 0.17);
+        cairo_move_to(Cr, X - Tw, Ty);
+        cairo_line_to(Cr, X, Ty - Hgt * 0.32);
+        cairo_line_to(Cr, X + Tw, Ty);
+        cairo_close_path(Cr);
+      }
+      Source(Cr, Rows[r]);
+      cairo_fill(Cr);
+    }
+    // Mist band in front of the row.
+    if (r < 2) {
+      cairo_pattern_t* M = cairo_pattern_create_linear(0, Ground[r] - 30, 0, Ground[r] + 40);
+      cairo_pattern_add_color_stop_rgba(M, 0, 0.7, 0.9, 0.95, 0);
+      cairo_pattern_add_color_stop_rgba(M, 0.6, 0.7, 0.9, 0.95, 0.35);
+      cairo_pattern_add_color_stop_rgba(M, 1, 0.7, 0.9, 0.95, 0.1);
+      cairo_rectangle(Cr, 0, Ground[r] - 30, W, 70);
+      cairo_set_source(Cr, M);
+      cairo_pattern_destroy(M);
+      cairo_fill(Cr);
+    }
+  }
+  // Glowing mushrooms in the foreground.
+  for (int i = 0; i < 9; ++i) {
+    const double X = Rng.Range(20, W - 20), Y = Rng.Range(500, 535), Sc = Rng.Range(0.7, 1.3);
+    cairo_rectangle(Cr, X - 2 * Sc, Y - 10 * Sc, 4 * Sc, 10 * Sc);
+    Source(Cr, Rgb(200, 230, 220));
+    cairo_fill(Cr);
+    cairo_move_to(Cr, X - 9 * Sc, Y - 9 * Sc);
+    cairo_curve_to(Cr, X - 8 * Sc, Y - 20 * Sc, X + 8 * Sc, Y - 20 * Sc, X + 9 * Sc, Y - 9 * Sc);
+    cairo_close_path(Cr);
+    Source(Cr, Rgb(90, 230, 220));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  // Fireflies.
+  AddGlow(S, 5, 1.0, [&](cairo_t* G) {
+    TRng F(810);
+    for (int i = 0; i < 70; ++i) {
+      Circle(G, F.Range(0, W), F.Range(220, H - 10), F.Range(1.5, 3));
+      cairo_set_source_rgba(G, 1, 1, 0.5, 1);
+      cairo_fill(G);
+    }
+  });
+  cairo_t* C2 = cairo_create(S);
+  TRng F(810);
+  for (int i = 0; i < 70; ++i) {
+    Circle(C2, F.Range(0, W), F.Range(220, H - 10), F.Range(1.5, 3) * 0.6);
+    cairo_set_source_rgba(C2, 1, 1, 0.8, 1);
+    cairo_fill(C2);
+  }
+  cairo_destroy(C2);
+  Finish(S, 8008, 0.22);
+  return S;
+}
+
+// ----------------------------------------------------------------- horror
+
+void Branch(cairo_t* Cr, TRng& Rng, double X, double Y, double A, double L, double Wd, int Depth) {
+  const double X1 = X + L * std::cos(A), Y1 = Y + L * std::sin(A);
+  cairo_move_to(Cr, X, Y);
+  cairo_line_to(Cr, X1, Y1);
+  cairo_set_line_width(Cr, Wd);
+  cairo_stroke(Cr);
+  if (Depth == 0) return;
+  const int Kids = 2 + (Rng.Real() < 0.3 ? 1 : 0);
+  for (int k = 0; k < Kids; ++k)
+    Branch(Cr, Rng, X1, Y1, A + Rng.Range(-0.75, 0.75), L * Rng.Range(0.6, 0.8), Wd * 0.66, Depth - 1);
+}
+
+cairo_surface_t* HorrorGraveyard() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    TRgb C = Ramp({{0, Rgb(46, 16, 60)}, {200, Rgb(150, 40, 60)}, {330, Rgb(230, 100, 50)}, {430, Rgb(255, 170, 80)}}, Y);
+    const double Streak = Fbm(X / 160, Y / 22, 91, 5);
+    return Mix(C, Rgb(40, 10, 40), SmoothStep(0.5, 0.75, Streak) * 0.55);
+  });
+  AddGlow(S, 30, 0.8, [](cairo_t* G) {
+    Circle(G, 300, 200, 100);
+    cairo_set_source_rgba(G, 1, 0.8, 0.5, 0.8);
+    cairo_fill(G);
+  });
+  Planet(
+      S, 300, 200, 88, [](double U, double V) { return Tone(Rgb(255, 236, 200), 0.78 + 0.3 * Fbm(U * 3, V * 3, 92, 4)); },
+      Rgb(255, 200, 150), true);
+  // Clouds drifting over the moon.
+  PostProcess(S, [](int X, int Y, TRgb C) {
+    const double N = Fbm(X / 130.0, Y / 30.0, 93, 5);
+    return Mix(C, Rgb(60, 20, 50), SmoothStep(0.55, 0.7, N) * 0.7 * (Y < 330));
+  });
+  cairo_t* Cr = cairo_create(S);
+  const TRgb Black = Rgb(18, 8, 20);
+  TRng Rng(909);
+  // Ground.
+  cairo_move_to(Cr, -5, H + 5);
+  for (int X = -5; X <= W + 5; X += 5) cairo_line_to(Cr, X, 440 + 18 * std::sin(X * 0.012 + 1) + 6 * std::sin(X * 0.05));
+  cairo_line_to(Cr, W + 5, H + 5);
+  cairo_close_path(Cr);
+  Source(Cr, Black);
+  cairo_fill(Cr);
+  // Dead trees.
+  Source(Cr, Black);
+  cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+  Branch(Cr, Rng, 70, 450, -Pi / 2 - 0.1, 80, 14, 6);
+  Branch(Cr, Rng, 540, 445, -Pi / 2 + 0.15, 70, 12, 6);
+  // Tombstones and crosses.
+  for (int i = 0; i < 9; ++i) {
+    const double X = 130 + i * 44 + Rng.Range(-10, 10), Y = 450 + 18 * std::sin(X * 0.012 + 1) + Rng.Range(0, 30);
+    const double Tilt = Rng.Range(-0.15, 0.15);
+    cairo_save(Cr);
+    cairo_translate(Cr, X, Y);
+    cairo_rotate(Cr, Tilt);
+    if (i % 3 == 1) {
+      cairo_rectangle(Cr, -3, -46, 6, 50);
+      cairo_rectangle(Cr, -14, -36, 28, 6);
+    } else {
+      cairo_move_to(Cr, -13, 4);
+      cairo_line_to(Cr, -13, -24);
+      cairo_arc(Cr, 0, -24, 13, Pi, 2 * Pi);
+      cairo_line_to(Cr, 13, 4);
+      cairo_close_path(Cr);
+    }
+    Source(Cr, Black);
+    cairo_fill(Cr);
+    cairo_restore(Cr);
+  }
+  // Bats against the sky.
+  for (int i = 0; i < 8; ++i) {
+    const double X = Rng.Range(40, W - 40), Y = Rng.Range(40, 320), Sc = Rng.Range(0.6, 1.2);
+    cairo_save(Cr);
+    cairo_translate(Cr, X, Y);
+    cairo_scale(Cr, Sc, Sc);
+    cairo_move_to(Cr, 0, 2);
+    cairo_curve_to(Cr, -6, -6, -14, -8, -22, -4);
+    cairo_curve_to(Cr, -17, -2, -16, 2, -14, 5);
+    cairo_curve_to(Cr, -10, 1, -6, 3, 0, 8);
+    cairo_curve_to(Cr, 6, 3, 10, 1, 14, 5);
+    cairo_curve_to(Cr, 16, 2, 17, -2, 22, -4);
+    cairo_curve_to(Cr, 14, -8, 6, -6, 0, 2);
+    cairo_close_path(Cr);
+    Source(Cr, Black);
+    cairo_fill(Cr);
+    cairo_restore(Cr);
+  }
+  cairo_destroy(Cr);
+  // Ground fog.
+  PostProcess(S, [](int X, int Y, TRgb C) {
+    const double N = Fbm(X / 90.0, Y / 25.0, 94, 4);
+    const double Band = SmoothStep(380, 470, Y) * (1 - SmoothStep(500, 550, Y) * 0.4);
+    return Mix(C, Rgb(150, 120, 160), Band * SmoothStep(0.35, 0.7, N) * 0.55);
+  });
+  Finish(S, 9009, 0.25);
+  return S;
+}
+
+cairo_surface_t* HorrorDungeon() {
+  const double Tx[2] = {110, 490}, Ty = 190;
+  TRng Rng(1010);
+  // Brick layout: per row an offset, per brick a tint.
+  struct TBrick {
+    double X0, X1, Tint;
+  };
+  std::vector<std::vector<TBrick>> Rows;
+  const double RowH = 34;
+  for (int r = 0; r * RowH < H; ++r) {
+    std::vector<TBrick> Row;
+    double X = -Rng.Range(0, 60);
+    while (X < W) {
+      const double Wd = Rng.Range(56, 96);
+      Row.push_back({X, X + Wd, Rng.Range(0.82, 1.12)});
+      X += Wd;
+    }
+    Rows.push_back(Row);
+  }
+  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+    const int R = static_cast<int>(Y / RowH);
+    const double InRow = Y - R * RowH;
+    const TBrick* B = nullptr;
+    for (const TBrick& Bk : Rows[R])
+      if (X >= Bk.X0 && X < Bk.X1) B = &Bk;
+    const double Stone = Fbm(X / 14, Y / 14, 101, 4);
+    TRgb C;
+    const double Mortar = 3;
+    if (!B || InRow < Mortar || X - B->X0 < Mortar) {
+      C = Rgb(44, 36, 34);
+    } else {
+      C = Tone(Mix(Rgb(120, 108, 100), Rgb(150, 130, 110), Stone), B->Tint * (0.8 + 0.4 * Stone));
+      // Bevel: lit top edge, shaded bottom edge.
+      if (InRow < Mortar + 3) C = Tone(C, 1.18);
+      if (InRow > RowH - 4) C = Tone(C, 0.75);
+      // Moss creeping from the mortar.
+      const double Moss = Fbm(X / 30, Y / 30, 102, 4);
+      C = Mix(C, Rgb(70, 110, 50), SmoothStep(0.62, 0.75, Moss) * 0.7);
+    }
+    // Warm light of two torches over a dim ambient.
+    double Light = 0.4;
+    for (double Cx : Tx) {
+      const double D2 = (X - Cx) * (X - Cx) + (Y - Ty) * (Y - Ty);
+      Light += 1.15 * std::exp(-D2 / (2 * 150.0 * 150.0));
+    }
+    return TRgb{C.R * Light * 1.15, C.G * Light * 0.98, C.B * Light * 0.8};
+  });
+  cairo_t* Cr = cairo_create(S);
+  // Blood seeping over the top edge and running down in drips.
+  cairo_move_to(Cr, 0, 0);
+  for (int X = 0; X <= W; X += 6) cairo_line_to(Cr, X, 4 + 3 * std::sin(X * 0.09) + 2 * std::sin(X * 0.23));
+  cairo_line_to(Cr, W, 0);
+  cairo_close_path(Cr);
+  Source(Cr, Rgb(130, 6, 16));
+  cairo_fill(Cr);
+  for (int i = 0; i < 9; ++i) {
+    const double X = Rng.Range(20, W - 20), L = Rng.Range(30, 170), Wd = Rng.Range(2.5, 6);
+    cairo_move_to(Cr, X - Wd, 0);
+    cairo_line_to(Cr, X + Wd, 0);
+    cairo_curve_to(Cr, X + Wd * 0.6, L * 0.4, X + Wd * 0.4, L * 0.8, X + Wd * 0.5, L);
+    cairo_arc(Cr, X, L, Wd * 0.6, 0, Pi);
+    cairo_curve_to(Cr, X - Wd * 0.4, L * 0.8, X - Wd * 0.6, L * 0.4, X - Wd, 0);
+    cairo_close_path(Cr);
+    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    Stop(G, 0, Rgb(110, 0, 10));
+    Stop(G, 0.4, Rgb(200, 20, 30));
+    Stop(G, 1, Rgb(90, 0, 8));
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill(Cr);
+    Circle(Cr, X + Rng.Range(-2, 2), L + Rng.Range(20, 40), Wd * 0.5);
+    Source(Cr, Rgb(150, 10, 20));
+    cairo_fill(Cr);
+  }
+  // A chain hanging in the middle.
+  for (int k = 0; k < 14; ++k) {
+    const double Y = k * 17;
+    if (k % 2 == 0)
+      Ellipse(Cr, 300, Y, 6, 11);
+    else
+      Ellipse(Cr, 300, Y, 2, 11);
+    Source(Cr, Rgb(30, 26, 24));
+    cairo_set_line_width(Cr, 5);
+    cairo_stroke(Cr);
+    if (k % 2 == 0)
+      Ellipse(Cr, 300, Y, 6, 11);
+    else
+      Ellipse(Cr, 300, Y, 2, 11);
+    Source(Cr, Rgb(150, 140, 130));
+    cairo_set_line_width(Cr, 2.5);
+    cairo_stroke(Cr);
+  }
+  // Cobwebs in the top corners.
+  for (int Side = 0; Side < 2; ++Side) {
+    const double Cx = Side ? W : 0;
+    for (int k = 0; k <= 6; ++k) {
+      const double A = (Side ? Pi / 2 : 0) + k * (Pi / 2) / 6;
+      Line(Cr, Cx, 0, Cx + 130 * std::cos(A), 130 * std::sin(A));
+    }
+    for (int Ring = 1; Ring <= 5; ++Ring) {
+      for (int k = 0; k <= 6; ++k) {
+        const double A = (Side ? Pi / 2 : 0) + k * (Pi / 2) / 6;
+        const double R = Ring * 24.0 + 3 * std::sin(k * 1.7);
+        if (k == 0)
+          cairo_move_to(Cr, Cx + R * std::cos(A), R * std::sin(A));
+        else
+          cairo_line_to(Cr, Cx + R * std::cos(A), R * std::sin(A));
+      }
+    }
+    cairo_set_source_rgba(Cr, 0.92, 0.9, 0.86, 0.55);
+    cairo_set_line_width(Cr, 1.1);
+    cairo_stroke(Cr);
+  }
+  // Torch brackets.
+  for (double X : Tx) {
+    cairo_rectangle(Cr, X - 5, Ty + 8, 10, 40);
+    Source(Cr, Rgb(60, 40, 30));
+    cairo_fill(Cr);
+    cairo_move_to(Cr, X - 12, Ty + 8);
+    cairo_line_to(Cr, X + 12, Ty + 8);
+    cairo_line_to(Cr, X + 6, Ty + 20);
+    cairo_line_to(Cr, X - 6, Ty + 20);
+    cairo_close_path(Cr);
+    Source(Cr, Rgb(80, 70, 60));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  AddGlow(S, 16, 1.0, [&](cairo_t* G) {
+    for (double X : Tx) {
+      Ellipse(G, X, Ty - 10, 14, 24);
+      cairo_set_source_rgba(G, 1, 0.6, 0.1, 1);
+      cairo_fill(G);
+    }
+  });
+  cairo_t* C2 = cairo_create(S);
+  for (double X : Tx) {
+    cairo_move_to(C2, X - 10, Ty + 6);
+    cairo_curve_to(C2, X - 14, Ty - 10, X - 4, Ty - 18, X, Ty - 34);
+    cairo_curve_to(C2, X + 4, Ty - 18, X + 14, Ty - 10, X + 10, Ty + 6);
+    cairo_close_path(C2);
+    cairo_pattern_t* F = cairo_pattern_create_linear(0, Ty - 34, 0, Ty + 6);
+    Stop(F, 0, Rgb(255, 240, 150));
+    Stop(F, 0.5, Rgb(255, 170, 40));
+    Stop(F, 1, Rgb(220, 60, 10));
+    cairo_set_source(C2, F);
+    cairo_pattern_destroy(F);
+    cairo_fill(C2);
+  }
+  cairo_destroy(C2);
+  Finish(S, 10010, 0.3);
+  return S;
+}
+
+// ---------------------------------------------------------------- insects
+
+cairo_surface_t* InsectHoneycomb() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    return Mix(Rgb(200, 130, 20), Rgb(150, 80, 10), (X + Y) / (W + H));
+  });
+  cairo_t* Cr = cairo_create(S);
+  TRng Rng(1111);
+  const double R = 30;  // hexagon radius, pointy top
+  const double Dx = R * std::sqrt(3.0), Dy = R * 1.5;
+  for (int j = -1; j * Dy < H + R; ++j)
+    for (int i = -1; i * Dx < W + R; ++i) {
+      const double Cx = i * Dx + (j % 2 ? Dx / 2 : 0), Cy = j * Dy;
+      auto Hex = [&](double Rr) {
+        for (int k = 0; k < 6; ++k) {
+          const double A = Pi / 6 + k * Tau / 6;
+          if (k == 0)
+            cairo_move_to(Cr, Cx + Rr * std::cos(A), Cy + Rr * std::sin(A));
+          else
+            cairo_line_to(Cr, Cx + Rr * std::cos(A), Cy + Rr * std::sin(A));
+        }
+        cairo_close_path(Cr);
+      };
+      // Wax wall.
+      Hex(R - 0.5);
+      Source(Cr, Rgb(236, 170, 50));
+      cairo_fill(Cr);
+      const double Kind = Rng.Real();
+      Hex(R - 5);
+      cairo_pattern_t* P = cairo_pattern_create_radial(Cx - 8, Cy - 9, 2, Cx, Cy, R);
+      if (Kind < 0.55) {  // full of honey
+        Stop(P, 0, Rgb(255, 236, 140));
+        Stop(P, 0.5, Rgb(250, 180, 30));
+        Stop(P, 1, Rgb(190, 100, 0));
+      } else if (Kind < 0.8) {  // capped with wax
+        Stop(P, 0, Rgb(255, 246, 200));
+        Stop(P, 0.7, Rgb(246, 216, 140));
+        Stop(P, 1, Rgb(210, 170, 90));
+      } else {  // empty
+        Stop(P, 0, Rgb(120, 60, 10));
+        Stop(P, 0.7, Rgb(170, 100, 20));
+        Stop(P, 1, Rgb(220, 150, 40));
+      }
+      cairo_set_source(Cr, P);
+      cairo_pattern_destroy(P);
+      cairo_fill(Cr);
+      // Inner rim shading and a shine on honey.
+      Hex(R - 5);
+      Source(Cr, Rgb(150, 80, 0), 0.6);
+      cairo_set_line_width(Cr, 1.5);
+      cairo_stroke(Cr);
+      if (Kind < 0.55) {
+        Ellipse(Cr, Cx - 8, Cy - 9, 7, 3.5);
+        cairo_set_source_rgba(Cr, 1, 1, 0.9, 0.55);
+        cairo_fill(Cr);
+      }
+    }
+  // Honey dripping down from the top.
+  for (int i = 0; i < 8; ++i) {
+    const double X = Rng.Range(20, W - 20), L = Rng.Range(30, 110), Wd = Rng.Range(5, 10);
+    cairo_move_to(Cr, X - Wd * 2, 0);
+    cairo_curve_to(Cr, X - Wd, 4, X - Wd * 0.6, L * 0.5, X - Wd * 0.6, L);
+    cairo_arc_negative(Cr, X, L, Wd * 0.6, Pi, 0);
+    cairo_curve_to(Cr, X + Wd * 0.6, L * 0.5, X + Wd, 4, X + Wd * 2, 0);
+    cairo_close_path(Cr);
+    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    Stop(G, 0, Rgb(220, 130, 0));
+    Stop(G, 0.35, Rgb(255, 220, 100));
+    Stop(G, 1, Rgb(200, 110, 0));
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill(Cr);
+    Circle(Cr, X - Wd * 0.2, L - 2, Wd * 0.2);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.7);
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 11011, 0.22);
+  return S;
+}
+
+cairo_surface_t* InsectMeadow() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    TRgb C = Ramp({{0, Rgb(196, 230, 150)}, {250, Rgb(110, 180, 80)}, {550, Rgb(30, 90, 40)}}, Y);
+    return Mix(C, Rgb(240, 250, 200), SmoothStep(0.6, 0.8, Fbm(X / 50, Y / 50, 121, 3)) * 0.35 * (1 - Y / H));
+  });
+  cairo_t* Cr = cairo_create(S);
+  TRng Rng(1212);
+  // Out-of-focus light in the distance.
+  for (int i = 0; i < 30; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, 250), R = Rng.Range(10, 40);
+    Circle(Cr, X, Y, R);
+    cairo_set_source_rgba(Cr, 1, 1, 0.85, Rng.Range(0.08, 0.2));
+    cairo_fill(Cr);
+  }
+  // Blades of grass, back (pale) to front (deep).
+  for (int i = 0; i < 420; ++i) {
+    const double Depth = i / 420.0;
+    const double X = Rng.Range(-20, W + 20), Base = H + 5;
+    const double Hgt = Rng.Range(120, 420) * (1.1 - Depth * 0.3), Lean = Rng.Range(-90, 90), Wd = Rng.Range(4, 9);
+    const TRgb C = Tone(Mix(Rgb(150, 210, 90), Rgb(40, 130, 40), Depth), Rng.Range(0.85, 1.15));
+    cairo_move_to(Cr, X - Wd, Base);
+    cairo_curve_to(Cr, X - Wd * 0.6, Base - Hgt * 0.5, X + Lean * 0.5, Base - Hgt * 0.8, X + Lean, Base - Hgt);
+    cairo_curve_to(Cr, X + Lean * 0.5 + Wd * 0.3, Base - Hgt * 0.8, X + Wd * 0.6, Base - Hgt * 0.5, X + Wd, Base);
+    cairo_close_path(Cr);
+    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    Stop(G, 0, Tone(C, 0.8));
+    Stop(G, 0.5, Tone(C, 1.2));
+    Stop(G, 1, Tone(C, 0.85));
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill(Cr);
+  }
+  // Daisies.
+  for (int i = 0; i < 9; ++i) {
+    const double X = Rng.Range(30, W - 30), Y = Rng.Range(200, 520), R = Rng.Range(10, 18);
+    for (int p = 0; p < 12; ++p) {
+      cairo_save(Cr);
+      cairo_translate(Cr, X, Y);
+      cairo_rotate(Cr, p * Tau / 12);
+      Ellipse(Cr, R * 0.6, 0, R * 0.55, R * 0.17);
+      cairo_restore(Cr);
+    }
+    cairo_set_source_rgb(Cr, 1, 1, 1);
+    cairo_fill_preserve(Cr);
+    cairo_set_source_rgba(Cr, 0.6, 0.6, 0.5, 0.6);
+    cairo_set_line_width(Cr, 0.8);
+    cairo_stroke(Cr);
+    Circle(Cr, X, Y, R * 0.3);
+    BodyGradient(Cr, X, Y, R * 0.3, Rgb(250, 200, 20));
+    cairo_fill(Cr);
+  }
+  // Dew drops.
+  for (int i = 0; i < 40; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(120, H), R = Rng.Range(2, 5);
+    Circle(Cr, X, Y, R);
+    cairo_pattern_t* D = cairo_pattern_create_radial(X - R * 0.3, Y - R * 0.3, 0, X, Y, R);
+    cairo_pattern_add_color_stop_rgba(D, 0, 1, 1, 1, 0.95);
+    cairo_pattern_add_color_stop_rgba(D, 0.4, 0.8, 1, 0.8, 0.4);
+    cairo_pattern_add_color_stop_rgba(D, 1, 0.2, 0.4, 0.2, 0.5);
+    cairo_set_source(Cr, D);
+    cairo_pattern_destroy(D);
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 12012, 0.22);
+  return S;
+}
+
+// ----------------------------------------------------------------- heaven
+
+cairo_surface_t* HeavenRays() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+    TRgb C = Ramp({{0, Rgb(255, 244, 200)}, {250, Rgb(252, 210, 140)}, {550, Rgb(240, 170, 140)}}, Y);
+    // Rays from a light above the top edge.
+    const double A = std::atan2(Y + 120, X - 300);
+    const double Ray = 0.5 + 0.5 * std::cos(A * 26 + 3 * Fbm(A * 3, 0.5, 131, 2));
+    C = Mix(C, Rgb(255, 255, 240), std::pow(Ray, 2) * 0.45 * std::exp(-Y / 450));
+    // Cloud banks lit from above: brighter where the field rises upwards.
+    const double N = Fbm(X / 170, Y / 75, 132, 5);
+    const double Up = Fbm(X / 170, (Y - 8) / 75, 132, 5);
+    const double Cloud = SmoothStep(0.47, 0.62, N);
+    const double Lit = std::clamp(0.55 + (N - Up) * 9, 0.0, 1.0);
+    const TRgb Cc = Mix(Rgb(244, 190, 160), Rgb(255, 253, 245), Lit);
+    return Mix(C, Cc, Cloud);
+  });
+  cairo_t* Cr = cairo_create(S);
+  TRng Rng(1313);
+  for (int i = 0; i < 90; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(1.5, 5);
+    StarPath(Cr, X, Y, 4, R, R * 0.25, 0);
+    cairo_set_source_rgba(Cr, 1, 1, 0.95, Rng.Range(0.5, 1));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  AddGlow(S, 30, 0.5, [](cairo_t* G) {
+    Circle(G, 300, -40, 120);
+    cairo_set_source_rgba(G, 1, 1, 0.9, 1);
+    cairo_fill(G);
+  });
+  Finish(S, 13013, 0.12);
+  return S;
+}
+
+// A bank of cumulus: many overlapping puffs merged into one body, a pale
+// rim first, then the body lit from above.
+void CumulusRow(cairo_t* Cr, TRng& Rng, double Y0, int Count, double Scale, double X0 = -30, double X1 = W + 30) {
+  std::vector<std::array<double, 3>> Puffs;
+  for (int i = 0; i < Count * 3; ++i) {
+    const double X = Rng.Range(X0, X1), R = Rng.Range(18, 40) * Scale;
+    Puffs.push_back({X, Y0 + Rng.Range(-10, 14) * Scale - R * 0.3, R});
+  }
+  for (const auto& P : Puffs) Circle(Cr, P[0], P[1], P[2] + 2);
+  Source(Cr, Rgb(196, 184, 226));
+  cairo_fill(Cr);
+  for (const auto& P : Puffs) Circle(Cr, P[0], P[1], P[2]);
+  cairo_pattern_t* G = cairo_pattern_create_linear(0, Y0 - 50 * Scale, 0, Y0 + 30 * Scale);
+  Stop(G, 0, Rgb(255, 255, 255));
+  Stop(G, 0.55, Rgb(250, 244, 252));
+  Stop(G, 1, Rgb(214, 204, 236));
+  cairo_set_source(Cr, G);
+  cairo_pattern_destroy(G);
+  cairo_fill(Cr);
+  // Bright tops where light falls.
+  for (const auto& P : Puffs) {
+    Ellipse(Cr, P[0] - P[2] * 0.2, P[1] - P[2] * 0.45, P[2] * 0.5, P[2] * 0.25);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.5);
+    cairo_fill(Cr);
+  }
+}
+
+cairo_surface_t* HeavenTemple() {
+  cairo_surface_t* S = ShadeSurface(W, H, [](double, double Y) {
+    return Ramp({{0, Rgb(130, 180, 250)}, {300, Rgb(220, 200, 250)}, {550, Rgb(255, 210, 226)}}, Y);
+  });
+  cairo_t* Cr = cairo_create(S);
+  // Rainbow.
+  const TRgb Bands[] = {Rgb(255, 80, 80), Rgb(255, 170, 60), Rgb(255, 240, 90), Rgb(110, 220, 110), Rgb(90, 160, 255),
+                        Rgb(170, 110, 240)};
+  for (int b = 0; b < 6; ++b) {
+    Circle(Cr, 300, 560, 420 - b * 12);
+    Source(Cr, Bands[b], 0.33);
+    cairo_set_line_width(Cr, 12.5);
+    cairo_stroke(Cr);
+  }
+  TRng Rng(1414);
+  CumulusRow(Cr, Rng, 105, 2, 0.7, 50, 190);
+  CumulusRow(Cr, Rng, 70, 2, 0.6, 420, 560);
+  // Temple of white marble.
+  const TRgb Marble = Rgb(250, 246, 236), Shade = Rgb(190, 180, 196);
+  auto Block = [&](double X, double Y, double Bw, double Bh) {
+    cairo_rectangle(Cr, X, Y, Bw, Bh);
+    cairo_pattern_t* G = cairo_pattern_create_linear(X, 0, X + Bw, 0);
+    Stop(G, 0, Marble);
+    Stop(G, 1, Shade);
+    cairo_set_source(Cr, G);
+    cairo_pattern_destroy(G);
+    cairo_fill_preserve(Cr);
+    Source(Cr, Rgb(140, 130, 160));
+    cairo_set_line_width(Cr, 1.5);
+    cairo_stroke(Cr);
+  };
+  const double L = 140, R = 460, Top = 235, Base = 420;
+  Block(L - 30, Base, R - L + 60, 14);
+  Block(L - 18, Base - 12, R - L + 36, 12);
+  for (int c = 0; c < 6; ++c) {
+    const double X = L + c * (R - L - 26) / 5;
+    Block(X, Top + 42, 26, Base - 12 - Top - 42);
+    for (int f = 1; f < 4; ++f) {
+      Line(Cr, X + f * 6.5, Top + 46, X + f * 6.5, Base - 16);
+      Source(Cr, Rgb(200, 190, 204));
+      cairo_set_line_width(Cr, 1.2);
+      cairo_stroke(Cr);
+    }
+    Block(X - 4, Top + 34, 34, 8);
+  }
+  Block(L - 14, Top + 14, R - L + 28, 20);
+  // Pediment.
+  cairo_move_to(Cr, L - 24, Top + 14);
+  cairo_line_to(Cr, 300, Top - 50);
+  cairo_line_to(Cr, R + 24, Top + 14);
+  cairo_close_path(Cr);
+  cairo_pattern_t* P = cairo_pattern_create_linear(0, Top - 50, 0, Top + 14);
+  Stop(P, 0, Marble);
+  Stop(P, 1, Shade);
+  cairo_set_source(Cr, P);
+  cairo_pattern_destroy(P);
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(140, 130, 160));
+  cairo_set_line_width(Cr, 2);
+  cairo_stroke(Cr);
+  cairo_move_to(Cr, L, Top + 8);
+  cairo_line_to(Cr, 300, Top - 38);
+  cairo_line_to(Cr, R, Top + 8);
+  cairo_close_path(Cr);
+  Source(Cr, Rgb(210, 200, 220));
+  cairo_set_line_width(Cr, 1.2);
+  cairo_stroke(Cr);
+  Circle(Cr, 300, Top - 10, 11);
+  Source(Cr, Rgb(255, 210, 80));
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(190, 130, 30));
+  cairo_stroke(Cr);
+  // The temple stands on clouds; more clouds in front.
+  CumulusRow(Cr, Rng, 450, 8, 1.0);
+  CumulusRow(Cr, Rng, 540, 8, 1.3);
+  // Doves.
+  for (int i = 0; i < 6; ++i) {
+    const double X = Rng.Range(40, W - 40), Y = Rng.Range(40, 200), Sc = Rng.Range(0.7, 1.2);
+    cairo_move_to(Cr, X - 12 * Sc, Y - 4 * Sc);
+    cairo_curve_to(Cr, X - 6 * Sc, Y - 8 * Sc, X - 2 * Sc, Y - 4 * Sc, X, Y);
+    cairo_curve_to(Cr, X + 2 * Sc, Y - 4 * Sc, X + 6 * Sc, Y - 8 * Sc, X + 12 * Sc, Y - 4 * Sc);
+    cairo_set_source_rgb(Cr, 1, 1, 1);
+    cairo_set_line_width(Cr, 2.5);
+    cairo_stroke(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 14014, 0.12);
+  return S;
+}
+
+// -------------------------------------------------------------------- end
+
+cairo_surface_t* EndLava() {
+  // Voronoi plates of cooled rock with molten seams between them.
+  TRng Rng(1515);
+  std::vector<std::array<double, 2>> Seeds;
+  const int Gx = 9, Gy = 8;
+  for (int j = -1; j <= Gy; ++j)
+    for (int i = -1; i <= Gx; ++i)
+      Seeds.push_back({(i + Rng.Range(0.15, 0.85)) * W / Gx, (j + Rng.Range(0.15, 0.85)) * H / Gy});
+  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+    // Warp the lookup so that the seams wander.
+    const double Wx = X + 18 * (Fbm(X / 80, Y / 80, 151, 3) - 0.5), Wy = Y + 18 * (Fbm(X / 80 + 9, Y / 80, 152, 3) - 0.5);
+    double D1 = 1e9, D2 = 1e9;
+    for (const auto& P : Seeds) {
+      const double D = std::hypot(Wx - P[0], Wy - P[1]);
+      if (D < D1) {
+        D2 = D1;
+        D1 = D;
+      } else if (D < D2) {
+        D2 = D;
+      }
+    }
+    const double Edge = D2 - D1;
+    const double Rock = Fbm(X / 20, Y / 20, 153, 5);
+    TRgb C = Mix(Rgb(60, 40, 44), Rgb(120, 90, 86), Rock);
+    C = Tone(C, 0.75 + 0.5 * SmoothStep(0, 60, Edge));  // plates rise towards their middle
+    const double Heat = std::exp(-Edge / 5.0);
+    C = Mix(C, Rgb(255, 90, 10), std::min(1.0, Heat * 1.1));
+    C = Mix(C, Rgb(255, 230, 120), std::pow(Heat, 3));
+    // A red haze over everything.
+    C = Mix(C, Rgb(200, 40, 20), 0.18 * Fbm(X / 150, Y / 150, 154, 3));
+    return C;
+  });
+  AddGlow(S, 12, 0.6, [&](cairo_t* G) {
+    cairo_set_source_surface(G, S, 0, 0);
+    cairo_paint(G);
+    // Keep only the hot parts: darken the copy strongly.
+    cairo_set_source_rgba(G, 0, 0, 0, 0.55);
+    cairo_paint(G);
+  });
+  cairo_t* Cr = cairo_create(S);
+  for (int i = 0; i < 160; ++i) {
+    const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(0.8, 2.4);
+    Circle(Cr, X, Y, R);
+    cairo_set_source_rgba(Cr, 1, Rng.Range(0.5, 0.9), 0.2, Rng.Range(0.5, 1));
+    cairo_fill(Cr);
+  }
+  cairo_destroy(Cr);
+  Finish(S, 15015, 0.28);
+  return S;
+}
+
+}  // namespace
+
+void AddLevelBackgrounds(std::vector<TPakEntry>& Out) {
+  AddJpeg(Out, "back_simple01.jpg", SimpleTiles());
+  AddJpeg(Out, "back_simple02.jpg", SimpleBubbles());
+  AddJpeg(Out, "back_space01.jpg", SpaceNebula());
+  AddJpeg(Out, "back_space02.jpg", SpaceGalaxy());
+  AddJpeg(Out, "back_cartoon01.jpg", CartoonHills());
+  AddJpeg(Out, "back_cartoon02.jpg", CartoonSea());
+  AddJpeg(Out, "back_mystic01.jpg", MysticCircle());
+  AddJpeg(Out, "back_mystic02.jpg", MysticForest());
+  AddJpeg(Out, "back_horror01.jpg", HorrorGraveyard());
+  AddJpeg(Out, "back_horror02.jpg", HorrorDungeon());
+  AddJpeg(Out, "back_insect01.jpg", InsectHoneycomb());
+  AddJpeg(Out, "back_insect02.jpg", InsectMeadow());
+  AddJpeg(Out, "back_heaven01.jpg", HeavenRays());
+  AddJpeg(Out, "back_heaven02.jpg", HeavenTemple());
+  AddJpeg(Out, "back_end01.jpg", EndLava());
+}
+
+}  // namespace sprites
+
+void GenerateBackgrounds(std::vector<TPakEntry>& Out, const std::string& PreviewDir) {
+  sprites::AddLevelBackgrounds(Out);
+  sprites::AddSplash(Out);
+  if (!PreviewDir.empty()) sprites::WriteLevelPreview(Out, PreviewDir + "/levels.png");
 }

@@ -1,5 +1,463 @@
-#include "Generators.h"
+// Player markers, their explosion, the small enemies and the items.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
 
-void GenerateSprites(std::vector<TPakEntry>& /*Out*/, const std::string& /*PreviewDir*/) {
-  // Filled in as the sprites assets are drawn.
+#include "Generators.h"
+#include "Manifest.h"
+#include "SpriteKit.h"
+#include "SpriteParts.h"
+
+using namespace kit;
+
+namespace sprites {
+
+void AddImageSet(std::vector<TPakEntry>& Out, const std::string& SetName, int W, int H, const TPaint& Paint) {
+  // Frames are drawn on a roomy canvas and then cut to the smallest box that
+  // holds the ink of every frame with one clear pixel around it, keeping the
+  // drawing's centre in the centre pixel: nothing is clipped, and the box,
+  // whose every cell the big enemy's push test counts, is no larger than the
+  // drawing. W and H are the nominal size the drawing was designed for.
+  const TImageSet& Set = ManifestImageSet(SetName);
+  const int Half = std::max(W, H);  // the roomy canvas is 2 * Half + 1 square
+  const int Side = 2 * Half + 1;
+  std::vector<cairo_surface_t*> Drawn;
+  int Ex = 0, Ey = 0;  // largest ink distance from the centre pixel
+  for (int i = 0; i < Set.Count; ++i) {
+    cairo_surface_t* S = NewSurface(Side, Side);
+    cairo_t* Cr = cairo_create(S);
+    cairo_translate(Cr, Side / 2.0, Side / 2.0);
+    Paint(Cr, static_cast<double>(i) / Set.Count, i);
+    cairo_destroy(Cr);
+    cairo_surface_flush(S);
+    const unsigned char* Data = cairo_image_surface_get_data(S);
+    const int Stride = cairo_image_surface_get_stride(S);
+    for (int y = 0; y < Side; ++y) {
+      const auto* Row = reinterpret_cast<const std::uint32_t*>(Data + static_cast<std::size_t>(y) * Stride);
+      for (int x = 0; x < Side; ++x)
+        if (Row[x] >> 24) {
+          Ex = std::max(Ex, std::abs(x - Half));
+          Ey = std::max(Ey, std::abs(y - Half));
+        }
+    }
+    Drawn.push_back(S);
+  }
+  if (Ex >= Half || Ey >= Half) throw std::runtime_error(SetName + ": drawing larger than its canvas");
+  const int Fw = 2 * (Ex + 1) + 1, Fh = 2 * (Ey + 1) + 1;
+  for (int i = 0; i < Set.Count; ++i) {
+    cairo_surface_t* F = NewSurface(Fw, Fh);
+    cairo_t* Cr = cairo_create(F);
+    cairo_set_source_surface(Cr, Drawn[i], -(Half - Ex - 1), -(Half - Ey - 1));
+    cairo_set_operator(Cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(Cr);
+    cairo_destroy(Cr);
+    cairo_surface_destroy(Drawn[i]);
+    AddPng(Out, ImageSetEntryName(Set.Name, Set.First + i), F);
+  }
+}
+
+namespace {
+
+// ---------------------------------------------------------------- players
+
+// An arrowhead pointing up with a bright core; the colours echo the trail the
+// player draws (grey for player 1, yellow-green for player 2).
+void PaintMarker(cairo_t* Cr, int Direction, TRgb Body, TRgb Core) {
+  cairo_rotate(Cr, Direction * Pi / 2);
+  cairo_move_to(Cr, 0, -8.6);
+  cairo_curve_to(Cr, 2.5, -4.5, 6.0, 2.0, 7.2, 6.6);
+  cairo_curve_to(Cr, 4.6, 5.6, 2.2, 4.4, 0, 4.4);
+  cairo_curve_to(Cr, -2.2, 4.4, -4.6, 5.6, -7.2, 6.6);
+  cairo_curve_to(Cr, -6.0, 2.0, -2.5, -4.5, 0, -8.6);
+  cairo_close_path(Cr);
+  cairo_pattern_t* P = cairo_pattern_create_linear(-6, -6, 6, 6);
+  Stop(P, 0, Tone(Body, 1.5));
+  Stop(P, 0.5, Body);
+  Stop(P, 1, Tone(Body, 0.6));
+  cairo_set_source(Cr, P);
+  cairo_pattern_destroy(P);
+  cairo_fill_preserve(Cr);
+  Source(Cr, OutlineOf(Body));
+  cairo_set_line_width(Cr, 1.3);
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(Cr);
+  // A ridge down the middle gives the arrow some depth.
+  cairo_move_to(Cr, 0, -6.5);
+  cairo_line_to(Cr, 0, 0);
+  Source(Cr, Tone(Body, 1.7), 0.8);
+  cairo_set_line_width(Cr, 1.0);
+  cairo_stroke(Cr);
+  // Glowing core.
+  cairo_pattern_t* G = cairo_pattern_create_radial(0, 1.2, 0, 0, 1.2, 3.2);
+  Stop(G, 0, {1, 1, 1});
+  Stop(G, 0.45, Core);
+  Stop(G, 1, Tone(Core, 0.6));
+  Circle(Cr, 0, 1.2, 2.7);
+  cairo_set_source(Cr, G);
+  cairo_pattern_destroy(G);
+  cairo_fill_preserve(Cr);
+  Source(Cr, OutlineOf(Body), 0.8);
+  cairo_set_line_width(Cr, 0.8);
+  cairo_stroke(Cr);
+}
+
+// ------------------------------------------------------------- explosion
+
+double Clamp01(double V) { return std::clamp(V, 0.0, 1.0); }
+
+void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
+  // Smoke puffs that linger as the fire dies.
+  for (int i = 0; i < 7; ++i) {
+    const double A = i * Tau / 7 + 0.4;
+    const double D = 4 + 11 * std::sqrt(T);
+    const double R = 2.5 + 5 * T;
+    const double Al = 0.75 * Clamp01(T * 3) * (1 - T);
+    Circle(Cr, D * std::cos(A), D * std::sin(A) - 1.5 * T, R);
+    cairo_set_source_rgba(Cr, 0.28, 0.24, 0.24, Al);
+    cairo_fill(Cr);
+  }
+  // Fireball.
+  const double Fr = 4 + 13 * std::sqrt(T);
+  const double Fa = std::pow(1 - T, 0.7);
+  cairo_pattern_t* P = cairo_pattern_create_radial(0, 0, 0, 0, 0, Fr);
+  cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 0.9, Fa);
+  cairo_pattern_add_color_stop_rgba(P, 0.3 + 0.3 * T, 1, 0.86, 0.3, Fa);
+  cairo_pattern_add_color_stop_rgba(P, 0.75, 1, 0.45, 0.08, Fa * 0.9);
+  cairo_pattern_add_color_stop_rgba(P, 1, 0.7, 0.1, 0.05, 0);
+  Circle(Cr, 0, 0, Fr);
+  cairo_set_source(Cr, P);
+  cairo_pattern_destroy(P);
+  cairo_fill(Cr);
+  // Shock ring.
+  Circle(Cr, 0, 0, 5 + 16 * T);
+  cairo_set_source_rgba(Cr, 1, 0.95, 0.7, 0.9 * (1 - T));
+  cairo_set_line_width(Cr, 0.6 + 2.6 * (1 - T));
+  cairo_stroke(Cr);
+  // Sparks flying outwards.
+  for (int i = 0; i < 12; ++i) {
+    const double A = Rng.Range(0, Tau);
+    const double Speed = Rng.Range(0.6, 1.0);
+    const double D = 3 + 19 * std::pow(T, 0.6) * Speed;
+    const double R = 1.7 * (1 - T) + 0.3;
+    Circle(Cr, D * std::cos(A), D * std::sin(A), R);
+    cairo_set_source_rgba(Cr, 1, 0.9, 0.45, 1 - T * T);
+    cairo_fill(Cr);
+  }
+}
+
+// ---------------------------------------------------------- small enemies
+
+// First kind: a spiked mine that slowly turns and blinks, the one that dashes.
+void PaintMine(cairo_t* Cr, double T) {
+  const TRgb Body = Rgb(196, 38, 48);
+  const double Turn = T * Tau / 8;
+  StarPath(Cr, 0, 0, 8, 12.3, 6.5, Turn);
+  Source(Cr, Rgb(60, 16, 24));
+  cairo_fill(Cr);
+  StarPath(Cr, 0, 0, 8, 11.2, 6.5, Turn);
+  Source(Cr, Rgb(150, 150, 165));
+  cairo_fill(Cr);
+  Circle(Cr, 0, 0, 7.6);
+  ShadedFill(Cr, 0, 0, 7.6, Body, 1.2);
+  Gloss(Cr, 0, 0, 7.6, 0.7);
+  const double Blink = 0.5 + 0.5 * std::cos(T * Tau);
+  Eye(Cr, -2.9, 0.6, 2.6, 0.3, 0.3, 0.5, false, Mix(Rgb(120, 10, 0), Rgb(255, 200, 0), Blink));
+  Eye(Cr, 2.9, 0.6, 2.6, -0.3, 0.3, 0.5, true, Mix(Rgb(120, 10, 0), Rgb(255, 200, 0), Blink));
+}
+
+// Second kind: a nervous wasp with buzzing wings.
+void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
+  cairo_scale(Cr, 0.9, 0.9);
+  const double Bob = (Frame % 2 == 0) ? -0.4 : 0.4;
+  cairo_translate(Cr, 0, Bob);
+  // Wings: two beats per pair of frames.
+  const double Spread = (Frame % 2 == 0) ? 0.55 : 1.15;
+  for (int Side = -1; Side <= 1; Side += 2) {
+    cairo_save(Cr);
+    cairo_translate(Cr, Side * 2.5, -3.5);
+    cairo_rotate(Cr, Side * Spread);
+    Ellipse(Cr, Side * 0.0, -5.2, 3.2, 5.6);
+    cairo_set_source_rgba(Cr, 0.86, 0.94, 1.0, 0.78);
+    cairo_fill_preserve(Cr);
+    cairo_set_source_rgba(Cr, 0.2, 0.25, 0.35, 0.9);
+    cairo_set_line_width(Cr, 0.8);
+    cairo_stroke(Cr);
+    cairo_restore(Cr);
+  }
+  // Striped abdomen.
+  cairo_save(Cr);
+  Ellipse(Cr, 0, 4.0, 5.0, 6.8);
+  cairo_clip_preserve(Cr);
+  BodyGradient(Cr, 0, 4, 6.5, Rgb(250, 200, 30));
+  cairo_fill(Cr);
+  for (int i = 0; i < 3; ++i) {
+    cairo_rectangle(Cr, -6, 1.3 + i * 3.2, 12, 1.5);
+    cairo_set_source_rgba(Cr, 0.1, 0.08, 0.05, 0.95);
+    cairo_fill(Cr);
+  }
+  cairo_restore(Cr);
+  Ellipse(Cr, 0, 4.0, 5.0, 6.8);
+  Source(Cr, Rgb(40, 28, 5));
+  cairo_set_line_width(Cr, 1.1);
+  cairo_stroke(Cr);
+  // Sting.
+  cairo_move_to(Cr, -1.2, 10.4);
+  cairo_line_to(Cr, 0, 12.2);
+  cairo_line_to(Cr, 1.2, 10.4);
+  Source(Cr, Rgb(40, 28, 5));
+  cairo_fill(Cr);
+  // Head with big red eyes.
+  Circle(Cr, 0, -4.3, 4.2);
+  ShadedFill(Cr, 0, -4.3, 4.2, Rgb(70, 55, 30), 1.0);
+  for (int Side = -1; Side <= 1; Side += 2) {
+    Ellipse(Cr, Side * 2.2, -5.0, 1.8, 2.3);
+    BodyGradient(Cr, Side * 2.2, -5.0, 2.3, Rgb(230, 30, 30));
+    cairo_fill(Cr);
+    Circle(Cr, Side * 2.2 - 0.6, -5.8, 0.6);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.9);
+    cairo_fill(Cr);
+  }
+}
+
+// Third kind: a drifting ghost with a rippling hem.
+void PaintGhost(cairo_t* Cr, double T) {
+  const double Bob = std::sin(T * Tau) * 1.0;
+  cairo_translate(Cr, 0, Bob);
+  const double Top = -9.0, Hem = 8.0, Rx = 8.2;
+  cairo_move_to(Cr, -Rx, Hem - 3);
+  cairo_line_to(Cr, -Rx, Top + Rx);
+  cairo_arc(Cr, 0, Top + Rx, Rx, Pi, 2 * Pi);
+  cairo_line_to(Cr, Rx, Hem - 3);
+  // Four scallops that ripple from one side to the other.
+  const int N = 4;
+  for (int i = 0; i < N; ++i) {
+    const double X0 = Rx - i * 2 * Rx / N, X1 = Rx - (i + 1) * 2 * Rx / N;
+    const double Wave = std::sin(T * Tau + i * Pi / 2) * 1.2;
+    cairo_curve_to(Cr, X0, Hem + 1.5 + Wave, X1, Hem + 1.5 - Wave, X1, Hem - 3);
+  }
+  cairo_close_path(Cr);
+  cairo_pattern_t* P = cairo_pattern_create_radial(-3, -5, 1, 0, -1, 12);
+  Stop(P, 0, Rgb(255, 255, 255));
+  Stop(P, 0.5, Rgb(214, 200, 250));
+  Stop(P, 1, Rgb(140, 120, 200));
+  cairo_set_source(Cr, P);
+  cairo_pattern_destroy(P);
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(50, 30, 90));
+  cairo_set_line_width(Cr, 1.2);
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(Cr);
+  // Hollow eyes and a wailing mouth.
+  const double Look = std::sin(T * Tau) * 0.6;
+  for (int Side = -1; Side <= 1; Side += 2) {
+    Ellipse(Cr, Side * 3.0 + Look, -3.2, 1.7, 2.5);
+    Source(Cr, Rgb(30, 14, 60));
+    cairo_fill(Cr);
+    Circle(Cr, Side * 3.0 + Look - 0.5, -4.0, 0.6);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.85);
+    cairo_fill(Cr);
+  }
+  Ellipse(Cr, Look, 2.0, 1.5, 1.4 + 0.6 * (0.5 + 0.5 * std::sin(T * Tau * 2)));
+  Source(Cr, Rgb(30, 14, 60));
+  cairo_fill(Cr);
+}
+
+// ------------------------------------------------------------------ items
+
+void HeartPath(cairo_t* Cr, double Scale) {
+  for (int i = 0; i <= 64; ++i) {
+    const double U = i * Tau / 64;
+    const double X = 16 * std::pow(std::sin(U), 3);
+    const double Y = -(13 * std::cos(U) - 5 * std::cos(2 * U) - 2 * std::cos(3 * U) - std::cos(4 * U));
+    if (i == 0)
+      cairo_move_to(Cr, X * Scale, Y * Scale);
+    else
+      cairo_line_to(Cr, X * Scale, Y * Scale);
+  }
+  cairo_close_path(Cr);
+}
+
+void PaintHeart(cairo_t* Cr, double T) {
+  // Lub-dub: two beats close together, then a rest.
+  auto Bump = [](double X, double C) { return std::exp(-((X - C) / 0.07) * ((X - C) / 0.07)); };
+  const double Beat = Bump(T, 0.12) + 0.6 * Bump(T, 0.34);
+  const double S = 0.6 * (1 + 0.14 * Beat);
+  cairo_translate(Cr, 0, 0.8);
+  HeartPath(Cr, S);
+  ShadedFill(Cr, 0, -1, 10.5, Rgb(228, 28, 58), 1.4);
+  Gloss(Cr, -1, -2, 10, 0.85);
+  // A small shine on the right lobe.
+  Circle(Cr, 4.8 * S / 0.6, -4.6 * S / 0.6, 1.1);
+  cairo_set_source_rgba(Cr, 1, 1, 1, 0.7);
+  cairo_fill(Cr);
+}
+
+void BoltPath(cairo_t* Cr) {
+  cairo_move_to(Cr, 2.2, -8.6);
+  cairo_line_to(Cr, -4.6, 1.0);
+  cairo_line_to(Cr, -0.6, 1.0);
+  cairo_line_to(Cr, -2.4, 8.8);
+  cairo_line_to(Cr, 4.8, -1.6);
+  cairo_line_to(Cr, 0.8, -1.6);
+  cairo_close_path(Cr);
+}
+
+void PaintSpeed(cairo_t* Cr, double T) {
+  const double R = 11.3;
+  Circle(Cr, 0, 0, R);
+  ShadedFill(Cr, 0, 0, R, Rgb(30, 128, 235), 1.4);
+  // Inner ring.
+  Circle(Cr, 0, 0, R - 2.4);
+  cairo_set_source_rgba(Cr, 0.75, 0.9, 1, 0.55);
+  cairo_set_line_width(Cr, 0.9);
+  cairo_stroke(Cr);
+  // A shine band sweeping across the disc.
+  cairo_save(Cr);
+  Circle(Cr, 0, 0, R - 0.8);
+  cairo_clip(Cr);
+  const double Sweep = -22 + 44 * T;
+  cairo_pattern_t* P = cairo_pattern_create_linear(Sweep - 5, Sweep - 5, Sweep + 5, Sweep + 5);
+  cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, 0);
+  cairo_pattern_add_color_stop_rgba(P, 0.5, 1, 1, 1, 0.5);
+  cairo_pattern_add_color_stop_rgba(P, 1, 1, 1, 1, 0);
+  cairo_set_source(Cr, P);
+  cairo_pattern_destroy(P);
+  cairo_paint(Cr);
+  cairo_restore(Cr);
+  // Lightning bolt, flickering brighter twice a cycle.
+  const double Flick = 0.5 + 0.5 * std::cos(T * Tau * 2);
+  cairo_save(Cr);
+  cairo_translate(Cr, 0.3, 0.2);
+  BoltPath(Cr);
+  cairo_pattern_t* B = cairo_pattern_create_linear(-4, -8, 4, 8);
+  Stop(B, 0, Mix(Rgb(255, 250, 200), Rgb(255, 255, 255), Flick));
+  Stop(B, 1, Mix(Rgb(255, 190, 0), Rgb(255, 230, 60), Flick));
+  cairo_set_source(Cr, B);
+  cairo_pattern_destroy(B);
+  cairo_fill_preserve(Cr);
+  Source(Cr, Rgb(70, 40, 0));
+  cairo_set_line_width(Cr, 1.1);
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(Cr);
+  cairo_restore(Cr);
+  Gloss(Cr, 0, 0, R, 0.5);
+}
+
+struct TMetal {
+  TRgb Face, Edge, Mark;
+};
+
+void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
+  cairo_set_font_face(Cr, DejaVuFace(TFontStyle::SansBold));
+  cairo_set_font_size(Cr, Size);
+  cairo_text_extents_t E;
+  cairo_text_extents(Cr, "$", &E);
+  cairo_move_to(Cr, -E.x_bearing - E.width / 2, -E.y_bearing - E.height / 2);
+  cairo_text_path(Cr, "$");
+  Source(Cr, Mark);
+  cairo_fill(Cr);
+}
+
+// A coin that mostly faces the player and now and then flips once; the face
+// shows a dollar sign, the metal tells the value (bronze, silver, gold).
+void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
+  const double R = 10.6, Thick = 2.4;
+  const double FlipStart = 0.625;
+  const double Theta = T < FlipStart ? 0 : (T - FlipStart) / (1 - FlipStart) * Tau;
+  const double C = std::cos(Theta), S = std::sin(Theta);
+  const double Rx = std::max(0.01, R * std::fabs(C));
+  const double Shift = Thick * S / 2;
+  // Edge band.
+  if (std::fabs(S) > 0.01) {
+    Ellipse(Cr, -Shift, 0, Rx, R);
+    cairo_rectangle(Cr, -std::fabs(Shift), -R, 2 * std::fabs(Shift), 2 * R);
+    Ellipse(Cr, Shift, 0, Rx, R);
+    cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_WINDING);
+    Source(Cr, M.Edge);
+    cairo_fill_preserve(Cr);
+    Source(Cr, OutlineOf(M.Edge));
+    cairo_set_line_width(Cr, 1.2);
+    cairo_stroke(Cr);
+  }
+  // Face.
+  cairo_save(Cr);
+  cairo_translate(Cr, Shift, 0);
+  Ellipse(Cr, 0, 0, Rx, R);
+  BodyGradient(Cr, 0, 0, R, M.Face);
+  cairo_fill_preserve(Cr);
+  Source(Cr, OutlineOf(M.Face));
+  cairo_set_line_width(Cr, 1.3);
+  cairo_stroke(Cr);
+  if (std::fabs(C) > 0.2) {
+    cairo_scale(Cr, std::fabs(C), 1);
+    for (int i = 0; i < Rims; ++i) {
+      Circle(Cr, 0, 0, R - 2.4 - i * 1.6);
+      Source(Cr, Tone(M.Face, 0.7), 0.8);
+      cairo_set_line_width(Cr, 0.8);
+      cairo_stroke(Cr);
+    }
+    DollarSign(Cr, M.Mark, 14);
+  }
+  cairo_restore(Cr);
+  if (std::fabs(C) > 0.2) Gloss(Cr, Shift, 0, Rx, 0.6);
+  if (Sparkle) {
+    // Two twinkles that come and go at different moments.
+    const double Tw[2][3] = {{-8.5, -8.0, 0.0}, {8.5, 7.5, 0.5}};
+    for (const auto& W : Tw) {
+      const double Ph = std::fmod(T + W[2], 1.0);
+      const double Size = std::max(0.0, std::sin(Ph * Pi)) * 3.2;
+      if (Size < 0.3) continue;
+      StarPath(Cr, W[0], W[1], 4, Size, Size * 0.25, 0);
+      cairo_set_source_rgba(Cr, 1, 1, 0.85, 1);
+      cairo_fill(Cr);
+    }
+  }
+}
+
+}  // namespace
+
+void AddPlayers(std::vector<TPakEntry>& Out) {
+  // Odd sizes put the trail pixel under the marker in the picture's centre.
+  AddImageSet(Out, "player01", 21, 21, [](cairo_t* Cr, double, int Frame) {
+    PaintMarker(Cr, Frame, Rgb(200, 202, 210), Rgb(150, 220, 255));
+  });
+  AddImageSet(Out, "player02", 21, 21, [](cairo_t* Cr, double, int Frame) {
+    PaintMarker(Cr, Frame, Rgb(180, 204, 10), Rgb(255, 240, 90));
+  });
+}
+
+void AddExplosion(std::vector<TPakEntry>& Out) {
+  AddImageSet(Out, "explo01", 49, 49, [](cairo_t* Cr, double, int Frame) {
+    const int Count = ManifestImageSet("explo01").Count;
+    PaintExplosion(Cr, (Frame + 0.6) / Count, TRng(77));
+  });
+}
+
+void AddSmallEnemies(std::vector<TPakEntry>& Out) {
+  AddImageSet(Out, "small_evil01", 27, 27, [](cairo_t* Cr, double T, int) { PaintMine(Cr, T); });
+  AddImageSet(Out, "small_evil02", 25, 25, [](cairo_t* Cr, double T, int F) { PaintWasp(Cr, T, F); });
+  AddImageSet(Out, "small_evil03", 25, 25, [](cairo_t* Cr, double T, int) { PaintGhost(Cr, T); });
+}
+
+void AddItems(std::vector<TPakEntry>& Out) {
+  AddImageSet(Out, "item_speed", 27, 27, [](cairo_t* Cr, double T, int) { PaintSpeed(Cr, T); });
+  const TMetal Bronze{Rgb(206, 122, 58), Rgb(140, 74, 32), Rgb(120, 58, 20)};
+  const TMetal Silver{Rgb(214, 220, 232), Rgb(140, 146, 160), Rgb(80, 90, 110)};
+  const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(170, 90, 0)};
+  AddImageSet(Out, "item_dollar01", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Bronze, 1, false); });
+  AddImageSet(Out, "item_dollar02", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Silver, 2, false); });
+  AddImageSet(Out, "item_dollar03", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Gold, 2, true); });
+  AddImageSet(Out, "item_heart", 27, 27, [](cairo_t* Cr, double T, int) { PaintHeart(Cr, T); });
+}
+
+}  // namespace sprites
+
+void GenerateSprites(std::vector<TPakEntry>& Out, const std::string& /*PreviewDir*/) {
+  sprites::AddPlayers(Out);
+  sprites::AddExplosion(Out);
+  sprites::AddBigEnemies(Out);
+  sprites::AddSmallEnemies(Out);
+  sprites::AddItems(Out);
 }
