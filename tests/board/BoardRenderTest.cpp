@@ -184,6 +184,28 @@ TEST_F(BoardRenderTest, BothShadowStepsDarkenOnePixel) {
   EXPECT_NE(Target.GetPixel(52, 52), Want(52, 52, false, false));
 }
 
+TEST_F(BoardRenderTest, UnshadedHalfBrightnessRoundsHalvesToEven) {
+  // Where the shade is 0 the factor is exactly 1 and the near shadow halves
+  // the background: 1 / 2 = 0.5 gives 0, 5 / 2 = 2.5 gives 2, 255 / 2 =
+  // 127.5 gives 128.
+  std::int32_t PX = -1, PY = -1;
+  for (std::int32_t X = 30; X < 570 && PX < 0; ++X)
+    for (std::int32_t Y = 30; Y < 520; ++Y)
+      if (FMask->GetShade(X, Y) == 0) {
+        PX = X;
+        PY = Y;
+        break;
+      }
+  ASSERT_GE(PX, 0) << "the pattern has unshaded patches";
+  TMemBoard Board = MakeLevelBoard();
+  Board.SetCell(PX - 1, PY - 1, CellTrail2);
+  TFastImageBuffer Back(nullptr, 600, 550);
+  Back.SetPixel(PX, PY, RGB(1, 5, 255));
+  TFastImageBuffer Target(nullptr, 600, 550);
+  Board.Render(TRect{PX, PY, PX, PY}, Target, Back, *FMask);
+  EXPECT_EQ(Target.GetPixel(PX, PY), RGB(0, 2, 128));
+}
+
 TEST_F(BoardRenderTest, FreeCellsNextToTheBoardsEdgeReadNoCellsOutsideIt) {
   // No claimed margin: free cells at x = 1 and y = 1 look two cells up-left,
   // beyond the board; only the near neighbour (inside) counts.
