@@ -47,7 +47,7 @@ void DrawShadedSprite(TFastImageBuffer& Buffer, const TAlphaImage& Image, std::i
     const std::int32_t PY = static_cast<std::int32_t>(Top + IY);
     std::uint8_t* Row = Buffer.ScanLine(PY);
     for (std::int64_t IX = X0; IX < X1; ++IX) {
-      const TRGBAPixel P = Image.GetPixel(static_cast<std::int32_t>(IX), static_cast<std::int32_t>(IY));
+      const TRGBAPixel P = Image.Column(static_cast<std::int32_t>(IX))[IY];
       // Round(A * Fade / 255): A * Fade / 255 is never halfway between two
       // integers (255 is odd), so adding 127 before the division rounds it.
       const std::uint32_t A = (PixelA(P) * Fade + 127) / 255;
@@ -55,6 +55,12 @@ void DrawShadedSprite(TFastImageBuffer& Buffer, const TAlphaImage& Image, std::i
       const std::int32_t PX = static_cast<std::int32_t>(Left + IX);
       const std::uint32_t Light = 255u - (TShadowMask::Covers(PX, PY) ? Mask.GetShade(PX, PY) : 0u);
       std::uint8_t* D = Row + 3 * PX;
+      if (A == 255) {  // opaque: the shaded colour replaces the pixel
+        D[0] = static_cast<std::uint8_t>((PixelB(P) * Light + 127) / 255);
+        D[1] = static_cast<std::uint8_t>((PixelG(P) * Light + 127) / 255);
+        D[2] = static_cast<std::uint8_t>((PixelR(P) * Light + 127) / 255);
+        continue;
+      }
       D[0] = TFastImageBuffer::BlendChannel(D[0], (PixelB(P) * Light + 127) / 255, A);
       D[1] = TFastImageBuffer::BlendChannel(D[1], (PixelG(P) * Light + 127) / 255, A);
       D[2] = TFastImageBuffer::BlendChannel(D[2], (PixelR(P) * Light + 127) / 255, A);
