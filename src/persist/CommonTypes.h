@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "persist/Scramble.h"  // ScrambleText, UnscrambleText, KeyName, IsBindableKey, TwoDigits
+
 // 0x00BBGGRR, the classic RGB colour reference layout.
 using TColorValue = std::uint32_t;
 // 0xAABBGGRR, alpha 255 opaque.

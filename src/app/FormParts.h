@@ -1,0 +1,125 @@
+// What the main window calls on the objects it owns, and the factory that
+// makes them. The settings, music engine and archive reader are reached
+// through thin links so the window's logic runs against fakes in tests; the
+// splash, the menu and the running game implement the interfaces below.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TScreen;
+class TPanel;
+class TFastImageBuffer;
+
+// The settings as the window uses them (TConfig behind it).
+class IFormConfig {
+public:
+  virtual ~IFormConfig() = default;
+  virtual std::uint8_t Volume() const = 0;
+  virtual bool FullScreen() const = 0;
+  // Key bindings, slots 4..13; 0 for any other slot.
+  virtual std::uint16_t Key(int Slot) const = 0;
+  virtual bool TerminateRequested() const = 0;
+  virtual bool WindowRebuilt() const = 0;
+  virtual void ClearWindowRebuilt() = 0;
+  virtual void SetFullScreen(bool Value) = 0;
+  virtual void SwitchDisplayMode(bool& FullScreen) = 0;
+};
+
+// The music engine as the window uses it (TAudioObject behind it).
+class IFormAudio {
+public:
+  virtual ~IFormAudio() = default;
+  virtual void SetVolume(int Percent) = 0;
+};
+
+// The archive reader as the window uses it (TPakFileReadable behind it).
+class IFormPak {
+public:
+  virtual ~IFormPak() = default;
+  // True when the archive opened and its directory could be read; otherwise
+  // Problem says what went wrong.
+  virtual bool CheckArchive(std::string& Problem) const = 0;
+};
+
+class ISplashScreen {
+public:
+  virtual ~ISplashScreen() = default;
+  virtual void Tick() = 0;
+  virtual void SetDC(TScreen& DC) = 0;
+  virtual void SetFinished(bool Value) = 0;
+  virtual bool Finished() const = 0;
+};
+
+class IMenu {
+public:
+  virtual ~IMenu() = default;
+  virtual void SetScreen(int Screen) = 0;
+  virtual void SetGameResult(std::int64_t Score1, std::int64_t Score2) = 0;
+  virtual void RestartMusic() = 0;
+  // May set Key to 0 to swallow it.
+  virtual void KeyDown(std::uint16_t& Key) = 0;
+  virtual void KeyPress(char Ch) = 0;
+  virtual void SetTargetDC(TScreen& DC) = 0;
+  virtual void ShowCheatMark() = 0;
+  virtual void SetPaused(bool Paused) = 0;
+  virtual void CursorUp() = 0;
+  virtual void CursorDown() = 0;
+  virtual void CursorLeft() = 0;
+  virtual void CursorRight() = 0;
+  virtual void Choose() = 0;
+  virtual void CursorHome() = 0;
+  virtual void CursorEnd() = 0;
+  virtual void PageUp() = 0;
+  virtual void PageDown() = 0;
+  virtual void Back() = 0;
+  virtual void EraseChar(std::uint16_t Key) = 0;
+  virtual void StopSound(int Index) = 0;
+  virtual void StopMusic() = 0;
+  virtual void Tick() = 0;
+  virtual TFastImageBuffer& FrameBuffer() = 0;
+  virtual bool StartOnePlayer() const = 0;
+  virtual bool StartTwoPlayers() const = 0;
+  virtual bool QuitRequested() const = 0;
+};
+
+class IGameData {
+public:
+  virtual ~IGameData() = default;
+  virtual void MovePlayer1(std::int8_t DX, std::int8_t DY, bool DrawKey) = 0;
+  virtual void MovePlayer2(std::int8_t DX, std::int8_t DY, bool DrawKey) = 0;
+  virtual void StopSound(int Index) = 0;
+  virtual void MoveEvil() = 0;
+  virtual void MoveSmallEvils() = 0;
+  virtual void SpawnItems() = 0;
+  virtual void Update() = 0;
+  virtual void SetPaused(bool Value) = 0;
+  virtual void ConfirmQuit() = 0;
+  virtual std::int64_t Score1() const = 0;
+  virtual std::int64_t Score2() const = 0;
+  virtual bool TwoPlayers() const = 0;
+  virtual bool Paused() const = 0;
+  virtual bool Ended() const = 0;
+  virtual void SetWaitForKey(bool Value) = 0;
+};
+
+// Makes the window's long-lived objects. The window owns what comes back
+// and frees it; a factory that cannot make a splash, menu or game (because
+// the program has none yet) returns nothing and the window carries on
+// without it.
+class IFormParts {
+public:
+  virtual ~IFormParts() = default;
+  virtual std::unique_ptr<IFormConfig> CreateConfig() = 0;
+  virtual std::unique_ptr<IFormAudio> CreateAudio() = 0;
+  virtual std::unique_ptr<IFormPak> CreatePak(const std::string& FileName) = 0;
+  virtual std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, IFormAudio& Audio,
+                                                      IFormPak& Pak) = 0;
+  virtual std::unique_ptr<IMenu> CreateMenu(int Screen, IFormPak& Pak, IFormAudio& Audio, IFormConfig& Config,
+                                            TScreen& DC) = 0;
+  virtual std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, IFormPak& Pak,
+                                                IFormAudio& Audio, IFormConfig& Config, bool TwoPlayers,
+                                                TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
+                                                TPanel& RightImage, TScreen& DC, int Height) = 0;
+};

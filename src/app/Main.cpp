@@ -1,0 +1,444 @@
+#include "app/Main.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "persist/CommonTypes.h"
+#include "platform/MessageBox.h"
+#include "platform/Screen.h"
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+enum TDirection { DirLeft, DirRight, DirUp, DirDown };
+
+// One set of four directions: a player's or the menu's arrows.
+struct TDirectionFlags {
+  bool* Held[4];
+  bool* Active[4];
+};
+
+// The latest pressed direction wins.
+void PressDirection(const TDirectionFlags& F, TDirection D) {
+  *F.Held[D] = true;
+  for (int I = 0; I < 4; ++I) *F.Active[I] = I == D;
+}
+
+// A released direction hands over to those still held; the tick's fixed
+// order then picks among them.
+void ReleaseDirection(const TDirectionFlags& F, TDirection D) {
+  static constexpr TDirection Others[4][3] = {
+      {DirRight, DirDown, DirUp},    // left released
+      {DirLeft, DirDown, DirUp},     // right released
+      {DirRight, DirDown, DirLeft},  // up released
+      {DirRight, DirLeft, DirUp},    // down released
+  };
+  *F.Held[D] = false;
+  *F.Active[D] = false;
+  for (TDirection O : Others[D])
+    if (*F.Held[O]) *F.Active[O] = true;
+}
+
+// Key slots of the settings: player 1 up, down, left, right, draw at 4..8,
+// player 2 the same at 9..13.
+constexpr int FirstSlot[3] = {0, 4, 9};
+constexpr TDirection SlotDirection[4] = {DirUp, DirDown, DirLeft, DirRight};
+constexpr int DrawSlotOffset = 4;
+
+// The two cheat words share their first letter; the second picks the word.
+// VAULTnn starts the next game at level nn (02..28); VIGORn gives every
+// player n lives (3..9).
+constexpr char LevelWord[] = "VAULT";
+constexpr char LivesWord[] = "VIGOR";
+constexpr std::size_t WordLetters = 5;
+
+}  // namespace
+
+TMainForm::TMainForm(IFormParts& Parts, IWindowControl& Window, TScreen& Screen, TTimerScheduler& Timers)
+    : FocusMonitor(Timers.Add(50)),
+      SplashScreenTimer(Timers.Add(40)),
+      MenuTimer(Timers.Add(30)),
+      GameTimer(Timers.Add(30)),
+      FParts(Parts),
+      FWindow(Window),
+      FScreen(Screen),
+      FTimers(Timers) {}
+
+TMainForm::~TMainForm() { FormDestroy(); }
+
+bool TMainForm::FormCreate() {
+  FWindow.SetCaption(Caption);
+
+  // Without its archive the game has no pictures, fonts or sounds and would
+  // only stumble on; find out before anything touches the display or the
+  // settings file.
+  FPak = FParts.CreatePak(ArchiveName);
+  std::string Problem = "The archive could not be opened.";
+  if (!FPak || !FPak->CheckArchive(Problem)) {
+    std::error_code Ec;
+    std::filesystem::path Folder = std::filesystem::current_path(Ec);
+    if (Ec) Folder = ".";
+    ShowMessageBox(std::string("The game cannot start: its archive \"") + ArchiveName +
+                   "\" could not be read in the folder \"" + Folder.string() + "\".\n" + Problem);
+    return false;
+  }
+
+  FConfig = FParts.CreateConfig();
+  if (!FConfig) throw std::logic_error("the window needs its settings");
+
+  Minimised = false;
+  FTimers.SetEnabled(FocusMonitor, true);
+
+  TypedText.clear();
+  StartLives = 2;
+  StartLevel = 1;
+  CheatUsed = false;
+
+  Randomize();
+
+  FRightPanel = std::make_unique<TPanel>(FScreen, 600, 0, 200, 600);
+  FBottomPanel = std::make_unique<TPanel>(FScreen, 0, 550, 600, 50);
+  // The client area is 800 x 600 from the window's creation on.
+
+  FAudio = FParts.CreateAudio();
+  if (!FAudio) throw std::logic_error("the window needs its music engine");
+  FAudio->SetVolume(FConfig->Volume());
+
+  FSplash = FParts.CreateSplash(FScreen, 320, 240, *FAudio, *FPak);
+
+  bool Mode = FConfig->FullScreen();
+  FConfig->SwitchDisplayMode(Mode);
+  if (FConfig->FullScreen() != Mode) FConfig->SetFullScreen(Mode);
+
+  FTimers.SetEnabled(SplashScreenTimer, true);
+  FScreen.MarkDirty();
+  return true;
+}
+
+void TMainForm::FormClose() {
+  FTimers.SetEnabled(MenuTimer, false);
+  FTimers.SetEnabled(GameTimer, false);
+  if (FConfig) {
+    bool Desktop = false;
+    FConfig->SwitchDisplayMode(Desktop);
+  }
+}
+
+void TMainForm::FormDestroy() {
+  if (FDestroyed) return;
+  FDestroyed = true;
+  FGame.reset();
+  FTimers.SetEnabled(GameTimer, false);
+  FBottomPanel.reset();
+  FRightPanel.reset();
+  FMenu.reset();
+  FSplash.reset();
+  FAudio.reset();
+  FPak.reset();
+  FConfig.reset();
+  FTimers.SetEnabled(MenuTimer, false);
+  FTimers.SetEnabled(SplashScreenTimer, false);
+  FTimers.SetEnabled(FocusMonitor, false);
+}
+
+void TMainForm::Dispatch(const TInputEvent& Event) {
+  switch (Event.Kind) {
+    case TInputKind::Timer: {
+      const TTimerId Id = Event.Code;
+      if (Id >= static_cast<TTimerId>(FTimers.Count()) || !FTimers.Enabled(Id)) return;
+      if (Id == FocusMonitor) FocusMonitorTimer();
+      else if (Id == SplashScreenTimer) SplashScreenTimerTimer();
+      else if (Id == MenuTimer) MenuTimerTimer();
+      else if (Id == GameTimer) GameTimerTimer();
+      return;
+    }
+    case TInputKind::KeyDown: {
+      std::uint16_t Key = Event.Code;
+      FormKeyDown(Key, Event.Shift);
+      return;
+    }
+    case TInputKind::KeyUp: {
+      std::uint16_t Key = Event.Code;
+      FormKeyUp(Key, Event.Shift);
+      return;
+    }
+    case TInputKind::KeyPress: {
+      char Ch = static_cast<char>(Event.Code & 0xFF);
+      FormKeyPress(Ch);
+      return;
+    }
+    case TInputKind::FocusGained:
+      Focused = true;
+      return;
+    case TInputKind::FocusLost:
+      Focused = false;
+      return;
+    case TInputKind::Close:
+      // A program that asked itself to end skips the closing steps: they
+      // would try once more to restore a display that just refused.
+      if (Event.Code != CloseTerminate) FormClose();
+      return;
+  }
+}
+
+void TMainForm::SplashScreenTimerTimer() {
+  if (FSplash && !FSplash->Finished()) {
+    FSplash->Tick();
+    return;
+  }
+  FSplash.reset();
+  FMenu = FParts.CreateMenu(0, *FPak, *FAudio, *FConfig, FScreen);
+  FTimers.SetEnabled(SplashScreenTimer, false);
+  FTimers.SetEnabled(MenuTimer, true);
+}
+
+void TMainForm::MenuTimerTimer() {
+  if (FConfig->TerminateRequested()) FWindow.Terminate();  // the rest of the tick still runs
+  if (!FMenu) return;
+
+  if (MenuActiveUp) FMenu->CursorUp();
+  else if (MenuActiveDown) FMenu->CursorDown();
+  else if (MenuActiveLeft) FMenu->CursorLeft();
+  else if (MenuActiveRight) FMenu->CursorRight();
+  else if (MenuEnter) FMenu->Choose();
+  else if (MenuHome) FMenu->CursorHome();
+  else if (MenuEnd) FMenu->CursorEnd();
+  else if (MenuPageUp) FMenu->PageUp();
+  else if (MenuPageDown) FMenu->PageDown();
+  else if (MenuEscape) FMenu->Back();
+  else if (MenuDelete) FMenu->EraseChar(Vk::Delete);
+  else if (MenuBackspace) FMenu->EraseChar(Vk::Back);
+  else FMenu->StopSound(10);  // the scrolling sound
+
+  if (FMenu->StartOnePlayer()) StartGame(false);
+  else if (FMenu->StartTwoPlayers()) StartGame(true);
+  else if (FMenu->QuitRequested()) FWindow.Close();
+
+  FMenu->Tick();
+}
+
+void TMainForm::StartGame(bool TwoPlayers) {
+  FMenu->StopSound(12);  // the fold-out sound
+  FMenu->StopMusic();
+  FTimers.SetEnabled(MenuTimer, false);
+  // Keys released while the menu ran were never seen by the game's flags;
+  // start the game from a clean state so no direction is stuck.
+  ClearPlayerKeys();
+  FGame = FParts.CreateGame(600, StartLevel, StartLives, *FPak, *FAudio, *FConfig, TwoPlayers, FMenu->FrameBuffer(),
+                            *FBottomPanel, *FRightPanel, FScreen, 550);
+  if (FGame) FTimers.SetEnabled(GameTimer, true);
+  else FTimers.SetEnabled(MenuTimer, true);  // nothing to play: stay in the menu
+}
+
+void TMainForm::GameTimerTimer() {
+  if (!FGame) return;
+  IGameData& G = *FGame;
+
+  if (ActiveLeft[1]) G.MovePlayer1(-1, 0, DrawHeld[1]);
+  else if (ActiveRight[1]) G.MovePlayer1(1, 0, DrawHeld[1]);
+  else if (ActiveUp[1]) G.MovePlayer1(0, -1, DrawHeld[1]);
+  else if (ActiveDown[1]) G.MovePlayer1(0, 1, DrawHeld[1]);
+  else {
+    G.StopSound(0);  // player 1 drawing
+    G.StopSound(2);  // player 1 running
+  }
+
+  if (G.TwoPlayers()) {
+    if (ActiveLeft[2]) G.MovePlayer2(-1, 0, DrawHeld[2]);
+    else if (ActiveRight[2]) G.MovePlayer2(1, 0, DrawHeld[2]);
+    else if (ActiveUp[2]) G.MovePlayer2(0, -1, DrawHeld[2]);
+    else if (ActiveDown[2]) G.MovePlayer2(0, 1, DrawHeld[2]);
+    else {
+      G.StopSound(1);
+      G.StopSound(3);
+    }
+  }
+
+  G.MoveEvil();
+  G.MoveSmallEvils();
+  G.SpawnItems();
+  G.Update();
+
+  if (!G.Ended()) return;
+  const std::int64_t Score1 = G.Score1();
+  const std::int64_t Score2 = G.Score2();
+  FGame.reset();
+  FTimers.SetEnabled(GameTimer, false);
+  // Keys released during the game never reached the menu's flags: a held
+  // Enter from the start of the game would otherwise confirm the name entry
+  // at once.
+  ClearMenuKeys();
+  if (FMenu) {
+    FMenu->SetScreen(2);  // name entry
+    if (CheatUsed) FMenu->SetGameResult(0, 0);
+    else FMenu->SetGameResult(Score1, Score2);
+    FMenu->RestartMusic();
+  }
+  FTimers.SetEnabled(MenuTimer, true);
+  StartLives = 2;
+  StartLevel = 1;
+  CheatUsed = false;
+}
+
+void TMainForm::FocusMonitorTimer() {
+  if (FConfig->WindowRebuilt()) {
+    // Our screen outlives the window's rebuilding; hand it over again so
+    // whoever paints starts afresh on it.
+    if (TimerRuns(MenuTimer) && FMenu) FMenu->SetTargetDC(FScreen);
+    if (TimerRuns(SplashScreenTimer) && FSplash) FSplash->SetDC(FScreen);
+    FConfig->ClearWindowRebuilt();
+  }
+
+  if (Minimised) {
+    if (!Focused) return;
+    if (FConfig->FullScreen()) FConfig->SetFullScreen(true);
+    FWindow.Restore();
+    Minimised = false;
+    if (TimerRuns(MenuTimer) && FMenu) FMenu->SetPaused(false);
+    // A running game stays paused until the player resumes it.
+  } else if (!Focused) {
+    if (TimerRuns(MenuTimer) && FMenu) FMenu->SetPaused(true);
+    if (TimerRuns(GameTimer) && FGame) FGame->SetPaused(true);
+    Minimised = true;
+    FWindow.Minimise();
+    bool Desktop = false;
+    FConfig->SwitchDisplayMode(Desktop);
+  }
+}
+
+void TMainForm::FormKeyDown(std::uint16_t& Key, TShiftState) {
+  if (TimerRuns(SplashScreenTimer) && FSplash) FSplash->SetFinished(true);
+
+  if (TimerRuns(GameTimer) && FGame) {
+    FGame->SetWaitForKey(false);
+    for (int P = 1; P <= 2; ++P) {
+      const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
+                                  {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
+      for (int I = 0; I < 4; ++I)
+        if (Key == FConfig->Key(FirstSlot[P] + I)) PressDirection(Flags, SlotDirection[I]);
+      if (Key == FConfig->Key(FirstSlot[P] + DrawSlotOffset)) DrawHeld[P] = true;
+    }
+    if (Key == Vk::Escape) FGame->SetPaused(!FGame->Paused());
+    if (Key == 'N' && FGame->Paused()) FGame->SetPaused(false);
+    if (Key == 'Y' && FGame->Paused()) FGame->ConfirmQuit();
+  }
+
+  if (TimerRuns(MenuTimer)) {
+    TypedText += static_cast<char>(Key & 0xFF);
+    CheckCheatWords();
+    if (FMenu) FMenu->KeyDown(Key);
+    const TDirectionFlags Arrows{{&MenuHeldLeft, &MenuHeldRight, &MenuHeldUp, &MenuHeldDown},
+                                 {&MenuActiveLeft, &MenuActiveRight, &MenuActiveUp, &MenuActiveDown}};
+    switch (Key) {
+      case Vk::Back: MenuBackspace = true; break;
+      case Vk::Return: MenuEnter = true; break;
+      case Vk::Escape: MenuEscape = true; break;
+      case Vk::Prior: MenuPageUp = true; break;
+      case Vk::Next: MenuPageDown = true; break;
+      case Vk::End: MenuEnd = true; break;
+      case Vk::Home: MenuHome = true; break;
+      case Vk::Delete: MenuDelete = true; break;
+      case Vk::Left: PressDirection(Arrows, DirLeft); break;
+      case Vk::Up: PressDirection(Arrows, DirUp); break;
+      case Vk::Right: PressDirection(Arrows, DirRight); break;
+      case Vk::Down: PressDirection(Arrows, DirDown); break;
+      default: break;
+    }
+  }
+}
+
+void TMainForm::FormKeyUp(std::uint16_t& Key, TShiftState) {
+  if (TimerRuns(GameTimer)) {
+    for (int P = 1; P <= 2; ++P) {
+      const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
+                                  {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
+      for (int I = 0; I < 4; ++I)
+        if (Key == FConfig->Key(FirstSlot[P] + I)) ReleaseDirection(Flags, SlotDirection[I]);
+      if (Key == FConfig->Key(FirstSlot[P] + DrawSlotOffset)) DrawHeld[P] = false;
+    }
+  }
+
+  if (TimerRuns(MenuTimer)) {
+    const TDirectionFlags Arrows{{&MenuHeldLeft, &MenuHeldRight, &MenuHeldUp, &MenuHeldDown},
+                                 {&MenuActiveLeft, &MenuActiveRight, &MenuActiveUp, &MenuActiveDown}};
+    switch (Key) {
+      case Vk::Left: ReleaseDirection(Arrows, DirLeft); break;
+      case Vk::Right: ReleaseDirection(Arrows, DirRight); break;
+      case Vk::Up: ReleaseDirection(Arrows, DirUp); break;
+      case Vk::Down: ReleaseDirection(Arrows, DirDown); break;
+      case Vk::Return: MenuEnter = false; break;
+      case Vk::Home: MenuHome = false; break;
+      case Vk::End: MenuEnd = false; break;
+      case Vk::Back: MenuBackspace = false; break;
+      case Vk::Delete: MenuDelete = false; break;
+      case Vk::Prior: MenuPageUp = false; break;
+      case Vk::Next: MenuPageDown = false; break;
+      case Vk::Escape: MenuEscape = false; break;
+      default: break;
+    }
+  }
+}
+
+void TMainForm::FormKeyPress(char& Ch) {
+  if (TimerRuns(MenuTimer) && FMenu) FMenu->KeyPress(Ch);
+}
+
+void TMainForm::CheckCheatWords() {
+  if (TypedText.empty()) return;
+  const std::size_t Pos = TypedText.size();  // 1-based position of the newest character
+  const char C = TypedText.back();
+  const char* Word = nullptr;
+  std::size_t Length = 0;
+  if (Pos == 1) {
+    Word = LevelWord;  // both words start alike
+    Length = 1;
+  } else if (TypedText[1] == LevelWord[1]) {
+    Word = LevelWord;
+    Length = WordLetters + 2;
+  } else if (TypedText[1] == LivesWord[1]) {
+    Word = LivesWord;
+    Length = WordLetters + 1;
+  }
+
+  bool Match = false;
+  if (Word && Pos <= Length) {
+    if (Pos <= WordLetters) Match = C == Word[Pos - 1];
+    else if (Word == LivesWord) Match = C >= '3' && C <= '9';
+    else Match = C >= '0' && C <= '9';
+  }
+  if (!Match) {
+    TypedText.clear();
+    return;
+  }
+  if (Pos < Length || Pos == 1) return;
+
+  // Only digits can reach here, so the number always converts.
+  int N = 0;
+  for (std::size_t I = WordLetters; I < TypedText.size(); ++I) N = N * 10 + (TypedText[I] - '0');
+  bool Applied = false;
+  if (Word == LevelWord && N >= 2 && N <= 28) {
+    StartLevel = N;
+    Applied = true;
+  } else if (Word == LivesWord && N >= 3) {
+    StartLives = N;
+    Applied = true;
+  }
+  if (!Applied) return;  // stays typed until the next key clears it
+  CheatUsed = true;
+  TypedText.clear();
+  if (FMenu) FMenu->ShowCheatMark();
+}
+
+void TMainForm::ClearPlayerKeys() {
+  for (TPlayerFlags* F : {&HeldLeft, &HeldRight, &HeldUp, &HeldDown, &ActiveLeft, &ActiveRight, &ActiveUp,
+                          &ActiveDown, &DrawHeld})
+    F->fill(false);
+}
+
+void TMainForm::ClearMenuKeys() {
+  for (bool* F : {&MenuHeldLeft, &MenuHeldRight, &MenuHeldUp, &MenuHeldDown, &MenuActiveLeft, &MenuActiveRight,
+                  &MenuActiveUp, &MenuActiveDown, &MenuEnter, &MenuBackspace, &MenuDelete, &MenuHome, &MenuEnd,
+                  &MenuPageUp, &MenuPageDown, &MenuEscape})
+    *F = false;
+}

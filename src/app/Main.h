@@ -1,0 +1,104 @@
+// The program's only window: owns the settings, the music engine, the
+// archive reader, the splash, the menu and the running game; turns key
+// events into held-key state and drives everything from four timers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/FormParts.h"
+#include "platform/InputEvent.h"
+#include "platform/Panel.h"
+#include "platform/TimerScheduler.h"
+#include "platform/WindowControl.h"
+
+class TScreen;
+
+class TMainForm : public IInputSink {
+public:
+  static constexpr const char* Caption = "Vyrn Rekindled - a game by the Vyrn Rekindled team";
+  static constexpr const char* ArchiveName = "game.pak";
+
+  // The form adds its four timers to Timers (all stopped) and draws into
+  // Screen, its device context.
+  TMainForm(IFormParts& Parts, IWindowControl& Window, TScreen& Screen, TTimerScheduler& Timers);
+  ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // False when the program cannot run (the archive is unreadable); the
+  // player has then been told which file and folder, and the caller should
+  // end the program with an error code after FormDestroy.
+  bool FormCreate();
+  void FormClose();
+  void FormDestroy();
+  void FormKeyDown(std::uint16_t& Key, TShiftState Shift);
+  void FormKeyUp(std::uint16_t& Key, TShiftState Shift);
+  void FormKeyPress(char& Ch);
+  void GameTimerTimer();
+  void MenuTimerTimer();
+  void FocusMonitorTimer();
+  void SplashScreenTimerTimer();
+
+  // The one door for input: timer ticks, keys, characters, focus, closing.
+  void Dispatch(const TInputEvent& Event) override;
+
+  bool TimerRuns(TTimerId Timer) const { return FTimers.Enabled(Timer); }
+
+  // Timers, in the order they are added to the scheduler.
+  const TTimerId FocusMonitor;       // 50 ms, always
+  const TTimerId SplashScreenTimer;  // 40 ms, while the splash plays
+  const TTimerId MenuTimer;          // 30 ms, while the menu shows
+  const TTimerId GameTimer;          // 30 ms, while a game runs
+
+  // Key state per player; index 1 and 2, index 0 unused.
+  using TPlayerFlags = std::array<bool, 3>;
+  TPlayerFlags HeldLeft{}, HeldRight{}, HeldUp{}, HeldDown{};
+  TPlayerFlags ActiveLeft{}, ActiveRight{}, ActiveUp{}, ActiveDown{};
+  TPlayerFlags DrawHeld{};
+
+  bool MenuHeldLeft = false, MenuHeldRight = false, MenuHeldUp = false, MenuHeldDown = false;
+  bool MenuActiveLeft = false, MenuActiveRight = false, MenuActiveUp = false, MenuActiveDown = false;
+  bool MenuEnter = false, MenuBackspace = false, MenuDelete = false, MenuHome = false, MenuEnd = false;
+  bool MenuPageUp = false, MenuPageDown = false, MenuEscape = false;
+
+  bool Minimised = false;
+  std::string TypedText;
+  std::int32_t StartLives = 2;
+  std::int32_t StartLevel = 1;
+  bool CheatUsed = false;
+  // Follows the focus events; a window starts out with the focus.
+  bool Focused = true;
+
+  IFormConfig* Config() const { return FConfig.get(); }
+  IFormAudio* Audio() const { return FAudio.get(); }
+  IFormPak* Pak() const { return FPak.get(); }
+  ISplashScreen* Splash() const { return FSplash.get(); }
+  IMenu* Menu() const { return FMenu.get(); }
+  IGameData* Game() const { return FGame.get(); }
+  TPanel* RightPanel() const { return FRightPanel.get(); }
+  TPanel* BottomPanel() const { return FBottomPanel.get(); }
+
+private:
+  void StartGame(bool TwoPlayers);
+  void CheckCheatWords();
+  void ClearPlayerKeys();
+  void ClearMenuKeys();
+
+  IFormParts& FParts;
+  IWindowControl& FWindow;
+  TScreen& FScreen;
+  TTimerScheduler& FTimers;
+  bool FDestroyed = false;
+
+  std::unique_ptr<IFormConfig> FConfig;
+  std::unique_ptr<IFormAudio> FAudio;
+  std::unique_ptr<IFormPak> FPak;
+  std::unique_ptr<ISplashScreen> FSplash;
+  std::unique_ptr<IMenu> FMenu;
+  std::unique_ptr<IGameData> FGame;
+  std::unique_ptr<TPanel> FRightPanel;
+  std::unique_ptr<TPanel> FBottomPanel;
+};

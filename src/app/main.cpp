@@ -1,0 +1,59 @@
+// The program's entry: the SDL platform around the main window.
+#include <SDL.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/Screen.h"
+#include "platform/sdl/CurlHttp.h"
+#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlDisplay.h"
+#include "platform/sdl/SdlMessageBox.h"
+#include "platform/sdl/SdlWindow.h"
+
+int main(int, char**) {
+  TSdlMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  int ExitCode = 0;
+  try {
+    // Sound first: the settings read the output volume when they start.
+    TSdlAudio Sound;
+    SetAudioHandler(&Sound);
+    SetWaveOutHandler(&Sound);
+    TCurlHttpClient Http;
+    SetHttpClient(&Http);
+    TSdlWindow Window(TMainForm::Caption);
+    Box.SetParent(Window.Handle());
+    TSdlWindow::InstallSignalHandlers();
+    TSdlDisplay Display(Window.Handle());
+    TSteadyClock Clock;
+    TTimerScheduler Timers(Clock);
+    TScreen Screen;
+    TProgramParts Parts(Display);
+    {
+      TMainForm Form(Parts, Window, Screen, Timers);
+      if (Form.FormCreate()) {
+        Window.Present(Screen);
+        TEventLoop Loop(Timers, Window, Form, Window, Screen);
+        Loop.SetTurnHook([&Parts] { Parts.PollAudio(); });
+        Loop.Run();
+      } else {
+        ExitCode = 1;
+      }
+      Form.FormDestroy();
+    }
+    Box.SetParent(nullptr);
+  } catch (const std::exception& E) {
+    Box.SetParent(nullptr);  // the window is gone
+    ShowMessageBox(E.what());
+    ExitCode = 1;
+  }
+  SetHttpClient(nullptr);
+  SetMessageBoxHandler(nullptr);
+  SDL_Quit();
+  return ExitCode;
+}

@@ -1,0 +1,20 @@
+// Whole-file reads and crash-safe whole-file writes for the game's small
+// data files (config.dat, highscores.dat).
+#pragma once
+
+#include <string>
+
+enum class TReadResult { Read, Missing, Failed };
+
+// Reads every byte of Path into Bytes. Missing when there is no such file;
+// Failed (with the reason in Error) when it exists but cannot be read.
+TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::string& Error);
+
+// Replaces Path by a file holding Bytes: writes "Path.tmp" beside it, flushes
+// it to the disk and renames it over Path, so a crash or a full disk never
+// leaves a half-written file. On failure the old file is untouched, the
+// temporary is removed and Error says why.
+bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string& Error);
+
+// Folder + "/" + Name.
+std::string JoinPath(const std::string& Folder, const std::string& Name);

@@ -1,0 +1,130 @@
+#include "persist/HighScore.h"
+
+#include <utility>
+
+#include "persist/FileStore.h"
+#include "persist/Scramble.h"
+#include "platform/Http.h"
+#include "platform/MessageBox.h"
+
+namespace {
+constexpr char FormatVersion = '3';
+
+bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
+
+// Leading and trailing spaces and control characters go; commas go anywhere,
+// since they end a field in the file and would shift every entry after it.
+std::string CleanName(const std::string& Name) {
+  std::size_t First = 0, Last = Name.size();
+  while (First < Last && IsBlank(Name[First])) ++First;
+  while (Last > First && IsBlank(Name[Last - 1])) --Last;
+  std::string Clean;
+  for (std::size_t I = First; I < Last; ++I)
+    if (Name[I] != ',') Clean.push_back(Name[I]);
+  return Clean;
+}
+
+std::string PercentEncode(const std::string& Bytes) {
+  static const char Hex[] = "0123456789ABCDEF";
+  std::string Out;
+  Out.reserve(Bytes.size() * 3);
+  for (char C : Bytes) {
+    const unsigned char B = static_cast<unsigned char>(C);
+    Out.push_back('%');
+    Out.push_back(Hex[B >> 4]);
+    Out.push_back(Hex[B & 0xF]);
+  }
+  return Out;
+}
+}  // namespace
+
+THighScore::THighScore(std::string Folder) : FPath(JoinPath(Folder, FileName)) { Load(); }
+
+void THighScore::TakeDefaults() {
+  for (int I = 0; I < Count; ++I) Entries[I] = {DefaultName, 100000 - 5000 * static_cast<std::int64_t>(I)};
+  Save();
+}
+
+void THighScore::Load() {
+  std::string Bytes, Error;
+  // A missing, unreadable, damaged or foreign file quietly gives way to the
+  // default table.
+  if (ReadWholeFile(FPath, Bytes, Error) != TReadResult::Read || !UnscrambleText(Bytes) || Bytes.empty() ||
+      Bytes[0] != FormatVersion) {
+    TakeDefaults();
+    return;
+  }
+  auto Loaded = Entries;
+  int Index = 0;
+  bool ReadingName = true;
+  std::size_t Start = 1;
+  while (Index < Count) {
+    const auto Comma = Bytes.find(',', Start);
+    if (Comma == std::string::npos) break;
+    const std::string Field = Bytes.substr(Start, Comma - Start);
+    Start = Comma + 1;
+    if (ReadingName) {
+      Loaded[Index].Name = Field;
+    } else {
+      std::int64_t Score = 0;
+      if (!TryDecimalToInt64(Field, Score)) {
+        TakeDefaults();  // the game never writes one: edited or broken
+        return;
+      }
+      Loaded[Index].Score = Score;
+      ++Index;
+    }
+    ReadingName = !ReadingName;
+  }
+  Entries = std::move(Loaded);
+}
+
+std::string THighScore::PlainText(int First, int Last) const {
+  std::string Text(1, FormatVersion);
+  for (int I = First; I <= Last; ++I) Text += Entries[I].Name + "," + std::to_string(Entries[I].Score) + ",";
+  return Text;
+}
+
+bool THighScore::Save() {
+  std::string Bytes = PlainText(0, Count - 1);
+  ScrambleText(Bytes);
+  std::string Error;
+  if (ReplaceFile(FPath, Bytes, Error)) {
+    FWriteFailureShown = false;
+    return true;
+  }
+  if (!FWriteFailureShown) {
+    FWriteFailureShown = true;
+    ShowMessageBox("Error writing highscores.dat (" + Error + ")\rThe high-score table could not be saved.");
+  }
+  return false;
+}
+
+void THighScore::GetEntry(int Index, THighScore_element& Entry) const {
+  if (Index >= 0 && Index < Count) Entry = Entries[Index];
+}
+
+int THighScore::RankOf(std::int64_t Score) const {
+  for (int I = 0; I < Count; ++I)
+    if (Entries[I].Score <= Score) return I;
+  return Count;
+}
+
+void THighScore::Insert(const std::string& Name, std::int64_t Score) {
+  const int Place = RankOf(Score);
+  if (Place == Count) return;
+  for (int I = Count - 1; I > Place; --I) Entries[I] = Entries[I - 1];
+  Entries[Place] = {CleanName(Name), Score};
+  Save();
+}
+
+bool THighScore::Submit() {
+  IHttpClient& Http = CurrentHttpClient();
+  for (int Half = 0; Half < 2; ++Half) {
+    std::string Bytes = PlainText(Half * 10, Half * 10 + 9);
+    ScrambleText(Bytes);
+    const std::string Url = Endpoint + "/submit_hi.php?game=vyrn&ent=10&hifile=" + PercentEncode(Bytes);
+    if (!Http.Get(Url)) return false;
+  }
+  return true;
+}

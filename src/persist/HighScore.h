@@ -1,0 +1,56 @@
+// The table of the 20 best scores, shared by one- and two-player games, kept
+// in highscores.dat as scrambled text and handed in to the high-score server.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct THighScore_element {
+  std::string Name;  // at most 16 characters from the menu, never a ","
+  std::int64_t Score = 0;
+};
+
+// Where Submit sends the table.
+inline constexpr const char* HighScoreEndpoint = "http://hiscores.vyrn-rekindled.net";
+
+class THighScore {
+public:
+  static constexpr int Count = 20;
+  static constexpr const char* FileName = "highscores.dat";
+  static constexpr const char* DefaultName = "Vyrn-master";
+
+  // Loads highscores.dat from Folder, writing the default table when it is
+  // missing or damaged.
+  explicit THighScore(std::string Folder = ".");
+
+  // Place 0 is the best; kept in descending order of Score.
+  std::array<THighScore_element, Count> Entries{};
+  // The server Submit talks to; tests point it at their own.
+  std::string Endpoint = HighScoreEndpoint;
+
+  void Load();
+  // Writes highscores.dat atomically; a failed write keeps the old file and
+  // is reported in a message box. True when written.
+  bool Save();
+
+  void GetEntry(int Index, THighScore_element& Entry) const;
+  // The place 0..19 Score would take (ties rank above the stored score), or
+  // 20 when it does not enter the table.
+  int RankOf(std::int64_t Score) const;
+  // Enters a named score if it ranks, and saves.
+  void Insert(const std::string& Name, std::int64_t Score);
+  // Sends the table in two requests (places 1-10, then 11-20) through the
+  // current HTTP client; true when both succeeded. The second is not sent
+  // when the first fails.
+  bool Submit();
+
+  const std::string& FilePath() const { return FPath; }
+
+private:
+  void TakeDefaults();
+  std::string PlainText(int First, int Last) const;
+
+  std::string FPath;
+  bool FWriteFailureShown = false;
+};

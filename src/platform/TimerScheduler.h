@@ -1,0 +1,49 @@
+// Periodic timers as deadlines of one event loop. A timer fires at most once
+// per due check: one that fell behind (a slow frame, a stalled machine) fires
+// once and is rescheduled from the moment it fired, never with a burst of
+// catch-up ticks, the way the classic window timers behaved.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/Clock.h"
+
+using TTimerId = int;
+
+class TTimerScheduler {
+public:
+  explicit TTimerScheduler(IClock& Clock) : FClock(Clock) {}
+
+  // New timers are disabled; ids count from 0 in the order of adding.
+  TTimerId Add(std::uint32_t IntervalMs);
+
+  // Enabling a stopped timer schedules its first tick one interval from now;
+  // enabling a running one changes nothing (it keeps its cadence).
+  void SetEnabled(TTimerId Id, bool Enabled);
+  bool Enabled(TTimerId Id) const;
+  std::uint32_t Interval(TTimerId Id) const;
+  std::size_t Count() const { return FTimers.size(); }
+
+  // Earliest deadline of an enabled timer.
+  std::optional<std::uint64_t> NextDeadline() const;
+
+  // The enabled timer with the earliest deadline that is due at Now (ties go
+  // to the lower id), already rescheduled: one interval after its deadline,
+  // or one interval after Now when that is already past.
+  std::optional<TTimerId> PopDue(std::uint64_t Now);
+
+  IClock& Clock() { return FClock; }
+
+private:
+  struct TTimer {
+    std::uint32_t Interval;
+    bool Enabled;
+    std::uint64_t Deadline;
+  };
+  const TTimer& At(TTimerId Id) const;
+
+  IClock& FClock;
+  std::vector<TTimer> FTimers;
+};

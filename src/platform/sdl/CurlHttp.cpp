@@ -1,0 +1,33 @@
+#include "platform/sdl/CurlHttp.h"
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+namespace {
+std::size_t Discard(char*, std::size_t Size, std::size_t Count, void*) { return Size * Count; }
+}  // namespace
+
+TCurlHttpClient::TCurlHttpClient(long ConnectTimeoutMs, long TotalTimeoutMs)
+    : FConnectTimeoutMs(ConnectTimeoutMs), FTotalTimeoutMs(TotalTimeoutMs) {
+  static std::once_flag Initialised;
+  std::call_once(Initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool TCurlHttpClient::Get(const std::string& Url) {
+  CURL* Curl = curl_easy_init();
+  if (!Curl) return false;
+  curl_easy_setopt(Curl, CURLOPT_URL, Url.c_str());
+  curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(Curl, CURLOPT_WRITEFUNCTION, Discard);
+  curl_easy_setopt(Curl, CURLOPT_FAILONERROR, 1L);
+  curl_easy_setopt(Curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(Curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(Curl, CURLOPT_CONNECTTIMEOUT_MS, FConnectTimeoutMs);
+  curl_easy_setopt(Curl, CURLOPT_TIMEOUT_MS, FTotalTimeoutMs);
+  // Time-outs without signals: the game has other threads (audio).
+  curl_easy_setopt(Curl, CURLOPT_NOSIGNAL, 1L);
+  const CURLcode Result = curl_easy_perform(Curl);
+  curl_easy_cleanup(Curl);
+  return Result == CURLE_OK;
+}

@@ -1,0 +1,102 @@
+#include "platform/sdl/SdlDisplay.h"
+
+#include <SDL.h>
+
+namespace {
+TDisplayMode FromSdl(const SDL_DisplayMode& Mode) {
+  TDisplayMode Result;
+  Result.BitsPerPel = SDL_BITSPERPIXEL(Mode.format);
+  Result.PelsWidth = static_cast<std::uint32_t>(Mode.w);
+  Result.PelsHeight = static_cast<std::uint32_t>(Mode.h);
+  Result.DisplayFrequency = static_cast<std::uint32_t>(Mode.refresh_rate);
+  return Result;
+}
+
+bool SameMode(const TDisplayMode& A, const TDisplayMode& B) {
+  return A.BitsPerPel == B.BitsPerPel && A.PelsWidth == B.PelsWidth && A.PelsHeight == B.PelsHeight &&
+         (A.DisplayFrequency == 0 || B.DisplayFrequency == 0 || A.DisplayFrequency == B.DisplayFrequency);
+}
+}  // namespace
+
+TSdlDisplay::TSdlDisplay(SDL_Window* Window) : FWindow(Window) {}
+
+int TSdlDisplay::DisplayIndex() const {
+  const int Index = SDL_GetWindowDisplayIndex(FWindow);
+  return Index < 0 ? 0 : Index;
+}
+
+TDisplayMode TSdlDisplay::CurrentMode() {
+  SDL_DisplayMode Mode{};
+  if (SDL_GetDesktopDisplayMode(DisplayIndex(), &Mode) != 0) return TDisplayMode{};
+  return FromSdl(Mode);
+}
+
+bool TSdlDisplay::FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) const {
+  const int Display = DisplayIndex();
+  const int Count = SDL_GetNumDisplayModes(Display);
+  for (int I = 0; I < Count; ++I) {
+    SDL_DisplayMode Candidate{};
+    if (SDL_GetDisplayMode(Display, I, &Candidate) == 0 && SameMode(FromSdl(Candidate), Mode)) {
+      Found = Candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+int TSdlDisplay::TestMode(const TDisplayMode& Mode) {
+  // The desktop as it is always passes, even where a driver leaves it out of
+  // its mode list.
+  if (SameMode(CurrentMode(), Mode)) return DispChangeSuccessful;
+  SDL_DisplayMode Found{};
+  return FindMode(Mode, Found) ? DispChangeSuccessful : DispChangeBadMode;
+}
+
+int TSdlDisplay::EnterMode(const TDisplayMode& Mode) {
+  SDL_DisplayMode Found{};
+  if (!FindMode(Mode, Found)) return DispChangeBadMode;
+  if (SDL_SetWindowDisplayMode(FWindow, &Found) != 0) return DispChangeFailed;
+  if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN) != 0) return DispChangeFailed;
+  return DispChangeSuccessful;
+}
+
+int TSdlDisplay::RestoreMode(const TDisplayMode&) {
+  // Leaving exclusive full screen gives the display its desktop mode back.
+  if (SDL_SetWindowFullscreen(FWindow, 0) != 0) return DispChangeFailed;
+  return DispChangeSuccessful;
+}
+
+void TSdlDisplay::ShowCursor(bool Visible) { SDL_ShowCursor(Visible ? SDL_ENABLE : SDL_DISABLE); }
+
+void TSdlDisplay::SetBorderStyle(TBorderStyle Style) {
+  SDL_SetWindowResizable(FWindow, SDL_FALSE);
+  SDL_SetWindowBordered(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
+}
+
+void TSdlDisplay::SetClientSize(int Width, int Height) { SDL_SetWindowSize(FWindow, Width, Height); }
+
+void TSdlDisplay::BorderSizes(int& Top, int& Left, int& Bottom, int& Right) const {
+  Top = Left = Bottom = Right = 0;
+  // Fails where the driver or window manager cannot tell; no border then.
+  if (SDL_GetWindowBordersSize(FWindow, &Top, &Left, &Bottom, &Right) != 0) Top = Left = Bottom = Right = 0;
+}
+
+TSize TSdlDisplay::OuterSize() {
+  int Width = 0, Height = 0, Top, Left, Bottom, Right;
+  SDL_GetWindowSize(FWindow, &Width, &Height);
+  BorderSizes(Top, Left, Bottom, Right);
+  return {Width + Left + Right, Height + Top + Bottom};
+}
+
+void TSdlDisplay::SetPosition(int Left, int Top) {
+  // SDL places the client area; the outer corner sits the border before it.
+  int BorderTop, BorderLeft, BorderBottom, BorderRight;
+  BorderSizes(BorderTop, BorderLeft, BorderBottom, BorderRight);
+  SDL_SetWindowPosition(FWindow, Left + BorderLeft, Top + BorderTop);
+}
+
+TSize TSdlDisplay::DesktopSize() {
+  SDL_DisplayMode Mode{};
+  if (SDL_GetDesktopDisplayMode(DisplayIndex(), &Mode) != 0) return {800, 600};
+  return {Mode.w, Mode.h};
+}

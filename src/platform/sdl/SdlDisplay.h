@@ -1,0 +1,37 @@
+// The display and the main window over SDL2: the desktop mode from SDL, the
+// 800 x 600 game mode as one of the display's own modes, switched by SDL's
+// exclusive full screen.
+#pragma once
+
+#include <SDL.h>
+
+#include "platform/Display.h"
+
+class TSdlDisplay : public IDisplay {
+public:
+  // Window is the main window; it must outlive this object.
+  explicit TSdlDisplay(SDL_Window* Window);
+
+  TDisplayMode CurrentMode() override;
+  // Success when the display lists a mode of exactly this size, depth and
+  // refresh (a refresh of 0 on either side means "any"); otherwise the
+  // mode-not-supported code.
+  int TestMode(const TDisplayMode& Mode) override;
+  int EnterMode(const TDisplayMode& Mode) override;
+  int RestoreMode(const TDisplayMode& Mode) override;
+  // Other programs hear of the change from the system itself.
+  void BroadcastDisplayChange(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  void ShowCursor(bool Visible) override;
+  void SetBorderStyle(TBorderStyle Style) override;
+  void SetClientSize(int Width, int Height) override;
+  TSize OuterSize() override;
+  void SetPosition(int Left, int Top) override;
+  TSize DesktopSize() override;
+
+private:
+  int DisplayIndex() const;
+  bool FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) const;
+  void BorderSizes(int& Top, int& Left, int& Bottom, int& Right) const;
+
+  SDL_Window* FWindow;
+};

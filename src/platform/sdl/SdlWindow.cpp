@@ -1,0 +1,148 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include <SDL.h>
+
+#include <csignal>
+#include <stdexcept>
+
+#include "platform/Screen.h"
+#include "platform/sdl/SdlKeys.h"
+
+namespace {
+volatile std::sig_atomic_t SignalledToEnd = 0;
+
+extern "C" void OnEndSignal(int) { SignalledToEnd = 1; }
+}  // namespace
+
+void TSdlWindow::InstallSignalHandlers() {
+  std::signal(SIGTERM, OnEndSignal);
+  std::signal(SIGINT, OnEndSignal);
+}
+
+TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth(Width), FHeight(Height) {
+  // Our own handlers end the program through the window's closing steps.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The main window decides itself what losing the focus means.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+    throw std::runtime_error(std::string("Cannot start the video system: ") + SDL_GetError());
+
+  FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height, 0);
+  if (!FWindow) {
+    const std::string Error = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    throw std::runtime_error("Cannot open the window: " + Error);
+  }
+
+  FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
+  if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (FRenderer) {
+    // Full screen at another resolution scales the picture, keeping its shape.
+    SDL_RenderSetLogicalSize(FRenderer, Width, Height);
+    FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    if (!FTexture) {
+      SDL_DestroyRenderer(FRenderer);
+      FRenderer = nullptr;
+    }
+  }
+  SDL_StartTextInput();
+}
+
+TSdlWindow::~TSdlWindow() {
+  if (FTexture) SDL_DestroyTexture(FTexture);
+  if (FRenderer) SDL_DestroyRenderer(FRenderer);
+  SDL_DestroyWindow(FWindow);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+void TSdlWindow::SetCaption(const std::string& Caption) { SDL_SetWindowTitle(FWindow, Caption.c_str()); }
+
+void TSdlWindow::Minimise() { SDL_MinimizeWindow(FWindow); }
+
+void TSdlWindow::Restore() {
+  SDL_RestoreWindow(FWindow);
+  SDL_RaiseWindow(FWindow);
+}
+
+bool TSdlWindow::HasFocus() const { return (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_INPUT_FOCUS) != 0; }
+
+bool TSdlWindow::TakePending(TInputEvent& Event) {
+  if (SignalledToEnd) {
+    SignalledToEnd = 0;
+    FCloseRequested = true;
+  }
+  if (FTerminateRequested) {
+    FTerminateRequested = false;
+    Event = TInputEvent::CloseRequest(CloseTerminate);
+    return true;
+  }
+  if (FCloseRequested) {
+    FCloseRequested = false;
+    Event = TInputEvent::CloseRequest(CloseWindow);
+    return true;
+  }
+  if (FPending.empty()) return false;
+  Event = FPending.front();
+  FPending.pop_front();
+  return true;
+}
+
+bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
+  if (TakePending(Event)) return true;
+  SDL_Event E;
+  const int Got = TimeoutMs == 0 ? SDL_PollEvent(&E) : SDL_WaitEventTimeout(&E, static_cast<int>(TimeoutMs));
+  if (Got) Translate(E);
+  // Events that are no input (mouse, exposure) end the wait early; the loop
+  // then looks at its timers and waits again for the rest.
+  return TakePending(Event);
+}
+
+void TSdlWindow::Translate(const SDL_Event& E) {
+  switch (E.type) {
+    case SDL_QUIT:
+      FCloseRequested = true;
+      break;
+    case SDL_WINDOWEVENT:
+      switch (E.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: FPending.push_back(TInputEvent::FocusGained()); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: FPending.push_back(TInputEvent::FocusLost()); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+          if (FLastScreen) Present(*FLastScreen);
+          break;
+        default: break;
+      }
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const std::uint16_t Key = VirtualKeyFromSdl(E.key.keysym.scancode, E.key.keysym.sym, E.key.keysym.mod);
+      if (Key == 0) break;
+      const TShiftState Shift = ShiftStateFromSdl(E.key.keysym.mod);
+      if (E.type == SDL_KEYUP) {
+        FPending.push_back(TInputEvent::KeyUp(Key, Shift));
+        break;
+      }
+      // Held keys repeat as further key-downs, as the classic platform did.
+      FPending.push_back(TInputEvent::KeyDown(Key, Shift));
+      if (const char Ch = ControlCharacterForKey(Key)) FPending.push_back(TInputEvent::KeyPress(Ch));
+      break;
+    }
+    case SDL_TEXTINPUT:
+      for (char Ch : Utf8ToLatin1(E.text.text)) FPending.push_back(TInputEvent::KeyPress(Ch));
+      break;
+    default: break;
+  }
+}
+
+void TSdlWindow::Present(const TScreen& Screen) {
+  FLastScreen = &Screen;
+  ++FPresentCount;
+  if (!FTexture || Screen.Width() != FWidth || Screen.Height() != FHeight) return;
+  SDL_UpdateTexture(FTexture, nullptr, Screen.Row(0), Screen.Stride());
+  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
+  SDL_RenderClear(FRenderer);
+  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+  SDL_RenderPresent(FRenderer);
+}

@@ -1,0 +1,59 @@
+// The game's one SDL window: shows the 800 x 600 screen through a streaming
+// texture, turns SDL's events into the input seam's events and carries out
+// what the main window asks of it. Without a renderer (SDL's dummy video
+// driver has none that works) the screen simply stays in memory.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/EventLoop.h"
+#include "platform/WindowControl.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
+public:
+  // Starts SDL's video and makes the window with the given client size.
+  // Throws std::runtime_error when there is no video at all.
+  explicit TSdlWindow(const std::string& Title, int Width = 800, int Height = 600);
+  ~TSdlWindow() override;
+  TSdlWindow(const TSdlWindow&) = delete;
+  TSdlWindow& operator=(const TSdlWindow&) = delete;
+
+  SDL_Window* Handle() const { return FWindow; }
+  bool HasRenderer() const { return FTexture != nullptr; }
+  int PresentCount() const { return FPresentCount; }
+
+  // SIGTERM and SIGINT become a close request at the loop's next look at
+  // its input (the handler only sets a flag).
+  static void InstallSignalHandlers();
+
+  void SetCaption(const std::string& Caption) override;
+  void Minimise() override;
+  void Restore() override;
+  bool HasFocus() const override;
+  void Close() override { FCloseRequested = true; }
+  void Terminate() override { FTerminateRequested = true; }
+
+  bool WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) override;
+  void Present(const TScreen& Screen) override;
+
+private:
+  void Translate(const SDL_Event& E);
+  bool TakePending(TInputEvent& Event);
+
+  SDL_Window* FWindow = nullptr;
+  SDL_Renderer* FRenderer = nullptr;
+  SDL_Texture* FTexture = nullptr;
+  int FWidth, FHeight;
+  const TScreen* FLastScreen = nullptr;
+  std::deque<TInputEvent> FPending;
+  bool FCloseRequested = false;
+  bool FTerminateRequested = false;
+  int FPresentCount = 0;
+};

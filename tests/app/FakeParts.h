@@ -1,0 +1,264 @@
+// Fakes of everything the main window owns, writing every call into one
+// shared log so tests can check exact call sequences.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FormParts.h"
+#include "gfx/FastImaging.h"
+#include "platform/Panel.h"
+#include "platform/Screen.h"
+
+using TCallLog = std::vector<std::string>;
+
+class TFakeConfig : public IFormConfig {
+public:
+  explicit TFakeConfig(TCallLog& Log) : FLog(Log) {
+    Keys = {0, 0, 0, 0, 38, 40, 37, 39, 32, 87, 83, 65, 68, 17};
+  }
+  ~TFakeConfig() override { FLog.push_back("~Config"); }
+  std::uint8_t Volume() const override { return VolumeValue; }
+  bool FullScreen() const override { return FullScreenValue; }
+  std::uint16_t Key(int Slot) const override { return Slot >= 4 && Slot <= 13 ? Keys[Slot] : 0; }
+  bool TerminateRequested() const override { return Terminate; }
+  bool WindowRebuilt() const override { return Rebuilt; }
+  void ClearWindowRebuilt() override {
+    FLog.push_back("Config.ClearWindowRebuilt");
+    Rebuilt = false;
+  }
+  void SetFullScreen(bool Value) override {
+    FLog.push_back("Config.SetFullScreen(" + std::to_string(Value) + ")");
+    bool V = Value;
+    if (!FullScreenPossible) V = false;
+    FullScreenValue = V;
+  }
+  void SwitchDisplayMode(bool& Value) override {
+    FLog.push_back("Config.SwitchDisplayMode(" + std::to_string(Value) + ")");
+    if (!FullScreenPossible) Value = false;
+  }
+
+  std::uint8_t VolumeValue = 77;
+  bool FullScreenValue = true;
+  bool FullScreenPossible = true;
+  bool Terminate = false;
+  bool Rebuilt = false;
+  std::array<std::uint16_t, 14> Keys{};
+
+private:
+  TCallLog& FLog;
+};
+
+class TFakeAudio : public IFormAudio {
+public:
+  explicit TFakeAudio(TCallLog& Log) : FLog(Log) {}
+  ~TFakeAudio() override { FLog.push_back("~Audio"); }
+  void SetVolume(int Percent) override { FLog.push_back("Audio.SetVolume(" + std::to_string(Percent) + ")"); }
+
+private:
+  TCallLog& FLog;
+};
+
+class TFakePak : public IFormPak {
+public:
+  TFakePak(TCallLog& Log, bool Good, std::string Problem) : FLog(Log), FGood(Good), FProblem(std::move(Problem)) {}
+  ~TFakePak() override { FLog.push_back("~Pak"); }
+  bool CheckArchive(std::string& Problem) const override {
+    FLog.push_back("Pak.CheckArchive");
+    if (!FGood) Problem = FProblem;
+    return FGood;
+  }
+
+private:
+  TCallLog& FLog;
+  bool FGood;
+  std::string FProblem;
+};
+
+class TFakeSplash : public ISplashScreen {
+public:
+  explicit TFakeSplash(TCallLog& Log) : FLog(Log) {}
+  ~TFakeSplash() override { FLog.push_back("~Splash"); }
+  void Tick() override { FLog.push_back("Splash.Tick"); }
+  void SetDC(TScreen&) override { FLog.push_back("Splash.SetDC"); }
+  void SetFinished(bool Value) override {
+    FLog.push_back("Splash.SetFinished(" + std::to_string(Value) + ")");
+    FinishedValue = Value;
+  }
+  bool Finished() const override { return FinishedValue; }
+  bool FinishedValue = false;
+
+private:
+  TCallLog& FLog;
+};
+
+class TFakeMenu : public IMenu {
+public:
+  explicit TFakeMenu(TCallLog& Log) : Buffer(nullptr, 800, 600), FLog(Log) {}
+  ~TFakeMenu() override { FLog.push_back("~Menu"); }
+  void SetScreen(int S) override { FLog.push_back("Menu.SetScreen(" + std::to_string(S) + ")"); }
+  void SetGameResult(std::int64_t A, std::int64_t B) override {
+    FLog.push_back("Menu.SetGameResult(" + std::to_string(A) + "," + std::to_string(B) + ")");
+  }
+  void RestartMusic() override { FLog.push_back("Menu.RestartMusic"); }
+  void KeyDown(std::uint16_t& Key) override {
+    FLog.push_back("Menu.KeyDown(" + std::to_string(Key) + ")");
+    if (Key == SwallowKey) Key = 0;
+  }
+  void KeyPress(char Ch) override {
+    FLog.push_back("Menu.KeyPress(" + std::to_string(static_cast<unsigned char>(Ch)) + ")");
+  }
+  void SetTargetDC(TScreen&) override { FLog.push_back("Menu.SetTargetDC"); }
+  void ShowCheatMark() override { FLog.push_back("Menu.ShowCheatMark"); }
+  void SetPaused(bool P) override { FLog.push_back("Menu.SetPaused(" + std::to_string(P) + ")"); }
+  void CursorUp() override { FLog.push_back("Menu.CursorUp"); }
+  void CursorDown() override { FLog.push_back("Menu.CursorDown"); }
+  void CursorLeft() override { FLog.push_back("Menu.CursorLeft"); }
+  void CursorRight() override { FLog.push_back("Menu.CursorRight"); }
+  void Choose() override { FLog.push_back("Menu.Choose"); }
+  void CursorHome() override { FLog.push_back("Menu.CursorHome"); }
+  void CursorEnd() override { FLog.push_back("Menu.CursorEnd"); }
+  void PageUp() override { FLog.push_back("Menu.PageUp"); }
+  void PageDown() override { FLog.push_back("Menu.PageDown"); }
+  void Back() override { FLog.push_back("Menu.Back"); }
+  void EraseChar(std::uint16_t Key) override { FLog.push_back("Menu.EraseChar(" + std::to_string(Key) + ")"); }
+  void StopSound(int I) override { FLog.push_back("Menu.StopSound(" + std::to_string(I) + ")"); }
+  void StopMusic() override { FLog.push_back("Menu.StopMusic"); }
+  void Tick() override { FLog.push_back("Menu.Tick"); }
+  TFastImageBuffer& FrameBuffer() override { return Buffer; }
+  bool StartOnePlayer() const override { return OnePlayer; }
+  bool StartTwoPlayers() const override { return TwoPlayers; }
+  bool QuitRequested() const override { return Quit; }
+
+  bool OnePlayer = false, TwoPlayers = false, Quit = false;
+  std::uint16_t SwallowKey = 0xFFFF;
+  TFastImageBuffer Buffer;
+
+private:
+  TCallLog& FLog;
+};
+
+class TFakeGame : public IGameData {
+public:
+  TFakeGame(TCallLog& Log, bool Two) : TwoPlayersValue(Two), FLog(Log) {}
+  ~TFakeGame() override { FLog.push_back("~Game"); }
+  void MovePlayer1(std::int8_t DX, std::int8_t DY, bool Draw) override {
+    FLog.push_back("Game.MovePlayer1(" + std::to_string(DX) + "," + std::to_string(DY) + "," + std::to_string(Draw) +
+                   ")");
+  }
+  void MovePlayer2(std::int8_t DX, std::int8_t DY, bool Draw) override {
+    FLog.push_back("Game.MovePlayer2(" + std::to_string(DX) + "," + std::to_string(DY) + "," + std::to_string(Draw) +
+                   ")");
+  }
+  void StopSound(int I) override { FLog.push_back("Game.StopSound(" + std::to_string(I) + ")"); }
+  void MoveEvil() override { FLog.push_back("Game.MoveEvil"); }
+  void MoveSmallEvils() override { FLog.push_back("Game.MoveSmallEvils"); }
+  void SpawnItems() override { FLog.push_back("Game.SpawnItems"); }
+  void Update() override { FLog.push_back("Game.Update"); }
+  void SetPaused(bool V) override {
+    FLog.push_back("Game.SetPaused(" + std::to_string(V) + ")");
+    PausedValue = V;
+  }
+  void ConfirmQuit() override { FLog.push_back("Game.ConfirmQuit"); }
+  std::int64_t Score1() const override { return Score1Value; }
+  std::int64_t Score2() const override { return Score2Value; }
+  bool TwoPlayers() const override { return TwoPlayersValue; }
+  bool Paused() const override { return PausedValue; }
+  bool Ended() const override { return EndedValue; }
+  void SetWaitForKey(bool V) override {
+    WaitForKey = V;
+  }
+
+  bool TwoPlayersValue;
+  bool PausedValue = false;
+  bool EndedValue = false;
+  bool WaitForKey = true;
+  std::int64_t Score1Value = 1234;
+  std::int64_t Score2Value = -1;
+
+private:
+  TCallLog& FLog;
+};
+
+// Hands out the fakes and keeps a pointer to the latest of each (the window
+// owns them).
+class TFakeParts : public IFormParts {
+public:
+  std::unique_ptr<IFormConfig> CreateConfig() override {
+    Log.push_back("CreateConfig");
+    auto C = std::make_unique<TFakeConfig>(Log);
+    C->FullScreenValue = StartFullScreen;
+    C->FullScreenPossible = FullScreenPossible;
+    Config = C.get();
+    return C;
+  }
+  std::unique_ptr<IFormAudio> CreateAudio() override {
+    Log.push_back("CreateAudio");
+    auto A = std::make_unique<TFakeAudio>(Log);
+    Audio = A.get();
+    return A;
+  }
+  std::unique_ptr<IFormPak> CreatePak(const std::string& FileName) override {
+    Log.push_back("CreatePak(" + FileName + ")");
+    auto P = std::make_unique<TFakePak>(Log, PakGood, PakProblem);
+    Pak = P.get();
+    return P;
+  }
+  std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, IFormAudio& A,
+                                              IFormPak& P) override {
+    Log.push_back("CreateSplash(" + std::to_string(Width) + "," + std::to_string(Height) + ")");
+    SplashDC = &DC;
+    EXPECT_EQ(&A, Audio);
+    EXPECT_EQ(&P, Pak);
+    auto S = std::make_unique<TFakeSplash>(Log);
+    Splash = S.get();
+    return S;
+  }
+  std::unique_ptr<IMenu> CreateMenu(int Screen, IFormPak& P, IFormAudio& A, IFormConfig& C, TScreen& DC) override {
+    Log.push_back("CreateMenu(" + std::to_string(Screen) + ")");
+    MenuDC = &DC;
+    EXPECT_EQ(&P, Pak);
+    EXPECT_EQ(&A, Audio);
+    EXPECT_EQ(&C, Config);
+    auto M = std::make_unique<TFakeMenu>(Log);
+    Menu = M.get();
+    return M;
+  }
+  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, IFormPak& P, IFormAudio& A,
+                                        IFormConfig& C, bool TwoPlayers, TFastImageBuffer& MenuBuffer, TPanel& Bottom,
+                                        TPanel& Right, TScreen& DC, int Height) override {
+    Log.push_back("CreateGame(" + std::to_string(Width) + "," + std::to_string(StartLevel) + "," +
+                  std::to_string(StartLives) + "," + std::to_string(TwoPlayers) + "," + std::to_string(Height) + ")");
+    EXPECT_EQ(&P, Pak);
+    EXPECT_EQ(&A, Audio);
+    EXPECT_EQ(&C, Config);
+    EXPECT_EQ(&MenuBuffer, &Menu->Buffer);
+    GameBottom = &Bottom;
+    GameRight = &Right;
+    GameDC = &DC;
+    auto G = std::make_unique<TFakeGame>(Log, TwoPlayers);
+    Game = G.get();
+    ++GamesMade;
+    return G;
+  }
+
+  TCallLog Log;
+  bool PakGood = true;
+  std::string PakProblem;
+  bool StartFullScreen = true;
+  bool FullScreenPossible = true;
+  TFakeConfig* Config = nullptr;
+  TFakeAudio* Audio = nullptr;
+  TFakePak* Pak = nullptr;
+  TFakeSplash* Splash = nullptr;
+  TFakeMenu* Menu = nullptr;
+  TFakeGame* Game = nullptr;
+  TScreen* SplashDC = nullptr;
+  TScreen* MenuDC = nullptr;
+  TScreen* GameDC = nullptr;
+  TPanel* GameBottom = nullptr;
+  TPanel* GameRight = nullptr;
+  int GamesMade = 0;
+};

@@ -1,0 +1,117 @@
+// The main window over the real settings and archive reader, with the
+// display and window in memory.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "pak/PakWriter.h"
+#include "platform/FakeDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/Screen.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// Runs each test in a fresh folder of its own, the way the game runs in its
+// installation folder.
+struct ProgramParts : ::testing::Test {
+  fs::path Folder;
+  fs::path Previous;
+  TRecordingMessageBox Box;
+  TFakeDisplay Display;
+  TManualClock Clock;
+  TTimerScheduler Timers{Clock};
+  THeadlessWindowControl Window;
+  TScreen Screen;
+
+  void SetUp() override {
+    Previous = fs::current_path();
+    Folder = fs::temp_directory_path() /
+             ("vyrn-app-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Folder);
+    fs::create_directories(Folder);
+    fs::current_path(Folder);
+    SetMessageBoxHandler(&Box);
+  }
+  void TearDown() override {
+    SetMessageBoxHandler(nullptr);
+    fs::current_path(Previous);
+    fs::remove_all(Folder);
+  }
+};
+}  // namespace
+
+TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  EXPECT_TRUE(Box.Shown.empty());
+  EXPECT_TRUE(fs::exists(Folder / "config.dat"));
+  // Fresh settings on a display that takes 800 x 600: full screen.
+  ASSERT_NE(Form.Config(), nullptr);
+  EXPECT_TRUE(Form.Config()->FullScreen());
+  EXPECT_TRUE(Display.InGameMode);
+  EXPECT_EQ(Form.Config()->Key(4), 38);
+  EXPECT_EQ(Form.Config()->Key(13), 17);
+  EXPECT_EQ(Form.Config()->Key(3), 0);
+  EXPECT_EQ(Form.Config()->Key(14), 0);
+  // Without a splash the timer hands over to the menu's timer at once, and
+  // the window runs on without a menu.
+  Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
+  EXPECT_EQ(Form.Menu(), nullptr);
+  Form.Dispatch(TInputEvent::KeyDown(38));
+  Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+
+  Form.Dispatch(TInputEvent::FocusLost());
+  Form.Dispatch(TInputEvent::TimerTick(Form.FocusMonitor));
+  EXPECT_FALSE(Display.InGameMode);
+  Form.Dispatch(TInputEvent::FocusGained());
+  Form.Dispatch(TInputEvent::TimerTick(Form.FocusMonitor));
+  EXPECT_TRUE(Display.InGameMode);
+
+  // The music engine is there and polled; with the window gone it is not.
+  ASSERT_NE(Form.Audio(), nullptr);
+  auto* Link = dynamic_cast<TAudioLink*>(Form.Audio());
+  ASSERT_NE(Link, nullptr);
+  EXPECT_EQ(Link->Audio.State(), TAudioEngine::StateStopped);
+  Parts.PollAudio();
+
+  Form.Dispatch(TInputEvent::CloseRequest());
+  EXPECT_FALSE(Display.InGameMode);
+  Form.FormDestroy();
+  Parts.PollAudio();  // must not reach the freed engine
+}
+
+TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
+  {
+    TProgramParts Parts(Display);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    EXPECT_FALSE(Form.FormCreate());
+  }
+  // A file that is no archive: its directory offset points past the end.
+  {
+    std::FILE* F = std::fopen("game.pak", "wb");
+    ASSERT_NE(F, nullptr);
+    std::fputs("\xff\xff\xff\x7fjunk", F);
+    std::fclose(F);
+    TProgramParts Parts(Display);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    EXPECT_FALSE(Form.FormCreate());
+  }
+  ASSERT_EQ(Box.Shown.size(), 2u);
+  for (const auto& [Caption, Text] : Box.Shown) {
+    EXPECT_EQ(Caption, "Vyrn Rekindled");
+    EXPECT_NE(Text.find("\"game.pak\""), std::string::npos) << Text;
+    EXPECT_NE(Text.find(fs::current_path().string()), std::string::npos) << Text;
+  }
+  EXPECT_NE(Box.Shown[0].second, Box.Shown[1].second);  // each says what was wrong
+  // The settings were never touched.
+  EXPECT_FALSE(fs::exists(Folder / "config.dat"));
+  EXPECT_TRUE(Display.Log.empty());
+}

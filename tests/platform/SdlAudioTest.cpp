@@ -1,0 +1,388 @@
+// The SDL2_mixer output under SDL's "disk" audio driver, which writes the
+// mixed output as raw 16-bit stereo to a file: what the player would hear.
+#include "audio/AudioObject.h"
+#include "audio/TestSounds.h"
+#include "audio/WavePlayer.h"
+#include "platform/sdl/SdlAudio.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int Rate = 44100;
+
+class SdlAudioTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char Template[] = "/tmp/vyrn-audio-XXXXXX";
+    ASSERT_NE(mkdtemp(Template), nullptr);
+    Dir = Template;
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", (Dir / "out.raw").c_str(), 1);
+    Open();
+  }
+  void TearDown() override {
+    Close();
+    std::error_code Ignored;
+    fs::remove_all(Dir, Ignored);
+  }
+
+  void Open() {
+    TSdlAudio::TOptions Options;
+    Options.VolumeFile = (Dir / "volume.dat").string();
+    Audio = std::make_unique<TSdlAudio>(Options);
+    ASSERT_TRUE(Audio->IsOpen());
+    SetAudioHandler(Audio.get());
+    SetWaveOutHandler(Audio.get());
+  }
+  // Closing the device flushes the output file.
+  void Close() { Audio.reset(); }
+
+  std::vector<std::int16_t> Output() const {
+    std::ifstream In(Dir / "out.raw", std::ios::binary);
+    std::vector<char> Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> S(Bytes.size() / 2);
+    std::memcpy(S.data(), Bytes.data(), S.size() * 2);
+    return S;
+  }
+
+  std::uintmax_t OutputBytes() const {
+    std::error_code Ignored;
+    const auto Size = fs::file_size(Dir / "out.raw", Ignored);
+    return Ignored ? 0 : Size;
+  }
+
+  // Polls the way the main loop does until Done holds or Ms pass.
+  bool WaitUntil(const std::function<bool()>& Done, int Ms) {
+    for (int Waited = 0; Waited < Ms; Waited += 5) {
+      Audio->Poll();
+      if (Done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return Done();
+  }
+  void Wait(int Ms) {
+    WaitUntil([] { return false; }, Ms);
+  }
+
+  static TBytes StereoWave(const std::vector<std::int16_t>& S) {
+    TWaveSpec Spec;
+    Spec.Channels = 2;
+    Spec.SamplesPerSec = Rate;
+    return BuildWave(Spec, Pcm16(S));
+  }
+
+  static std::size_t CountOccurrences(const std::vector<std::int16_t>& Out, const std::vector<std::int16_t>& Part) {
+    std::size_t N = 0;
+    for (auto It = Out.begin(); (It = std::search(It, Out.end(), Part.begin(), Part.end())) != Out.end(); It += Part.size()) ++N;
+    return N;
+  }
+
+  fs::path Dir;
+  std::unique_ptr<TSdlAudio> Audio;
+};
+
+class TRecordingListener : public ISoundListener {
+public:
+  void OnSoundFinished(TSoundId Id) override { Finished.push_back(Id); }
+  std::vector<TSoundId> Finished;
+};
+
+TEST_F(SdlAudioTest, WaveSamplesReachTheOutputUnchanged) {
+  const auto Noise_ = Noise(Rate * 3 / 10 * 2, 12000, 99);  // 300 ms of stereo noise
+  TMemoryStream Stream(StereoWave(Noise_));
+  TWavePlayer P;
+  P.Stream = &Stream;
+  ASSERT_TRUE(P.Play());
+  EXPECT_EQ(P.State(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return P.State() == 0; }, 3000));
+  EXPECT_EQ(Audio->BusySoundChannels(), 0);
+  Close();
+  EXPECT_EQ(CountOccurrences(Output(), Noise_), 1u);
+}
+
+TEST_F(SdlAudioTest, AFillLikeSoundAt22KilohertzMonoIsConvertedAndPlayed) {
+  const auto Tone = Sine(440, 10000, 22050 * 3 / 10, 22050, 1);
+  TMemoryStream Stream(BuildWave({}, Pcm16(Tone)));
+  TWavePlayer Fill;
+  Fill.Stream = &Stream;
+  ASSERT_TRUE(Fill.Play());
+  ASSERT_TRUE(WaitUntil([&] { return Fill.State() == 0; }, 3000));
+  Close();
+  const auto Out = Output();
+  std::size_t Loud = 0;
+  int Peak = 0;
+  for (std::size_t I = 0; I + 1 < Out.size(); I += 2) {
+    ASSERT_EQ(Out[I], Out[I + 1]) << "mono plays on both sides";
+    Peak = std::max(Peak, std::abs(int(Out[I])));
+    if (std::abs(Out[I]) > 3000) ++Loud;
+  }
+  EXPECT_NEAR(Peak, 10000, 500);
+  // Above 0.3 of the peak about 80 % of a sine's time: 0.3 s at 44,100 Hz.
+  EXPECT_NEAR(double(Loud), 0.3 * Rate * 0.8, 0.3 * Rate * 0.05);
+}
+
+TEST_F(SdlAudioTest, AnOggPieceIsDecodedPlayedMeasuredAndEndedEarly) {
+  std::vector<float> Samples;
+  for (int I = 0; I < Rate / 2; ++I) {
+    const float V = static_cast<float>(0.5 * std::sin(2 * 3.141592653589793 * 1000 * I / Rate));
+    Samples.push_back(V);
+    Samples.push_back(V);
+  }
+  const TBytes Ogg = EncodeOggVorbis(Samples, 2, Rate);
+  TAudioObject Engine(0);
+  {
+    // The caller's stream may go at once: the engine plays its own copy.
+    TMemoryStream Stream(Ogg);
+    Engine.PlayFromStream(&Stream);
+  }
+  ASSERT_EQ(Engine.State(), 1002);
+  EXPECT_EQ(Engine.LengthMs(), 500);
+  std::uint32_t MaxLeft = 0;
+  std::uint32_t MaxRight = 0;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        std::uint32_t R = 0, L = 0;
+        Engine.GetLevels(R, L);
+        MaxLeft = std::max(MaxLeft, L);
+        MaxRight = std::max(MaxRight, R);
+        Engine.CheckEnd();
+        return Engine.State() == 1004;
+      },
+      3000));
+  EXPECT_GE(Engine.PositionMs(), 450);
+  EXPECT_NEAR(MaxLeft, 16384, 1600);
+  EXPECT_NEAR(MaxRight, 16384, 1600);
+  Close();
+
+  const auto Out = Output();
+  // The tone: left samples above a quarter of full scale, their peak and
+  // their rate of sign changes.
+  std::size_t First = Out.size(), Last = 0;
+  int Peak = 0;
+  for (std::size_t I = 0; I < Out.size(); I += 2)
+    if (std::abs(Out[I]) > 8000) {
+      First = std::min(First, I / 2);
+      Last = I / 2;
+      Peak = std::max(Peak, std::abs(int(Out[I])));
+    }
+  ASSERT_LT(First, Last);
+  EXPECT_NEAR(Peak, 16384, 1600);
+  // Cut once 450 ms had been mixed, so never played to its very end (what
+  // the mixer had taken before the stop still sounds).
+  EXPECT_GE(double(Last - First), 0.44 * Rate);
+  EXPECT_LT(double(Last - First), 0.5 * Rate);
+  int Crossings = 0;
+  for (std::size_t F = First + 1; F <= Last; ++F)
+    if ((Out[2 * F - 2] < 0) != (Out[2 * F] < 0)) ++Crossings;
+  const double Frequency = Crossings / 2.0 / (double(Last - First) / Rate);
+  EXPECT_NEAR(Frequency, 1000, 20);
+}
+
+TEST_F(SdlAudioTest, ALoopedSoundKeepsPlayingUntilHaltedAndThenIsSilent) {
+  const auto Part = Noise(Rate / 20 * 2, 9000, 5);  // 50 ms
+  TMemoryStream Stream(StereoWave(Part));
+  TWavePlayer Run;
+  Run.Stream = &Stream;
+  Run.Looping = true;
+  ASSERT_TRUE(Run.Play());
+  Wait(600);
+  EXPECT_EQ(Run.State(), 1);
+  EXPECT_FALSE(Run.Play());
+  EXPECT_TRUE(Run.Halt());
+  EXPECT_EQ(Run.State(), 0);
+  // Let the device write at least 200 ms more.
+  const auto Size = OutputBytes();
+  ASSERT_TRUE(WaitUntil([&] { return OutputBytes() >= Size + Rate / 5 * 4; }, 5000));
+  EXPECT_EQ(Run.State(), 0);
+  EXPECT_EQ(Audio->BusySoundChannels(), 0);
+  Close();
+
+  const auto Out = Output();
+  EXPECT_GE(CountOccurrences(Out, Part), 4u);
+  // After the halt: silence to the end, nothing restarted the sound.
+  auto LastLoud = std::find_if(Out.rbegin(), Out.rend(), [](std::int16_t V) { return V != 0; });
+  ASSERT_NE(LastLoud, Out.rend());
+  const std::size_t SilentTail = static_cast<std::size_t>(LastLoud - Out.rbegin()) / 2;
+  EXPECT_GT(SilentTail, static_cast<std::size_t>(Rate / 10));
+}
+
+TEST_F(SdlAudioTest, AHaltedSoundNeverReportsItsEndAndChannelsAreReused) {
+  TRecordingListener Listener;
+  TWaveFormat Format;
+  Format.FormatTag = 1;
+  Format.Channels = 2;
+  Format.SamplesPerSec = Rate;
+  Format.AvgBytesPerSec = Rate * 4;
+  Format.BlockAlign = 4;
+  Format.BitsPerSample = 16;
+  const TBytes Short = Pcm16(Noise(Rate / 50 * 2, 5000, 1));  // 20 ms
+  const TBytes Long = Pcm16(Noise(Rate * 2, 5000, 2));
+
+  const TSoundId A = Audio->PlaySound(Format, Short, false, &Listener);
+  ASSERT_NE(A, 0u);
+  // Let the mixer play it out without polling: its end is pending.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(Audio->BusySoundChannels(), 1);
+  EXPECT_TRUE(Audio->HaltSound(A));
+  const TSoundId B = Audio->PlaySound(Format, Long, true, &Listener);
+  ASSERT_NE(B, 0u);
+  Wait(100);
+  EXPECT_TRUE(Listener.Finished.empty());
+  EXPECT_TRUE(Audio->IsSoundPlaying(B));
+  EXPECT_FALSE(Audio->IsSoundPlaying(A));
+  EXPECT_FALSE(Audio->HaltSound(A));
+  EXPECT_TRUE(Audio->HaltSound(B));
+
+  const TSoundId C = Audio->PlaySound(Format, Short, false, &Listener);
+  ASSERT_TRUE(WaitUntil([&] { return !Listener.Finished.empty(); }, 2000));
+  Wait(100);
+  EXPECT_EQ(Listener.Finished, std::vector<TSoundId>{C});
+  EXPECT_EQ(Audio->BusySoundChannels(), 0);
+}
+
+TEST_F(SdlAudioTest, EverySoundGetsAChannelOfItsOwn) {
+  std::vector<std::unique_ptr<TMemoryStream>> Streams;
+  std::vector<std::unique_ptr<TWavePlayer>> Players;
+  for (int I = 0; I < 40; ++I) {
+    Streams.push_back(std::make_unique<TMemoryStream>(StereoWave(Noise(Rate / 10 * 2, 200, I))));
+    Players.push_back(std::make_unique<TWavePlayer>());
+    Players.back()->Stream = Streams.back().get();
+    Players.back()->Looping = true;
+    ASSERT_TRUE(Players.back()->Play()) << I;
+  }
+  EXPECT_EQ(Audio->BusySoundChannels(), 40);
+  Wait(50);
+  for (auto& P : Players) EXPECT_EQ(P->State(), 1);
+  // Pausing one holds it without touching the others.
+  EXPECT_TRUE(Players[3]->TogglePause());
+  EXPECT_EQ(Players[3]->State(), 2);
+  EXPECT_EQ(Players[4]->State(), 1);
+  Players.clear();
+  EXPECT_EQ(Audio->BusySoundChannels(), 0);
+}
+
+TEST_F(SdlAudioTest, OutputVolumeScalesTheWholeMixAndSurvivesARestart) {
+  TAudioObject Engine(0);
+  Engine.SetVolume(50);  // 128 * 257 = 32896 each side
+  std::uint32_t Volume = 0;
+  ASSERT_TRUE(CurrentWaveOut().GetVolume(IWaveOut::WaveMapper, Volume));
+  EXPECT_EQ(Volume, 32896u | (32896u << 16));
+  {
+    std::ifstream In(Dir / "volume.dat");
+    std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(Text, "32896 32896\n");
+  }
+  EXPECT_FALSE(fs::exists(Dir / "volume.dat.tmp"));
+
+  const auto Part = Noise(Rate / 5 * 2, 20000, 11);
+  TMemoryStream Stream(StereoWave(Part));
+  TWavePlayer P;
+  P.Stream = &Stream;
+  ASSERT_TRUE(P.Play());
+  ASSERT_TRUE(WaitUntil([&] { return P.State() == 0; }, 3000));
+  Close();
+  std::vector<std::int16_t> Scaled;
+  for (std::int16_t S : Part) Scaled.push_back(static_cast<std::int16_t>(std::lrint(S * (32896.0f / 65535.0f))));
+  EXPECT_EQ(CountOccurrences(Output(), Scaled), 1u);
+
+  // A restart finds the volume again; the settings read it through the
+  // wave-out interface.
+  Open();
+  ASSERT_TRUE(CurrentWaveOut().GetVolume(0, Volume));
+  EXPECT_EQ(Volume, 32896u | (32896u << 16));
+  const IWaveOut* Closed = Audio.get();
+  Close();
+  // The closed output is no longer the one the game talks to.
+  EXPECT_NE(&CurrentWaveOut(), Closed);
+  EXPECT_NE(static_cast<const void*>(&CurrentAudio()), static_cast<const void*>(Closed));
+  std::ofstream(Dir / "volume.dat") << "loud please";
+  Open();
+  ASSERT_TRUE(CurrentWaveOut().GetVolume(0, Volume));
+  EXPECT_EQ(Volume, 0xFFFFFFFFu);
+}
+
+TEST_F(SdlAudioTest, AVolumeFileThatCannotBeWrittenLeavesTheOldOneAndTheVolumeApplies) {
+  std::ofstream(Dir / "volume.dat") << "1000 2000\n";
+  Close();
+  Open();
+  std::uint32_t Volume = 0;
+  ASSERT_TRUE(Audio->GetVolume(0, Volume));
+  EXPECT_EQ(Volume, 1000u | (2000u << 16));
+  // The temporary file's place is taken by a folder: the write fails.
+  fs::create_directory(Dir / "volume.dat.tmp");
+  EXPECT_TRUE(Audio->SetVolume(0, 0x00010001));
+  ASSERT_TRUE(Audio->GetVolume(IWaveOut::WaveMapper, Volume));
+  EXPECT_EQ(Volume, 0x00010001u);
+  std::ifstream In(Dir / "volume.dat");
+  std::string Text((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(Text, "1000 2000\n");
+  EXPECT_FALSE(Audio->GetVolume(3, Volume));
+}
+
+TEST_F(SdlAudioTest, DataThatIsNoMusicIsRefusedAndModulesAreTheFallback) {
+  const TBytes Junk(5000, 0x5A);
+  EXPECT_FALSE(Audio->LoadMusic(Junk, TMusicKind::Stream));
+  EXPECT_FALSE(Audio->LoadMusic(Junk, TMusicKind::Module));
+  TAudioObject Engine(0);
+  TMemoryStream JunkStream(Junk);
+  Engine.PlayFromStream(&JunkStream);
+  EXPECT_EQ(Engine.State(), 1001);
+
+  TMemoryStream Module(BuildModule(true));
+  Engine.PlayFromStream(&Module);
+  ASSERT_EQ(Engine.State(), 1002);
+  EXPECT_GT(Engine.LengthMs(), 5000);
+  ASSERT_TRUE(WaitUntil([&] { return Engine.PositionMs() >= 300; }, 3000));
+  Engine.CheckEnd();
+  EXPECT_EQ(Engine.State(), 1002);
+  Engine.Pause();
+  const auto Held = Engine.PositionMs();
+  Wait(200);
+  EXPECT_EQ(Engine.PositionMs(), Held);
+  EXPECT_TRUE(Engine.Stop());
+  EXPECT_EQ(Engine.State(), 1001);
+}
+
+TEST_F(SdlAudioTest, PausedMusicHoldsItsPositionAndReplayingReusesTheDecodedPiece) {
+  std::vector<float> Samples(Rate * 2 * 2, 0.1f);
+  const TBytes Ogg = EncodeOggVorbis(Samples, 2, Rate);
+  TAudioObject Engine(0);
+  TMemoryStream Stream(Ogg);
+  Engine.PlayFromStream(&Stream);
+  EXPECT_EQ(Audio->DecodeCount(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return Engine.PositionMs() >= 200; }, 3000));
+  Engine.Pause();
+  EXPECT_EQ(Engine.State(), 1003);
+  const auto Held = Engine.PositionMs();
+  Wait(200);
+  EXPECT_EQ(Engine.PositionMs(), Held);
+  std::uint32_t R = 1, L = 1;
+  Engine.GetLevels(R, L);
+  EXPECT_EQ(L, 0u);
+  Engine.Resume();
+  EXPECT_TRUE(WaitUntil([&] { return Engine.PositionMs() > Held; }, 3000));
+
+  // The menu starts its theme again from the same bytes: no second decode.
+  Engine.PlayFromStream(&Stream);
+  EXPECT_EQ(Audio->DecodeCount(), 1);
+  EXPECT_LT(Engine.PositionMs(), 100);
+  EXPECT_EQ(Engine.LengthMs(), 2000);
+  TMemoryStream Other(EncodeOggVorbis(std::vector<float>(Rate * 2, 0.2f), 2, Rate));
+  Engine.PlayFromStream(&Other);
+  EXPECT_EQ(Audio->DecodeCount(), 2);
+  EXPECT_EQ(Engine.LengthMs(), 1000);
+}
+
+}  // namespace
