@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+class TFastImageBuffer;
+class TShadowMask;
+
 // Cell codes. 2, 6 and 7 only exist between FloodMark and ClaimUnmarked of
 // one claim; outside a claim the board holds 0, 1, 3, 4 and 5.
 inline constexpr std::uint8_t CellFree = 0;          // free field, shows the background
@@ -78,6 +81,16 @@ public:
   // newly claimed by the first pass; DirtyRect covers the claimed free cells
   // widened by 3.
   std::int32_t ClaimUnmarked(std::uint8_t TrailCode, TRect& DirtyRect);
+
+  // Paints the cells of Rect (Right and Bottom inclusive, clipped to the
+  // board) into Target: row 0 and column 0 grey 160; free cells show
+  // Background darkened by the mask's shade, with a two-pixel drop shadow of
+  // edges and trails; claimed cells the same darkened further by 1.35; edges
+  // and trails flat colours under the shade; cells of other codes keep the
+  // pixel as it is. Pixels outside Target are left out, Background reads
+  // black outside itself. Defined in BoardRender.cpp.
+  void Render(TRect Rect, TFastImageBuffer& Target, const TFastImageBuffer& Background,
+              const TShadowMask& ShadowMask) const;
 
 private:
   // One pending step of the exact recursive marking order.

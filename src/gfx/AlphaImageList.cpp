@@ -1,0 +1,49 @@
+#include "gfx/AlphaImageList.h"
+
+#include <limits>
+#include <stdexcept>
+
+#include "pak/PakReader.h"
+#include "platform/MessageBox.h"
+
+std::int32_t TAlphaImageList::Add(std::unique_ptr<TAlphaImage> Image) {
+  if (!Image) throw std::invalid_argument("TAlphaImageList::Add: no picture");
+  FItems.push_back(std::move(Image));
+  return Count() - 1;
+}
+
+TAlphaImage& TAlphaImageList::Items(std::int32_t Index) {
+  if (Index < 0 || Index >= Count())
+    throw std::out_of_range("image list index " + std::to_string(Index) + " outside 0.." + std::to_string(Count() - 1));
+  return *FItems[static_cast<std::size_t>(Index)];
+}
+
+const TAlphaImage& TAlphaImageList::Items(std::int32_t Index) const {
+  return const_cast<TAlphaImageList*>(this)->Items(Index);
+}
+
+std::string ImageSetEntryName(const std::string& SetName, std::int32_t Number) {
+  const std::string Digits = std::to_string(Number);
+  return SetName + "_" + (Number >= 0 && Number < 10 ? "0" : "") + Digits + ".png";
+}
+
+std::int32_t LoadImageSet(const TPakFileReadable& Pak, const std::string& SetName, std::int32_t FirstIndex,
+                          TAlphaImageList& List) {
+  std::int32_t Loaded = 0;
+  for (std::int64_t N = FirstIndex; N <= std::numeric_limits<std::int32_t>::max(); ++N) {
+    std::unique_ptr<TMemoryStream> Stream = Pak.GetStream(ImageSetEntryName(SetName, static_cast<std::int32_t>(N)));
+    if (!Stream) break;
+    List.Add(TAlphaImage::CreateFromStream(*Stream));
+    ++Loaded;
+  }
+  return Loaded;
+}
+
+std::string MissingImageSetText(const std::string& SetName) { return "No ImageSet \"" + SetName + "\" was found!"; }
+
+std::int32_t LoadRequiredImageSet(const TPakFileReadable& Pak, const std::string& SetName, std::int32_t FirstIndex,
+                                  TAlphaImageList& List) {
+  const std::int32_t Loaded = LoadImageSet(Pak, SetName, FirstIndex, List);
+  if (Loaded == 0) ShowMessageBox(MissingImageSetText(SetName), "Error");
+  return Loaded;
+}

@@ -1,0 +1,226 @@
+// vyrn-preview: a scratch archive in, a PNG of the shaded board out; clear
+// errors for missing archives, entries and sets, and for bad arguments.
+#include "PreviewTool.h"
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "board/ShadowMask.h"
+#include "gfx/AlphaImage.h"
+#include "gfx/FastImaging.h"
+#include "gfx/PNGObjectImprov.h"
+#include "pak/PakReader.h"
+#include "pak/PakWriter.h"
+
+namespace {
+
+using TBytes = std::vector<std::uint8_t>;
+
+TBytes EncodeJpegRgb(int W, int H, const TBytes& Rgb) {
+  jpeg_compress_struct Info;
+  jpeg_error_mgr Err;
+  Info.err = jpeg_std_error(&Err);
+  jpeg_create_compress(&Info);
+  unsigned char* Out = nullptr;
+  unsigned long OutSize = 0;
+  jpeg_mem_dest(&Info, &Out, &OutSize);
+  Info.image_width = static_cast<JDIMENSION>(W);
+  Info.image_height = static_cast<JDIMENSION>(H);
+  Info.input_components = 3;
+  Info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&Info);
+  jpeg_set_quality(&Info, 90, TRUE);
+  jpeg_start_compress(&Info, TRUE);
+  for (int Y = 0; Y < H; ++Y) {
+    JSAMPROW Row = const_cast<JSAMPROW>(Rgb.data() + static_cast<std::size_t>(Y) * W * 3);
+    jpeg_write_scanlines(&Info, &Row, 1);
+  }
+  jpeg_finish_compress(&Info);
+  jpeg_destroy_compress(&Info);
+  TBytes Bytes(Out, Out + OutSize);
+  std::free(Out);
+  return Bytes;
+}
+
+TBytes EncodePngRgba(int W, int H, const std::vector<TRGBAPixel>& Pixels) {
+  TBytes Out;
+  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop Info = png_create_info_struct(Png);
+  png_set_write_fn(
+      Png, &Out,
+      [](png_structp P, png_bytep Data, png_size_t Length) {
+        auto* O = static_cast<TBytes*>(png_get_io_ptr(P));
+        O->insert(O->end(), Data, Data + Length);
+      },
+      [](png_structp) {});
+  png_set_IHDR(Png, Info, static_cast<png_uint_32>(W), static_cast<png_uint_32>(H), 8, PNG_COLOR_TYPE_RGBA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(Png, Info);
+  TBytes Row(static_cast<std::size_t>(W) * 4);
+  for (int Y = 0; Y < H; ++Y) {
+    for (int X = 0; X < W; ++X) {
+      const TRGBAPixel P = Pixels[static_cast<std::size_t>(Y) * W + X];
+      Row[X * 4] = PixelR(P);
+      Row[X * 4 + 1] = PixelG(P);
+      Row[X * 4 + 2] = PixelB(P);
+      Row[X * 4 + 3] = PixelA(P);
+    }
+    png_write_row(Png, Row.data());
+  }
+  png_write_end(Png, Info);
+  png_destroy_write_struct(&Png, &Info);
+  return Out;
+}
+
+class PreviewToolTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+    FDir = std::filesystem::temp_directory_path() / ("vyrn_preview_" + std::to_string(::getpid()) + "_" + Info->name());
+    std::filesystem::create_directories(FDir);
+    FPak = (FDir / "game.pak").string();
+    FOut = (FDir / "out.png").string();
+
+    // A background of soft gradients, a 32 x 32 opaque sprite in set
+    // "evil_test" (numbered from 01) and a glyph sheet of opaque green cells.
+    TBytes Rgb;
+    for (int Y = 0; Y < 550; ++Y)
+      for (int X = 0; X < 600; ++X) {
+        Rgb.push_back(static_cast<std::uint8_t>(60 + X / 4));
+        Rgb.push_back(static_cast<std::uint8_t>(90 + Y / 5));
+        Rgb.push_back(150);
+      }
+    FBackJpeg = EncodeJpegRgb(600, 550, Rgb);
+    const std::vector<TRGBAPixel> Sprite(32 * 32, MakeRGBA(200, 40, 10, 255));
+    const std::vector<TRGBAPixel> Glyphs(42 * 18 * 18, MakeRGBA(0, 255, 0, 255));
+    WritePakFile(FPak, {TPakEntry{"back_test.jpg", FBackJpeg}, TPakEntry{"evil_test_01.png", EncodePngRgba(32, 32, Sprite)},
+                        TPakEntry{"chars.png", EncodePngRgba(42 * 18, 18, Glyphs)}});
+  }
+  void TearDown() override {
+    std::error_code Ec;
+    std::filesystem::remove_all(FDir, Ec);
+  }
+
+  int Run(std::vector<std::string> Args) {
+    FStdout.str("");
+    FStderr.str("");
+    return RunPreviewTool(Args, FStdout, FStderr);
+  }
+
+  std::filesystem::path FDir;
+  std::string FPak, FOut;
+  TBytes FBackJpeg;
+  std::ostringstream FStdout, FStderr;
+};
+
+TColorValue PngPixel(const TPNGObjectImprov& Png, int X, int Y) {
+  const std::uint8_t* P = Png.Row(Y) + 4 * X;
+  return RGB(P[0], P[1], P[2]);
+}
+
+TEST_F(PreviewToolTest, WritesTheShadedBoardWithSpriteAndMessage) {
+  ASSERT_EQ(Run({"--pak", FPak, "-o", FOut, "back_test.jpg", "3", "evil_test", "a"}), 0) << FStderr.str();
+  EXPECT_NE(FStdout.str().find("wrote"), std::string::npos);
+
+  std::ifstream In(FOut, std::ios::binary);
+  const TBytes Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  TPNGObjectImprov Png;
+  Png.LoadFromMemory(Bytes.data(), Bytes.size());
+  ASSERT_EQ(Png.Width(), 600);
+  ASSERT_EQ(Png.Height(), 550);
+  EXPECT_EQ(Png.Row(10)[3], 255);  // no transparency in the written picture
+
+  TFastImageBuffer Back(nullptr, 1, 1);
+  TMemoryStream BackStream(FBackJpeg);
+  Back.LoadJpegFromStream(BackStream);
+  const TShadowMask Mask(3);
+  auto C = [&](int X, int Y) { return static_cast<long double>((255.0f - Mask.GetShade(X, Y)) / 255.0f); };
+  auto Round = [](long double V) { return static_cast<std::uint32_t>(std::llrint(V)); };
+
+  EXPECT_EQ(PngPixel(Png, 0, 100), RGB(160, 160, 160));
+  EXPECT_EQ(PngPixel(Png, 300, 0), RGB(160, 160, 160));
+  // Free field, plain shade.
+  const TColorValue B = Back.GetPixel(200, 450);
+  EXPECT_EQ(PngPixel(Png, 200, 450),
+            RGB(Round(GetRValue(B) * C(200, 450)), Round(GetGValue(B) * C(200, 450)), Round(GetBValue(B) * C(200, 450))));
+  // The claimed corner (right of x = 420, above y = 140).
+  const TColorValue BC = Back.GetPixel(500, 60);
+  EXPECT_EQ(PngPixel(Png, 500, 60), RGB(Round(GetRValue(BC) * C(500, 60) / 1.35L), Round(GetGValue(BC) * C(500, 60) / 1.35L),
+                                        Round(GetBValue(BC) * C(500, 60) / 1.35L)));
+  // The claim's trail became edge; player 1's open trail is grey 192, player
+  // 2's yellowish.
+  const std::uint32_t Edge = Round(255 * C(420, 100));
+  EXPECT_EQ(PngPixel(Png, 420, 100), RGB(Edge, Edge, Edge));
+  const std::uint32_t T1 = Round(192 * C(160, 380));
+  EXPECT_EQ(PngPixel(Png, 160, 380), RGB(T1, T1, T1));
+  EXPECT_EQ(PngPixel(Png, 470, 480), RGB(Round(172 * C(470, 480)), Round(192 * C(470, 480)), 0));
+  // The sprite at the centre, shaded by the mask.
+  EXPECT_EQ(PngPixel(Png, 290, 270), RGB(Round(200 * C(290, 270)), Round(40 * C(290, 270)), Round(10 * C(290, 270))));
+  // The message's one cell over it: x = 300 - 9 + 18, y = 275 - 9.
+  EXPECT_EQ(PngPixel(Png, 309, 266), RGB(0, 255, 0));
+  EXPECT_EQ(PngPixel(Png, 326, 283), RGB(0, 255, 0));
+}
+
+TEST_F(PreviewToolTest, WithoutAMessageNothingIsWrittenOverTheSprite) {
+  ASSERT_EQ(Run({"--pak", FPak, "--output", FOut, "back_test.jpg", "0", "evil_test"}), 0) << FStderr.str();
+  std::ifstream In(FOut, std::ios::binary);
+  const TBytes Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  TPNGObjectImprov Png;
+  Png.LoadFromMemory(Bytes.data(), Bytes.size());
+  EXPECT_NE(PngPixel(Png, 309, 266), RGB(0, 255, 0));
+  EXPECT_GT(GetRValue(PngPixel(Png, 309, 266)), 100);  // the sprite's red
+}
+
+TEST_F(PreviewToolTest, MissingArchiveEntryOrSetAreClearErrors) {
+  EXPECT_EQ(Run({"--pak", (FDir / "none.pak").string(), "-o", FOut, "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("none.pak"), std::string::npos) << FStderr.str();
+  EXPECT_FALSE(std::filesystem::exists(FOut));
+
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "back_nope.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("entry \"back_nope.jpg\" not found"), std::string::npos) << FStderr.str();
+
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "back_test.jpg", "1", "evil_nope"}), 1);
+  EXPECT_NE(FStderr.str().find("No ImageSet \"evil_nope\" was found!"), std::string::npos) << FStderr.str();
+
+  // A set starting at 01 asked for from 05.
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "--first", "5", "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("evil_test_05.png"), std::string::npos) << FStderr.str();
+
+  // A picture that is not a JPEG.
+  WritePakFile(FPak, {TPakEntry{"back_test.jpg", TBytes{1, 2, 3}}});
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("back_test.jpg"), std::string::npos) << FStderr.str();
+  EXPECT_FALSE(std::filesystem::exists(FOut));
+
+  // An output path that cannot be written.
+  WritePakFile(FPak, {TPakEntry{"back_test.jpg", FBackJpeg},
+                      TPakEntry{"evil_test_00.png", EncodePngRgba(1, 1, {MakeRGBA(1, 2, 3, 255)})}});
+  EXPECT_EQ(Run({"--pak", FPak, "-o", (FDir / "no" / "such" / "dir.png").string(), "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("cannot write"), std::string::npos) << FStderr.str();
+}
+
+TEST_F(PreviewToolTest, UsageErrorsAndHelp) {
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(FStdout.str().find("Usage: vyrn-preview"), std::string::npos);
+  EXPECT_NE(FStdout.str().find("SHADE"), std::string::npos);
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_EQ(Run({"back_test.jpg", "1"}), 2);
+  EXPECT_EQ(Run({"back_test.jpg", "19", "evil_test"}), 2);
+  EXPECT_NE(FStderr.str().find("0 to 18"), std::string::npos);
+  EXPECT_EQ(Run({"back_test.jpg", "-1", "evil_test"}), 2);
+  EXPECT_EQ(Run({"back_test.jpg", "x", "evil_test"}), 2);
+  EXPECT_EQ(Run({"a", "1", "b", "c", "d"}), 2);
+  EXPECT_EQ(Run({"--bogus", "a", "1", "b"}), 2);
+  EXPECT_EQ(Run({"a", "1", "b", "-o"}), 2);
+  EXPECT_EQ(Run({"--first", "x", "a", "1", "b"}), 2);
+}
+
+}  // namespace

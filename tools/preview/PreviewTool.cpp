@@ -1,0 +1,259 @@
+#include "PreviewTool.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "board/MemBoard.h"
+#include "board/ShadowMask.h"
+#include "gfx/AlphaImageList.h"
+#include "gfx/GameText.h"
+#include "gfx/ImageErrors.h"
+#include "pak/PakReader.h"
+
+namespace {
+
+constexpr std::int32_t BoardWidth = 600;
+constexpr std::int32_t BoardHeight = 550;
+
+const char* const Usage =
+    "Usage: vyrn-preview [options] BACKGROUND SHADE IMAGESET [MESSAGE]\n"
+    "\n"
+    "Renders the 600 x 550 play area as a level shows it and writes a PNG:\n"
+    "the level's starting board with one claimed region and an unfinished\n"
+    "trail of each player, over the background, darkened by the shade\n"
+    "pattern; the image set's first picture at the centre, shaded as the\n"
+    "actors draw themselves; and the message in the game's bitmap font.\n"
+    "\n"
+    "  BACKGROUND   JPEG entry of the archive, e.g. back_simple01.jpg\n"
+    "  SHADE        shade pattern, 0..18\n"
+    "  IMAGESET     image set, e.g. evil_simple01 (its first picture is used)\n"
+    "  MESSAGE      optional text, e.g. 'Level 1 - \"Simple 1\"'\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output FILE   PNG to write (default preview.png)\n"
+    "      --pak FILE      archive to read (default game.pak in the working directory)\n"
+    "      --first N       number of the set's first picture (default: 00 when the\n"
+    "                      archive has it, as the players' sets, else 01)\n"
+    "  -h, --help          this text\n"
+    "\n"
+    "Exit status: 0 written, 1 archive, entry or picture problem, 2 usage error.\n";
+
+bool ParseInt(const std::string& Text, std::int32_t Min, std::int32_t Max, std::int32_t& Value) {
+  if (Text.empty() || Text.size() > 9) return false;
+  std::int64_t V = 0;
+  for (char Ch : Text) {
+    if (Ch < '0' || Ch > '9') return false;
+    V = V * 10 + (Ch - '0');
+  }
+  if (V < Min || V > Max) return false;
+  Value = static_cast<std::int32_t>(V);
+  return true;
+}
+
+// One player's finished trail from the top border down and across to the
+// right border, claimed the way the game claims it: the region the big
+// enemy at the centre cannot reach.
+void ClaimCorner(TMemBoard& Board) {
+  Board.VerticalLine(20, 140, 420, CellTrail1);
+  Board.HorizontalLine(420, 580, 140, CellTrail1);
+  Board.FloodMark(BoardWidth / 2, BoardHeight / 2, CellEvilSide, CellTrail2);
+  TRect Dirty;
+  Board.ClaimUnmarked(CellTrail1, Dirty);
+}
+
+// Unfinished trails: player 1 from the left border, player 2 from the
+// bottom border, each with one turn.
+void DrawTrails(TMemBoard& Board) {
+  Board.HorizontalLine(21, 160, 330, CellTrail1);
+  Board.VerticalLine(330, 430, 160, CellTrail1);
+  Board.VerticalLine(529, 410, 470, CellTrail2);
+  Board.HorizontalLine(470, 360, 410, CellTrail2);
+}
+
+// libpng reports errors by longjmp; this function holds only plain data.
+struct TPngWriteState {
+  std::FILE* File;
+  char Error[200];
+};
+
+void PngWriteError(png_structp Png, png_const_charp Message) {
+  auto* State = static_cast<TPngWriteState*>(png_get_error_ptr(Png));
+  std::snprintf(State->Error, sizeof State->Error, "%s", Message ? Message : "unknown error");
+  png_longjmp(Png, 1);
+}
+void PngWriteWarning(png_structp, png_const_charp) {}
+void PngWriteData(png_structp Png, png_bytep Data, png_size_t Length) {
+  auto* State = static_cast<TPngWriteState*>(png_get_io_ptr(Png));
+  if (std::fwrite(Data, 1, Length, State->File) != Length) png_error(Png, "write failed");
+}
+void PngFlushData(png_structp) {}
+
+bool WritePngRows(TPngWriteState* State, png_bytep* Rows, png_uint_32 Width, png_uint_32 Height) {
+  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, State, PngWriteError, PngWriteWarning);
+  if (!Png) {
+    std::snprintf(State->Error, sizeof State->Error, "out of memory");
+    return false;
+  }
+  png_infop Info = png_create_info_struct(Png);
+  if (!Info) {
+    png_destroy_write_struct(&Png, nullptr);
+    std::snprintf(State->Error, sizeof State->Error, "out of memory");
+    return false;
+  }
+  if (setjmp(png_jmpbuf(Png))) {
+    png_destroy_write_struct(&Png, &Info);
+    return false;
+  }
+  png_set_write_fn(Png, State, PngWriteData, PngFlushData);
+  png_set_IHDR(Png, Info, Width, Height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(Png, Info);
+  png_set_bgr(Png);  // frame-buffer rows are blue, green, red
+  png_write_image(Png, Rows);
+  png_write_end(Png, Info);
+  png_destroy_write_struct(&Png, &Info);
+  return true;
+}
+
+}  // namespace
+
+TFastImageBuffer ComposePreview(const TPakFileReadable& Pak, const TPreviewOptions& Options) {
+  std::string Problem;
+  if (!Pak.CheckArchive(Problem)) throw EPreviewError(Problem);
+
+  TFastImageBuffer Background(nullptr, BoardWidth, BoardHeight);
+  std::unique_ptr<TMemoryStream> BackStream = Pak.GetStream(Options.Background);
+  if (!BackStream) throw EPreviewError("entry \"" + Options.Background + "\" not found in " + Pak.FileName);
+  try {
+    Background.LoadJpegFromStream(*BackStream);
+  } catch (const EImageDecodeError& E) {
+    throw EPreviewError("background \"" + Options.Background + "\": " + E.what());
+  }
+
+  TAlphaImageList Images;
+  std::int32_t First = Options.FirstIndex;
+  if (First < 0) First = Pak.GetStream(ImageSetEntryName(Options.ImageSet, 0)) ? 0 : 1;
+  try {
+    if (LoadImageSet(Pak, Options.ImageSet, First, Images) == 0)
+      throw EPreviewError(MissingImageSetText(Options.ImageSet) + " (looked for " +
+                          ImageSetEntryName(Options.ImageSet, First) + ")");
+  } catch (const EImageDecodeError& E) {
+    throw EPreviewError("image set \"" + Options.ImageSet + "\": " + E.what());
+  }
+
+  TMemBoard Board(BoardWidth, BoardHeight);
+  Board.SetUpLevelBoard();
+  ClaimCorner(Board);
+  DrawTrails(Board);
+
+  const TShadowMask Mask(Options.Shade);
+  TFastImageBuffer PlayArea(nullptr, BoardWidth, BoardHeight);
+  Board.Render(TRect{0, 0, BoardWidth - 1, BoardHeight - 1}, PlayArea, Background, Mask);
+
+  const TAlphaImage& Sprite = Images[0];
+  DrawShadedSprite(PlayArea, Sprite, BoardWidth / 2 - Sprite.Width() / 2, BoardHeight / 2 - Sprite.Height() / 2, Mask);
+
+  if (Options.HasMessage) {
+    try {
+      TGameText Text(Pak);
+      if (Text.GlyphSheet().Width() == 0)
+        throw EPreviewError(std::string("entry \"") + TGameText::GlyphSheetName + "\" not found in " + Pak.FileName);
+      Text.ShowText(Options.Message, 100, 30);
+      Text.Draw(PlayArea);
+    } catch (const EImageDecodeError& E) {
+      throw EPreviewError(std::string(TGameText::GlyphSheetName) + ": " + E.what());
+    }
+  }
+  return PlayArea;
+}
+
+void WriteBufferPng(const TFastImageBuffer& Buffer, const std::string& Path) {
+  if (Buffer.Width() < 1 || Buffer.Height() < 1) throw EPreviewError("nothing to write");
+  std::vector<png_bytep> Rows(static_cast<std::size_t>(Buffer.Height()));
+  for (std::int32_t Y = 0; Y < Buffer.Height(); ++Y)
+    Rows[static_cast<std::size_t>(Y)] = const_cast<png_bytep>(Buffer.ScanLine(Y));
+  TPngWriteState State{std::fopen(Path.c_str(), "wb"), {}};
+  if (!State.File) throw EPreviewError("cannot write " + Path + ": " + std::strerror(errno));
+  const bool Written = WritePngRows(&State, Rows.data(), static_cast<png_uint_32>(Buffer.Width()),
+                                    static_cast<png_uint_32>(Buffer.Height()));
+  const bool Closed = std::fclose(State.File) == 0;
+  if (!Written || !Closed) {
+    std::remove(Path.c_str());
+    throw EPreviewError("cannot write " + Path + ": " + (Written ? "close failed" : State.Error));
+  }
+}
+
+int RunPreviewTool(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err) {
+  TPreviewOptions Options;
+  std::vector<std::string> Positional;
+  for (std::size_t I = 0; I < Args.size(); ++I) {
+    const std::string& A = Args[I];
+    auto Value = [&](std::string& Into) {
+      if (I + 1 >= Args.size()) return false;
+      Into = Args[++I];
+      return true;
+    };
+    if (A == "-h" || A == "--help") {
+      Out << Usage;
+      return 0;
+    } else if (A == "-o" || A == "--output") {
+      if (!Value(Options.OutputPath)) {
+        Err << "vyrn-preview: " << A << " needs a file name\n";
+        return 2;
+      }
+    } else if (A == "--pak") {
+      if (!Value(Options.PakPath)) {
+        Err << "vyrn-preview: --pak needs a file name\n";
+        return 2;
+      }
+    } else if (A == "--first") {
+      std::string N;
+      if (!Value(N) || !ParseInt(N, 0, 999999, Options.FirstIndex)) {
+        Err << "vyrn-preview: --first needs a number\n";
+        return 2;
+      }
+    } else if (A == "--") {
+      Positional.insert(Positional.end(), Args.begin() + static_cast<std::ptrdiff_t>(I) + 1, Args.end());
+      break;
+    } else if (A.size() > 1 && A[0] == '-') {
+      Err << "vyrn-preview: unknown option " << A << "\n" << Usage;
+      return 2;
+    } else {
+      Positional.push_back(A);
+    }
+  }
+  if (Positional.size() < 3 || Positional.size() > 4) {
+    Err << Usage;
+    return 2;
+  }
+  Options.Background = Positional[0];
+  if (!ParseInt(Positional[1], 0, TShadowMask::PatternCount - 1, Options.Shade)) {
+    Err << "vyrn-preview: shade pattern must be a number from 0 to " << TShadowMask::PatternCount - 1 << ", not \""
+        << Positional[1] << "\"\n";
+    return 2;
+  }
+  Options.ImageSet = Positional[2];
+  if (Positional.size() == 4) {
+    Options.HasMessage = true;
+    Options.Message = Positional[3];
+  }
+
+  try {
+    const TPakFileReadable Pak(Options.PakPath);
+    const TFastImageBuffer Picture = ComposePreview(Pak, Options);
+    WriteBufferPng(Picture, Options.OutputPath);
+  } catch (const EPreviewError& E) {
+    Err << "vyrn-preview: " << E.what() << "\n";
+    return 1;
+  } catch (const EPakReadError& E) {
+    Err << "vyrn-preview: " << E.what() << "\n";
+    return 1;
+  }
+  Out << "wrote " << Options.OutputPath << "\n";
+  return 0;
+}
