@@ -1,5 +1,7 @@
 #include "gfx/AlphaImageList.h"
 
+#include "persist/CommonTypes.h"
+
 #include <limits>
 #include <stdexcept>
 
@@ -23,8 +25,7 @@ const TAlphaImage& TAlphaImageList::Items(std::int32_t Index) const {
 }
 
 std::string ImageSetEntryName(const std::string& SetName, std::int32_t Number) {
-  const std::string Digits = std::to_string(Number);
-  return SetName + "_" + (Number >= 0 && Number < 10 ? "0" : "") + Digits + ".png";
+  return SetName + "_" + TwoDigits(Number) + ".png";
 }
 
 std::int32_t LoadImageSet(const TPakFileReadable& Pak, const std::string& SetName, std::int32_t FirstIndex,

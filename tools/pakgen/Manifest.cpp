@@ -134,12 +134,6 @@ constexpr int SplashFrames = 50;
 
 }  // namespace
 
-std::string ImageSetEntryName(const std::string& SetName, int Number) {
-  char Digits[16];
-  std::snprintf(Digits, sizeof Digits, "%02d", Number);
-  return SetName + "_" + Digits + ".png";
-}
-
 const std::vector<TImageSet>& ManifestImageSets() { return Sets(); }
 
 const TImageSet& ManifestImageSet(const std::string& SetName) {

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The game's own image-set naming rule (ImageSetEntryName).
+#include "gfx/AlphaImageList.h"
+
 enum class TAssetKind { Png, Jpeg, Wav, Ogg };
 
 struct TManifestEntry {
@@ -33,7 +36,5 @@ const std::vector<TImageSet>& ManifestImageSets();
 // The set's record; throws std::out_of_range for a name not in the manifest.
 const TImageSet& ManifestImageSet(const std::string& SetName);
 
-// "explo01", 3 -> "explo01_03.png"; 100 -> "explo01_100.png".
-std::string ImageSetEntryName(const std::string& SetName, int Number);
 
 const char* AssetKindName(TAssetKind Kind);
