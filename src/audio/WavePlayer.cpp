@@ -1,22 +1,11 @@
 #include "audio/WavePlayer.h"
+#include "persist/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-std::uint16_t Le16(const std::uint8_t* P) { return static_cast<std::uint16_t>(P[0] | (P[1] << 8)); }
-std::uint32_t Le32(const std::uint8_t* P) {
-  return P[0] | (P[1] << 8) | (P[2] << 16) | (static_cast<std::uint32_t>(P[3]) << 24);
-}
-void PutLe16(std::vector<std::uint8_t>& Out, std::uint32_t V) {
-  Out.push_back(V & 0xFF);
-  Out.push_back((V >> 8) & 0xFF);
-}
-void PutLe32(std::vector<std::uint8_t>& Out, std::uint32_t V) {
-  PutLe16(Out, V & 0xFFFF);
-  PutLe16(Out, V >> 16);
-}
 
 // The size of the RIFF header plus the format record up to its extra size.
 constexpr std::size_t WaveHeaderBytes = 38;

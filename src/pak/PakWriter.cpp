@@ -3,11 +3,8 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
-void PutU32(std::vector<std::uint8_t>& Out, std::uint64_t V) {
-  for (int i = 0; i < 4; ++i) Out.push_back(static_cast<std::uint8_t>(V >> (8 * i)));
-}
-}  // namespace
+#include "persist/ByteOrder.h"
+
 
 std::vector<std::uint8_t> BuildPakImage(const std::vector<TPakEntry>& Entries) {
   std::uint64_t Total = 4;
@@ -19,7 +16,7 @@ std::vector<std::uint8_t> BuildPakImage(const std::vector<TPakEntry>& Entries) {
 
   std::vector<std::uint8_t> Out;
   Out.reserve(static_cast<std::size_t>(Total));
-  PutU32(Out, 0);  // directory offset, patched below
+  PutLe32(Out, 0);  // directory offset, patched below
   std::vector<std::uint64_t> Offsets;
   for (const TPakEntry& E : Entries) {
     Offsets.push_back(Out.size());
@@ -29,8 +26,8 @@ std::vector<std::uint8_t> BuildPakImage(const std::vector<TPakEntry>& Entries) {
   for (std::size_t i = 0; i < Entries.size(); ++i) {
     Out.push_back(static_cast<std::uint8_t>(Entries[i].Name.size()));
     Out.insert(Out.end(), Entries[i].Name.begin(), Entries[i].Name.end());
-    PutU32(Out, Entries[i].Data.size());
-    PutU32(Out, Offsets[i]);
+    PutLe32(Out, static_cast<std::uint32_t>(Entries[i].Data.size()));
+    PutLe32(Out, static_cast<std::uint32_t>(Offsets[i]));
   }
   for (int i = 0; i < 4; ++i) Out[i] = static_cast<std::uint8_t>(Directory >> (8 * i));
   return Out;

@@ -164,20 +164,7 @@ std::string TConfig::PlainText() const {
 }
 
 bool TConfig::Save() {
-  std::string Bytes = PlainText();
-  ScrambleText(Bytes);
-  std::string Error;
-  if (ReplaceFile(FPath, Bytes, Error)) {
-    FWriteFailureShown = false;
-    return true;
-  }
-  // One box per run of failures: rebuilding the defaults saves several times
-  // in a row, and the player needs to hear it only once.
-  if (!FWriteFailureShown) {
-    FWriteFailureShown = true;
-    ShowMessageBox("Error writing config.dat (" + Error + ")\rYour settings could not be saved.");
-  }
-  return false;
+  return SaveScrambledFile(FPath, PlainText(), FWriteFailureShown, "Your settings could not be saved.");
 }
 
 void TConfig::SetMusicOff(bool Value) {

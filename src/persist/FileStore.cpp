@@ -1,5 +1,8 @@
 #include "persist/FileStore.h"
 
+#include "persist/CommonTypes.h"
+#include "platform/MessageBox.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -92,4 +95,20 @@ bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string&
     ::close(Dir);
   }
   return true;
+}
+
+bool SaveScrambledFile(const std::string& Path, std::string Plain, bool& FailureShown, const std::string& Consequence) {
+  ScrambleText(Plain);
+  std::string Error;
+  if (ReplaceFile(Path, Plain, Error)) {
+    FailureShown = false;
+    return true;
+  }
+  if (!FailureShown) {
+    FailureShown = true;
+    const std::size_t Slash = Path.find_last_of('/');
+    const std::string Name = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+    ShowMessageBox("Error writing " + Name + " (" + Error + ")\r" + Consequence);
+  }
+  return false;
 }

@@ -16,5 +16,12 @@ TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::stri
 // temporary is removed and Error says why.
 bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string& Error);
 
+// Scrambles Plain and writes it with ReplaceFile. A failure is reported to
+// the player once per run of failures ("Error writing <file> (<reason>)" and
+// Consequence on a new line): rebuilding defaults saves several times in a
+// row, and the player needs to hear it only once. FailureShown is the
+// caller's memory of that.
+bool SaveScrambledFile(const std::string& Path, std::string Plain, bool& FailureShown, const std::string& Consequence);
+
 // Folder + "/" + Name.
 std::string JoinPath(const std::string& Folder, const std::string& Name);

@@ -86,18 +86,8 @@ std::string THighScore::PlainText(int First, int Last) const {
 }
 
 bool THighScore::Save() {
-  std::string Bytes = PlainText(0, Count - 1);
-  ScrambleText(Bytes);
-  std::string Error;
-  if (ReplaceFile(FPath, Bytes, Error)) {
-    FWriteFailureShown = false;
-    return true;
-  }
-  if (!FWriteFailureShown) {
-    FWriteFailureShown = true;
-    ShowMessageBox("Error writing highscores.dat (" + Error + ")\rThe high-score table could not be saved.");
-  }
-  return false;
+  return SaveScrambledFile(FPath, PlainText(0, Count - 1), FWriteFailureShown,
+                           "The high-score table could not be saved.");
 }
 
 void THighScore::GetEntry(int Index, THighScore_element& Entry) const {

@@ -1,14 +1,11 @@
 #include "platform/HeadlessAudio.h"
 
+#include "persist/ByteOrder.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-std::uint32_t Le32(const std::uint8_t* P) {
-  return P[0] | (P[1] << 8) | (P[2] << 16) | (static_cast<std::uint32_t>(P[3]) << 24);
-}
-std::uint16_t Le16(const std::uint8_t* P) { return static_cast<std::uint16_t>(P[0] | (P[1] << 8)); }
 
 // 16-bit PCM at the output rate, mono or stereo; anything else is not ours
 // to decode here.

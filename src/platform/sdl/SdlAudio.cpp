@@ -1,4 +1,5 @@
 #include "platform/sdl/SdlAudio.h"
+#include "persist/ByteOrder.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -22,14 +23,6 @@ void SDLCALL OnChannelFinished(int Channel) {
 }
 void SDLCALL OnMusicFinished() { ModuleEnded.store(true); }
 
-void PutLe16(std::vector<std::uint8_t>& Out, std::uint32_t V) {
-  Out.push_back(V & 0xFF);
-  Out.push_back((V >> 8) & 0xFF);
-}
-void PutLe32(std::vector<std::uint8_t>& Out, std::uint32_t V) {
-  PutLe16(Out, V & 0xFFFF);
-  PutLe16(Out, V >> 16);
-}
 void PutTag(std::vector<std::uint8_t>& Out, const char* Tag) { Out.insert(Out.end(), Tag, Tag + 4); }
 
 // A RIFF WAVE file around the samples, for the library's wave decoder, which
