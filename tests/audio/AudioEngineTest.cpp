@@ -27,10 +27,10 @@ std::vector<std::int16_t> MusicSamples(int Frames = Rate) {
 }
 
 TBytes MusicWave(const std::vector<std::int16_t>& S) {
-  TWaveSpec Spec;
-  Spec.Channels = 2;
-  Spec.SamplesPerSec = Rate;
-  return BuildWave(Spec, Pcm16(S));
+  TWaveShape Shape;
+  Shape.Channels = 2;
+  Shape.SamplesPerSec = Rate;
+  return BuildWave(Shape, Pcm16(S));
 }
 
 class AudioEngineTest : public ::testing::Test {

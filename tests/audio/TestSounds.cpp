@@ -21,11 +21,11 @@ void Tag(TBytes& B, const std::string& T) {
 }
 }  // namespace
 
-std::uint16_t BlockAlignOf(const TWaveSpec& S) {
+std::uint16_t BlockAlignOf(const TWaveShape& S) {
   return static_cast<std::uint16_t>(S.Channels * ((S.BitsPerSample + 7) / 8));
 }
 
-TBytes BuildWave(const TWaveSpec& S, const TBytes& Samples) {
+TBytes BuildWave(const TWaveShape& S, const TBytes& Samples) {
   TBytes Body;
   Tag(Body, S.Form);
   Tag(Body, "fmt ");

@@ -8,7 +8,7 @@
 
 using TBytes = std::vector<std::uint8_t>;
 
-struct TWaveSpec {
+struct TWaveShape {
   std::uint16_t FormatTag = 1;
   std::uint16_t Channels = 1;
   std::uint32_t SamplesPerSec = 22050;
@@ -25,8 +25,8 @@ struct TWaveSpec {
   std::string Form = "WAVE";
 };
 
-std::uint16_t BlockAlignOf(const TWaveSpec& Spec);
-TBytes BuildWave(const TWaveSpec& Spec, const TBytes& Samples);
+std::uint16_t BlockAlignOf(const TWaveShape& Shape);
+TBytes BuildWave(const TWaveShape& Shape, const TBytes& Samples);
 
 // 16-bit little-endian sample bytes.
 TBytes Pcm16(const std::vector<std::int16_t>& Samples);

@@ -32,10 +32,10 @@ TEST(WaveLayout, PcmWithSixteenByteFormatChunkStartsAtTheFirstSample) {
 }
 
 TEST(WaveLayout, ChunksBeforeDataAreSkippedIncludingOddOnesWithTheirPadByte) {
-  TWaveSpec Spec;
-  Spec.Before = {{"LIST", TBytes(26, 'x')}, {"junk", TBytes(5, 'y')}, {"fact", TBytes(4, 0)}};
+  TWaveShape Shape;
+  Shape.Before = {{"LIST", TBytes(26, 'x')}, {"junk", TBytes(5, 'y')}, {"fact", TBytes(4, 0)}};
   const TBytes Data = Samples(10);
-  const TBytes File = BuildWave(Spec, Data);
+  const TBytes File = BuildWave(Shape, Data);
   const auto L = ReadWaveLayout(Span(File));
   ASSERT_TRUE(L);
   EXPECT_EQ(L->DataStart, 44 + (8 + 26) + (8 + 6) + (8 + 4));
@@ -44,12 +44,12 @@ TEST(WaveLayout, ChunksBeforeDataAreSkippedIncludingOddOnesWithTheirPadByte) {
 }
 
 TEST(WaveLayout, FilesWithoutDataOrNotWaveOrCutShortAreRejected) {
-  TWaveSpec NoData;
+  TWaveShape NoData;
   NoData.WithData = false;
   NoData.Before = {{"LIST", TBytes(40, 'x')}};
   EXPECT_FALSE(ReadWaveLayout(Span(BuildWave(NoData, {}))));
 
-  TWaveSpec Avi;
+  TWaveShape Avi;
   Avi.Form = "AVI ";
   EXPECT_FALSE(ReadWaveLayout(Span(BuildWave(Avi, Samples(10)))));
 
@@ -61,7 +61,7 @@ TEST(WaveLayout, FilesWithoutDataOrNotWaveOrCutShortAreRejected) {
 }
 
 TEST(WaveLayout, OtherFormatsCarryTheirExtraBytes) {
-  TWaveSpec Adpcm;
+  TWaveShape Adpcm;
   Adpcm.FormatTag = 2;
   Adpcm.BitsPerSample = 4;
   Adpcm.Extra = {0xF4, 0x01, 7, 0, 1, 2, 3, 4};
@@ -75,7 +75,7 @@ TEST(WaveLayout, OtherFormatsCarryTheirExtraBytes) {
 
   // A float file with a bare 16-byte format chunk has no extra-size field:
   // the next chunk's tag must not be taken for one.
-  TWaveSpec Float;
+  TWaveShape Float;
   Float.FormatTag = 3;
   Float.BitsPerSample = 32;
   const auto F = ReadWaveLayout(Span(BuildWave(Float, Samples(20))));
@@ -85,9 +85,9 @@ TEST(WaveLayout, OtherFormatsCarryTheirExtraBytes) {
 }
 
 TEST(WaveLayout, DataSizeBeyondTheFileEndsWithTheFile) {
-  TWaveSpec Spec;
-  Spec.DeclaredDataSize = 0xFFFFFFFFll;
-  const TBytes File = BuildWave(Spec, Samples(50));
+  TWaveShape Shape;
+  Shape.DeclaredDataSize = 0xFFFFFFFFll;
+  const TBytes File = BuildWave(Shape, Samples(50));
   const auto L = ReadWaveLayout(Span(File));
   ASSERT_TRUE(L);
   EXPECT_EQ(L->DataEnd, static_cast<std::int64_t>(File.size()));
@@ -155,7 +155,7 @@ TEST(MpegLayout, NoUsableHeaderMeansFailure) {
   Cut[9] = 0xFB;
   EXPECT_FALSE(ReadMpegLayout(Span(Cut)));
   // The wave layout comes first; the MPEG scan is the fallback.
-  TWaveSpec Avi;
+  TWaveShape Avi;
   Avi.Form = "AVI ";
   TBytes NotWave = BuildWave(Avi, TBytes(100, 0));
   EXPECT_FALSE(ReadSoundLayout(Span(NotWave)));
@@ -172,9 +172,9 @@ protected:
   void SetUp() override { Old = SetAudioHandler(&Audio); }
   void TearDown() override { SetAudioHandler(Old); }
 
-  // A player over a sound of Frames frames (22,050 Hz mono 16-bit unless Spec says otherwise).
-  std::unique_ptr<TWavePlayer> MakePlayer(int Frames, TWaveSpec Spec = {}) {
-    Streams.push_back(std::make_unique<TMemoryStream>(BuildWave(Spec, Pcm16(Noise(Frames * Spec.Channels, 2000, 3)))));
+  // A player over a sound of Frames frames (22,050 Hz mono 16-bit unless Shape says otherwise).
+  std::unique_ptr<TWavePlayer> MakePlayer(int Frames, TWaveShape Shape = {}) {
+    Streams.push_back(std::make_unique<TMemoryStream>(BuildWave(Shape, Pcm16(Noise(Frames * Shape.Channels, 2000, 3)))));
     auto P = std::make_unique<TWavePlayer>();
     P->Stream = Streams.back().get();
     return P;
@@ -198,7 +198,7 @@ TEST_F(WavePlayerTest, PlayHandsTheSamplesToTheirOwnChannel) {
   const TBytes& File = P->Stream->Bytes();
   EXPECT_EQ(S.Data, TBytes(File.begin() + 44, File.end()));
 
-  TWaveSpec Stereo;
+  TWaveShape Stereo;
   Stereo.Channels = 2;
   Stereo.SamplesPerSec = 44100;
   auto Q = MakePlayer(100, Stereo);
@@ -302,7 +302,7 @@ TEST_F(WavePlayerTest, MissingOrUnplayableStreamsFailQuietly) {
   Absent.Stream = &Empty;
   EXPECT_FALSE(Absent.Play());
 
-  TWaveSpec NoData;
+  TWaveShape NoData;
   NoData.WithData = false;
   TMemoryStream Headless(BuildWave(NoData, {}));
   Absent.Stream = &Headless;
@@ -314,7 +314,7 @@ TEST_F(WavePlayerTest, MissingOrUnplayableStreamsFailQuietly) {
   EXPECT_FALSE(Absent.Play());
 
   // A format without a block size.
-  TWaveSpec Broken;
+  TWaveShape Broken;
   Broken.Channels = 0;
   TMemoryStream Zero(BuildWave(Broken, Samples(10)));
   Absent.Stream = &Zero;

@@ -59,16 +59,16 @@ class GreyDepths : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
 TEST_P(GreyDepths, GreyIsSpreadToAllChannelsAndOpaque) {
   const auto [Depth, Interlaced] = GetParam();
-  TPngSpec Spec;
-  Spec.Width = 13;  // odd width: packed rows end in a partial byte
-  Spec.Height = 9;
-  Spec.ColorType = PNG_COLOR_TYPE_GRAY;
-  Spec.BitDepth = Depth;
-  Spec.Interlaced = Interlaced;
-  Spec.Samples = Pattern(13, 9, 1, Depth, 7);
-  auto Image = Decode(EncodePng(Spec));
+  TPngShape Shape;
+  Shape.Width = 13;  // odd width: packed rows end in a partial byte
+  Shape.Height = 9;
+  Shape.ColorType = PNG_COLOR_TYPE_GRAY;
+  Shape.BitDepth = Depth;
+  Shape.Interlaced = Interlaced;
+  Shape.Samples = Pattern(13, 9, 1, Depth, 7);
+  auto Image = Decode(EncodePng(Shape));
   ExpectPixels(*Image, 13, 9, [&](std::int32_t X, std::int32_t Y) {
-    const std::uint8_t G = Spread(Spec.Samples[static_cast<std::size_t>(Y * 13 + X)], Depth);
+    const std::uint8_t G = Spread(Shape.Samples[static_cast<std::size_t>(Y * 13 + X)], Depth);
     return MakeRGBA(G, G, G, 255);
   });
 }
@@ -76,15 +76,15 @@ INSTANTIATE_TEST_SUITE_P(AllDepths, GreyDepths,
                          ::testing::Combine(::testing::Values(1, 2, 4, 8, 16), ::testing::Bool()));
 
 TEST(PngDecode, GreyWithTransparentValueGetsAlphaZeroThere) {
-  TPngSpec Spec;
-  Spec.Width = 4;
-  Spec.Height = 1;
-  Spec.ColorType = PNG_COLOR_TYPE_GRAY;
-  Spec.BitDepth = 4;
-  Spec.Samples = {0, 5, 15, 5};
-  Spec.HasTransColor = true;
-  Spec.TransColor.gray = 5;
-  auto Image = Decode(EncodePng(Spec));
+  TPngShape Shape;
+  Shape.Width = 4;
+  Shape.Height = 1;
+  Shape.ColorType = PNG_COLOR_TYPE_GRAY;
+  Shape.BitDepth = 4;
+  Shape.Samples = {0, 5, 15, 5};
+  Shape.HasTransColor = true;
+  Shape.TransColor.gray = 5;
+  auto Image = Decode(EncodePng(Shape));
   EXPECT_EQ(Image->GetPixel(0, 0), MakeRGBA(0, 0, 0, 255));
   EXPECT_EQ(Image->GetAlpha(1, 0), 0);
   EXPECT_EQ(Image->GetPixel(2, 0), MakeRGBA(255, 255, 255, 255));
@@ -93,17 +93,17 @@ TEST(PngDecode, GreyWithTransparentValueGetsAlphaZeroThere) {
 
 TEST(PngDecode, GreyAlphaEightAndSixteenBit) {
   for (int Depth : {8, 16}) {
-    TPngSpec Spec;
-    Spec.Width = 5;
-    Spec.Height = 3;
-    Spec.ColorType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    Spec.BitDepth = Depth;
-    Spec.Samples = Pattern(5, 3, 2, Depth, 11);
-    auto Image = Decode(EncodePng(Spec));
+    TPngShape Shape;
+    Shape.Width = 5;
+    Shape.Height = 3;
+    Shape.ColorType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    Shape.BitDepth = Depth;
+    Shape.Samples = Pattern(5, 3, 2, Depth, 11);
+    auto Image = Decode(EncodePng(Shape));
     ExpectPixels(*Image, 5, 3, [&](std::int32_t X, std::int32_t Y) {
       const std::size_t I = static_cast<std::size_t>(Y * 5 + X) * 2;
-      const std::uint8_t G = Spread(Spec.Samples[I], Depth);
-      return MakeRGBA(G, G, G, Spread(Spec.Samples[I + 1], Depth));
+      const std::uint8_t G = Spread(Shape.Samples[I], Depth);
+      return MakeRGBA(G, G, G, Spread(Shape.Samples[I + 1], Depth));
     });
   }
 }
@@ -114,38 +114,38 @@ TEST(PngDecode, RgbAndRgbaEightAndSixteenBitInterlacedOrNot) {
       for (bool Interlaced : {false, true}) {
         SCOPED_TRACE(::testing::Message() << "type " << Type << " depth " << Depth << " interlaced " << Interlaced);
         const int Ch = Channels(Type);
-        TPngSpec Spec;
-        Spec.Width = 11;
-        Spec.Height = 10;
-        Spec.ColorType = Type;
-        Spec.BitDepth = Depth;
-        Spec.Interlaced = Interlaced;
-        Spec.Samples = Pattern(11, 10, Ch, Depth, 3 + Type + Depth);
-        auto Image = Decode(EncodePng(Spec));
+        TPngShape Shape;
+        Shape.Width = 11;
+        Shape.Height = 10;
+        Shape.ColorType = Type;
+        Shape.BitDepth = Depth;
+        Shape.Interlaced = Interlaced;
+        Shape.Samples = Pattern(11, 10, Ch, Depth, 3 + Type + Depth);
+        auto Image = Decode(EncodePng(Shape));
         ExpectPixels(*Image, 11, 10, [&](std::int32_t X, std::int32_t Y) {
           const std::size_t I = static_cast<std::size_t>(Y * 11 + X) * Ch;
-          return MakeRGBA(Spread(Spec.Samples[I], Depth), Spread(Spec.Samples[I + 1], Depth),
-                          Spread(Spec.Samples[I + 2], Depth), Ch == 4 ? Spread(Spec.Samples[I + 3], Depth) : 255);
+          return MakeRGBA(Spread(Shape.Samples[I], Depth), Spread(Shape.Samples[I + 1], Depth),
+                          Spread(Shape.Samples[I + 2], Depth), Ch == 4 ? Spread(Shape.Samples[I + 3], Depth) : 255);
         });
       }
 }
 
 TEST(PngDecode, RgbWithTransparentColour) {
   for (int Depth : {8, 16}) {
-    TPngSpec Spec;
-    Spec.Width = 3;
-    Spec.Height = 1;
-    Spec.ColorType = PNG_COLOR_TYPE_RGB;
-    Spec.BitDepth = Depth;
+    TPngShape Shape;
+    Shape.Width = 3;
+    Shape.Height = 1;
+    Shape.ColorType = PNG_COLOR_TYPE_RGB;
+    Shape.BitDepth = Depth;
     const std::uint16_t K = Depth == 16 ? 257 : 1;
-    Spec.Samples = {std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K),
+    Shape.Samples = {std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K),
                     std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(31 * K),
                     std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K)};
-    Spec.HasTransColor = true;
-    Spec.TransColor.red = static_cast<png_uint_16>(10 * K);
-    Spec.TransColor.green = static_cast<png_uint_16>(20 * K);
-    Spec.TransColor.blue = static_cast<png_uint_16>(30 * K);
-    auto Image = Decode(EncodePng(Spec));
+    Shape.HasTransColor = true;
+    Shape.TransColor.red = static_cast<png_uint_16>(10 * K);
+    Shape.TransColor.green = static_cast<png_uint_16>(20 * K);
+    Shape.TransColor.blue = static_cast<png_uint_16>(30 * K);
+    auto Image = Decode(EncodePng(Shape));
     EXPECT_EQ(Image->GetAlpha(0, 0), 0) << Depth;
     EXPECT_EQ(Image->GetPixel(1, 0), MakeRGBA(10, 20, 31, 255)) << Depth;
     EXPECT_EQ(Image->GetAlpha(2, 0), 0) << Depth;
@@ -158,23 +158,23 @@ TEST(PngDecode, PaletteAtEveryDepthWithAndWithoutTransparency) {
     for (bool WithAlpha : {false, true}) {
       SCOPED_TRACE(::testing::Message() << "depth " << Depth << " alpha " << WithAlpha);
       const int Entries = 1 << Depth;
-      TPngSpec Spec;
-      Spec.Width = 7;
-      Spec.Height = 5;
-      Spec.ColorType = PNG_COLOR_TYPE_PALETTE;
-      Spec.BitDepth = Depth;
+      TPngShape Shape;
+      Shape.Width = 7;
+      Shape.Height = 5;
+      Shape.ColorType = PNG_COLOR_TYPE_PALETTE;
+      Shape.BitDepth = Depth;
       for (int I = 0; I < Entries; ++I)
-        Spec.Palette.push_back(png_color{static_cast<png_byte>(I * 7), static_cast<png_byte>(255 - I),
+        Shape.Palette.push_back(png_color{static_cast<png_byte>(I * 7), static_cast<png_byte>(255 - I),
                                          static_cast<png_byte>(I * 3 + 1)});
       // A tRNS shorter than the palette: the entries after it are opaque.
       if (WithAlpha)
-        for (int I = 0; I < (Entries + 1) / 2; ++I) Spec.PaletteAlpha.push_back(static_cast<png_byte>(I * 37 % 256));
-      Spec.Samples = Pattern(7, 5, 1, Depth, 5);
-      auto Image = Decode(EncodePng(Spec));
+        for (int I = 0; I < (Entries + 1) / 2; ++I) Shape.PaletteAlpha.push_back(static_cast<png_byte>(I * 37 % 256));
+      Shape.Samples = Pattern(7, 5, 1, Depth, 5);
+      auto Image = Decode(EncodePng(Shape));
       ExpectPixels(*Image, 7, 5, [&](std::int32_t X, std::int32_t Y) {
-        const std::size_t Index = Spec.Samples[static_cast<std::size_t>(Y * 7 + X)];
-        const png_color C = Spec.Palette[Index];
-        const std::uint8_t A = Index < Spec.PaletteAlpha.size() ? Spec.PaletteAlpha[Index] : 255;
+        const std::size_t Index = Shape.Samples[static_cast<std::size_t>(Y * 7 + X)];
+        const png_color C = Shape.Palette[Index];
+        const std::uint8_t A = Index < Shape.PaletteAlpha.size() ? Shape.PaletteAlpha[Index] : 255;
         return MakeRGBA(C.red, C.green, C.blue, A);
       });
     }

@@ -18,7 +18,7 @@ namespace pngtest {
 
 using TBytes = std::vector<std::uint8_t>;
 
-struct TPngSpec {
+struct TPngShape {
   std::int32_t Width = 1;
   std::int32_t Height = 1;
   int ColorType = PNG_COLOR_TYPE_RGBA;
@@ -49,27 +49,27 @@ inline void WriteToVector(png_structp Png, png_bytep Data, png_size_t Length) {
 }
 inline void NoFlush(png_structp) {}
 
-// Encodes Spec; samples are packed per the bit depth.
-inline TBytes EncodePng(const TPngSpec& Spec) {
-  const int Ch = Channels(Spec.ColorType);
-  const std::size_t PerRow = static_cast<std::size_t>(Spec.Width) * Ch;
-  if (Spec.Samples.size() != PerRow * static_cast<std::size_t>(Spec.Height)) throw std::invalid_argument("sample count");
-  std::vector<TBytes> Rows(static_cast<std::size_t>(Spec.Height));
-  for (std::int32_t Y = 0; Y < Spec.Height; ++Y) {
+// Encodes Shape; samples are packed per the bit depth.
+inline TBytes EncodePng(const TPngShape& Shape) {
+  const int Ch = Channels(Shape.ColorType);
+  const std::size_t PerRow = static_cast<std::size_t>(Shape.Width) * Ch;
+  if (Shape.Samples.size() != PerRow * static_cast<std::size_t>(Shape.Height)) throw std::invalid_argument("sample count");
+  std::vector<TBytes> Rows(static_cast<std::size_t>(Shape.Height));
+  for (std::int32_t Y = 0; Y < Shape.Height; ++Y) {
     TBytes& Row = Rows[static_cast<std::size_t>(Y)];
-    const std::uint16_t* S = Spec.Samples.data() + PerRow * static_cast<std::size_t>(Y);
-    if (Spec.BitDepth == 16) {
+    const std::uint16_t* S = Shape.Samples.data() + PerRow * static_cast<std::size_t>(Y);
+    if (Shape.BitDepth == 16) {
       for (std::size_t I = 0; I < PerRow; ++I) {
         Row.push_back(static_cast<std::uint8_t>(S[I] >> 8));
         Row.push_back(static_cast<std::uint8_t>(S[I] & 0xFF));
       }
-    } else if (Spec.BitDepth == 8) {
+    } else if (Shape.BitDepth == 8) {
       for (std::size_t I = 0; I < PerRow; ++I) Row.push_back(static_cast<std::uint8_t>(S[I]));
     } else {
-      const int PerByte = 8 / Spec.BitDepth;
+      const int PerByte = 8 / Shape.BitDepth;
       Row.assign((PerRow + PerByte - 1) / PerByte, 0);
       for (std::size_t I = 0; I < PerRow; ++I) {
-        const int Shift = 8 - Spec.BitDepth * (static_cast<int>(I % PerByte) + 1);
+        const int Shift = 8 - Shape.BitDepth * (static_cast<int>(I % PerByte) + 1);
         Row[I / PerByte] = static_cast<std::uint8_t>(Row[I / PerByte] | (S[I] << Shift));
       }
     }
@@ -84,15 +84,15 @@ inline TBytes EncodePng(const TPngSpec& Spec) {
     throw std::runtime_error("test PNG encoding failed");
   }
   png_set_write_fn(Png, &Out, WriteToVector, NoFlush);
-  png_set_IHDR(Png, Info, static_cast<png_uint_32>(Spec.Width), static_cast<png_uint_32>(Spec.Height), Spec.BitDepth,
-               Spec.ColorType, Spec.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(Png, Info, static_cast<png_uint_32>(Shape.Width), static_cast<png_uint_32>(Shape.Height), Shape.BitDepth,
+               Shape.ColorType, Shape.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!Spec.Palette.empty())
-    png_set_PLTE(Png, Info, Spec.Palette.data(), static_cast<int>(Spec.Palette.size()));
-  if (!Spec.PaletteAlpha.empty())
-    png_set_tRNS(Png, Info, Spec.PaletteAlpha.data(), static_cast<int>(Spec.PaletteAlpha.size()), nullptr);
-  if (Spec.HasTransColor) {
-    png_color_16 Trans = Spec.TransColor;
+  if (!Shape.Palette.empty())
+    png_set_PLTE(Png, Info, Shape.Palette.data(), static_cast<int>(Shape.Palette.size()));
+  if (!Shape.PaletteAlpha.empty())
+    png_set_tRNS(Png, Info, Shape.PaletteAlpha.data(), static_cast<int>(Shape.PaletteAlpha.size()), nullptr);
+  if (Shape.HasTransColor) {
+    png_color_16 Trans = Shape.TransColor;
     png_set_tRNS(Png, Info, nullptr, 0, &Trans);
   }
   png_write_info(Png, Info);
@@ -104,16 +104,16 @@ inline TBytes EncodePng(const TPngSpec& Spec) {
 
 // 8-bit RGBA picture from packed pixels (MakeRGBA layout), rows top-down.
 inline TBytes EncodeRgba(std::int32_t Width, std::int32_t Height, const std::vector<TRGBAPixel>& Pixels) {
-  TPngSpec Spec;
-  Spec.Width = Width;
-  Spec.Height = Height;
+  TPngShape Shape;
+  Shape.Width = Width;
+  Shape.Height = Height;
   for (TRGBAPixel P : Pixels) {
-    Spec.Samples.push_back(PixelR(P));
-    Spec.Samples.push_back(PixelG(P));
-    Spec.Samples.push_back(PixelB(P));
-    Spec.Samples.push_back(PixelA(P));
+    Shape.Samples.push_back(PixelR(P));
+    Shape.Samples.push_back(PixelG(P));
+    Shape.Samples.push_back(PixelB(P));
+    Shape.Samples.push_back(PixelA(P));
   }
-  return EncodePng(Spec);
+  return EncodePng(Shape);
 }
 
 // A uniquely named scratch archive, removed with this object.

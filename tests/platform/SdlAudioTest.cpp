@@ -77,10 +77,10 @@ protected:
   }
 
   static TBytes StereoWave(const std::vector<std::int16_t>& S) {
-    TWaveSpec Spec;
-    Spec.Channels = 2;
-    Spec.SamplesPerSec = Rate;
-    return BuildWave(Spec, Pcm16(S));
+    TWaveShape Shape;
+    Shape.Channels = 2;
+    Shape.SamplesPerSec = Rate;
+    return BuildWave(Shape, Pcm16(S));
   }
 
   static std::size_t CountOccurrences(const std::vector<std::int16_t>& Out, const std::vector<std::int16_t>& Part) {
