@@ -42,10 +42,17 @@ std::string JoinPath(const std::string& Folder, const std::string& Name) {
 
 TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::string& Error) {
   Bytes.clear();
-  const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO put in the file's place must not hang the start.
+  const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (Fd < 0) {
     if (errno == ENOENT) return TReadResult::Missing;
     Error = Reason(errno);
+    return TReadResult::Failed;
+  }
+  struct stat Info {};
+  if (::fstat(Fd, &Info) == 0 && !S_ISREG(Info.st_mode) && !S_ISDIR(Info.st_mode)) {
+    ::close(Fd);
+    Error = "not a regular file";
     return TReadResult::Failed;
   }
   char Buffer[4096];
@@ -59,6 +66,12 @@ TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::stri
       return TReadResult::Failed;
     }
     if (N == 0) break;
+    if (Bytes.size() + static_cast<std::size_t>(N) > static_cast<std::size_t>(MaxDataFileSize)) {
+      ::close(Fd);
+      Bytes.clear();
+      Error = "file too large";
+      return TReadResult::Failed;
+    }
     Bytes.append(Buffer, static_cast<std::size_t>(N));
   }
   ::close(Fd);

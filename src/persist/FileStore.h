@@ -6,8 +6,12 @@
 
 enum class TReadResult { Read, Missing, Failed };
 
+// The game's data files are a few hundred bytes; larger ones are refused.
+inline constexpr long long MaxDataFileSize = 1 << 20;
+
 // Reads every byte of Path into Bytes. Missing when there is no such file;
-// Failed (with the reason in Error) when it exists but cannot be read.
+// Failed (with the reason in Error) when it exists but cannot be read, is
+// not a regular file, or is larger than MaxDataFileSize.
 TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::string& Error);
 
 // Replaces Path by a file holding Bytes: writes "Path.tmp" beside it, flushes

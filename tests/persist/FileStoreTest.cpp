@@ -38,6 +38,22 @@ TEST(FileStoreTest, TargetThatCannotBeReplacedStaysAsItWas) {
   EXPECT_EQ(ReadWholeFile(Folder.File("data.dat"), Bytes, Error), TReadResult::Failed);
 }
 
+TEST(FileStoreTest, OversizedFilesAndFifosAreRefusedNotReadForever) {
+  TTestFolder Folder;
+  std::string Error, Bytes;
+  Folder.Write("big.dat", std::string(static_cast<std::size_t>(MaxDataFileSize) + 1, 'x'));
+  EXPECT_EQ(ReadWholeFile(Folder.File("big.dat"), Bytes, Error), TReadResult::Failed);
+  EXPECT_TRUE(Bytes.empty());
+  Folder.Write("edge.dat", std::string(static_cast<std::size_t>(MaxDataFileSize), 'x'));
+  EXPECT_EQ(ReadWholeFile(Folder.File("edge.dat"), Bytes, Error), TReadResult::Read);
+  EXPECT_EQ(Bytes.size(), static_cast<std::size_t>(MaxDataFileSize));
+
+  // Nobody writes into this pipe: a blocking read would hang the start-up.
+  ASSERT_EQ(::mkfifo(Folder.File("pipe.dat").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWholeFile(Folder.File("pipe.dat"), Bytes, Error), TReadResult::Failed);
+  EXPECT_FALSE(Error.empty());
+}
+
 TEST(FileStoreTest, FolderThatIsAFileOrMissingCannotBeWritten) {
   TTestFolder Folder;
   Folder.Write("file", "x");

@@ -23,6 +23,8 @@ bool TCurlHttpClient::Get(const std::string& Url) {
   curl_easy_setopt(Curl, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(Curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(Curl, CURLOPT_MAXREDIRS, 5L);
+  // A redirect may only lead to another web address, never to FTP or a file.
+  curl_easy_setopt(Curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(Curl, CURLOPT_CONNECTTIMEOUT_MS, FConnectTimeoutMs);
   curl_easy_setopt(Curl, CURLOPT_TIMEOUT_MS, FTotalTimeoutMs);
   // Time-outs without signals: the game has other threads (audio).
