@@ -105,6 +105,12 @@ TEST(SdlKeys, OtherLayoutsFollowTheCharacterOnTheKey) {
   // Its digit row types symbols; the code is still the digit under them.
   EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_1, '&', 0), '1');
   EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_2, 0xE9, 0), '2');
+  // Even where the symbol is one of the punctuation characters: AZERTY types
+  // "'" on the 4 and "-" on the 6, yet they must stay digits (cheat words and
+  // bindings count on it).
+  EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_4, '\'', 0), '4');
+  EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_6, '-', 0), '6');
+  EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_0, 0xE0, 0), '0');
   // German QWERTZ swaps Y and Z.
   EXPECT_EQ(VirtualKeyFromSdl(SDL_SCANCODE_Y, 'z', 0), 'Z');
   // A Cyrillic layout has no ASCII on the letters: US positions.

@@ -116,6 +116,9 @@ std::uint16_t CharacterKeyByPosition(int Scancode) {
 std::uint16_t VirtualKeyFromSdl(int Scancode, int Keycode, int Modifiers) {
   if (const std::uint16_t Key = KeypadKey(Scancode, (Modifiers & KMOD_NUM) != 0)) return Key;
   if (const std::uint16_t Key = FixedKey(Scancode)) return Key;
+  // The digit row gives its digits on every layout, whatever symbol the
+  // layout prints on the key (AZERTY has "'" on the 4 and "-" on the 6).
+  if (Scancode >= SDL_SCANCODE_1 && Scancode <= SDL_SCANCODE_0) return CharacterKeyByPosition(Scancode);
   if (const std::uint16_t ByPosition = CharacterKeyByPosition(Scancode)) {
     const std::uint16_t ByLayout = CharacterKey(Keycode);
     return ByLayout ? ByLayout : ByPosition;

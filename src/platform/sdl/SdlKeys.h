@@ -8,9 +8,9 @@
 #include "platform/InputEvent.h"
 
 // The virtual-key code of a key, 0 for keys the game has no code for.
-// Letters, digits and punctuation follow the keyboard layout (the key's
-// SDL keycode); keys whose keycode is no ASCII character fall back to the
-// US position of their scancode. The keypad follows NumLock: with it off the
+// Letters and punctuation follow the keyboard layout (the key's SDL
+// keycode); keys whose keycode is no ASCII character fall back to the US
+// position of their scancode. The digit row always gives its digits. The keypad follows NumLock: with it off the
 // digit keys are the navigation keys printed on them.
 std::uint16_t VirtualKeyFromSdl(int Scancode, int Keycode, int Modifiers);
 
