@@ -16,6 +16,9 @@
 #include "platform/sdl/SdlWindow.h"
 
 int main(int, char**) {
+  // Our own SIGTERM handling ends the game through its close path; SDL must
+  // not install its handlers when the sound starts, before the window does.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   TSdlMessageBox Box;
   SetMessageBoxHandler(&Box);
   int ExitCode = 0;
