@@ -1,0 +1,17 @@
+#include "audio/SoundEffect.h"
+
+TSoundEffect::TSoundEffect(const TPakFileReadable& Pak, const std::string& Name, bool Loop) {
+  try {
+    FData = Pak.GetStream(Name);
+  } catch (const EPakReadError&) {
+    FData.reset();
+  }
+  Stream = FData.get();
+  Looping = Loop;
+}
+
+// The playback must end before the bytes it reads from go away.
+TSoundEffect::~TSoundEffect() {
+  Halt();
+  Stream = nullptr;
+}
