@@ -12,6 +12,7 @@
 #include "gfx/CloudGenerator.h"
 #include "gfx/FastImaging.h"
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 
 namespace {
 
