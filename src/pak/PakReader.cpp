@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,36 @@ void SeekTo(std::FILE* F, const std::string& FileName, std::uint64_t Offset) {
   if (fseeko(F, static_cast<off_t>(Offset), SEEK_SET) != 0)
     Fail(FileName, "cannot seek to offset " + std::to_string(Offset) + ": " + std::strerror(errno));
 }
+
+// Reads a file in large pieces: a directory is thousands of small fields,
+// and a call into stdio for each costs more than parsing them.
+class TChunkReader {
+public:
+  explicit TChunkReader(std::FILE* File) : FFile(File) {}
+  // Copies the next Count bytes into Into; false when the file ends first.
+  bool Read(void* Into, std::size_t Count) {
+    auto* Out = static_cast<unsigned char*>(Into);
+    while (Count > 0) {
+      if (FPos == FLength) {
+        FLength = std::fread(FBuffer.data(), 1, FBuffer.size(), FFile);
+        FPos = 0;
+        if (FLength == 0) return false;
+      }
+      const std::size_t N = std::min(Count, FLength - FPos);
+      std::memcpy(Out, FBuffer.data() + FPos, N);
+      FPos += N;
+      Out += N;
+      Count -= N;
+    }
+    return true;
+  }
+
+private:
+  std::FILE* FFile;
+  std::vector<unsigned char> FBuffer = std::vector<unsigned char>(std::size_t{1} << 16);
+  std::size_t FPos = 0;
+  std::size_t FLength = 0;
+};
 
 bool SameTime(const timespec& A, const timespec& B) { return A.tv_sec == B.tv_sec && A.tv_nsec == B.tv_nsec; }
 
@@ -119,14 +150,13 @@ struct TPakFileReadable::TIndex {
     if (I->DirectoryOffset >= A.Size()) return I;
 
     SeekTo(F, FileName, I->DirectoryOffset);
+    TChunkReader Directory(F);
     TPakDirEntry Entry;
-    for (;;) {
-      const int Length = std::fgetc(F);
-      if (Length == EOF) break;
-      Entry.Name.resize(static_cast<std::size_t>(Length));
-      if (std::fread(Entry.Name.data(), 1, Entry.Name.size(), F) != Entry.Name.size()) break;
+    unsigned char Length;
+    while (Directory.Read(&Length, 1)) {
+      Entry.Name.resize(Length);
       unsigned char Tail[8];
-      if (std::fread(Tail, 1, 8, F) != 8) break;
+      if (!Directory.Read(Entry.Name.data(), Length) || !Directory.Read(Tail, 8)) break;
       Entry.Size = LoadU32(Tail);
       Entry.Offset = LoadU32(Tail + 4);
       if (I->Entries.size() == MaxEntries)

@@ -344,7 +344,7 @@ TEST_F(PakReaderTest, IndexedLookupsAgreeWithAPlainScan) {
   const std::vector<std::string> Names = {"a.png", "b.png", "A.png", "a.pn", "explo01_07.png", "", "x", "dup.wav"};
   TPakFileReadable Pak(FPath);
   const auto Start = std::filesystem::file_time_type::clock::now();
-  for (int Round = 0; Round < 200; ++Round) {
+  for (int Round = 0; Round < 100; ++Round) {
     SCOPED_TRACE("round " + std::to_string(Round));
     // Data, then a directory of random names (duplicates likely), every
     // entry inside the file, the directory possibly cut short.
