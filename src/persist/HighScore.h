@@ -13,10 +13,7 @@ struct THighScore_element {
 
 // Where Submit sends the table: the build setting VYRN_HIGHSCORE_ENDPOINT, so
 // a local game can talk to a local server.
-#ifndef VYRN_HIGHSCORE_ENDPOINT
-#define VYRN_HIGHSCORE_ENDPOINT "http://hiscores.vyrn-rekindled.net"
-#endif
-inline constexpr const char* HighScoreEndpoint = VYRN_HIGHSCORE_ENDPOINT;
+extern const char* const HighScoreEndpoint;
 
 class THighScore {
 public:
