@@ -71,8 +71,9 @@ TEST(ScoreStoreTest, WritersOnSeveralThreadsLoseNothing) {
   std::vector<std::thread> Threads;
   for (int T = 0; T < 4; ++T)
     Threads.emplace_back([&Store, T] {
+      const std::string Own = std::string(1, static_cast<char>('A' + T));
       for (int I = 0; I < 50; ++I) {
-        Store.Add({{"T" + std::to_string(T), I}, {"Shared", I}}, I);
+        Store.Add({{Own, I}, {"Shared", I}}, I);
         Store.Best(10, 0);
       }
     });
