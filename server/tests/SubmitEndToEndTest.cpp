@@ -85,7 +85,7 @@ TEST_F(SubmitEndToEndTest, EveryKindOfBrokenSubmissionIsRefusedWith400AndStoresN
   ASSERT_GT(Server.Port, 0);
   auto Pairs = [](const std::string& Name, const std::string& Score) {
     std::vector<std::pair<std::string, std::string>> Out;
-    for (int I = 0; I < 10; ++I) Out.push_back({"P" + std::to_string(I), std::to_string(500 - I)});
+    for (int I = 0; I < 10; ++I) Out.push_back({std::string("P").append(std::to_string(I)), std::to_string(500 - I)});
     Out[4] = {Name, Score};
     return Out;
   };
@@ -149,4 +149,28 @@ TEST_F(SubmitEndToEndTest, StopsCleanlyOnSigtermAndKeepsWhatItAcknowledged) {
   const int Status = Server.Stop(SIGTERM);
   EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << Status;
   EXPECT_EQ(Rows(), 10);
+}
+
+TEST_F(SubmitEndToEndTest, AClientThatStallsMidRequestIsCutOffAndOthersAreServed) {
+  ASSERT_GT(Server.Port, 0);
+  const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in Address{};
+  Address.sin_family = AF_INET;
+  Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  Address.sin_port = htons(static_cast<std::uint16_t>(Server.Port));
+  ASSERT_EQ(::connect(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
+  const std::string Half = "GET /submit_hi.php?game=vyrn";
+  ASSERT_EQ(::send(Socket, Half.data(), Half.size(), MSG_NOSIGNAL), static_cast<ssize_t>(Half.size()));
+
+  EXPECT_EQ(RawGet(Server.Port, "/").Status, 200);
+
+  // The server gives up on the stalled request after its 5 s read limit.
+  const auto Start = std::chrono::steady_clock::now();
+  pollfd Poll{Socket, POLLIN, 0};
+  ASSERT_EQ(::poll(&Poll, 1, 10000), 1);
+  char Byte;
+  EXPECT_LE(::recv(Socket, &Byte, 1, 0), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - Start, std::chrono::seconds(8));
+  ::close(Socket);
+  EXPECT_EQ(Rows(), 0);
 }
