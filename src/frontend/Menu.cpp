@@ -171,6 +171,11 @@ TSoundEffect* TMenu::Sound(int Index) {
   return FSounds[static_cast<std::size_t>(Index - SoundTick)].get();
 }
 
+bool TMenu::SoundPlaying(int Index) {
+  TSoundEffect* S = Sound(Index);
+  return S && S->State() == TWavePlayer::Playing;
+}
+
 void TMenu::PlaySound(int Index) {
   if (FConfig.SoundOff) return;
   TSoundEffect* S = Sound(Index);

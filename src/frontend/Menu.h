@@ -132,6 +132,8 @@ public:
   const TFastImageBuffer& Background() const { return FBackground; }
   // The glyph of the small font for Ch (52 is the blank).
   static int GlyphIndex(char Ch);
+  // Whether the sound with that number is playing now.
+  bool SoundPlaying(int Index);
   // Whether Key is bound to an action other than the row that waits.
   bool KeyInUse(std::uint16_t Key) const;
 
