@@ -1,6 +1,8 @@
 #include "app/ProgramParts.h"
 
 #include "audio/AudioObject.h"
+#include "frontend/Menu.h"
+#include "frontend/SplashScreen.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "platform/Audio.h"
@@ -13,16 +15,17 @@ std::unique_ptr<TPakFileReadable> TProgramParts::CreatePak(const std::string& Fi
   return std::make_unique<TPakFileReadable>(FileName);
 }
 
-// The splash, the menu and the game arrive with their subsystems; until then
-// the window runs its timers over a black screen without them.
-std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen&, int, int, TAudioObject&,
-                                                           const TPakFileReadable&) {
-  return nullptr;
+std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,
+                                                           const TPakFileReadable& Pak) {
+  return std::make_unique<TSplashScreen>(DC, Width, Height, Audio, Pak);
 }
 
-std::unique_ptr<IMenu> TProgramParts::CreateMenu(int, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) {
-  return nullptr;
+std::unique_ptr<IMenu> TProgramParts::CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
+                                                 TConfig& Config, TScreen& DC) {
+  return std::make_unique<TMenu>(Screen, Pak, Audio, Config, DC);
 }
+
+// The game arrives with its subsystem; until then the menu stays up.
 
 std::unique_ptr<IGameData> TProgramParts::CreateGame(int, int, int, const TPakFileReadable&, TAudioObject&, TConfig&,
                                                      bool, TFastImageBuffer&, TPanel&, TPanel&, TScreen&, int) {
