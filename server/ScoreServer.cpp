@@ -100,12 +100,16 @@ TScoreServer::TScoreServer(TScoreStore& Store, int PerMinute)
   });
 
   Http.Get("/api/scores", [this](const httplib::Request& Request, httplib::Response& Response) {
-    const std::string Period = Request.has_param("period") ? Request.get_param_value("period") : "all";
+    // A key left empty ("limit=") takes its default.
+    auto Given = [&Request](const char* Key) {
+      return Request.has_param(Key) ? Request.get_param_value(Key) : std::string();
+    };
+    const std::string Period = Given("period").empty() ? "all" : Given("period");
     std::int64_t Limit = PageRows, Offset = 0;
     if (Period != "all" && Period != "30d") return Answer(Response, 400, "period must be all or 30d");
-    if (Request.has_param("limit") && !ParseBounded(Request.get_param_value("limit"), 1, PageRows, Limit))
+    if (!Given("limit").empty() && !ParseBounded(Given("limit"), 1, PageRows, Limit))
       return Answer(Response, 400, "limit must be a whole number from 1 to 100");
-    if (Request.has_param("offset") && !ParseBounded(Request.get_param_value("offset"), 0, MaxOffset, Offset))
+    if (!Given("offset").empty() && !ParseBounded(Given("offset"), 0, MaxOffset, Offset))
       return Answer(Response, 400, "offset must be a whole number from 0 to 1000000");
     try {
       const std::int64_t Since = Period == "30d" ? NowSeconds() - TScoreStore::RecentSeconds : 0;

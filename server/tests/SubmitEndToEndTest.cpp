@@ -76,6 +76,10 @@ TEST_F(SubmitEndToEndTest, TheGamesTableLandsInTheDatabaseOnceAndOnThePageInOrde
   EXPECT_NE(Json.Body.find("{\"place\":3,\"name\":\"\\u003cscript\\u003e\",\"score\":97000,"), std::string::npos)
       << Json.Body;
   EXPECT_EQ(Json.Body.find("\"place\":4"), std::string::npos);
+  const THttpAnswer Defaults = RawGet(Server.Port, "/api/scores?period=&limit=&offset=");
+  EXPECT_EQ(Defaults.Status, 200);
+  EXPECT_NE(Defaults.Body.find("\"period\":\"all\",\"offset\":0,"), std::string::npos) << Defaults.Body;
+  EXPECT_NE(Defaults.Body.find("\"place\":20,"), std::string::npos);
   for (const char* Bad : {"/api/scores?period=week", "/api/scores?limit=0", "/api/scores?limit=101",
                           "/api/scores?offset=-1", "/api/scores?limit=1x"})
     EXPECT_EQ(RawGet(Server.Port, Bad).Status, 400) << Bad;
