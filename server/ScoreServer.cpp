@@ -1,6 +1,7 @@
 #include "ScoreServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <cstdio>
@@ -53,6 +54,13 @@ TScoreServer::TScoreServer(TScoreStore& Store, int PerMinute)
   Http.set_keep_alive_timeout(5);
   Http.set_keep_alive_max_count(1000);
   Http.set_payload_max_length(4096);
+  // Remember the listening socket: the library listens with a backlog of 5,
+  // which drops the connects of a burst of clients (each then waits a second
+  // for the SYN to be sent again). Bind widens it.
+  Http.set_socket_options([this](int Socket) {
+    httplib::default_socket_options(Socket);
+    FListenSocket = Socket;
+  });
   // Answers are one small write; without this Nagle holds them for the
   // client's delayed ACK (about 40 ms each on loopback).
   Http.set_tcp_nodelay(true);
@@ -127,8 +135,10 @@ TScoreServer::TScoreServer(TScoreStore& Store, int PerMinute)
 TScoreServer::~TScoreServer() = default;
 
 int TScoreServer::Bind(const std::string& Address, int Port) {
-  if (Port == 0) return FHttp->bind_to_any_port(Address);
-  return FHttp->bind_to_port(Address, Port) ? Port : -1;
+  const int Bound = Port == 0 ? FHttp->bind_to_any_port(Address) : (FHttp->bind_to_port(Address, Port) ? Port : -1);
+  // Listening again on a listening socket only changes its backlog.
+  if (Bound > 0 && FListenSocket >= 0) ::listen(FListenSocket, SOMAXCONN);
+  return Bound;
 }
 
 bool TScoreServer::Listen() { return FHttp->listen_after_bind(); }

@@ -32,4 +32,5 @@ private:
   TScoreStore& FStore;
   TRateLimiter FLimiter;
   std::unique_ptr<httplib::Server> FHttp;
+  int FListenSocket = -1;
 };
