@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/TestSounds.h"
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
 #include "gfx/AlphaImage.h"
@@ -19,6 +20,7 @@
 #include "persist/Config.h"
 #include "persist/TestFolder.h"
 #include "platform/FakeDisplay.h"
+#include "platform/HeadlessAudio.h"
 
 namespace actortest {
 
@@ -61,8 +63,10 @@ inline const TShadowMask& Mask() {
 
 class TWorld {
 public:
-  TWorld() : Settings(Display, Folder.Path), Pak("actors") {
+  TWorld() : OldAudio(SetAudioHandler(&Audio)), Settings(Display, Folder.Path), Pak("actors") {
     std::vector<TPakEntry> Entries;
+    for (const char* Sound : {"player_draw.wav", "player_run.wav", "player_warp.wav", "item_dollar.wav", "item_heart.wav"})
+      Entries.push_back(TPakEntry{Sound, BuildWave({}, Pcm16(Noise(2205, 2000, 3)))});
     AddSet(Entries, "player01", 0, 4, PlayerSize, 220);
     AddSet(Entries, "player02", 0, 4, PlayerSize, 120);
     AddSet(Entries, "explo01", 1, ExplosionFrames, PlayerSize + 2, 250);
@@ -78,6 +82,12 @@ public:
     RandSeed = 12345;
   }
 
+  ~TWorld() { SetAudioHandler(OldAudio); }
+  TWorld(const TWorld&) = delete;
+  TWorld& operator=(const TWorld&) = delete;
+
+  THeadlessAudio Audio;
+  IAudio* OldAudio;
   TTestFolder Folder;
   TMessageCapture Boxes;
   TFakeDisplay Display;

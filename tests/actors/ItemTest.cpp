@@ -116,6 +116,17 @@ TEST_F(ItemTest, BothPlayersInsideCollectInTheSameTick) {
   EXPECT_EQ(Item.Message, "3000 bonus to Player 2!");
 }
 
+TEST_F(ItemTest, ThePickUpSoundHonoursSoundOff) {
+  TItem_dollar01 Item({300, 275}, W.Settings, *W.Reader);
+  W.Settings.SoundOff = true;
+  Item.Collect(*P1);
+  EXPECT_EQ(Item.PickupSound.State(), TWavePlayer::Stopped);
+  W.Settings.SoundOff = false;
+  Item.Collect(*P1);
+  EXPECT_EQ(Item.PickupSound.State(), TWavePlayer::Playing);
+  EXPECT_EQ(P1->Score, 6000) << "the effect does not depend on the sound";
+}
+
 TEST_F(ItemTest, AnItemWithoutPicturesCannotBeCollected) {
   TItem_heart Item({300, 275}, W.Settings, *W.Reader);
   Item.Images.Clear();

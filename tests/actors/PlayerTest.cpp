@@ -267,6 +267,33 @@ TEST_F(PlayerTest, VanishesIn26TicksAndReappearsAtTheOtherTrailStart) {
   EXPECT_EQ(FadeIn(*P), 26);
 }
 
+TEST_F(PlayerTest, RunAndDrawSoundsFollowTheMovementUnlessSoundIsOff) {
+  auto P = Make();
+  FadeIn(*P);
+  Step(*P, 1, 0, false);
+  EXPECT_EQ(P->RunSound.State(), TWavePlayer::Playing);
+  EXPECT_EQ(P->DrawSound.State(), TWavePlayer::Stopped);
+  Step(*P, 0, 1, true);
+  EXPECT_EQ(P->RunSound.State(), TWavePlayer::Stopped);
+  EXPECT_EQ(P->DrawSound.State(), TWavePlayer::Playing);
+  Step(*P, 0, -1, true);  // against its own trail: no movement, silence
+  EXPECT_EQ(P->RunSound.State(), TWavePlayer::Stopped);
+  EXPECT_EQ(P->DrawSound.State(), TWavePlayer::Stopped);
+
+  W.Settings.SoundOff = true;
+  auto Q = Make(1);
+  FadeIn(*Q);
+  EXPECT_EQ(Q->WarpSound.State(), TWavePlayer::Stopped);
+  Step(*Q, -1, 0, false);
+  EXPECT_EQ(Q->X, 574.0f);
+  EXPECT_EQ(Q->RunSound.State(), TWavePlayer::Stopped);
+  Q->SetScore(60000);
+  EXPECT_EQ(Q->ExtraLifeSound.State(), TWavePlayer::Stopped);
+  W.Settings.SoundOff = false;
+  Q->SetScore(110000);
+  EXPECT_EQ(Q->ExtraLifeSound.State(), TWavePlayer::Playing);
+}
+
 TEST_F(PlayerTest, ResetToStartKeepsScoreSpeedAndLives) {
   auto P = Make(1);
   FadeIn(*P);
