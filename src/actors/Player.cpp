@@ -83,6 +83,9 @@ float TPlayer::Reach(const TMemBoard& Board, std::int32_t DX, std::int32_t DY, s
 void TPlayer::Move(std::int32_t DX, std::int32_t DY, bool DrawKey, TMemBoard& Board, bool& ClosedTrail) {
   ClosedTrail = false;
   if (Vanishing || Appearing) return;
+  // Exactly one axis, one pixel's worth: anything else is no direction at
+  // all, and a step along no axis would never leave the cell it tests.
+  if (DX < -1 || DX > 1 || DY < -1 || DY > 1 || (DX == 0) == (DY == 0)) return;
 
   float OldX = X;
   float OldY = Y;

@@ -71,7 +71,8 @@ public:
   TSoundEffect ExtraLifeSound;
   TConfig& Settings;  // not owned; only SoundOff is read
 
-  // One step: DX, DY are -1, 0 or 1 with exactly one non-zero. ClosedTrail
+  // One step: DX, DY are -1, 0 or 1 with exactly one non-zero (any other
+  // pair does nothing). ClosedTrail
   // is set when the step ended a trail on an edge cell; the running game
   // then claims and sets the end cell back to edge.
   void Move(std::int32_t DX, std::int32_t DY, bool DrawKey, TMemBoard& Board, bool& ClosedTrail);

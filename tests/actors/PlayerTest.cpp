@@ -69,6 +69,15 @@ TEST_F(PlayerTest, RunsSixPixelsOnAnEdgeAndStopsAtTheCorner) {
     EXPECT_EQ(P->X, 20.0f + 6 * Tick);
     EXPECT_EQ(P->Y, 20.0f);
   }
+  // No direction, or two at once, is no move (and no endless reach test
+  // along no axis, even at an absurd speed).
+  P->Speed = 1e9f;
+  for (const auto& [DX, DY] : {std::pair{0, 0}, std::pair{1, 1}, std::pair{2, 0}}) {
+    Step(*P, DX, DY, true);
+    EXPECT_EQ(P->X, 50.0f);
+    EXPECT_EQ(P->Y, 20.0f);
+  }
+  P->Speed = 5.0f;
   // Up from the top edge there is only claimed margin.
   Step(*P, 0, -1, false);
   EXPECT_EQ(P->Y, 20.0f);
