@@ -303,6 +303,30 @@ TEST_F(PlayerTest, RunAndDrawSoundsFollowTheMovementUnlessSoundIsOff) {
   EXPECT_EQ(Q->ExtraLifeSound.State(), TWavePlayer::Playing);
 }
 
+TEST_F(PlayerTest, AtTheBoardsEdgeNothingOutsideIsReadOrWritten) {
+  // A board whose free field reaches its outer cells: a marker there must
+  // not walk or draw off it (the sanitizer build sees any stray read).
+  TMemBoard Open(40, 30);
+  Open.HorizontalLine(0, 39, 0, CellEdge);
+  for (const TPointF At : {TPointF{0, 0}, TPointF{39, 0}, TPointF{39.4f, 29.5f}}) {
+    auto P = Make();
+    FadeIn(*P);
+    P->X = At.X;
+    P->Y = At.Y;
+    for (const auto& [DX, DY] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{1, 0}, std::pair{0, 1}})
+      for (int Tick = 0; Tick < 20; ++Tick) {
+        bool Closed = false;
+        P->Move(DX, DY, true, Open, Closed);
+        // A snap to even pixels may carry it one pixel over (39 -> 40),
+        // never further.
+        ASSERT_GE(NearestPixel(P->X), 0);
+        ASSERT_LE(NearestPixel(P->X), 40);
+        ASSERT_GE(NearestPixel(P->Y), 0);
+        ASSERT_LE(NearestPixel(P->Y), 30);
+      }
+  }
+}
+
 TEST_F(PlayerTest, ResetToStartKeepsScoreSpeedAndLives) {
   auto P = Make(1);
   FadeIn(*P);
