@@ -37,15 +37,3 @@ TEST(ActorSprite, MissingPicturesAreEmptyNotErrors) {
   EXPECT_EQ(ImageOrEmpty(List, 1).Width(), 0);
   EXPECT_EQ(ImageOrEmpty(List, -1).Width(), 0);
 }
-
-TEST(ActorSprite, PaintsTheShadedBlendAtTheCorner) {
-  TFastImageBuffer Buffer(nullptr, 50, 50);
-  Buffer.FillRect({0, 0, 49, 49}, RGB(100, 100, 100));
-  const auto Image = Solid(3, 3, MakeRGBA(200, 0, 0, 128));
-  PaintActorSprite(Buffer, *Image, {10, 20}, Mask(), 255);
-  const long double Light = (255.0L - Mask().GetShade(11, 21)) / 255;
-  const long double C = std::nearbyint(200 * Light);
-  EXPECT_EQ(GetRValue(Buffer.GetPixel(11, 21)), std::nearbyint(100 * 127.0L / 255 + C * 128 / 255));
-  EXPECT_EQ(Buffer.GetPixel(13, 21), RGB(100, 100, 100));
-  EXPECT_EQ(Buffer.GetPixel(9, 21), RGB(100, 100, 100));
-}

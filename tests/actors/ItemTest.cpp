@@ -68,17 +68,6 @@ TEST_F(ItemTest, AnUntouchedItemStaysItsDrawnLifetimeAndFrozenTicksCount) {
   }
 }
 
-TEST_F(ItemTest, AnimatesEveryTwoTicksUnlessFrozen) {
-  TItem_speed Item({300, 275}, W.Settings, *W.Reader);
-  for (int Tick = 0; Tick < 4; ++Tick) Item.UpdateAndDraw(W.Buffer, *P1, true, Mask(), nullptr);
-  EXPECT_EQ(Item.Frame, 0);
-  for (int Tick = 0; Tick < 6; ++Tick) Item.UpdateAndDraw(W.Buffer, *P1, false, Mask(), nullptr);
-  EXPECT_EQ(Item.Frame, 0) << "three pictures, three steps: round to the first";
-  Item.UpdateAndDraw(W.Buffer, *P1, false, Mask(), nullptr);
-  Item.UpdateAndDraw(W.Buffer, *P1, false, Mask(), nullptr);
-  EXPECT_EQ(Item.Frame, 1);
-}
-
 TEST_F(ItemTest, KindsApplyTheirEffectsAndMessages) {
   TItem_speed Speed({0, 0}, W.Settings, *W.Reader);
   TItem_dollar02 Six({0, 0}, W.Settings, *W.Reader);

@@ -327,23 +327,6 @@ TEST_F(PlayerTest, AtTheBoardsEdgeNothingOutsideIsReadOrWritten) {
   }
 }
 
-TEST_F(PlayerTest, ResetToStartKeepsScoreSpeedAndLives) {
-  auto P = Make(1);
-  FadeIn(*P);
-  Step(*P, -1, 0, false);
-  P->Speed = 6.5f;
-  P->Score = 1234;
-  P->IsDrawing = P->WasDrawing = true;
-  P->Direction = 0;
-  P->ResetToStart();
-  EXPECT_EQ(P->X, 580.0f);
-  EXPECT_EQ(P->Direction, 3);
-  EXPECT_EQ(P->TrailStartDirection, 3);
-  EXPECT_FALSE(P->IsDrawing || P->WasDrawing);
-  EXPECT_EQ(P->Speed, 6.5f);
-  EXPECT_EQ(P->Score, 1234);
-}
-
 TEST_F(PlayerTest, AMissingOrShortImageSetShowsTheBoxAndDrawsNothing) {
   auto P = Make(0, "no_such_set");
   ASSERT_EQ(W.Boxes.Texts(), std::vector<std::string>{"No ImageSet \"no_such_set\" was found!"});
