@@ -3,7 +3,7 @@
 file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
 set(bad "")
 foreach(f IN LISTS sources)
-  if(f MATCHES "/src/platform/sdl/" OR f MATCHES "/src/app/main.cpp$")
+  if(f MATCHES "/src/platform/sdl/" OR f MATCHES "/src/app/EntryPoint.cpp$")
     continue()
   endif()
   file(STRINGS "${f}" hits REGEX "#[ \t]*include[ \t]*[<\"](SDL|SDL2/|curl/)")

@@ -1,7 +1,9 @@
-// What the main window calls on the objects it owns, and the factory that
-// makes them. The settings, music engine and archive reader are reached
-// through thin links so the window's logic runs against fakes in tests; the
-// splash, the menu and the running game implement the interfaces below.
+// The parts the main window owns and the factory that makes them. The
+// settings, the music engine and the archive reader are the real objects
+// (they run headless in tests); the splash, the menu and the running game
+// implement the interfaces below, so the window's logic can be driven with
+// fakes of them. Header only: the front end and the game implement these
+// without depending on the window.
 #pragma once
 
 #include <cstdint>
@@ -11,37 +13,9 @@
 class TScreen;
 class TPanel;
 class TFastImageBuffer;
-
-// The settings as the window uses them (TConfig behind it).
-class IFormConfig {
-public:
-  virtual ~IFormConfig() = default;
-  virtual std::uint8_t Volume() const = 0;
-  virtual bool FullScreen() const = 0;
-  // Key bindings, slots 4..13; 0 for any other slot.
-  virtual std::uint16_t Key(int Slot) const = 0;
-  virtual bool TerminateRequested() const = 0;
-  virtual bool WindowRebuilt() const = 0;
-  virtual void ClearWindowRebuilt() = 0;
-  virtual void SetFullScreen(bool Value) = 0;
-  virtual void SwitchDisplayMode(bool& FullScreen) = 0;
-};
-
-// The music engine as the window uses it (TAudioObject behind it).
-class IFormAudio {
-public:
-  virtual ~IFormAudio() = default;
-  virtual void SetVolume(int Percent) = 0;
-};
-
-// The archive reader as the window uses it (TPakFileReadable behind it).
-class IFormPak {
-public:
-  virtual ~IFormPak() = default;
-  // True when the archive opened and its directory could be read; otherwise
-  // Problem says what went wrong.
-  virtual bool CheckArchive(std::string& Problem) const = 0;
-};
+class TConfig;
+class TAudioObject;
+class TPakFileReadable;
 
 class ISplashScreen {
 public:
@@ -105,21 +79,22 @@ public:
 };
 
 // Makes the window's long-lived objects. The window owns what comes back
-// and frees it; a factory that cannot make a splash, menu or game (because
-// the program has none yet) returns nothing and the window carries on
-// without it.
+// and frees it; the parts it hands the settings, the music engine and the
+// archive reader to keep references and never free them. A factory that
+// cannot make a splash, menu or game returns nothing and the window carries
+// on without it.
 class IFormParts {
 public:
   virtual ~IFormParts() = default;
-  virtual std::unique_ptr<IFormConfig> CreateConfig() = 0;
-  virtual std::unique_ptr<IFormAudio> CreateAudio() = 0;
-  virtual std::unique_ptr<IFormPak> CreatePak(const std::string& FileName) = 0;
-  virtual std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, IFormAudio& Audio,
-                                                      IFormPak& Pak) = 0;
-  virtual std::unique_ptr<IMenu> CreateMenu(int Screen, IFormPak& Pak, IFormAudio& Audio, IFormConfig& Config,
-                                            TScreen& DC) = 0;
-  virtual std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, IFormPak& Pak,
-                                                IFormAudio& Audio, IFormConfig& Config, bool TwoPlayers,
+  virtual std::unique_ptr<TConfig> CreateConfig() = 0;
+  virtual std::unique_ptr<TAudioObject> CreateAudio() = 0;
+  virtual std::unique_ptr<TPakFileReadable> CreatePak(const std::string& FileName) = 0;
+  virtual std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,
+                                                      const TPakFileReadable& Pak) = 0;
+  virtual std::unique_ptr<IMenu> CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
+                                            TConfig& Config, TScreen& DC) = 0;
+  virtual std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
+                                                TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
                                                 TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
                                                 TPanel& RightImage, TScreen& DC, int Height) = 0;
 };

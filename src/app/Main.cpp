@@ -103,13 +103,13 @@ bool TMainForm::FormCreate() {
 
   FAudio = FParts.CreateAudio();
   if (!FAudio) throw std::logic_error("the window needs its music engine");
-  FAudio->SetVolume(FConfig->Volume());
+  FAudio->SetVolume(FConfig->Volume);
 
   FSplash = FParts.CreateSplash(FScreen, 320, 240, *FAudio, *FPak);
 
-  bool Mode = FConfig->FullScreen();
+  bool Mode = FConfig->FullScreen;
   FConfig->SwitchDisplayMode(Mode);
-  if (FConfig->FullScreen() != Mode) FConfig->SetFullScreen(Mode);
+  if (FConfig->FullScreen != Mode) FConfig->SetFullScreen(Mode);
 
   FTimers.SetEnabled(SplashScreenTimer, true);
   FScreen.MarkDirty();
@@ -194,7 +194,7 @@ void TMainForm::SplashScreenTimerTimer() {
 }
 
 void TMainForm::MenuTimerTimer() {
-  if (FConfig->TerminateRequested()) FWindow.Terminate();  // the rest of the tick still runs
+  if (FConfig->TerminateRequested) FWindow.Terminate();  // the rest of the tick still runs
   if (!FMenu) return;
 
   if (MenuActiveUp) FMenu->CursorUp();
@@ -282,17 +282,17 @@ void TMainForm::GameTimerTimer() {
 }
 
 void TMainForm::FocusMonitorTimer() {
-  if (FConfig->WindowRebuilt()) {
+  if (FConfig->WindowRebuilt) {
     // Our screen outlives the window's rebuilding; hand it over again so
     // whoever paints starts afresh on it.
     if (TimerRuns(MenuTimer) && FMenu) FMenu->SetTargetDC(FScreen);
     if (TimerRuns(SplashScreenTimer) && FSplash) FSplash->SetDC(FScreen);
-    FConfig->ClearWindowRebuilt();
+    FConfig->WindowRebuilt = false;
   }
 
   if (Minimised) {
     if (!Focused) return;
-    if (FConfig->FullScreen()) FConfig->SetFullScreen(true);
+    if (FConfig->FullScreen) FConfig->SetFullScreen(true);
     FWindow.Restore();
     Minimised = false;
     if (TimerRuns(MenuTimer) && FMenu) FMenu->SetPaused(false);
@@ -316,8 +316,8 @@ void TMainForm::FormKeyDown(std::uint16_t& Key, TShiftState) {
       const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
                                   {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
       for (int I = 0; I < 4; ++I)
-        if (Key == FConfig->Key(FirstSlot[P] + I)) PressDirection(Flags, SlotDirection[I]);
-      if (Key == FConfig->Key(FirstSlot[P] + DrawSlotOffset)) DrawHeld[P] = true;
+        if (Key == FConfig->Keys[FirstSlot[P] + I]) PressDirection(Flags, SlotDirection[I]);
+      if (Key == FConfig->Keys[FirstSlot[P] + DrawSlotOffset]) DrawHeld[P] = true;
     }
     if (Key == Vk::Escape) FGame->SetPaused(!FGame->Paused());
     if (Key == 'N' && FGame->Paused()) FGame->SetPaused(false);
@@ -354,8 +354,8 @@ void TMainForm::FormKeyUp(std::uint16_t& Key, TShiftState) {
       const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
                                   {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
       for (int I = 0; I < 4; ++I)
-        if (Key == FConfig->Key(FirstSlot[P] + I)) ReleaseDirection(Flags, SlotDirection[I]);
-      if (Key == FConfig->Key(FirstSlot[P] + DrawSlotOffset)) DrawHeld[P] = false;
+        if (Key == FConfig->Keys[FirstSlot[P] + I]) ReleaseDirection(Flags, SlotDirection[I]);
+      if (Key == FConfig->Keys[FirstSlot[P] + DrawSlotOffset]) DrawHeld[P] = false;
     }
   }
 

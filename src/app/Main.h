@@ -9,6 +9,9 @@
 #include <string>
 
 #include "app/FormParts.h"
+#include "audio/AudioObject.h"
+#include "pak/PakReader.h"
+#include "persist/Config.h"
 #include "platform/InputEvent.h"
 #include "platform/Panel.h"
 #include "platform/TimerScheduler.h"
@@ -69,12 +72,14 @@ public:
   std::int32_t StartLives = 2;
   std::int32_t StartLevel = 1;
   bool CheatUsed = false;
-  // Follows the focus events; a window starts out with the focus.
+  // Follows the focus events. The platform reports the real state once when
+  // the window appears, so a window that starts without the focus is paused
+  // like one that loses it.
   bool Focused = true;
 
-  IFormConfig* Config() const { return FConfig.get(); }
-  IFormAudio* Audio() const { return FAudio.get(); }
-  IFormPak* Pak() const { return FPak.get(); }
+  TConfig* Config() const { return FConfig.get(); }
+  TAudioObject* Audio() const { return FAudio.get(); }
+  const TPakFileReadable* Pak() const { return FPak.get(); }
   ISplashScreen* Splash() const { return FSplash.get(); }
   IMenu* Menu() const { return FMenu.get(); }
   IGameData* Game() const { return FGame.get(); }
@@ -93,9 +98,9 @@ private:
   TTimerScheduler& FTimers;
   bool FDestroyed = false;
 
-  std::unique_ptr<IFormConfig> FConfig;
-  std::unique_ptr<IFormAudio> FAudio;
-  std::unique_ptr<IFormPak> FPak;
+  std::unique_ptr<TConfig> FConfig;
+  std::unique_ptr<TAudioObject> FAudio;
+  std::unique_ptr<TPakFileReadable> FPak;
   std::unique_ptr<ISplashScreen> FSplash;
   std::unique_ptr<IMenu> FMenu;
   std::unique_ptr<IGameData> FGame;

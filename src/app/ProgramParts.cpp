@@ -1,21 +1,35 @@
 #include "app/ProgramParts.h"
 
+#include "audio/AudioObject.h"
+#include "pak/PakReader.h"
+#include "persist/Config.h"
 #include "platform/Audio.h"
 
-std::uint16_t TConfigLink::Key(int Slot) const {
-  if (Slot < TConfig::FirstKey || Slot > TConfig::LastKey) return 0;
-  return Config.Keys[static_cast<std::size_t>(Slot)];
+std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfig>(FDisplay, FFolder); }
+
+std::unique_ptr<TAudioObject> TProgramParts::CreateAudio() { return std::make_unique<TAudioObject>(); }
+
+std::unique_ptr<TPakFileReadable> TProgramParts::CreatePak(const std::string& FileName) {
+  return std::make_unique<TPakFileReadable>(FileName);
 }
 
-std::unique_ptr<IFormConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfigLink>(FDisplay, FFolder); }
+// The splash, the menu and the game arrive with their subsystems; until then
+// the window runs its timers over a black screen without them.
+std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen&, int, int, TAudioObject&,
+                                                           const TPakFileReadable&) {
+  return nullptr;
+}
 
-std::unique_ptr<IFormAudio> TProgramParts::CreateAudio() { return std::make_unique<TAudioLink>(&FAudio); }
+std::unique_ptr<IMenu> TProgramParts::CreateMenu(int, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) {
+  return nullptr;
+}
 
-void TProgramParts::PollAudio() {
+std::unique_ptr<IGameData> TProgramParts::CreateGame(int, int, int, const TPakFileReadable&, TAudioObject&, TConfig&,
+                                                     bool, TFastImageBuffer&, TPanel&, TPanel&, TScreen&, int) {
+  return nullptr;
+}
+
+void PollAudio(TAudioObject* Engine) {
   CurrentAudio().Poll();
-  if (FAudio) FAudio->Audio.CheckEnd();
-}
-
-std::unique_ptr<IFormPak> TProgramParts::CreatePak(const std::string& FileName) {
-  return std::make_unique<TPakLink>(FileName);
+  if (Engine) Engine->CheckEnd();
 }

@@ -22,6 +22,12 @@ public:
 
 inline constexpr const char* ApplicationTitle = "Vyrn Rekindled";
 
+// The text as a box shows it: the game's bare carriage returns become line
+// breaks, and lines longer than MaxColumns are wrapped after a space or a
+// path separator (or cut, where a line has none), so a long folder name
+// stays on the screen.
+std::string MessageBoxLines(const std::string& Text, std::size_t MaxColumns = 64);
+
 // Installs the handler (nullptr restores the default recorder); returns the old one.
 IMessageBox* SetMessageBoxHandler(IMessageBox* Handler);
 IMessageBox& CurrentMessageBox();

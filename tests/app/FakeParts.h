@@ -1,5 +1,6 @@
-// Fakes of everything the main window owns, writing every call into one
-// shared log so tests can check exact call sequences.
+// The main window's parts for its tests: fakes of the splash, the menu and
+// the game, writing every call into one shared log so tests can check exact
+// call sequences, beside the real settings, music engine and archive reader.
 #pragma once
 
 #include <array>
@@ -7,74 +8,42 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
 #include "app/FormParts.h"
+#include "audio/AudioObject.h"
 #include "gfx/FastImaging.h"
+#include "pak/PakReader.h"
+#include "pak/PakWriter.h"
+#include "persist/Config.h"
+#include "persist/FileStore.h"
+#include "persist/Scramble.h"
+#include "platform/FakeDisplay.h"
 #include "platform/Panel.h"
 #include "platform/Screen.h"
 
 using TCallLog = std::vector<std::string>;
 
-class TFakeConfig : public IFormConfig {
+// The display under the real settings, writing its mode switches into the
+// shared log.
+class TLoggingDisplay : public TFakeDisplay {
 public:
-  explicit TFakeConfig(TCallLog& Log) : FLog(Log) {
-    Keys = {0, 0, 0, 0, 38, 40, 37, 39, 32, 87, 83, 65, 68, 17};
+  explicit TLoggingDisplay(TCallLog& Log) : FLog(Log) {}
+  int EnterMode(const TDisplayMode& Mode) override {
+    FLog.push_back("Display.Enter");
+    return TFakeDisplay::EnterMode(Mode);
   }
-  ~TFakeConfig() override { FLog.push_back("~Config"); }
-  std::uint8_t Volume() const override { return VolumeValue; }
-  bool FullScreen() const override { return FullScreenValue; }
-  std::uint16_t Key(int Slot) const override { return Slot >= 4 && Slot <= 13 ? Keys[Slot] : 0; }
-  bool TerminateRequested() const override { return Terminate; }
-  bool WindowRebuilt() const override { return Rebuilt; }
-  void ClearWindowRebuilt() override {
-    FLog.push_back("Config.ClearWindowRebuilt");
-    Rebuilt = false;
-  }
-  void SetFullScreen(bool Value) override {
-    FLog.push_back("Config.SetFullScreen(" + std::to_string(Value) + ")");
-    bool V = Value;
-    if (!FullScreenPossible) V = false;
-    FullScreenValue = V;
-  }
-  void SwitchDisplayMode(bool& Value) override {
-    FLog.push_back("Config.SwitchDisplayMode(" + std::to_string(Value) + ")");
-    if (!FullScreenPossible) Value = false;
-  }
-
-  std::uint8_t VolumeValue = 77;
-  bool FullScreenValue = true;
-  bool FullScreenPossible = true;
-  bool Terminate = false;
-  bool Rebuilt = false;
-  std::array<std::uint16_t, 14> Keys{};
-
-private:
-  TCallLog& FLog;
-};
-
-class TFakeAudio : public IFormAudio {
-public:
-  explicit TFakeAudio(TCallLog& Log) : FLog(Log) {}
-  ~TFakeAudio() override { FLog.push_back("~Audio"); }
-  void SetVolume(int Percent) override { FLog.push_back("Audio.SetVolume(" + std::to_string(Percent) + ")"); }
-
-private:
-  TCallLog& FLog;
-};
-
-class TFakePak : public IFormPak {
-public:
-  TFakePak(TCallLog& Log, bool Good, std::string Problem) : FLog(Log), FGood(Good), FProblem(std::move(Problem)) {}
-  ~TFakePak() override { FLog.push_back("~Pak"); }
-  bool CheckArchive(std::string& Problem) const override {
-    FLog.push_back("Pak.CheckArchive");
-    if (!FGood) Problem = FProblem;
-    return FGood;
+  int RestoreMode(const TDisplayMode& Mode) override {
+    FLog.push_back("Display.Restore");
+    return TFakeDisplay::RestoreMode(Mode);
   }
 
 private:
   TCallLog& FLog;
-  bool FGood;
-  std::string FProblem;
 };
 
 class TFakeSplash : public ISplashScreen {
@@ -182,32 +151,57 @@ private:
   TCallLog& FLog;
 };
 
-// Hands out the fakes and keeps a pointer to the latest of each (the window
-// owns them).
+// Hands out the real settings, music engine and archive reader (on a folder
+// of the test's own and a logging display) and fakes of the splash, menu and
+// game, keeping a pointer to the latest of each (the window owns them).
 class TFakeParts : public IFormParts {
 public:
-  std::unique_ptr<IFormConfig> CreateConfig() override {
+  TFakeParts() : Display(Log) {
+    const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+    Folder = std::filesystem::temp_directory_path() /
+             ("vyrn-form-" + std::to_string(::getpid()) + "-" + (Info ? Info->name() : "none") + "-" +
+              std::to_string(++Instances));
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder);
+    WritePakFile((Folder / "game.pak").string(), {{"a.png", {1, 2, 3}}});
+  }
+  ~TFakeParts() override { std::filesystem::remove_all(Folder); }
+
+  // The settings start from a config.dat with these switches.
+  void WriteSettings(bool FullScreen) {
+    std::string Text = std::string("0,0,") + (FullScreen ? "1," : "0,");
+    for (int Slot = 4; Slot <= 13; ++Slot) Text += std::to_string(TConfig::DefaultKeys[Slot]) + ",";
+    ScrambleText(Text);
+    std::string Error;
+    ASSERT_TRUE(ReplaceFile((Folder / "config.dat").string(), Text, Error)) << Error;
+  }
+  // The archive is a file that is not one.
+  void DamageArchive() {
+    std::FILE* F = std::fopen((Folder / "game.pak").string().c_str(), "wb");
+    std::fputs("\xff\xff\xff\x7fjunk", F);
+    std::fclose(F);
+  }
+
+  std::unique_ptr<TConfig> CreateConfig() override {
     Log.push_back("CreateConfig");
-    auto C = std::make_unique<TFakeConfig>(Log);
-    C->FullScreenValue = StartFullScreen;
-    C->FullScreenPossible = FullScreenPossible;
+    auto C = std::make_unique<TConfig>(Display, Folder.string());
     Config = C.get();
     return C;
   }
-  std::unique_ptr<IFormAudio> CreateAudio() override {
+  std::unique_ptr<TAudioObject> CreateAudio() override {
     Log.push_back("CreateAudio");
-    auto A = std::make_unique<TFakeAudio>(Log);
+    auto A = std::make_unique<TAudioObject>();
     Audio = A.get();
     return A;
   }
-  std::unique_ptr<IFormPak> CreatePak(const std::string& FileName) override {
+  std::unique_ptr<TPakFileReadable> CreatePak(const std::string& FileName) override {
     Log.push_back("CreatePak(" + FileName + ")");
-    auto P = std::make_unique<TFakePak>(Log, PakGood, PakProblem);
+    auto P = std::make_unique<TPakFileReadable>((Folder / FileName).string());
     Pak = P.get();
     return P;
   }
-  std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, IFormAudio& A,
-                                              IFormPak& P) override {
+  std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& A,
+                                              const TPakFileReadable& P) override {
     Log.push_back("CreateSplash(" + std::to_string(Width) + "," + std::to_string(Height) + ")");
     SplashDC = &DC;
     EXPECT_EQ(&A, Audio);
@@ -216,7 +210,8 @@ public:
     Splash = S.get();
     return S;
   }
-  std::unique_ptr<IMenu> CreateMenu(int Screen, IFormPak& P, IFormAudio& A, IFormConfig& C, TScreen& DC) override {
+  std::unique_ptr<IMenu> CreateMenu(int Screen, const TPakFileReadable& P, TAudioObject& A, TConfig& C,
+                                    TScreen& DC) override {
     Log.push_back("CreateMenu(" + std::to_string(Screen) + ")");
     MenuDC = &DC;
     EXPECT_EQ(&P, Pak);
@@ -226,9 +221,9 @@ public:
     Menu = M.get();
     return M;
   }
-  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, IFormPak& P, IFormAudio& A,
-                                        IFormConfig& C, bool TwoPlayers, TFastImageBuffer& MenuBuffer, TPanel& Bottom,
-                                        TPanel& Right, TScreen& DC, int Height) override {
+  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& P,
+                                        TAudioObject& A, TConfig& C, bool TwoPlayers, TFastImageBuffer& MenuBuffer,
+                                        TPanel& Bottom, TPanel& Right, TScreen& DC, int Height) override {
     Log.push_back("CreateGame(" + std::to_string(Width) + "," + std::to_string(StartLevel) + "," +
                   std::to_string(StartLives) + "," + std::to_string(TwoPlayers) + "," + std::to_string(Height) + ")");
     EXPECT_EQ(&P, Pak);
@@ -245,13 +240,11 @@ public:
   }
 
   TCallLog Log;
-  bool PakGood = true;
-  std::string PakProblem;
-  bool StartFullScreen = true;
-  bool FullScreenPossible = true;
-  TFakeConfig* Config = nullptr;
-  TFakeAudio* Audio = nullptr;
-  TFakePak* Pak = nullptr;
+  TLoggingDisplay Display;
+  std::filesystem::path Folder;
+  TConfig* Config = nullptr;
+  TAudioObject* Audio = nullptr;
+  TPakFileReadable* Pak = nullptr;
   TFakeSplash* Splash = nullptr;
   TFakeMenu* Menu = nullptr;
   TFakeGame* Game = nullptr;
@@ -261,4 +254,7 @@ public:
   TPanel* GameBottom = nullptr;
   TPanel* GameRight = nullptr;
   int GamesMade = 0;
+
+private:
+  static inline int Instances = 0;
 };

@@ -7,6 +7,7 @@
 #include "app/Main.h"
 #include "persist/CommonTypes.h"
 #include "platform/MessageBox.h"
+#include "platform/WaveOut.h"
 #include "platform/WindowControl.h"
 
 namespace {
@@ -24,14 +25,20 @@ struct MainForm : ::testing::Test {
   std::unique_ptr<TMainForm> Form;
   TCallLog& Log = Parts.Log;
 
+  THeadlessWaveOut WaveOut;
+
   void SetUp() override {
     SetMessageBoxHandler(&Box);
+    // 77 % on the output device: 196 / 255 of full scale on each side.
+    WaveOut.Volume = 50176u | (50176u << 16);
+    SetWaveOutHandler(&WaveOut);
     SetTimeOfDaySource([] { return 4711u; });
     Form = std::make_unique<TMainForm>(Parts, Window, Screen, Timers);
   }
   void TearDown() override {
     Form.reset();
     SetMessageBoxHandler(nullptr);
+    SetWaveOutHandler(nullptr);
     SetTimeOfDaySource(nullptr);
   }
 
@@ -89,9 +96,12 @@ using Calls = TCallLog;
 }  // namespace
 
 TEST_F(MainForm, CreatesItsPartsInOrderAndStartsTheSplash) {
+  Parts.WriteSettings(true);
   Create();
-  EXPECT_EQ(Log, (Calls{"CreatePak(game.pak)", "Pak.CheckArchive", "CreateConfig", "CreateAudio",
-                        "Audio.SetVolume(77)", "CreateSplash(320,240)", "Config.SwitchDisplayMode(1)"}));
+  EXPECT_EQ(Log, (Calls{"CreatePak(game.pak)", "CreateConfig", "CreateAudio", "CreateSplash(320,240)",
+                        "Display.Enter"}));
+  // The music engine takes the settings' volume: 77 % is 196 / 255 per side.
+  EXPECT_EQ(WaveOut.Volume, (196u * 257u) | ((196u * 257u) << 16));
   EXPECT_EQ(Window.Caption, "Vyrn Rekindled - a game by the Vyrn Rekindled team");
   EXPECT_EQ(RandSeed, 4711u);
   EXPECT_EQ(Parts.SplashDC, &Screen);
@@ -119,36 +129,48 @@ TEST_F(MainForm, CreatesItsPartsInOrderAndStartsTheSplash) {
 }
 
 TEST_F(MainForm, AFullScreenThatCannotBeHadIsStoredAsWindowed) {
-  Parts.FullScreenPossible = false;
+  Parts.WriteSettings(true);
+  Parts.Display.EnterResults = {DispChangeFailed};
   Create();
-  EXPECT_EQ(std::vector<std::string>(Log.end() - 2, Log.end()),
-            (Calls{"Config.SwitchDisplayMode(1)", "Config.SetFullScreen(0)"}));
-  EXPECT_FALSE(Parts.Config->FullScreenValue);
+  EXPECT_FALSE(Parts.Config->FullScreen);
+  EXPECT_FALSE(Parts.Display.InGameMode);
+  ASSERT_EQ(Box.Shown.size(), 1u);
+  EXPECT_NE(Box.Shown[0].second.find("windowed mode"), std::string::npos);
+  EXPECT_EQ(Parts.Display.Border, TBorderStyle::Fixed);
 
-  // Windowed by choice: switched with false and nothing stored.
+  // Windowed by choice: the desktop stays as it is.
   TFakeParts Other;
-  Other.StartFullScreen = false;
+  Other.WriteSettings(false);
   TTimerScheduler OtherTimers{Clock};
   TMainForm OtherForm(Other, Window, Screen, OtherTimers);
   ASSERT_TRUE(OtherForm.FormCreate());
-  EXPECT_EQ(Other.Log.back(), "Config.SwitchDisplayMode(0)");
+  EXPECT_EQ(Other.Display.Count("enter"), 0);
+  EXPECT_FALSE(Other.Display.InGameMode);
 }
 
 TEST_F(MainForm, AnUnreadableArchiveStopsTheStartWithOneMessage) {
-  Parts.PakGood = false;
-  Parts.PakProblem = "The archive game.pak was not found.";
+  std::filesystem::remove(Parts.Folder / "game.pak");
   EXPECT_FALSE(Form->FormCreate());
   ASSERT_EQ(Box.Shown.size(), 1u);
   const std::string& Text = Box.Shown[0].second;
   EXPECT_NE(Text.find("\"game.pak\""), std::string::npos) << Text;
   EXPECT_NE(Text.find(std::filesystem::current_path().string()), std::string::npos) << Text;
-  EXPECT_NE(Text.find("was not found"), std::string::npos) << Text;
   // Nothing else was started: no settings file, no display switch, no timers.
-  EXPECT_EQ(Log, (Calls{"CreatePak(game.pak)", "Pak.CheckArchive"}));
+  EXPECT_EQ(Log, (Calls{"CreatePak(game.pak)"}));
   EXPECT_EQ(Form->Config(), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(Parts.Folder / "config.dat"));
   EXPECT_FALSE(Timers.NextDeadline().has_value());
   Form->FormDestroy();
-  EXPECT_EQ(Log.back(), "~Pak");
+  EXPECT_EQ(Form->Pak(), nullptr);
+
+  // A damaged archive says something else.
+  TFakeParts Other;
+  Other.DamageArchive();
+  TTimerScheduler OtherTimers{Clock};
+  TMainForm OtherForm(Other, Window, Screen, OtherTimers);
+  EXPECT_FALSE(OtherForm.FormCreate());
+  ASSERT_EQ(Box.Shown.size(), 2u);
+  EXPECT_NE(Box.Shown[1].second, Text);
 }
 
 TEST_F(MainForm, TheSplashTicksUntilFinishedOrAKeyThenTheMenuTakesOver) {
@@ -250,7 +272,7 @@ TEST_F(MainForm, QuitAndTerminateRequestsFromTheMenuTick) {
 
   Window.CloseRequested = false;
   Parts.Menu->Quit = false;
-  Parts.Config->Terminate = true;
+  Parts.Config->TerminateRequested = true;
   Down(KDown);
   EXPECT_EQ(MenuTick(), (Calls{"Menu.CursorDown", "Menu.Tick"}));  // the rest of the tick still runs
   EXPECT_TRUE(Window.TerminateRequested);
@@ -458,7 +480,7 @@ TEST_F(MainForm, LosingTheFocusInAGamePausesMinimisesAndRestoresTheDesktop) {
   Form->Dispatch(TInputEvent::FocusLost());
   Log.clear();
   Tick(Form->FocusMonitor);
-  EXPECT_EQ(Log, (Calls{"Game.SetPaused(1)", "Config.SwitchDisplayMode(0)"}));
+  EXPECT_EQ(Log, (Calls{"Game.SetPaused(1)", "Display.Restore"}));
   EXPECT_TRUE(Form->Minimised);
   EXPECT_TRUE(Window.Minimised);
   Log.clear();
@@ -468,7 +490,7 @@ TEST_F(MainForm, LosingTheFocusInAGamePausesMinimisesAndRestoresTheDesktop) {
 
   Form->Dispatch(TInputEvent::FocusGained());
   Tick(Form->FocusMonitor);
-  EXPECT_EQ(Log, (Calls{"Config.SetFullScreen(1)"}));  // and the game stays paused
+  EXPECT_EQ(Log, (Calls{"Display.Enter"}));  // and the game stays paused
   EXPECT_FALSE(Form->Minimised);
   EXPECT_FALSE(Window.Minimised);
   EXPECT_EQ(Window.RestoreCount, 1);
@@ -476,12 +498,13 @@ TEST_F(MainForm, LosingTheFocusInAGamePausesMinimisesAndRestoresTheDesktop) {
 }
 
 TEST_F(MainForm, TheMenuPausesWhileAwayAndResumesOnReturn) {
-  Parts.StartFullScreen = false;
+  Parts.WriteSettings(false);
   ToMenu();
+  Tick(Form->FocusMonitor);  // the settings' fresh window style is handed over first
   Form->Dispatch(TInputEvent::FocusLost());
   Log.clear();
   Tick(Form->FocusMonitor);
-  EXPECT_EQ(Log, (Calls{"Menu.SetPaused(1)", "Config.SwitchDisplayMode(0)"}));
+  EXPECT_EQ(Log, (Calls{"Menu.SetPaused(1)", "Display.Restore"}));
   Form->Dispatch(TInputEvent::FocusGained());
   Log.clear();
   Tick(Form->FocusMonitor);
@@ -490,28 +513,35 @@ TEST_F(MainForm, TheMenuPausesWhileAwayAndResumesOnReturn) {
 
 TEST_F(MainForm, ARebuiltWindowHandsTheScreenAgainToWhoeverPaints) {
   Create();
-  Parts.Config->Rebuilt = true;
+  Parts.Config->WindowRebuilt = true;
   Log.clear();
   Tick(Form->FocusMonitor);
-  EXPECT_EQ(Log, (Calls{"Splash.SetDC", "Config.ClearWindowRebuilt"}));
+  EXPECT_EQ(Log, (Calls{"Splash.SetDC"}));
+  EXPECT_FALSE(Parts.Config->WindowRebuilt);
+  Log.clear();
+  Tick(Form->FocusMonitor);
+  EXPECT_TRUE(Log.empty());  // handed over once
   Parts.Splash->FinishedValue = true;
   Tick(Form->SplashScreenTimer);
-  Parts.Config->Rebuilt = true;
+  Parts.Config->WindowRebuilt = true;
   Log.clear();
   Tick(Form->FocusMonitor);
-  EXPECT_EQ(Log, (Calls{"Menu.SetTargetDC", "Config.ClearWindowRebuilt"}));
+  EXPECT_EQ(Log, (Calls{"Menu.SetTargetDC"}));
 }
 
 TEST_F(MainForm, ClosingStopsTheTimersAndRestoresTheDesktopThenFreesInOrder) {
   ToGame();
   Log.clear();
   Form->Dispatch(TInputEvent::CloseRequest());
-  EXPECT_EQ(Log, (Calls{"Config.SwitchDisplayMode(0)"}));
+  EXPECT_EQ(Log, (Calls{"Display.Restore"}));
   EXPECT_FALSE(Form->TimerRuns(Form->GameTimer));
   EXPECT_FALSE(Form->TimerRuns(Form->MenuTimer));
   Log.clear();
   Form->FormDestroy();
-  EXPECT_EQ(Log, (Calls{"~Game", "~Menu", "~Audio", "~Pak", "~Config"}));
+  EXPECT_EQ(Log, (Calls{"~Game", "~Menu"}));
+  EXPECT_EQ(Form->Config(), nullptr);
+  EXPECT_EQ(Form->Audio(), nullptr);
+  EXPECT_EQ(Form->Pak(), nullptr);
   EXPECT_FALSE(Timers.NextDeadline().has_value());
   Log.clear();
   Form.reset();  // destroying twice frees nothing twice

@@ -84,6 +84,17 @@ TEST(SdlWindow, KeysTextFocusAndQuitBecomeInputEvents) {
     EXPECT_EQ(Got[I], Expected[I]) << I << ": " << DescribeInputEvent(Got[I]);
 }
 
+TEST(SdlWindow, TheFocusStateIsReportedOnceWhenTheWindowAppears) {
+  TSdlWindow W("Vyrn test");
+  // Whatever the driver says about the new window, and a second showing.
+  PushWindowEvent(W, SDL_WINDOWEVENT_SHOWN);
+  std::vector<TInputEvent> Focus;
+  for (const TInputEvent& E : Collect(W, 40))
+    if (E.Kind == TInputKind::FocusGained || E.Kind == TInputKind::FocusLost) Focus.push_back(E);
+  ASSERT_EQ(Focus.size(), 1u);
+  EXPECT_EQ(Focus[0], W.HasFocus() ? TInputEvent::FocusGained() : TInputEvent::FocusLost());
+}
+
 TEST(SdlWindow, CloseTerminateAndSigtermComeBackAsCloseRequests) {
   TSdlWindow W("Vyrn test");
   Collect(W);

@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlMessageBox.h"
 
+#include "platform/MessageBox.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -17,15 +19,9 @@ bool Headless() {
 
 void TSdlMessageBox::Show(const std::string& Caption, const std::string& RawText) {
   // The game's texts break lines with a bare carriage return, which SDL's box
-  // (and a terminal) would not show as a new line.
-  std::string Text = RawText;
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    if (Text[i] != '\r') continue;
-    if (i + 1 < Text.size() && Text[i + 1] == '\n')
-      Text.erase(i, 1);
-    else
-      Text[i] = '\n';
-  }
+  // (and a terminal) would not show as a new line, and SDL's box does not
+  // wrap long lines.
+  const std::string Text = MessageBoxLines(RawText);
   if (!Headless() && SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Caption.c_str(), Text.c_str(), FParent) == 0)
     return;
   std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());

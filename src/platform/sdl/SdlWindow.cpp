@@ -107,6 +107,16 @@ void TSdlWindow::Translate(const SDL_Event& E) {
       switch (E.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: FPending.push_back(TInputEvent::FocusGained()); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: FPending.push_back(TInputEvent::FocusLost()); break;
+        case SDL_WINDOWEVENT_SHOWN:
+          // Focus events only tell of changes: a window that appears without
+          // the focus (the player clicked elsewhere during start-up) would
+          // otherwise never be treated as away. Reported once, through the
+          // same seam as every other input, so replays see it too.
+          if (!FFocusReported) {
+            FFocusReported = true;
+            FPending.push_back(HasFocus() ? TInputEvent::FocusGained() : TInputEvent::FocusLost());
+          }
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESTORED:

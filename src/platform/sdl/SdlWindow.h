@@ -55,5 +55,6 @@ private:
   std::deque<TInputEvent> FPending;
   bool FCloseRequested = false;
   bool FTerminateRequested = false;
+  bool FFocusReported = false;
   int FPresentCount = 0;
 };

@@ -42,7 +42,7 @@ int main(int, char**) {
       if (Form.FormCreate()) {
         Window.Present(Screen);
         TEventLoop Loop(Timers, Window, Form, Window, Screen);
-        Loop.SetTurnHook([&Parts] { Parts.PollAudio(); });
+        Loop.SetTurnHook([&Form] { PollAudio(Form.Audio()); });
         Loop.Run();
       } else {
         ExitCode = 1;
