@@ -37,6 +37,7 @@ int main(int, char**) {
     TTimerScheduler Timers(Clock);
     TScreen Screen;
     TProgramParts Parts(Display);
+    Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     {
       TMainForm Form(Parts, Window, Screen, Timers);
       if (Form.FormCreate()) {
