@@ -389,6 +389,7 @@ void TGameData::Update() {
   }
 
   // 4. Present.
+  Panels.RepaintPictures();  // once, then they are gone
   PlayArea.PaintTo(0, 0);
   Panels.Present(FTwoPlayers);
 }

@@ -81,9 +81,14 @@ TGamePanels::TGamePanels(TScreen* DC)
       FPercentBack(nullptr, 48, 18) {}
 
 void TGamePanels::ShowRightPicture(const TPakFileReadable& Pak, bool TwoPlayers, TPanel* RightPanel) {
-  TFastImageBuffer Picture(RightPanel ? &RightPanel->Screen() : nullptr, 0, 0);
-  LoadGameJpeg(Pak, TwoPlayers ? "main_right_2p.jpg" : "main_right_1p.jpg", Picture);
-  if (RightPanel) Picture.PaintTo(RightPanel->Left(), RightPanel->Top());
+  FRightPicture.Picture = std::make_unique<TFastImageBuffer>(RightPanel ? &RightPanel->Screen() : nullptr, 0, 0);
+  const TFastImageBuffer& Picture = *FRightPicture.Picture;
+  LoadGameJpeg(Pak, TwoPlayers ? "main_right_2p.jpg" : "main_right_1p.jpg", *FRightPicture.Picture);
+  if (RightPanel) {
+    FRightPicture.X = RightPanel->Left();
+    FRightPicture.Y = RightPanel->Top();
+    Picture.PaintTo(FRightPicture.X, FRightPicture.Y);
+  }
   // Positions within the picture, whose left edge is at window x = 600.
   FScoreBack[0].CopyRect(0, 0, Picture, ScoreX - RightPanelLeft, Score1Y, 120, 14);
   FScoreBack[1].CopyRect(0, 0, Picture, ScoreX - RightPanelLeft, Score2Y, 120, 14);
@@ -95,9 +100,18 @@ void TGamePanels::ShowRightPicture(const TPakFileReadable& Pak, bool TwoPlayers,
 
 void TGamePanels::ShowBottomPicture(const TPakFileReadable& Pak, TPanel* BottomPanel) {
   if (!BottomPanel) return;
-  TFastImageBuffer Picture(&BottomPanel->Screen(), 0, 0);
-  LoadGameJpeg(Pak, "main_bottom.jpg", Picture);
-  Picture.PaintTo(BottomPanel->Left(), BottomPanel->Top());
+  FBottomPicture.Picture = std::make_unique<TFastImageBuffer>(&BottomPanel->Screen(), 0, 0);
+  LoadGameJpeg(Pak, "main_bottom.jpg", *FBottomPicture.Picture);
+  FBottomPicture.X = BottomPanel->Left();
+  FBottomPicture.Y = BottomPanel->Top();
+  FBottomPicture.Picture->PaintTo(FBottomPicture.X, FBottomPicture.Y);
+}
+
+void TGamePanels::RepaintPictures() {
+  for (TShownPicture* Shown : {&FRightPicture, &FBottomPicture}) {
+    if (Shown->Picture) Shown->Picture->PaintTo(Shown->X, Shown->Y);
+    Shown->Picture.reset();
+  }
 }
 
 void TGamePanels::CutDigits(const TPakFileReadable& Pak, std::int32_t Strip) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "gfx/AlphaImage.h"
@@ -63,6 +64,10 @@ public:
   void ShowRightPicture(const TPakFileReadable& Pak, bool TwoPlayers, TPanel* RightPanel);
   // "main_bottom.jpg" into the bottom panel.
   void ShowBottomPicture(const TPakFileReadable& Pak, TPanel* BottomPanel);
+  // Paints both panel pictures again and lets them go: whatever painted
+  // over the window while the game was being created (the menu's last
+  // frame) is covered once the game shows its first frame.
+  void RepaintPictures();
   // Cuts strip Strip (0 score digits, 1 large, 2 bonus) into ten digits.
   void CutDigits(const TPakFileReadable& Pak, std::int32_t Strip);
   void LoadDeadImage(const TPakFileReadable& Pak);
@@ -95,6 +100,13 @@ private:
   void DrawNumber(TFastImageBuffer& Buffer, const std::string& Text, std::int32_t FirstDigit, std::int32_t Right,
                   std::int32_t Step, std::int32_t Y) const;
 
+  struct TShownPicture {
+    std::unique_ptr<TFastImageBuffer> Picture;
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+  };
+  TShownPicture FRightPicture;
+  TShownPicture FBottomPicture;
   std::array<TFastImageBuffer, 2> FScoreBack;
   std::array<TFastImageBuffer, 2> FLivesBack;
   TFastImageBuffer FLevelBack;

@@ -326,3 +326,18 @@ TEST_F(GameFixture, MissingArchiveNeverCrashes) {
   EXPECT_EQ(Game->LevelNumber, 29);
   SetMessageBoxHandler(Old);
 }
+
+// The menu may paint one more frame over the window after the game was
+// created; the game's first frame brings its panel pictures back.
+TEST_F(GameFixture, FirstFrameRestoresThePanelPictures) {
+  auto Game = Start(1);
+  TFastImageBuffer Right(nullptr, 0, 0), Bottom(nullptr, 0, 0);
+  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_right_1p.jpg", Right));
+  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_bottom.jpg", Bottom));
+  for (int Y = 0; Y < 600; ++Y) std::fill(Screen.Row(Y), Screen.Row(Y) + Screen.Stride(), 0x5A);
+  Game->Update();
+  EXPECT_EQ(Screen.PixelAt(610, 300), Right.GetPixel(10, 300));
+  EXPECT_EQ(Screen.PixelAt(790, 590), Right.GetPixel(190, 590));
+  EXPECT_EQ(Screen.PixelAt(5, 590), Bottom.GetPixel(5, 40));
+  EXPECT_NE(Screen.PixelAt(610, 300), 0x5A5A5Au);
+}
