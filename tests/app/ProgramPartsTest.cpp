@@ -8,8 +8,10 @@
 #include "app/Main.h"
 #include "app/ProgramParts.h"
 #include "pak/PakWriter.h"
+#include "gfx/FastImaging.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
+#include "platform/Panel.h"
 #include "platform/Screen.h"
 
 namespace fs = std::filesystem;
@@ -111,4 +113,32 @@ TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
   // The settings were never touched.
   EXPECT_FALSE(fs::exists(Folder / "config.dat"));
   EXPECT_TRUE(Display.Log.empty());
+}
+
+// Missing pictures are left out by the game; a picture that cannot be
+// decoded where an actor needs one stops the start with a message, and the
+// window stays in the menu instead of crashing.
+TEST_F(ProgramParts, GameOnADamagedArchiveIsRefusedWithAMessage) {
+  for (bool Damaged : {false, true}) {
+    std::vector<TPakEntry> Entries = {{"chars.png", {9, 9, 9}}};  // the font: blank text, no stop
+    if (Damaged) Entries.push_back({"player01_00.png", {1, 2, 3}});
+    WritePakFile("game.pak", Entries);
+    Box.Shown.clear();
+    TProgramParts Parts(Display);
+    auto Config = Parts.CreateConfig();
+    auto Audio = Parts.CreateAudio();
+    auto Pak = Parts.CreatePak("game.pak");
+    TFastImageBuffer Menu(nullptr, 800, 600);
+    TPanel Bottom(Screen, 0, 550, 600, 50), Right(Screen, 600, 0, 200, 600);
+    auto Game = Parts.CreateGame(600, 1, 2, *Pak, *Audio, *Config, false, Menu, Bottom, Right, Screen, 550);
+    EXPECT_EQ(Game == nullptr, Damaged);
+    ASSERT_FALSE(Box.Shown.empty());  // empty image sets, or the refusal
+    if (Damaged) {
+      EXPECT_NE(Box.Shown.back().second.find("could not be started"), std::string::npos);
+    }
+    if (Game) {
+      for (int I = 0; I < 200; ++I) Game->Update();
+      EXPECT_FALSE(Game->Ended());
+    }
+  }
 }

@@ -223,8 +223,13 @@ public:
                                         TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
                                         TScreen& DC, int Height) override {
     RandSeed = FOptions.Seed;
-    Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
-                                       &BottomImage, &RightImage, &DC, Height);
+    try {
+      Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
+                                         &BottomImage, &RightImage, &DC, Height);
+    } catch (const std::exception& E) {
+      ShowMessageBox(std::string("The game could not be started: ") + E.what());
+      return nullptr;
+    }
     return std::make_unique<TGameLink>(*Game);
   }
 
