@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "audio/AudioObject.h"
+#include "frontend/Menu.h"
+#include "frontend/SplashScreen.h"
 #include "game/GameData.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
@@ -17,15 +19,14 @@ std::unique_ptr<TPakFileReadable> TProgramParts::CreatePak(const std::string& Fi
   return std::make_unique<TPakFileReadable>(FileName);
 }
 
-// The splash, the menu and the game arrive with their subsystems; until then
-// the window runs its timers over a black screen without them.
-std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen&, int, int, TAudioObject&,
-                                                           const TPakFileReadable&) {
-  return nullptr;
+std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,
+                                                           const TPakFileReadable& Pak) {
+  return std::make_unique<TSplashScreen>(DC, Width, Height, Audio, Pak);
 }
 
-std::unique_ptr<IMenu> TProgramParts::CreateMenu(int, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) {
-  return nullptr;
+std::unique_ptr<IMenu> TProgramParts::CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
+                                                 TConfig& Config, TScreen& DC) {
+  return std::make_unique<TMenu>(Screen, Pak, Audio, Config, DC);
 }
 
 std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, int StartLives,

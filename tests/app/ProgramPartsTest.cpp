@@ -60,11 +60,17 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
   EXPECT_TRUE(Display.InGameMode);
   EXPECT_EQ(Form.Config()->Keys[4], 38);
   EXPECT_EQ(Form.Config()->Keys[13], 17);
-  // Without a splash the timer hands over to the menu's timer at once, and
-  // the window runs on without a menu.
+  // The splash (black, since the archive holds no frames) runs until a key
+  // ends it; the next splash tick hands over to the menu.
+  ASSERT_NE(Form.Splash(), nullptr);
   Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  EXPECT_TRUE(Form.TimerRuns(Form.SplashScreenTimer));
+  Form.Dispatch(TInputEvent::KeyDown(32));
+  Form.Dispatch(TInputEvent::KeyUp(32));
+  Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  EXPECT_EQ(Form.Splash(), nullptr);
   EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
-  EXPECT_EQ(Form.Menu(), nullptr);
+  ASSERT_NE(Form.Menu(), nullptr);
   Form.Dispatch(TInputEvent::KeyDown(38));
   Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
 
@@ -77,7 +83,7 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
 
   // The music engine is there and polled; with the window gone it is not.
   ASSERT_NE(Form.Audio(), nullptr);
-  EXPECT_EQ(Form.Audio()->State(), TAudioEngine::StateStopped);
+  EXPECT_EQ(Form.Audio()->PositionMs(), 0);  // the archive holds no music
   PollAudio(Form.Audio());
 
   Form.Dispatch(TInputEvent::CloseRequest());
@@ -85,6 +91,44 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
   Form.FormDestroy();
   EXPECT_EQ(Form.Audio(), nullptr);  // the loop's poll then reaches no engine
   PollAudio(Form.Audio());
+}
+
+TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  // Left alone, the splash ends by itself after its 141 ticks.
+  int SplashTicks = 0;
+  while (Form.Splash() && SplashTicks < 200) {
+    Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+    ++SplashTicks;
+  }
+  EXPECT_EQ(SplashTicks, 142);
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Tick = [&Form](int N) {
+    for (int I = 0; I < N; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  };
+  Tick(40);
+  // The one-player entry folds and, without a game to start, comes back to
+  // the main menu instead of asking again and again.
+  Form.Dispatch(TInputEvent::KeyDown(13));
+  Tick(1);
+  Form.Dispatch(TInputEvent::KeyUp(13));
+  Tick(60);
+  EXPECT_FALSE(Form.Menu()->StartOnePlayer());
+  EXPECT_FALSE(Window.CloseRequested);
+  // End, then Enter on the quit entry.
+  Form.Dispatch(TInputEvent::KeyDown(35));
+  Tick(1);
+  Form.Dispatch(TInputEvent::KeyUp(35));
+  Form.Dispatch(TInputEvent::KeyDown(13));
+  Tick(1);
+  Form.Dispatch(TInputEvent::KeyUp(13));
+  Tick(60);
+  EXPECT_TRUE(Window.CloseRequested);
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
 }
 
 TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
