@@ -110,13 +110,6 @@ TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
     for (int I = 0; I < N; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
   };
   Tick(40);
-  // The one-player entry folds and, without a game to start, comes back to
-  // the main menu instead of asking again and again.
-  Form.Dispatch(TInputEvent::KeyDown(13));
-  Tick(1);
-  Form.Dispatch(TInputEvent::KeyUp(13));
-  Tick(60);
-  EXPECT_FALSE(Form.Menu()->StartOnePlayer());
   EXPECT_FALSE(Window.CloseRequested);
   // End, then Enter on the quit entry.
   Form.Dispatch(TInputEvent::KeyDown(35));
@@ -127,6 +120,42 @@ TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
   Form.Dispatch(TInputEvent::KeyUp(13));
   Tick(60);
   EXPECT_TRUE(Window.CloseRequested);
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
+}
+
+// The one-player entry starts a game (an archive without pictures plays
+// blank); quitting it from the pause menu leads back to the menu.
+TEST_F(ProgramParts, OnePlayerStartsAGameAndQuittingItReturnsToTheMenu) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
+    Form.Dispatch(TInputEvent::KeyDown(Code));
+    Form.Dispatch(TInputEvent::TimerTick(Timer));
+    Form.Dispatch(TInputEvent::KeyUp(Code));
+  };
+  for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  Key(13, Form.MenuTimer);
+  for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  ASSERT_NE(Form.Game(), nullptr);
+  EXPECT_TRUE(Form.TimerRuns(Form.GameTimer));
+  EXPECT_FALSE(Form.TimerRuns(Form.MenuTimer));
+  for (int I = 0; I < 150; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));  // past the title
+  Key(27, Form.GameTimer);
+  ASSERT_TRUE(Form.Game()->Paused());
+  Key('Y', Form.GameTimer);
+  int Ticks = 0;
+  while (Form.Game() && Ticks < 300) {
+    Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
+    ++Ticks;
+  }
+  EXPECT_EQ(Form.Game(), nullptr);
+  EXPECT_EQ(Ticks, 145);  // 146 ticks after the answer, one of them above
+  EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
   Form.Dispatch(TInputEvent::CloseRequest());
   Form.FormDestroy();
 }
