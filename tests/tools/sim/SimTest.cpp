@@ -138,3 +138,39 @@ TEST(SimTest, BadInputIsRefused) {
   EXPECT_EQ(Short.Status, 0);
   EXPECT_EQ(Short.Lines.size(), 4u);
 }
+
+// Level 1 played to its target: the countdown runs from 180 in the tick of
+// the claim, the bonus lands at 70 (half the time left, plus 300 per whole
+// percent beyond 100), the game waits there for a key, and 70 ticks after
+// the key level 2 starts afresh.
+TEST(SimTest, LevelCompletedWithBonusAndNextLevel) {
+  const TRun Run = Sim(Pak() + " --seed 5 --lives 9 --ticks 1800 " + Script("complete_level1.txt"));
+  ASSERT_EQ(Run.Status, 0);
+  std::size_t Done = 0;
+  for (std::size_t T = 0; T + 1 < Run.Lines.size() && !Done; ++T)
+    if (Field(Run.Lines[T], "percent") >= 100) Done = T;
+  ASSERT_GT(Done, 0u);
+  const std::string& At = Run.Lines[Done];
+  EXPECT_EQ(Field(At, "end_countdown"), 179);
+  EXPECT_TRUE(Flag(At, "frozen"));
+  const double TimeLeft = Field(At, "time_bonus");
+  const double Bonus = std::floor(TimeLeft / 2) + (std::floor(Field(At, "percent")) - 100) * 300;
+  const std::string& Before = Run.Lines[Done + 108];
+  const std::string& Award = Run.Lines[Done + 109];
+  EXPECT_EQ(Field(Before, "end_countdown"), 71);
+  EXPECT_EQ(Field(Award, "end_countdown"), 70);
+  EXPECT_EQ(Field(Award, "score") - Field(Before, "score"), Bonus);
+  EXPECT_EQ(Field(Award, "time_bonus"), TimeLeft);  // no ticking after the claim
+  // Waiting for the key (pressed before tick 1620).
+  EXPECT_EQ(Field(Run.Lines[1619], "end_countdown"), 70);
+  EXPECT_EQ(Field(Run.Lines[1620], "end_countdown"), 69);
+  const std::string& Next = Run.Lines[1620 + 69];
+  EXPECT_EQ(Field(Run.Lines[1620 + 68], "level"), 1);
+  EXPECT_EQ(Field(Next, "level"), 2);
+  EXPECT_EQ(Field(Next, "claimed"), 0);
+  EXPECT_EQ(Field(Next, "time_bonus"), 2000);
+  EXPECT_EQ(Field(Next, "x"), 20);
+  EXPECT_EQ(Field(Next, "y"), 20);
+  EXPECT_EQ(Field(Next, "score"), Field(Award, "score"));
+  EXPECT_FALSE(Flag(Next, "ended"));
+}
