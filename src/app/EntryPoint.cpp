@@ -46,6 +46,7 @@ int main(int, char**) {
     // Lets a callback show its picture before it blocks (the submission).
     Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
     TProgramParts Parts(Display);
+    Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     {
       TMainForm Form(Parts, Window, Screen, Timers);
       if (Form.FormCreate()) {
