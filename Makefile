@@ -1,9 +1,14 @@
 # Everything a newcomer needs on a fresh Debian or Ubuntu machine:
 #   make run   - install missing packages, build, start the game
 #   make test  - the same set-up, then every test in a normal and a sanitizer build
-.PHONY: all deps build build-asan run test test-release test-asan bench clean
+#   make serve - the high-score server on 127.0.0.1:$(SERVE_PORT), with the game built to submit to it
+.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server
 
 RUN_DIR := run
+SERVE_PORT ?= 8080
+# Where the game submits its high scores; `make build HIGHSCORE_ENDPOINT=URL`
+# changes it (it stays in build/ until changed again).
+HIGHSCORE_ENDPOINT ?=
 
 all: build
 
@@ -11,7 +16,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	cmake --preset release
+	cmake --preset release $(if $(HIGHSCORE_ENDPOINT),-DVYRN_HIGHSCORE_ENDPOINT=$(HIGHSCORE_ENDPOINT))
 	cmake --build --preset release
 
 build-asan: deps
@@ -30,6 +35,18 @@ test-asan: build-asan
 	ctest --preset asan
 
 test: test-release test-asan
+
+# The game in build/ now submits to this server: `make run` in a second
+# terminal plays against it. Ctrl-C stops the server.
+serve:
+	$(MAKE) build HIGHSCORE_ENDPOINT=http://127.0.0.1:$(SERVE_PORT)
+	mkdir -p $(RUN_DIR)
+	@echo "Leaderboard: http://127.0.0.1:$(SERVE_PORT)/  (back to the public server: make build HIGHSCORE_ENDPOINT=http://hiscores.vyrn-rekindled.net)"
+	build/server/vyrn-scores --db $(RUN_DIR)/scores.db --port $(SERVE_PORT)
+
+# The server's load and SIGKILL tests at full size: 8 clients, 20,000 submissions.
+soak-server: build
+	VYRN_SOAK_SUBMISSIONS=20000 build/server/tests/test_server_load
 
 bench: build
 	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -9,6 +9,7 @@ PACKAGES=(
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libcurl4-openssl-dev
   libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev libsqlite3-dev chromium
 )
 
 missing=()

@@ -15,6 +15,11 @@
 #include "platform/sdl/SdlMessageBox.h"
 #include "platform/sdl/SdlWindow.h"
 
+namespace {
+constexpr long SubmitConnectTimeoutMs = 2000;
+constexpr long SubmitTotalTimeoutMs = 3000;
+}  // namespace
+
 int main(int, char**) {
   // Our own SIGTERM handling ends the game through its close path; SDL must
   // not install its handlers when the sound starts, before the window does.
@@ -27,7 +32,9 @@ int main(int, char**) {
     TSdlAudio Sound;
     SetAudioHandler(&Sound);
     SetWaveOutHandler(&Sound);
-    TCurlHttpClient Http;
+    // The high-score submission blocks the window while it waits: give up
+    // after a few seconds rather than the client's defaults.
+    TCurlHttpClient Http(SubmitConnectTimeoutMs, SubmitTotalTimeoutMs);
     SetHttpClient(&Http);
     TSdlWindow Window(TMainForm::Caption);
     Box.SetParent(Window.Handle());
@@ -36,7 +43,10 @@ int main(int, char**) {
     TSteadyClock Clock;
     TTimerScheduler Timers(Clock);
     TScreen Screen;
+    // Lets a callback show its picture before it blocks (the submission).
+    Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
     TProgramParts Parts(Display);
+    Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     {
       TMainForm Form(Parts, Window, Screen, Timers);
       if (Form.FormCreate()) {

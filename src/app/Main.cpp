@@ -227,8 +227,15 @@ void TMainForm::StartGame(bool TwoPlayers) {
   ClearPlayerKeys();
   FGame = FParts.CreateGame(600, StartLevel, StartLives, *FPak, *FAudio, *FConfig, TwoPlayers, FMenu->FrameBuffer(),
                             *FBottomPanel, *FRightPanel, FScreen, 550);
-  if (FGame) FTimers.SetEnabled(GameTimer, true);
-  else FTimers.SetEnabled(MenuTimer, true);  // nothing to play: stay in the menu
+  if (FGame) {
+    FTimers.SetEnabled(GameTimer, true);
+    return;
+  }
+  // Nothing to play (the program has no game yet): back to the main menu,
+  // with its start request cleared so it is not raised again.
+  FMenu->SetScreen(0);
+  FMenu->RestartMusic();
+  FTimers.SetEnabled(MenuTimer, true);
 }
 
 void TMainForm::GameTimerTimer() {

@@ -7,6 +7,10 @@
 #include "platform/Http.h"
 #include "platform/MessageBox.h"
 
+// Set by the build (VYRN_HIGHSCORE_ENDPOINT); only this file sees it, so
+// changing it rebuilds one file.
+const char* const HighScoreEndpoint = VYRN_HIGHSCORE_ENDPOINT;
+
 namespace {
 constexpr char FormatVersion = '3';
 

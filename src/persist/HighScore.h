@@ -11,8 +11,9 @@ struct THighScore_element {
   std::int64_t Score = 0;
 };
 
-// Where Submit sends the table.
-inline constexpr const char* HighScoreEndpoint = "http://hiscores.vyrn-rekindled.net";
+// Where Submit sends the table: the build setting VYRN_HIGHSCORE_ENDPOINT, so
+// a local game can talk to a local server.
+extern const char* const HighScoreEndpoint;
 
 class THighScore {
 public:

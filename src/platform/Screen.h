@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TScreen {
@@ -32,6 +33,13 @@ public:
 
   // Set by whoever painted; the loop presents and clears it.
   void MarkDirty() { FDirty = true; }
+  // Shows the picture at once, for the rare callback that must be seen
+  // before it blocks (the high-score submission); the program installs the
+  // presenter, headless runs have none and nothing happens.
+  std::function<void(const TScreen&)> Presenter;
+  void PresentNow() {
+    if (Presenter) Presenter(*this);
+  }
   bool TakeDirty() {
     const bool Was = FDirty;
     FDirty = false;

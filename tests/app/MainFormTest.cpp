@@ -153,7 +153,7 @@ TEST_F(MainForm, AnUnreadableArchiveStopsTheStartWithOneMessage) {
   std::filesystem::remove(Parts.Folder / "game.pak");
   EXPECT_FALSE(Form->FormCreate());
   ASSERT_EQ(Box.Shown.size(), 1u);
-  const std::string Text = Box.Shown[0].second;  // a copy: Shown grows below
+  const std::string Text = Box.Shown[0].second;
   EXPECT_NE(Text.find("\"game.pak\""), std::string::npos) << Text;
   EXPECT_NE(Text.find(std::filesystem::current_path().string()), std::string::npos) << Text;
   // Nothing else was started: no settings file, no display switch, no timers.

@@ -8,8 +8,10 @@
 #include "app/Main.h"
 #include "app/ProgramParts.h"
 #include "pak/PakWriter.h"
+#include "gfx/FastImaging.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
+#include "platform/Panel.h"
 #include "platform/Screen.h"
 
 namespace fs = std::filesystem;
@@ -58,11 +60,17 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
   EXPECT_TRUE(Display.InGameMode);
   EXPECT_EQ(Form.Config()->Keys[4], 38);
   EXPECT_EQ(Form.Config()->Keys[13], 17);
-  // Without a splash the timer hands over to the menu's timer at once, and
-  // the window runs on without a menu.
+  // The splash (black, since the archive holds no frames) runs until a key
+  // ends it; the next splash tick hands over to the menu.
+  ASSERT_NE(Form.Splash(), nullptr);
   Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  EXPECT_TRUE(Form.TimerRuns(Form.SplashScreenTimer));
+  Form.Dispatch(TInputEvent::KeyDown(32));
+  Form.Dispatch(TInputEvent::KeyUp(32));
+  Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  EXPECT_EQ(Form.Splash(), nullptr);
   EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
-  EXPECT_EQ(Form.Menu(), nullptr);
+  ASSERT_NE(Form.Menu(), nullptr);
   Form.Dispatch(TInputEvent::KeyDown(38));
   Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
 
@@ -75,7 +83,7 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
 
   // The music engine is there and polled; with the window gone it is not.
   ASSERT_NE(Form.Audio(), nullptr);
-  EXPECT_EQ(Form.Audio()->State(), TAudioEngine::StateStopped);
+  EXPECT_EQ(Form.Audio()->PositionMs(), 0);  // the archive holds no music
   PollAudio(Form.Audio());
 
   Form.Dispatch(TInputEvent::CloseRequest());
@@ -83,6 +91,73 @@ TEST_F(ProgramParts, StartsOnAGoodArchiveAndDrivesTheDisplayThroughTheSettings) 
   Form.FormDestroy();
   EXPECT_EQ(Form.Audio(), nullptr);  // the loop's poll then reaches no engine
   PollAudio(Form.Audio());
+}
+
+TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  // Left alone, the splash ends by itself after its 141 ticks.
+  int SplashTicks = 0;
+  while (Form.Splash() && SplashTicks < 200) {
+    Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+    ++SplashTicks;
+  }
+  EXPECT_EQ(SplashTicks, 142);
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Tick = [&Form](int N) {
+    for (int I = 0; I < N; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  };
+  Tick(40);
+  EXPECT_FALSE(Window.CloseRequested);
+  // End, then Enter on the quit entry.
+  Form.Dispatch(TInputEvent::KeyDown(35));
+  Tick(1);
+  Form.Dispatch(TInputEvent::KeyUp(35));
+  Form.Dispatch(TInputEvent::KeyDown(13));
+  Tick(1);
+  Form.Dispatch(TInputEvent::KeyUp(13));
+  Tick(60);
+  EXPECT_TRUE(Window.CloseRequested);
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
+}
+
+// The one-player entry starts a game (an archive without pictures plays
+// blank); quitting it from the pause menu leads back to the menu.
+TEST_F(ProgramParts, OnePlayerStartsAGameAndQuittingItReturnsToTheMenu) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
+    Form.Dispatch(TInputEvent::KeyDown(Code));
+    Form.Dispatch(TInputEvent::TimerTick(Timer));
+    Form.Dispatch(TInputEvent::KeyUp(Code));
+  };
+  for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  Key(13, Form.MenuTimer);
+  for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  ASSERT_NE(Form.Game(), nullptr);
+  EXPECT_TRUE(Form.TimerRuns(Form.GameTimer));
+  EXPECT_FALSE(Form.TimerRuns(Form.MenuTimer));
+  for (int I = 0; I < 150; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));  // past the title
+  Key(27, Form.GameTimer);
+  ASSERT_TRUE(Form.Game()->Paused());
+  Key('Y', Form.GameTimer);
+  int Ticks = 0;
+  while (Form.Game() && Ticks < 300) {
+    Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
+    ++Ticks;
+  }
+  EXPECT_EQ(Form.Game(), nullptr);
+  EXPECT_EQ(Ticks, 145);  // 146 ticks after the answer, one of them above
+  EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
 }
 
 TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
@@ -111,4 +186,32 @@ TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
   // The settings were never touched.
   EXPECT_FALSE(fs::exists(Folder / "config.dat"));
   EXPECT_TRUE(Display.Log.empty());
+}
+
+// Missing pictures are left out by the game; a picture that cannot be
+// decoded where an actor needs one stops the start with a message, and the
+// window stays in the menu instead of crashing.
+TEST_F(ProgramParts, GameOnADamagedArchiveIsRefusedWithAMessage) {
+  for (bool Damaged : {false, true}) {
+    std::vector<TPakEntry> Entries = {{"chars.png", {9, 9, 9}}};  // the font: blank text, no stop
+    if (Damaged) Entries.push_back({"player01_00.png", {1, 2, 3}});
+    WritePakFile("game.pak", Entries);
+    Box.Shown.clear();
+    TProgramParts Parts(Display);
+    auto Config = Parts.CreateConfig();
+    auto Audio = Parts.CreateAudio();
+    auto Pak = Parts.CreatePak("game.pak");
+    TFastImageBuffer Menu(nullptr, 800, 600);
+    TPanel Bottom(Screen, 0, 550, 600, 50), Right(Screen, 600, 0, 200, 600);
+    auto Game = Parts.CreateGame(600, 1, 2, *Pak, *Audio, *Config, false, Menu, Bottom, Right, Screen, 550);
+    EXPECT_EQ(Game == nullptr, Damaged);
+    ASSERT_FALSE(Box.Shown.empty());  // empty image sets, or the refusal
+    if (Damaged) {
+      EXPECT_NE(Box.Shown.back().second.find("could not be started"), std::string::npos);
+    }
+    if (Game) {
+      for (int I = 0; I < 200; ++I) Game->Update();
+      EXPECT_FALSE(Game->Ended());
+    }
+  }
 }

@@ -1,0 +1,91 @@
+// A headless world for the front end: settings on a fake display in a fresh
+// folder, the headless mixer and wave-out, a music engine, and an archive
+// written by the test with just the entries it wants.
+#pragma once
+
+#include <jpeglib.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/AudioObject.h"
+#include "audio/TestSounds.h"
+#include "gfx/PngTestUtil.h"
+#include "pak/PakReader.h"
+#include "pak/PakWriter.h"
+#include "persist/Config.h"
+#include "persist/TestFolder.h"
+#include "platform/FakeDisplay.h"
+#include "platform/HeadlessAudio.h"
+#include "platform/Screen.h"
+#include "platform/WaveOut.h"
+
+// RGB rows, top first, as a JPEG.
+inline TBytes EncodeRgbJpeg(int Width, int Height, const TBytes& Rgb) {
+  jpeg_compress_struct Info;
+  jpeg_error_mgr Err;
+  Info.err = jpeg_std_error(&Err);
+  jpeg_create_compress(&Info);
+  unsigned char* Out = nullptr;
+  unsigned long OutSize = 0;
+  jpeg_mem_dest(&Info, &Out, &OutSize);
+  Info.image_width = static_cast<JDIMENSION>(Width);
+  Info.image_height = static_cast<JDIMENSION>(Height);
+  Info.input_components = 3;
+  Info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&Info);
+  jpeg_set_quality(&Info, 95, TRUE);
+  jpeg_start_compress(&Info, TRUE);
+  while (Info.next_scanline < Info.image_height) {
+    JSAMPROW Row = const_cast<unsigned char*>(Rgb.data()) + Info.next_scanline * static_cast<unsigned>(Width) * 3;
+    jpeg_write_scanlines(&Info, &Row, 1);
+  }
+  jpeg_finish_compress(&Info);
+  jpeg_destroy_compress(&Info);
+  TBytes Result(Out, Out + OutSize);
+  std::free(Out);
+  return Result;
+}
+
+// A picture of one colour.
+inline TBytes SolidPng(int Width, int Height, TRGBAPixel Pixel) {
+  return pngtest::EncodeRgba(Width, Height, std::vector<TRGBAPixel>(static_cast<std::size_t>(Width) * Height, Pixel));
+}
+
+// A short one-channel sound, Samples long so that sounds are told apart.
+inline TBytes ShortWave(int Samples) {
+  TWaveShape Shape;
+  return BuildWave(Shape, Pcm16(std::vector<std::int16_t>(static_cast<std::size_t>(Samples), 1000)));
+}
+
+class TFrontendWorld {
+public:
+  explicit TFrontendWorld(const std::vector<TPakEntry>& Entries = {}) {
+    OldAudio = SetAudioHandler(&Audio);
+    OldWaveOut = SetWaveOutHandler(&WaveOut);
+    if (!Entries.empty()) WritePakFile(Folder.File("game.pak"), Entries);
+    Config = std::make_unique<TConfig>(Display, Folder.Path);
+    Engine = std::make_unique<TAudioObject>(0);
+    Pak = std::make_unique<TPakFileReadable>(Folder.File("game.pak"));
+  }
+  ~TFrontendWorld() {
+    Engine.reset();
+    SetAudioHandler(OldAudio);
+    SetWaveOutHandler(OldWaveOut);
+  }
+  TFrontendWorld(const TFrontendWorld&) = delete;
+  TFrontendWorld& operator=(const TFrontendWorld&) = delete;
+
+  TTestFolder Folder;
+  TFakeDisplay Display;
+  THeadlessAudio Audio;
+  THeadlessWaveOut WaveOut;
+  IAudio* OldAudio = nullptr;
+  IWaveOut* OldWaveOut = nullptr;
+  std::unique_ptr<TConfig> Config;
+  std::unique_ptr<TAudioObject> Engine;
+  std::unique_ptr<TPakFileReadable> Pak;
+  TScreen Screen;
+};
