@@ -31,7 +31,9 @@ run: build
 test-release: build
 	ctest --preset release
 
-test-asan: build-asan
+# The sanitizer build has no asset tools: its tests read the release build's
+# game.pak, so the release build comes first.
+test-asan: build build-asan
 	ctest --preset asan
 
 test: test-release test-asan

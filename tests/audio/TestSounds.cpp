@@ -1,11 +1,12 @@
 #include "audio/TestSounds.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <span>
 #include <stdexcept>
+
+#include "OggEncode.h"
 
 namespace {
 void Le16(TBytes& B, std::uint32_t V) {
@@ -88,64 +89,10 @@ std::vector<std::int16_t> Noise(int Count, int Amplitude, std::uint32_t Seed) {
 }
 
 TBytes EncodeOggVorbis(const std::vector<float>& Interleaved, int Channels, int Rate) {
-  vorbis_info Info;
-  vorbis_info_init(&Info);
-  if (vorbis_encode_init_vbr(&Info, Channels, Rate, 0.4f) != 0) throw std::runtime_error("vorbis init");
-  vorbis_comment Comment;
-  vorbis_comment_init(&Comment);
-  vorbis_dsp_state Dsp;
-  vorbis_analysis_init(&Dsp, &Info);
-  vorbis_block Block;
-  vorbis_block_init(&Dsp, &Block);
-  ogg_stream_state Stream;
-  ogg_stream_init(&Stream, 1234);
-
-  TBytes Out;
-  ogg_page Page;
-  const auto WritePage = [&] {
-    Out.insert(Out.end(), Page.header, Page.header + Page.header_len);
-    Out.insert(Out.end(), Page.body, Page.body + Page.body_len);
-  };
-  ogg_packet Header, CommentHeader, CodeHeader;
-  vorbis_analysis_headerout(&Dsp, &Comment, &Header, &CommentHeader, &CodeHeader);
-  ogg_stream_packetin(&Stream, &Header);
-  ogg_stream_packetin(&Stream, &CommentHeader);
-  ogg_stream_packetin(&Stream, &CodeHeader);
-  while (ogg_stream_flush(&Stream, &Page)) WritePage();
-
-  const int Frames = static_cast<int>(Interleaved.size()) / Channels;
-  int Done = 0;
-  bool Ended = false;
-  while (!Ended) {
-    const int N = std::min(1024, Frames - Done);
-    if (N > 0) {
-      float** Buffer = vorbis_analysis_buffer(&Dsp, N);
-      for (int I = 0; I < N; ++I)
-        for (int C = 0; C < Channels; ++C) Buffer[C][I] = Interleaved[(Done + I) * Channels + C];
-      vorbis_analysis_wrote(&Dsp, N);
-      Done += N;
-    } else {
-      vorbis_analysis_wrote(&Dsp, 0);
-    }
-    while (vorbis_analysis_blockout(&Dsp, &Block) == 1) {
-      vorbis_analysis(&Block, nullptr);
-      vorbis_bitrate_addblock(&Block);
-      ogg_packet Packet;
-      while (vorbis_bitrate_flushpacket(&Dsp, &Packet)) {
-        ogg_stream_packetin(&Stream, &Packet);
-        while (ogg_stream_pageout(&Stream, &Page)) {
-          WritePage();
-          if (ogg_page_eos(&Page)) Ended = true;
-        }
-      }
-    }
-  }
-  ogg_stream_clear(&Stream);
-  vorbis_block_clear(&Block);
-  vorbis_dsp_clear(&Dsp);
-  vorbis_comment_clear(&Comment);
-  vorbis_info_clear(&Info);
-  return Out;
+  std::vector<std::vector<float>> Planes(static_cast<std::size_t>(Channels));
+  for (std::size_t I = 0; I < Interleaved.size(); ++I) Planes[I % Planes.size()].push_back(Interleaved[I]);
+  std::vector<std::span<const float>> Spans(Planes.begin(), Planes.end());
+  return ::EncodeOggVorbis(Spans, Rate, 0.4f, 1234);
 }
 
 TBytes BuildModule(bool LoopForEver) {

@@ -5,8 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "JpegEncode.h"
 #include "gfx/FastImaging.h"
 #include "gfx/ImageErrors.h"
 #include "pak/MemoryStream.h"
@@ -15,33 +14,15 @@ namespace {
 
 using TBytes = std::vector<std::uint8_t>;
 
-// Encodes Pixels (Components bytes per pixel, rows top first) as a JPEG.
-TBytes EncodeJpeg(int Width, int Height, int Components, J_COLOR_SPACE Space, const TBytes& Pixels,
-                  bool Progressive = false) {
-  jpeg_compress_struct Info;
-  jpeg_error_mgr Err;
-  Info.err = jpeg_std_error(&Err);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = Width;
-  Info.image_height = Height;
-  Info.input_components = Components;
-  Info.in_color_space = Space;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 95, TRUE);
-  if (Progressive) jpeg_simple_progression(&Info);
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<unsigned char*>(Pixels.data()) + Info.next_scanline * Width * Components;
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  TBytes Result(Out, Out + OutSize);
-  std::free(Out);
-  return Result;
+// Pixels (rows top first) as a JPEG at quality 95.
+TBytes EncodeJpeg(int Width, int Height, TJpegInput Input, const TBytes& Pixels, bool Progressive = false) {
+  TJpegFormat Format;
+  Format.Width = Width;
+  Format.Height = Height;
+  Format.Input = Input;
+  Format.Quality = 95;
+  Format.Progressive = Progressive;
+  return ::EncodeJpeg(Format, Pixels.data());
 }
 
 // A smooth picture (JPEG keeps those well): red rises to the right, green
@@ -67,7 +48,7 @@ TEST(JpegLoadTest, DecodesColourPicturesTopDownWithinTolerance) {
     SCOPED_TRACE(Progressive ? "progressive" : "baseline");
     const int W = 37, H = 23;  // odd width: rows carry padding
     const TBytes Source = Gradient(W, H);
-    TMemoryStream Stream(EncodeJpeg(W, H, 3, JCS_RGB, Source, Progressive));
+    TMemoryStream Stream(EncodeJpeg(W, H, TJpegInput::Rgb, Source, Progressive));
     TFastImageBuffer B(nullptr, 320, 240);
     B.LoadJpegFromStream(Stream);
     ASSERT_EQ(B.Width(), W);
@@ -91,7 +72,7 @@ TEST(JpegLoadTest, DecodesColourPicturesTopDownWithinTolerance) {
 
 TEST(JpegLoadTest, DecodesFromTheStreamPosition) {
   TBytes Data = {'j', 'u', 'n', 'k'};
-  const TBytes Jpeg = EncodeJpeg(8, 8, 3, JCS_RGB, TBytes(8 * 8 * 3, 200));
+  const TBytes Jpeg = EncodeJpeg(8, 8, TJpegInput::Rgb, TBytes(8 * 8 * 3, 200));
   Data.insert(Data.end(), Jpeg.begin(), Jpeg.end());
   TMemoryStream Stream(Data);
   Stream.Seek(4);
@@ -105,7 +86,7 @@ TEST(JpegLoadTest, DecodesGrayscaleAndCmyk) {
   TBytes Gray;
   for (int Y = 0; Y < 16; ++Y)
     for (int X = 0; X < 16; ++X) Gray.push_back(static_cast<std::uint8_t>(X * 16 + 8));
-  TMemoryStream GrayStream(EncodeJpeg(16, 16, 1, JCS_GRAYSCALE, Gray));
+  TMemoryStream GrayStream(EncodeJpeg(16, 16, TJpegInput::Grey, Gray));
   TFastImageBuffer B(nullptr, 1, 1);
   B.LoadJpegFromStream(GrayStream);
   ASSERT_EQ(B.Width(), 16);
@@ -124,7 +105,7 @@ TEST(JpegLoadTest, DecodesGrayscaleAndCmyk) {
       if (X < 8) Cmyk.insert(Cmyk.end(), {255, 0, 0, 255});
       else Cmyk.insert(Cmyk.end(), {255, 255, 255, 128});
     }
-  TMemoryStream CmykStream(EncodeJpeg(16, 16, 4, JCS_CMYK, Cmyk));
+  TMemoryStream CmykStream(EncodeJpeg(16, 16, TJpegInput::Cmyk, Cmyk));
   B.LoadJpegFromStream(CmykStream);
   ASSERT_EQ(B.Width(), 16);
   EXPECT_LE(ChannelDistance(B.GetPixel(2, 8), RGB(255, 0, 0)), 6);
@@ -132,7 +113,7 @@ TEST(JpegLoadTest, DecodesGrayscaleAndCmyk) {
 }
 
 TEST(JpegLoadTest, UndecodableDataThrowsAndLeavesTheBufferAlone) {
-  const TBytes Good = EncodeJpeg(40, 30, 3, JCS_RGB, Gradient(40, 30));
+  const TBytes Good = EncodeJpeg(40, 30, TJpegInput::Rgb, Gradient(40, 30));
   std::vector<TBytes> Bad = {
       {},
       {0xFF},
@@ -182,7 +163,7 @@ std::string LoadClaiming(TBytes Jpeg, unsigned Width, unsigned Height, TFastImag
 }
 
 TEST(JpegLoadTest, RefusesAbsurdSizesBeforeAllocating) {
-  const TBytes Jpeg = EncodeJpeg(8, 8, 3, JCS_RGB, TBytes(8 * 8 * 3, 50));
+  const TBytes Jpeg = EncodeJpeg(8, 8, TJpegInput::Rgb, TBytes(8 * 8 * 3, 50));
   TFastImageBuffer B(nullptr, 2, 2);
   for (const auto& [W, H] : {std::pair{65280u, 65280u}, std::pair{4097u, 8u}, std::pair{8u, 4097u},
                              std::pair{4096u, 2049u}}) {
@@ -197,7 +178,7 @@ TEST(JpegLoadTest, RefusesAbsurdSizesBeforeAllocating) {
 
 TEST(JpegLoadTest, TheLongestSidesDecodeInFull) {
   for (const auto& [W, H] : {std::pair{4096, 8}, std::pair{8, 4096}}) {
-    TMemoryStream Stream(EncodeJpeg(W, H, 3, JCS_RGB, TBytes(static_cast<std::size_t>(W * H * 3), 200)));
+    TMemoryStream Stream(EncodeJpeg(W, H, TJpegInput::Rgb, TBytes(static_cast<std::size_t>(W * H * 3), 200)));
     TFastImageBuffer B(nullptr, 2, 2);
     B.LoadJpegFromStream(Stream);
     EXPECT_EQ(B.Width(), W);

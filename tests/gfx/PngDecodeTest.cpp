@@ -62,7 +62,7 @@ TEST_P(GreyDepths, GreyIsSpreadToAllChannelsAndOpaque) {
   TPngShape Shape;
   Shape.Width = 13;  // odd width: packed rows end in a partial byte
   Shape.Height = 9;
-  Shape.ColorType = PNG_COLOR_TYPE_GRAY;
+  Shape.ColorType = TPngColour::Grey;
   Shape.BitDepth = Depth;
   Shape.Interlaced = Interlaced;
   Shape.Samples = Pattern(13, 9, 1, Depth, 7);
@@ -79,11 +79,10 @@ TEST(PngDecode, GreyWithTransparentValueGetsAlphaZeroThere) {
   TPngShape Shape;
   Shape.Width = 4;
   Shape.Height = 1;
-  Shape.ColorType = PNG_COLOR_TYPE_GRAY;
+  Shape.ColorType = TPngColour::Grey;
   Shape.BitDepth = 4;
   Shape.Samples = {0, 5, 15, 5};
-  Shape.HasTransColor = true;
-  Shape.TransColor.gray = 5;
+  Shape.TransColor = TPngTransparent{5, 0, 0, 0};
   auto Image = Decode(EncodePng(Shape));
   EXPECT_EQ(Image->GetPixel(0, 0), MakeRGBA(0, 0, 0, 255));
   EXPECT_EQ(Image->GetAlpha(1, 0), 0);
@@ -96,7 +95,7 @@ TEST(PngDecode, GreyAlphaEightAndSixteenBit) {
     TPngShape Shape;
     Shape.Width = 5;
     Shape.Height = 3;
-    Shape.ColorType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    Shape.ColorType = TPngColour::GreyAlpha;
     Shape.BitDepth = Depth;
     Shape.Samples = Pattern(5, 3, 2, Depth, 11);
     auto Image = Decode(EncodePng(Shape));
@@ -109,10 +108,10 @@ TEST(PngDecode, GreyAlphaEightAndSixteenBit) {
 }
 
 TEST(PngDecode, RgbAndRgbaEightAndSixteenBitInterlacedOrNot) {
-  for (int Type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGBA})
+  for (TPngColour Type : {TPngColour::Rgb, TPngColour::Rgba})
     for (int Depth : {8, 16})
       for (bool Interlaced : {false, true}) {
-        SCOPED_TRACE(::testing::Message() << "type " << Type << " depth " << Depth << " interlaced " << Interlaced);
+        SCOPED_TRACE(::testing::Message() << "type " << static_cast<int>(Type) << " depth " << Depth << " interlaced " << Interlaced);
         const int Ch = Channels(Type);
         TPngShape Shape;
         Shape.Width = 11;
@@ -120,7 +119,7 @@ TEST(PngDecode, RgbAndRgbaEightAndSixteenBitInterlacedOrNot) {
         Shape.ColorType = Type;
         Shape.BitDepth = Depth;
         Shape.Interlaced = Interlaced;
-        Shape.Samples = Pattern(11, 10, Ch, Depth, 3 + Type + Depth);
+        Shape.Samples = Pattern(11, 10, Ch, Depth, 3 + static_cast<int>(Type) + Depth);
         auto Image = Decode(EncodePng(Shape));
         ExpectPixels(*Image, 11, 10, [&](std::int32_t X, std::int32_t Y) {
           const std::size_t I = static_cast<std::size_t>(Y * 11 + X) * Ch;
@@ -135,16 +134,13 @@ TEST(PngDecode, RgbWithTransparentColour) {
     TPngShape Shape;
     Shape.Width = 3;
     Shape.Height = 1;
-    Shape.ColorType = PNG_COLOR_TYPE_RGB;
+    Shape.ColorType = TPngColour::Rgb;
     Shape.BitDepth = Depth;
     const std::uint16_t K = Depth == 16 ? 257 : 1;
     Shape.Samples = {std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K),
                     std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(31 * K),
                     std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K)};
-    Shape.HasTransColor = true;
-    Shape.TransColor.red = static_cast<png_uint_16>(10 * K);
-    Shape.TransColor.green = static_cast<png_uint_16>(20 * K);
-    Shape.TransColor.blue = static_cast<png_uint_16>(30 * K);
+    Shape.TransColor = TPngTransparent{0, std::uint16_t(10 * K), std::uint16_t(20 * K), std::uint16_t(30 * K)};
     auto Image = Decode(EncodePng(Shape));
     EXPECT_EQ(Image->GetAlpha(0, 0), 0) << Depth;
     EXPECT_EQ(Image->GetPixel(1, 0), MakeRGBA(10, 20, 31, 255)) << Depth;
@@ -161,21 +157,21 @@ TEST(PngDecode, PaletteAtEveryDepthWithAndWithoutTransparency) {
       TPngShape Shape;
       Shape.Width = 7;
       Shape.Height = 5;
-      Shape.ColorType = PNG_COLOR_TYPE_PALETTE;
+      Shape.ColorType = TPngColour::Palette;
       Shape.BitDepth = Depth;
       for (int I = 0; I < Entries; ++I)
-        Shape.Palette.push_back(png_color{static_cast<png_byte>(I * 7), static_cast<png_byte>(255 - I),
-                                         static_cast<png_byte>(I * 3 + 1)});
+        Shape.Palette.push_back(TPngPaletteEntry{static_cast<std::uint8_t>(I * 7), static_cast<std::uint8_t>(255 - I),
+                                                 static_cast<std::uint8_t>(I * 3 + 1)});
       // A tRNS shorter than the palette: the entries after it are opaque.
       if (WithAlpha)
-        for (int I = 0; I < (Entries + 1) / 2; ++I) Shape.PaletteAlpha.push_back(static_cast<png_byte>(I * 37 % 256));
+        for (int I = 0; I < (Entries + 1) / 2; ++I) Shape.PaletteAlpha.push_back(static_cast<std::uint8_t>(I * 37 % 256));
       Shape.Samples = Pattern(7, 5, 1, Depth, 5);
       auto Image = Decode(EncodePng(Shape));
       ExpectPixels(*Image, 7, 5, [&](std::int32_t X, std::int32_t Y) {
         const std::size_t Index = Shape.Samples[static_cast<std::size_t>(Y * 7 + X)];
-        const png_color C = Shape.Palette[Index];
+        const TPngPaletteEntry C = Shape.Palette[Index];
         const std::uint8_t A = Index < Shape.PaletteAlpha.size() ? Shape.PaletteAlpha[Index] : 255;
-        return MakeRGBA(C.red, C.green, C.blue, A);
+        return MakeRGBA(C.R, C.G, C.B, A);
       });
     }
 }

@@ -1,105 +1,82 @@
-// Helpers for the picture tests: a libpng encoder for every colour type and
-// depth, and scratch archives.
+// Helpers for the picture tests: pictures of every colour type and depth
+// described sample by sample, and scratch archives.
 #pragma once
 
-#include <png.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "PngEncode.h"
 #include "pak/PakWriter.h"
 #include "persist/CommonTypes.h"
 
 namespace pngtest {
 
-using TBytes = std::vector<std::uint8_t>;
-
 struct TPngShape {
   std::int32_t Width = 1;
   std::int32_t Height = 1;
-  int ColorType = PNG_COLOR_TYPE_RGBA;
+  TPngColour ColorType = TPngColour::Rgba;
   int BitDepth = 8;
   bool Interlaced = false;
   // Samples in PNG order, one value per sample (0..2^BitDepth-1), rows
   // top-down; for palette pictures the indices.
   std::vector<std::uint16_t> Samples;
-  std::vector<png_color> Palette;
-  std::vector<png_byte> PaletteAlpha;  // tRNS of a palette picture
-  bool HasTransColor = false;          // tRNS of a grey or RGB picture
-  png_color_16 TransColor{};
+  std::vector<TPngPaletteEntry> Palette;
+  std::vector<std::uint8_t> PaletteAlpha;  // tRNS of a palette picture
+  std::optional<TPngTransparent> TransColor;  // tRNS of a grey or RGB picture
 };
 
-inline int Channels(int ColorType) {
+inline int Channels(TPngColour ColorType) {
   switch (ColorType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGBA: return 4;
-    default: return 1;  // palette
+    case TPngColour::Grey: return 1;
+    case TPngColour::GreyAlpha: return 2;
+    case TPngColour::Rgb: return 3;
+    case TPngColour::Rgba: return 4;
+    case TPngColour::Palette: break;
   }
+  return 1;
 }
-
-inline void WriteToVector(png_structp Png, png_bytep Data, png_size_t Length) {
-  auto* Out = static_cast<TBytes*>(png_get_io_ptr(Png));
-  Out->insert(Out->end(), Data, Data + Length);
-}
-inline void NoFlush(png_structp) {}
 
 // Encodes Shape; samples are packed per the bit depth.
 inline TBytes EncodePng(const TPngShape& Shape) {
   const int Ch = Channels(Shape.ColorType);
   const std::size_t PerRow = static_cast<std::size_t>(Shape.Width) * Ch;
   if (Shape.Samples.size() != PerRow * static_cast<std::size_t>(Shape.Height)) throw std::invalid_argument("sample count");
-  std::vector<TBytes> Rows(static_cast<std::size_t>(Shape.Height));
+  const std::size_t Stride = (PerRow * static_cast<std::size_t>(Shape.BitDepth) + 7) / 8;
+  TBytes Packed(Stride * static_cast<std::size_t>(Shape.Height), 0);
   for (std::int32_t Y = 0; Y < Shape.Height; ++Y) {
-    TBytes& Row = Rows[static_cast<std::size_t>(Y)];
+    std::uint8_t* Row = Packed.data() + Stride * static_cast<std::size_t>(Y);
     const std::uint16_t* S = Shape.Samples.data() + PerRow * static_cast<std::size_t>(Y);
     if (Shape.BitDepth == 16) {
       for (std::size_t I = 0; I < PerRow; ++I) {
-        Row.push_back(static_cast<std::uint8_t>(S[I] >> 8));
-        Row.push_back(static_cast<std::uint8_t>(S[I] & 0xFF));
+        Row[2 * I] = static_cast<std::uint8_t>(S[I] >> 8);
+        Row[2 * I + 1] = static_cast<std::uint8_t>(S[I] & 0xFF);
       }
     } else if (Shape.BitDepth == 8) {
-      for (std::size_t I = 0; I < PerRow; ++I) Row.push_back(static_cast<std::uint8_t>(S[I]));
+      for (std::size_t I = 0; I < PerRow; ++I) Row[I] = static_cast<std::uint8_t>(S[I]);
     } else {
       const int PerByte = 8 / Shape.BitDepth;
-      Row.assign((PerRow + PerByte - 1) / PerByte, 0);
       for (std::size_t I = 0; I < PerRow; ++I) {
         const int Shift = 8 - Shape.BitDepth * (static_cast<int>(I % PerByte) + 1);
         Row[I / PerByte] = static_cast<std::uint8_t>(Row[I / PerByte] | (S[I] << Shift));
       }
     }
   }
-  TBytes Out;
-  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop Info = png_create_info_struct(Png);
-  std::vector<png_bytep> RowPointers;
-  for (TBytes& R : Rows) RowPointers.push_back(R.data());
-  if (setjmp(png_jmpbuf(Png))) {
-    png_destroy_write_struct(&Png, &Info);
-    throw std::runtime_error("test PNG encoding failed");
-  }
-  png_set_write_fn(Png, &Out, WriteToVector, NoFlush);
-  png_set_IHDR(Png, Info, static_cast<png_uint_32>(Shape.Width), static_cast<png_uint_32>(Shape.Height), Shape.BitDepth,
-               Shape.ColorType, Shape.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  if (!Shape.Palette.empty())
-    png_set_PLTE(Png, Info, Shape.Palette.data(), static_cast<int>(Shape.Palette.size()));
-  if (!Shape.PaletteAlpha.empty())
-    png_set_tRNS(Png, Info, Shape.PaletteAlpha.data(), static_cast<int>(Shape.PaletteAlpha.size()), nullptr);
-  if (Shape.HasTransColor) {
-    png_color_16 Trans = Shape.TransColor;
-    png_set_tRNS(Png, Info, nullptr, 0, &Trans);
-  }
-  png_write_info(Png, Info);
-  png_write_image(Png, RowPointers.data());
-  png_write_end(Png, Info);
-  png_destroy_write_struct(&Png, &Info);
-  return Out;
+  TPngFormat Format;
+  Format.Width = Shape.Width;
+  Format.Height = Shape.Height;
+  Format.Colour = Shape.ColorType;
+  Format.BitDepth = Shape.BitDepth;
+  Format.Interlaced = Shape.Interlaced;
+  Format.Palette = Shape.Palette;
+  Format.PaletteAlpha = Shape.PaletteAlpha;
+  Format.Transparent = Shape.TransColor;
+  return ::EncodePng(Format, Packed.data(), Stride);
 }
 
 // 8-bit RGBA picture from packed pixels (MakeRGBA layout), rows top-down.

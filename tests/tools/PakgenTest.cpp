@@ -2,11 +2,8 @@
 // the kind and size the game expects, and actor sprites that keep to the rules
 // the game's drawing and hit tests rely on.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
-#include <png.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -17,6 +14,9 @@
 #include <vector>
 
 #include "Manifest.h"
+#include "PictureDecode.h"
+#include "game/LevelTable.h"
+#include "gfx/ImageErrors.h"
 
 namespace {
 
@@ -75,89 +75,34 @@ const TArchive& Archive() {
 
 struct TImage {
   int Width = 0, Height = 0;
-  std::vector<std::uint8_t> Rgba;  // PNG only
+  TRgbaPicture Picture;
   std::string Error;
-  std::uint8_t Alpha(int X, int Y) const { return Rgba[(static_cast<std::size_t>(Y) * Width + X) * 4 + 3]; }
+  std::uint8_t Alpha(int X, int Y) const { return Picture.Alpha(X, Y); }
 };
 
-struct TPngSource {
-  const TBytes* Data;
-  std::size_t Pos;
-};
-
-void PngRead(png_structp Png, png_bytep Out, png_size_t Length) {
-  auto* Src = static_cast<TPngSource*>(png_get_io_ptr(Png));
-  if (Src->Pos + Length > Src->Data->size()) png_error(Png, "truncated");
-  std::memcpy(Out, Src->Data->data() + Src->Pos, Length);
-  Src->Pos += Length;
-}
-
-// Decodes without any conversion: the game copies the samples as they are,
-// so the file itself must be 8-bit RGBA.
-TImage DecodePng(const TBytes& Data) {
+// Through the game's own decoders. The archive's PNG files must moreover be
+// stored as 8-bit RGBA without interlacing: the form the game decodes fastest,
+// and the one the generator writes.
+TImage Decode(const TBytes& Data) {
   TImage Img;
-  png_structp Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop Info = png_create_info_struct(Png);
-  std::vector<png_bytep> Rows;
-  TPngSource Src{&Data, 0};
-  if (setjmp(png_jmpbuf(Png))) {
-    png_destroy_read_struct(&Png, &Info, nullptr);
-    Img.Error = "libpng error";
-    return Img;
+  if (PictureKind(Data.data(), Data.size()) == TPictureKind::Png) {
+    // Signature, chunk length, "IHDR", width, height, then depth, colour
+    // type, compression, filter and interlace bytes.
+    if (Data.size() < 33 || std::memcmp(&Data[12], "IHDR", 4) != 0) {
+      Img.Error = "no IHDR chunk first";
+      return Img;
+    }
+    if (Data[24] != 8 || Data[25] != 6) Img.Error = "not 8-bit RGBA";
+    else if (Data[28] != 0) Img.Error = "interlaced";
+    if (!Img.Error.empty()) return Img;
   }
-  png_set_read_fn(Png, &Src, PngRead);
-  png_read_info(Png, Info);
-  Img.Width = static_cast<int>(png_get_image_width(Png, Info));
-  Img.Height = static_cast<int>(png_get_image_height(Png, Info));
-  if (png_get_bit_depth(Png, Info) != 8 || png_get_color_type(Png, Info) != PNG_COLOR_TYPE_RGB_ALPHA) {
-    Img.Error = "not 8-bit RGBA";
-  } else if (png_get_interlace_type(Png, Info) != PNG_INTERLACE_NONE) {
-    Img.Error = "interlaced";
-  } else {
-    Img.Rgba.resize(static_cast<std::size_t>(Img.Width) * Img.Height * 4);
-    Rows.resize(Img.Height);
-    for (int y = 0; y < Img.Height; ++y) Rows[y] = &Img.Rgba[static_cast<std::size_t>(y) * Img.Width * 4];
-    png_read_image(Png, Rows.data());
-    png_read_end(Png, nullptr);
+  try {
+    Img.Picture = DecodePicture(Data.data(), Data.size());
+    Img.Width = Img.Picture.Width;
+    Img.Height = Img.Picture.Height;
+  } catch (const EImageDecodeError& E) {
+    Img.Error = E.what();
   }
-  png_destroy_read_struct(&Png, &Info, nullptr);
-  return Img;
-}
-
-struct TJpegError {
-  jpeg_error_mgr Mgr;
-  std::jmp_buf Jump;
-};
-void JpegFail(j_common_ptr Info) { std::longjmp(reinterpret_cast<TJpegError*>(Info->err)->Jump, 1); }
-
-TImage DecodeJpeg(const TBytes& Data) {
-  TImage Img;
-  jpeg_decompress_struct Cinfo;
-  TJpegError Err;
-  Cinfo.err = jpeg_std_error(&Err.Mgr);
-  Err.Mgr.error_exit = JpegFail;
-  std::vector<JSAMPLE> Row;
-  if (setjmp(Err.Jump)) {
-    jpeg_destroy_decompress(&Cinfo);
-    Img.Error = "libjpeg error";
-    return Img;
-  }
-  jpeg_create_decompress(&Cinfo);
-  jpeg_mem_src(&Cinfo, Data.data(), static_cast<unsigned long>(Data.size()));
-  jpeg_read_header(&Cinfo, TRUE);
-  Cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&Cinfo);
-  Img.Width = static_cast<int>(Cinfo.output_width);
-  Img.Height = static_cast<int>(Cinfo.output_height);
-  Row.resize(static_cast<std::size_t>(Img.Width) * Cinfo.output_components);
-  while (Cinfo.output_scanline < Cinfo.output_height) {
-    JSAMPROW R = Row.data();
-    jpeg_read_scanlines(&Cinfo, &R, 1);
-  }
-  jpeg_finish_decompress(&Cinfo);
-  // Corrupt data that libjpeg could patch over shows as warnings.
-  if (Err.Mgr.num_warnings != 0) Img.Error = "libjpeg warnings";
-  jpeg_destroy_decompress(&Cinfo);
   return Img;
 }
 
@@ -201,6 +146,23 @@ TEST_F(PakgenTest, ArchiveHoldsExactlyTheManifest) {
   EXPECT_EQ(Extra, "") << "entries the manifest does not list";
 }
 
+TEST_F(PakgenTest, EveryLevelOfTheLevelTableFindsItsPictures) {
+  // The game plays from the level table, the generator draws from the
+  // manifest: each level's background and big enemy must be in both.
+  for (std::int32_t Number = 1; Number <= LevelCount; ++Number) {
+    const TLevelInfo& Level = LevelInfo(Number);
+    SCOPED_TRACE(Level.Name);
+    const auto M = std::find_if(PakManifest().begin(), PakManifest().end(),
+                                [&](const TManifestEntry& E) { return E.Name == Level.Background; });
+    ASSERT_NE(M, PakManifest().end());
+    EXPECT_EQ(M->Kind, TAssetKind::Jpeg);
+    EXPECT_EQ(M->Width, 600);
+    EXPECT_EQ(M->Height, 550);
+    EXPECT_NO_THROW(ManifestImageSet(Level.EvilImageSet));
+    EXPECT_EQ(std::string(Level.EvilImageSet).rfind("evil_", 0), 0u);
+  }
+}
+
 TEST_F(PakgenTest, ImageSetsEndWhereTheManifestSaysSo) {
   // The game loads a set until the first missing number: the number after the
   // last frame must be absent, or the set would grow.
@@ -218,7 +180,7 @@ TEST_F(PakgenTest, PicturesDecodeAtTheirFixedSizes) {
     if (M.Kind != TAssetKind::Png && M.Kind != TAssetKind::Jpeg) continue;
     const TBytes* Data = Entry(M.Name);
     if (!Data) continue;  // reported by ArchiveHoldsExactlyTheManifest
-    const TImage Img = M.Kind == TAssetKind::Png ? DecodePng(*Data) : DecodeJpeg(*Data);
+    const TImage Img = Decode(*Data);
     EXPECT_EQ(Img.Error, "") << M.Name;
     EXPECT_GT(Img.Width, 0) << M.Name;
     EXPECT_GT(Img.Height, 0) << M.Name;
@@ -293,7 +255,7 @@ TEST_F(PakgenTest, ActorSetsHaveOneSizeInTheirRangeAndRoomAroundTheDrawing) {
       const std::string Name = ImageSetEntryName(S.Name, n);
       const TBytes* Data = Entry(Name);
       if (!Data) continue;
-      const TImage Img = DecodePng(*Data);
+      const TImage Img = Decode(*Data);
       if (!Img.Error.empty()) continue;  // reported by PicturesDecodeAtTheirFixedSizes
       if (W < 0) {
         W = Img.Width;
@@ -336,7 +298,7 @@ TEST_F(PakgenTest, BigEnemyBodiesAreWhatKills) {
       const std::string Name = ImageSetEntryName(S.Name, n);
       const TBytes* Data = Entry(Name);
       if (!Data) continue;
-      const TImage Img = DecodePng(*Data);
+      const TImage Img = Decode(*Data);
       if (!Img.Error.empty()) continue;
       int Solid = 0, Faint = 0;
       for (int y = 0; y < Img.Height; ++y)

@@ -3,65 +3,10 @@
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <jpeglib.h>
-#include <png.h>
 
 #include <cstdio>
 #include <map>
 #include <stdexcept>
-
-namespace {
-void PngWrite(png_structp Png, png_bytep Data, png_size_t Length) {
-  auto* Out = static_cast<TBytes*>(png_get_io_ptr(Png));
-  Out->insert(Out->end(), Data, Data + Length);
-}
-void PngFlush(png_structp) {}
-}  // namespace
-
-TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height, int Compression) {
-  TBytes Out;
-  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop Info = png_create_info_struct(Png);
-  if (!Png || !Info || setjmp(png_jmpbuf(Png))) {
-    png_destroy_write_struct(&Png, &Info);
-    throw std::runtime_error("PNG encoding failed");
-  }
-  png_set_write_fn(Png, &Out, PngWrite, PngFlush);
-  png_set_IHDR(Png, Info, Width, Height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(Png, Compression);
-  png_write_info(Png, Info);
-  for (int y = 0; y < Height; ++y) png_write_row(Png, const_cast<png_bytep>(Rgba + static_cast<std::size_t>(y) * Width * 4));
-  png_write_end(Png, Info);
-  png_destroy_write_struct(&Png, &Info);
-  return Out;
-}
-
-TBytes EncodeJpeg(const std::uint8_t* Rgb, int Width, int Height, int Quality) {
-  jpeg_compress_struct Cinfo;
-  jpeg_error_mgr Jerr;
-  Cinfo.err = jpeg_std_error(&Jerr);
-  jpeg_create_compress(&Cinfo);
-  unsigned char* Buffer = nullptr;
-  unsigned long Size = 0;
-  jpeg_mem_dest(&Cinfo, &Buffer, &Size);
-  Cinfo.image_width = Width;
-  Cinfo.image_height = Height;
-  Cinfo.input_components = 3;
-  Cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Cinfo);
-  jpeg_set_quality(&Cinfo, Quality, TRUE);
-  jpeg_start_compress(&Cinfo, TRUE);
-  while (Cinfo.next_scanline < Cinfo.image_height) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Rgb + static_cast<std::size_t>(Cinfo.next_scanline) * Width * 3);
-    jpeg_write_scanlines(&Cinfo, &Row, 1);
-  }
-  jpeg_finish_compress(&Cinfo);
-  TBytes Out(Buffer, Buffer + Size);
-  jpeg_destroy_compress(&Cinfo);
-  std::free(Buffer);
-  return Out;
-}
 
 std::vector<std::uint8_t> SurfaceToRgba(cairo_surface_t* Surface) {
   cairo_surface_flush(Surface);
@@ -115,13 +60,14 @@ std::vector<std::uint8_t> SurfaceToRgb(cairo_surface_t* Surface) {
 
 TBytes SurfaceToPng(cairo_surface_t* Surface, int Compression) {
   const auto Rgba = SurfaceToRgba(Surface);
-  return EncodePng(Rgba.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface),
-                   Compression);
+  return EncodePngRgba(Rgba.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface),
+                       Compression);
 }
 
 TBytes SurfaceToJpeg(cairo_surface_t* Surface, int Quality) {
   const auto Rgb = SurfaceToRgb(Surface);
-  return EncodeJpeg(Rgb.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface), Quality);
+  return EncodeJpegRgb(Rgb.data(), cairo_image_surface_get_width(Surface), cairo_image_surface_get_height(Surface),
+                       Quality);
 }
 
 cairo_font_face_t* DejaVuFace(TFontStyle Style) {

@@ -1,5 +1,5 @@
-// Shared by every part of the asset generator: encoders for the formats the
-// game reads, cairo helpers and the DejaVu faces. Output must be byte-for-byte
+// Shared by every part of the asset generator: cairo surfaces into the
+// formats the game reads, and the DejaVu faces. Output must be byte-for-byte
 // the same on every run: no clocks, no system font lookup.
 #pragma once
 
@@ -9,20 +9,18 @@
 #include <string>
 #include <vector>
 
-using TBytes = std::vector<std::uint8_t>;
-
-// 8-bit RGBA, colour type 6, straight (not premultiplied) alpha.
-// Compression 9 for archive entries; previews may trade size for speed.
-TBytes EncodePng(const std::uint8_t* Rgba, int Width, int Height, int Compression = 9);
-// 8-bit RGB, baseline JPEG.
-TBytes EncodeJpeg(const std::uint8_t* Rgb, int Width, int Height, int Quality = 90);
+#include "JpegEncode.h"
+#include "PngEncode.h"
 
 // Straight RGBA (4 bytes a pixel, rows top-down) of an ARGB32 cairo surface.
 std::vector<std::uint8_t> SurfaceToRgba(cairo_surface_t* Surface);
 // RGB of an ARGB32 or RGB24 surface, alpha ignored.
 std::vector<std::uint8_t> SurfaceToRgb(cairo_surface_t* Surface);
 
+// 8-bit RGBA PNG, straight alpha. Compression 9 for archive entries;
+// previews may trade size for speed.
 TBytes SurfaceToPng(cairo_surface_t* Surface, int Compression = 9);
+// Baseline 8-bit RGB JPEG.
 TBytes SurfaceToJpeg(cairo_surface_t* Surface, int Quality = 90);
 
 enum class TFontStyle { Sans, SansBold, SansCondensedBold, Serif, SerifBold, Mono, MonoBold };

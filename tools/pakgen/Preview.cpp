@@ -1,40 +1,27 @@
 #include "Preview.h"
 
-#include <jpeglib.h>
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstring>
 #include <map>
 #include <set>
 
 #include "Manifest.h"
+#include "kit/DrawKit.h"
+#include "PictureDecode.h"
+#include "gfx/ImageErrors.h"
 
 namespace {
 
-struct TPngSource {
-  const TBytes* Data;
-  std::size_t Pos;
-};
-
-void PngRead(png_structp Png, png_bytep Out, png_size_t Length) {
-  auto* Src = static_cast<TPngSource*>(png_get_io_ptr(Png));
-  if (Src->Pos + Length > Src->Data->size()) png_error(Png, "truncated");
-  std::memcpy(Out, Src->Data->data() + Src->Pos, Length);
-  Src->Pos += Length;
-}
-
 // Straight RGBA rows into a premultiplied cairo surface.
-cairo_surface_t* SurfaceFromRgba(const std::vector<std::uint8_t>& Rgba, int W, int H) {
-  cairo_surface_t* S = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, H);
+kit::TSurfacePtr SurfaceFromRgba(const TRgbaPicture& Picture) {
+  kit::TSurfacePtr S = kit::NewSurface(Picture.Width, Picture.Height);
   unsigned char* Dst = cairo_image_surface_get_data(S);
   const int Stride = cairo_image_surface_get_stride(S);
-  for (int y = 0; y < H; ++y) {
+  for (int y = 0; y < Picture.Height; ++y) {
     auto* Row = reinterpret_cast<std::uint32_t*>(Dst + static_cast<std::size_t>(y) * Stride);
-    for (int x = 0; x < W; ++x) {
-      const std::uint8_t* P = &Rgba[(static_cast<std::size_t>(y) * W + x) * 4];
+    for (int x = 0; x < Picture.Width; ++x) {
+      const std::uint8_t* P = Picture.At(x, y);
       const unsigned A = P[3];
       const unsigned R = (P[0] * A + 127) / 255, G = (P[1] * A + 127) / 255, B = (P[2] * A + 127) / 255;
       Row[x] = (A << 24) | (R << 16) | (G << 8) | B;
@@ -42,77 +29,6 @@ cairo_surface_t* SurfaceFromRgba(const std::vector<std::uint8_t>& Rgba, int W, i
   }
   cairo_surface_mark_dirty(S);
   return S;
-}
-
-cairo_surface_t* DecodePng(const TBytes& Data) {
-  png_structp Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop Info = png_create_info_struct(Png);
-  if (!Png || !Info) {
-    png_destroy_read_struct(&Png, &Info, nullptr);
-    return nullptr;
-  }
-  std::vector<std::uint8_t> Rgba;
-  TPngSource Src{&Data, 0};
-  if (setjmp(png_jmpbuf(Png))) {
-    png_destroy_read_struct(&Png, &Info, nullptr);
-    return nullptr;
-  }
-  png_set_read_fn(Png, &Src, PngRead);
-  png_read_info(Png, Info);
-  // The game's pictures are all 8-bit RGBA; convert anything else for viewing.
-  png_set_expand(Png);
-  png_set_strip_16(Png);
-  png_set_gray_to_rgb(Png);
-  png_set_add_alpha(Png, 0xFF, PNG_FILLER_AFTER);
-  png_read_update_info(Png, Info);
-  const int W = static_cast<int>(png_get_image_width(Png, Info));
-  const int H = static_cast<int>(png_get_image_height(Png, Info));
-  Rgba.resize(static_cast<std::size_t>(W) * H * 4);
-  std::vector<png_bytep> Rows(H);
-  for (int y = 0; y < H; ++y) Rows[y] = &Rgba[static_cast<std::size_t>(y) * W * 4];
-  png_read_image(Png, Rows.data());
-  png_read_end(Png, nullptr);
-  png_destroy_read_struct(&Png, &Info, nullptr);
-  return SurfaceFromRgba(Rgba, W, H);
-}
-
-struct TJpegError {
-  jpeg_error_mgr Mgr;
-  std::jmp_buf Jump;
-};
-
-void JpegFail(j_common_ptr Info) { std::longjmp(reinterpret_cast<TJpegError*>(Info->err)->Jump, 1); }
-
-cairo_surface_t* DecodeJpeg(const TBytes& Data) {
-  jpeg_decompress_struct Cinfo;
-  TJpegError Err;
-  Cinfo.err = jpeg_std_error(&Err.Mgr);
-  Err.Mgr.error_exit = JpegFail;
-  // Declared before setjmp so that a longjmp does not skip their lifetimes.
-  std::vector<std::uint8_t> Rgba;
-  std::vector<std::uint8_t> Row;
-  if (setjmp(Err.Jump)) {
-    jpeg_destroy_decompress(&Cinfo);
-    return nullptr;
-  }
-  jpeg_create_decompress(&Cinfo);
-  jpeg_mem_src(&Cinfo, Data.data(), static_cast<unsigned long>(Data.size()));
-  jpeg_read_header(&Cinfo, TRUE);
-  Cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&Cinfo);
-  const int W = static_cast<int>(Cinfo.output_width), H = static_cast<int>(Cinfo.output_height);
-  Rgba.assign(static_cast<std::size_t>(W) * H * 4, 255);
-  Row.resize(static_cast<std::size_t>(W) * 3);
-  while (Cinfo.output_scanline < Cinfo.output_height) {
-    const int y = static_cast<int>(Cinfo.output_scanline);
-    JSAMPROW R = Row.data();
-    jpeg_read_scanlines(&Cinfo, &R, 1);
-    for (int x = 0; x < W; ++x)
-      for (int c = 0; c < 3; ++c) Rgba[(static_cast<std::size_t>(y) * W + x) * 4 + c] = Row[x * 3 + c];
-  }
-  jpeg_finish_decompress(&Cinfo);
-  jpeg_destroy_decompress(&Cinfo);
-  return SurfaceFromRgba(Rgba, W, H);
 }
 
 bool EndsWith(const std::string& S, const char* Tail) {
@@ -132,7 +48,7 @@ double ThumbScale(int W, int H) {
 
 struct TCell {
   std::string Name;
-  cairo_surface_t* Picture;  // nullptr: did not decode
+  kit::TSurfacePtr Picture;  // none: did not decode
   bool Known;
   double Scale;
   int W, H;  // cell size
@@ -144,11 +60,12 @@ constexpr int LabelHeight = 14;
 
 }  // namespace
 
-cairo_surface_t* DecodePicture(const TBytes& Data) {
-  static const std::uint8_t PngMagic[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (Data.size() >= 8 && std::memcmp(Data.data(), PngMagic, 8) == 0) return DecodePng(Data);
-  if (Data.size() >= 3 && Data[0] == 0xFF && Data[1] == 0xD8 && Data[2] == 0xFF) return DecodeJpeg(Data);
-  return nullptr;
+kit::TSurfacePtr DecodeToSurface(const TBytes& Data) {
+  try {
+    return SurfaceFromRgba(DecodePicture(Data.data(), Data.size()));
+  } catch (const EImageDecodeError&) {
+    return kit::TSurfacePtr();
+  }
 }
 
 std::string ManifestDifferences(const std::vector<TPakEntry>& Entries) {
@@ -179,14 +96,14 @@ void WriteContactSheet(const std::vector<TPakEntry>& Entries, const std::string&
   });
 
   cairo_font_face_t* Font = DejaVuFace(TFontStyle::Sans);
-  cairo_surface_t* Probe = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-  cairo_t* P = cairo_create(Probe);
+  const kit::TSurfacePtr Probe = kit::NewSurface(1, 1);
+  const kit::TContextPtr P = kit::NewContext(Probe);
   cairo_set_font_face(P, Font);
   cairo_set_font_size(P, 10);
 
   std::vector<TCell> Cells;
   for (const TPakEntry* E : Sorted) {
-    TCell C{E->Name, DecodePicture(E->Data), Order.count(E->Name) != 0, 1.0, 0, 0};
+    TCell C{E->Name, DecodeToSurface(E->Data), Order.count(E->Name) != 0, 1.0, 0, 0};
     cairo_text_extents_t Ext;
     cairo_text_extents(P, E->Name.c_str(), &Ext);
     int PW = 60, PH = 30;
@@ -198,10 +115,8 @@ void WriteContactSheet(const std::vector<TPakEntry>& Entries, const std::string&
     }
     C.W = std::max(PW, static_cast<int>(std::ceil(Ext.x_advance))) + Pad;
     C.H = PH + LabelHeight + Pad;
-    Cells.push_back(C);
+    Cells.push_back(std::move(C));
   }
-  cairo_destroy(P);
-  cairo_surface_destroy(Probe);
 
   // Flow the cells into rows; a new image set starts a new row so that the
   // frames of an animation read left to right.
@@ -228,8 +143,8 @@ void WriteContactSheet(const std::vector<TPakEntry>& Entries, const std::string&
   }
   const int SheetHeight = Y + RowH + Pad;
 
-  cairo_surface_t* Sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, SheetWidth, SheetHeight);
-  cairo_t* Cr = cairo_create(Sheet);
+  const kit::TSurfacePtr Sheet = kit::NewOpaqueSurface(SheetWidth, SheetHeight);
+  const kit::TContextPtr Cr = kit::NewContext(Sheet);
   cairo_set_source_rgb(Cr, 0.16, 0.17, 0.2);
   cairo_paint(Cr);
   cairo_set_font_face(Cr, Font);
@@ -274,9 +189,6 @@ void WriteContactSheet(const std::vector<TPakEntry>& Entries, const std::string&
     else
       cairo_set_source_rgb(Cr, 1.0, 0.35, 0.3);
     cairo_show_text(Cr, C.Name.c_str());
-    if (C.Picture) cairo_surface_destroy(C.Picture);
   }
-  cairo_destroy(Cr);
   WriteFile(Path, SurfaceToPng(Sheet, 3));
-  cairo_surface_destroy(Sheet);
 }

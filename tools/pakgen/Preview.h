@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "Encode.h"
+#include "kit/DrawKit.h"
 #include "pak/PakWriter.h"
 
-// Decodes a PNG or JPEG entry into a new ARGB32 surface (the caller destroys
-// it); nullptr when the bytes are neither or do not decode.
-cairo_surface_t* DecodePicture(const TBytes& Data);
+// Decodes a PNG or JPEG entry through the game's loaders into a new ARGB32
+// surface; none when the bytes are neither or do not decode.
+kit::TSurfacePtr DecodeToSurface(const TBytes& Data);
 
 // Every picture of Entries in manifest order (entries the manifest does not
 // know come last), each labelled with its name over a checkerboard; small
@@ -23,3 +24,7 @@ void WriteContactSheet(const std::vector<TPakEntry>& Entries, const std::string&
 // manifest lacks, and names Entries holds twice, one per line; empty when the
 // archive matches the manifest.
 std::string ManifestDifferences(const std::vector<TPakEntry>& Entries);
+
+// Every level of the level table as it starts in the game, read from the
+// written archive and drawn by the game's board renderer, at half size.
+void WriteLevelPreview(const std::string& PakPath, const std::string& Path);

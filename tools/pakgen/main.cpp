@@ -65,7 +65,10 @@ int main(int argc, char** argv) {
                    static_cast<long>(Total), Differences.substr(0, Cut).c_str(), Cut < Differences.size() ? "...\n" : "");
     }
     WritePakFile(argv[First], Entries);
-    if (!PreviewDir.empty()) WriteContactSheet(Entries, PreviewDir + "/contact_sheet.png");
+    if (!PreviewDir.empty()) {
+      WriteContactSheet(Entries, PreviewDir + "/contact_sheet.png");
+      WriteLevelPreview(argv[First], PreviewDir + "/levels.png");
+    }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "vyrn-pakgen: %s\n", E.what());
     return 1;

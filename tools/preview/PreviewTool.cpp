@@ -1,9 +1,6 @@
 #include "PreviewTool.h"
 
-#include <png.h>
-
 #include <cerrno>
-#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -18,6 +15,7 @@
 #include "actors/SmallEvil_evil01.h"
 #include "actors/SmallEvil_evil02.h"
 #include "actors/SmallEvil_evil03.h"
+#include "PngEncode.h"
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
 #include "gfx/AlphaImageList.h"
@@ -94,51 +92,6 @@ void DrawTrails(TMemBoard& Board) {
   Board.VerticalLine(330, 430, 160, CellTrail1);
   Board.VerticalLine(529, 410, 470, CellTrail2);
   Board.HorizontalLine(470, 360, 410, CellTrail2);
-}
-
-// libpng reports errors by longjmp; this function holds only plain data.
-struct TPngWriteState {
-  std::FILE* File;
-  char Error[200];
-};
-
-void PngWriteError(png_structp Png, png_const_charp Message) {
-  auto* State = static_cast<TPngWriteState*>(png_get_error_ptr(Png));
-  std::snprintf(State->Error, sizeof State->Error, "%s", Message ? Message : "unknown error");
-  png_longjmp(Png, 1);
-}
-void PngWriteWarning(png_structp, png_const_charp) {}
-void PngWriteData(png_structp Png, png_bytep Data, png_size_t Length) {
-  auto* State = static_cast<TPngWriteState*>(png_get_io_ptr(Png));
-  if (std::fwrite(Data, 1, Length, State->File) != Length) png_error(Png, "write failed");
-}
-void PngFlushData(png_structp) {}
-
-bool WritePngRows(TPngWriteState* State, png_bytep* Rows, png_uint_32 Width, png_uint_32 Height) {
-  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, State, PngWriteError, PngWriteWarning);
-  if (!Png) {
-    std::snprintf(State->Error, sizeof State->Error, "out of memory");
-    return false;
-  }
-  png_infop Info = png_create_info_struct(Png);
-  if (!Info) {
-    png_destroy_write_struct(&Png, nullptr);
-    std::snprintf(State->Error, sizeof State->Error, "out of memory");
-    return false;
-  }
-  if (setjmp(png_jmpbuf(Png))) {
-    png_destroy_write_struct(&Png, &Info);
-    return false;
-  }
-  png_set_write_fn(Png, State, PngWriteData, PngFlushData);
-  png_set_IHDR(Png, Info, Width, Height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(Png, Info);
-  png_set_bgr(Png);  // frame-buffer rows are blue, green, red
-  png_write_image(Png, Rows);
-  png_write_end(Png, Info);
-  png_destroy_write_struct(&Png, &Info);
-  return true;
 }
 
 // The actors want settings; a scratch folder keeps the preview from touching
@@ -272,17 +225,32 @@ TFastImageBuffer ComposePreview(const TPakFileReadable& Pak, const TPreviewOptio
 
 void WriteBufferPng(const TFastImageBuffer& Buffer, const std::string& Path) {
   if (Buffer.Width() < 1 || Buffer.Height() < 1) throw EPreviewError("nothing to write");
-  std::vector<png_bytep> Rows(static_cast<std::size_t>(Buffer.Height()));
-  for (std::int32_t Y = 0; Y < Buffer.Height(); ++Y)
-    Rows[static_cast<std::size_t>(Y)] = const_cast<png_bytep>(Buffer.ScanLine(Y));
-  TPngWriteState State{std::fopen(Path.c_str(), "wb"), {}};
-  if (!State.File) throw EPreviewError("cannot write " + Path + ": " + std::strerror(errno));
-  const bool Written = WritePngRows(&State, Rows.data(), static_cast<png_uint_32>(Buffer.Width()),
-                                    static_cast<png_uint_32>(Buffer.Height()));
-  const bool Closed = std::fclose(State.File) == 0;
+  // Frame-buffer rows are blue, green, red.
+  const std::size_t RowBytes = static_cast<std::size_t>(Buffer.Width()) * 3;
+  std::vector<std::uint8_t> Rgb(RowBytes * static_cast<std::size_t>(Buffer.Height()));
+  for (std::int32_t Y = 0; Y < Buffer.Height(); ++Y) {
+    const std::uint8_t* From = Buffer.ScanLine(Y);
+    std::uint8_t* To = Rgb.data() + RowBytes * static_cast<std::size_t>(Y);
+    for (std::size_t I = 0; I < RowBytes; I += 3) {
+      To[I] = From[I + 2];
+      To[I + 1] = From[I + 1];
+      To[I + 2] = From[I];
+    }
+  }
+  TPngFormat Format;
+  Format.Width = Buffer.Width();
+  Format.Height = Buffer.Height();
+  Format.Colour = TPngColour::Rgb;
+  const TBytes Png = EncodePng(Format, Rgb.data(), RowBytes);
+
+  std::FILE* File = std::fopen(Path.c_str(), "wb");
+  if (!File) throw EPreviewError("cannot write " + Path + ": " + std::strerror(errno));
+  const bool Written = std::fwrite(Png.data(), 1, Png.size(), File) == Png.size();
+  const int WriteErrno = errno;
+  const bool Closed = std::fclose(File) == 0;
   if (!Written || !Closed) {
     std::remove(Path.c_str());
-    throw EPreviewError("cannot write " + Path + ": " + (Written ? "close failed" : State.Error));
+    throw EPreviewError("cannot write " + Path + ": " + std::strerror(Written ? errno : WriteErrno));
   }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "Encode.h"
+#include "PngEncode.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
@@ -300,11 +300,14 @@ bool WriteFrame(const TScreen& Screen, const std::string& Dir, std::int64_t Tick
   char Name[32];
   std::snprintf(Name, sizeof Name, "frame_%06lld.png", static_cast<long long>(Tick));
   try {
-    WriteFile((std::filesystem::path(Dir) / Name).string(), EncodePng(Rgba.data(), Screen.Width(), Screen.Height(), 6));
+    const TBytes Png = EncodePngRgba(Rgba.data(), Screen.Width(), Screen.Height(), 6);
+    std::ofstream Out(std::filesystem::path(Dir) / Name, std::ios::binary);
+    Out.write(reinterpret_cast<const char*>(Png.data()), static_cast<std::streamsize>(Png.size()));
+    Out.close();
+    return static_cast<bool>(Out);
   } catch (const std::exception&) {
     return false;
   }
-  return true;
 }
 
 int ParseArguments(int Argc, char** Argv, TOptions& O) {

@@ -1,11 +1,10 @@
 #include "AudioEncode.h"
 
-#include <vorbis/vorbisenc.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <stdexcept>
+#include <span>
+
+#include "OggEncode.h"
 
 namespace PakAudio {
 
@@ -64,73 +63,8 @@ TAudioBytes EncodeWav(const TMono& Samples, int Rate) {
 }
 
 TAudioBytes EncodeOgg(const TStereo& Samples, float Quality, int Rate, int Serial) {
-  vorbis_info Info;
-  vorbis_info_init(&Info);
-  if (vorbis_encode_init_vbr(&Info, 2, Rate, Quality) != 0) {
-    vorbis_info_clear(&Info);
-    throw std::runtime_error("Vorbis encoder refused its settings");
-  }
-  vorbis_comment Comment;
-  vorbis_comment_init(&Comment);
-  vorbis_comment_add_tag(&Comment, "TITLE", "Vyrn Rekindled");
-  vorbis_dsp_state Dsp;
-  vorbis_block Block;
-  vorbis_analysis_init(&Dsp, &Info);
-  vorbis_block_init(&Dsp, &Block);
-  ogg_stream_state Stream;
-  ogg_stream_init(&Stream, Serial);
-
-  TAudioBytes Out;
-  ogg_page Page;
-  auto Append = [&Out](const ogg_page& P) {
-    Out.insert(Out.end(), P.header, P.header + P.header_len);
-    Out.insert(Out.end(), P.body, P.body + P.body_len);
-  };
-
-  {
-    ogg_packet Header, HeaderComment, HeaderCode;
-    vorbis_analysis_headerout(&Dsp, &Comment, &Header, &HeaderComment, &HeaderCode);
-    ogg_stream_packetin(&Stream, &Header);
-    ogg_stream_packetin(&Stream, &HeaderComment);
-    ogg_stream_packetin(&Stream, &HeaderCode);
-    // The audio must start on a fresh page.
-    while (ogg_stream_flush(&Stream, &Page) != 0) Append(Page);
-  }
-
-  constexpr std::size_t Chunk = 4096;
-  std::size_t Pos = 0;
-  bool Eos = false;
-  while (!Eos) {
-    const std::size_t Count = std::min(Chunk, Samples.Size() - Pos);
-    if (Count == 0) {
-      vorbis_analysis_wrote(&Dsp, 0);
-    } else {
-      float** Buffer = vorbis_analysis_buffer(&Dsp, static_cast<int>(Count));
-      std::memcpy(Buffer[0], Samples.L.data() + Pos, Count * sizeof(float));
-      std::memcpy(Buffer[1], Samples.R.data() + Pos, Count * sizeof(float));
-      vorbis_analysis_wrote(&Dsp, static_cast<int>(Count));
-      Pos += Count;
-    }
-    while (vorbis_analysis_blockout(&Dsp, &Block) == 1) {
-      vorbis_analysis(&Block, nullptr);
-      vorbis_bitrate_addblock(&Block);
-      ogg_packet Packet;
-      while (vorbis_bitrate_flushpacket(&Dsp, &Packet)) {
-        ogg_stream_packetin(&Stream, &Packet);
-        while (!Eos && ogg_stream_pageout(&Stream, &Page) != 0) {
-          Append(Page);
-          if (ogg_page_eos(&Page)) Eos = true;
-        }
-      }
-    }
-  }
-
-  ogg_stream_clear(&Stream);
-  vorbis_block_clear(&Block);
-  vorbis_dsp_clear(&Dsp);
-  vorbis_comment_clear(&Comment);
-  vorbis_info_clear(&Info);
-  return Out;
+  const std::span<const float> Channels[2] = {Samples.L, Samples.R};
+  return EncodeOggVorbis(Channels, Rate, Quality, Serial);
 }
 
 }  // namespace PakAudio

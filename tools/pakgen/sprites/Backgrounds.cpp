@@ -6,9 +6,9 @@
 #include <array>
 #include <cmath>
 
-#include "Canvas.h"
+#include "kit/Canvas.h"
 #include "Generators.h"
-#include "SpriteKit.h"
+#include "kit/DrawKit.h"
 #include "SpriteParts.h"
 
 using namespace kit;
@@ -24,19 +24,10 @@ void Line(cairo_t* Cr, double X0, double Y0, double X1, double Y1) {
   cairo_line_to(Cr, X1, Y1);
 }
 
-void RoundRect(cairo_t* Cr, double X, double Y, double Rw, double Rh, double R) {
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, X + Rw - R, Y + R, R, -Pi / 2, 0);
-  cairo_arc(Cr, X + Rw - R, Y + Rh - R, R, 0, Pi / 2);
-  cairo_arc(Cr, X + R, Y + Rh - R, R, Pi / 2, Pi);
-  cairo_arc(Cr, X + R, Y + R, R, Pi, 3 * Pi / 2);
-  cairo_close_path(Cr);
-}
-
 // Scattered stars: many faint points, some soft discs, a few with spikes.
 void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
   TRng Rng(Seed);
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   for (int i = 0; i < Count; ++i) {
     const double X = Rng.Range(0, W), Y = Rng.Range(0, H);
     const double M = Rng.Real();
@@ -44,10 +35,9 @@ void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
     const double A = Bright * Rng.Range(0.35, 1.0);
     const TRgb C = Mix(Rgb(255, 255, 255), Rng.Real() < 0.5 ? Rgb(170, 200, 255) : Rgb(255, 220, 170), Rng.Range(0, 0.6));
     Circle(Cr, X, Y, R);
-    Source(Cr, C, A);
+    SetColor(Cr, C, A);
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   AddGlow(S, 6, 1.0, [&](cairo_t* G) {
     TRng R2(Seed + 1);
     for (int i = 0; i < Count / 60 + 3; ++i) {
@@ -63,7 +53,7 @@ void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
     }
   });
   // Crisp centres for the spiked stars after the glow.
-  cairo_t* C2 = cairo_create(S);
+  const TContextPtr C2 = NewContext(S);
   TRng R3(Seed + 1);
   for (int i = 0; i < Count / 60 + 3; ++i) {
     const double X = R3.Range(10, W - 10), Y = R3.Range(10, H - 10), L = R3.Range(6, 16);
@@ -76,7 +66,6 @@ void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
     cairo_set_source_rgb(C2, 1, 1, 1);
     cairo_fill(C2);
   }
-  cairo_destroy(C2);
 }
 
 // A sphere lit from the upper left whose surface colour comes from Surface(u, v)
@@ -107,11 +96,11 @@ void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::funct
 
 // ----------------------------------------------------------------- simple
 
-cairo_surface_t* SimpleTiles() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr SimpleTiles() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     return Mix(Rgb(236, 232, 222), Rgb(206, 200, 192), (X + Y) / (W + H));
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   // A cyclic palette: the hue field wraps round it in soft bands.
   const std::vector<TStop> Palette = {{0.0, Rgb(70, 178, 196)},  {0.2, Rgb(120, 214, 170)}, {0.4, Rgb(246, 212, 102)},
                                       {0.6, Rgb(244, 146, 120)}, {0.8, Rgb(170, 148, 226)}, {1.0, Rgb(70, 178, 196)}};
@@ -122,13 +111,12 @@ cairo_surface_t* SimpleTiles() {
       const double X = i * Size + Gap / 2, Y = j * Size + Gap / 2, S2 = Size - Gap;
       const double Hue = std::fmod(Fbm(i * 0.08, j * 0.08, 7, 3) * 3.2 + (i + j) * 0.012, 1.0);
       const TRgb Base = Tone(Ramp(Palette, Hue), Rng.Range(0.9, 1.08));
-      RoundRect(Cr, X, Y, S2, S2, 4);
-      cairo_pattern_t* P = cairo_pattern_create_linear(X, Y, X + S2, Y + S2);
+      RoundedRect(Cr, X, Y, S2, S2, 4);
+      const TPatternPtr P(cairo_pattern_create_linear(X, Y, X + S2, Y + S2));
       Stop(P, 0, Tone(Base, 1.3));
       Stop(P, 0.55, Base);
       Stop(P, 1, Tone(Base, 0.78));
       cairo_set_source(Cr, P);
-      cairo_pattern_destroy(P);
       cairo_fill(Cr);
       // Bevel: light top-left edge, dark bottom-right edge.
       cairo_move_to(Cr, X + 1.5, Y + S2 - 3);
@@ -147,10 +135,10 @@ cairo_surface_t* SimpleTiles() {
       const double Mx = X + S2 / 2, My = Y + S2 / 2;
       if (Pick < 0.12) {
         Circle(Cr, Mx, My, 6.5);
-        Source(Cr, Tone(Base, 1.45));
+        SetColor(Cr, Tone(Base, 1.45));
         cairo_fill(Cr);
         Circle(Cr, Mx, My, 3);
-        Source(Cr, Tone(Base, 0.8));
+        SetColor(Cr, Tone(Base, 0.8));
         cairo_fill(Cr);
       } else if (Pick < 0.22) {
         cairo_move_to(Cr, Mx, My - 8);
@@ -158,34 +146,32 @@ cairo_surface_t* SimpleTiles() {
         cairo_line_to(Cr, Mx, My + 8);
         cairo_line_to(Cr, Mx - 8, My);
         cairo_close_path(Cr);
-        Source(Cr, Tone(Base, 1.35));
+        SetColor(Cr, Tone(Base, 1.35));
         cairo_fill(Cr);
       } else if (Pick < 0.28) {
         StarPath(Cr, Mx, My, 4, 9, 3, 0);
-        Source(Cr, Tone(Base, 1.5));
+        SetColor(Cr, Tone(Base, 1.5));
         cairo_fill(Cr);
       }
     }
   // Soft window light falling across the wall.
-  cairo_pattern_t* L = cairo_pattern_create_linear(0, 0, W, H);
+  const TPatternPtr L(cairo_pattern_create_linear(0, 0, W, H));
   cairo_pattern_add_color_stop_rgba(L, 0, 1, 1, 0.9, 0.22);
   cairo_pattern_add_color_stop_rgba(L, 0.5, 1, 1, 1, 0);
   cairo_pattern_add_color_stop_rgba(L, 1, 0, 0, 0.1, 0.18);
   cairo_set_source(Cr, L);
   cairo_paint(Cr);
-  cairo_pattern_destroy(L);
-  cairo_destroy(Cr);
   Finish(S, 1001, 0.15);
   return S;
 }
 
-cairo_surface_t* SimpleBubbles() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr SimpleBubbles() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     const double T = (X * 0.6 + Y) / (W * 0.6 + H);
     const double Wave = 0.04 * std::sin(X * 0.02 + Y * 0.013);
     return Ramp({{0, Rgb(255, 178, 84)}, {0.45, Rgb(238, 92, 132)}, {1, Rgb(120, 86, 206)}}, T + Wave);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   // Fine diagonal stripes.
   for (int i = -H; i < W; i += 9) Line(Cr, i, 0, i + H, H);
   cairo_set_source_rgba(Cr, 1, 1, 1, 0.06);
@@ -196,14 +182,13 @@ cairo_surface_t* SimpleBubbles() {
   for (int i = 0; i < 70; ++i) {
     const double X = Rng.Range(-40, W + 40), Y = Rng.Range(-40, H + 40), R = Rng.Range(12, 85);
     const double A = Rng.Range(0.08, 0.26);
-    cairo_pattern_t* P = cairo_pattern_create_radial(X, Y, R * 0.7, X, Y, R);
+    const TPatternPtr P(cairo_pattern_create_radial(X, Y, R * 0.7, X, Y, R));
     const TRgb C = Rng.Real() < 0.6 ? Rgb(255, 250, 230) : Rgb(255, 220, 120);
     Stop(P, 0, C, A);
     Stop(P, 0.85, C, A * 1.25);
     Stop(P, 1, C, 0);
     Circle(Cr, X, Y, R);
     cairo_set_source(Cr, P);
-    cairo_pattern_destroy(P);
     cairo_fill(Cr);
   }
   // Crisp rings and dots for a graphic touch.
@@ -219,15 +204,14 @@ cairo_surface_t* SimpleBubbles() {
       cairo_fill(Cr);
     }
   }
-  cairo_destroy(Cr);
   Finish(S, 2002, 0.2);
   return S;
 }
 
 // ------------------------------------------------------------------ space
 
-cairo_surface_t* SpaceNebula() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr SpaceNebula() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     const double Q = Fbm(X / 220, Y / 220, 31, 4);
     const double N1 = Fbm(X / 170 + Q * 1.8, Y / 170 - Q, 32, 6);
     const double N2 = Fbm(X / 95 + 7, Y / 95 + Q * 2, 33, 5);
@@ -241,7 +225,7 @@ cairo_surface_t* SpaceNebula() {
   // Ringed giant in the lower right.
   const double Cx = 470, Cy = 420, R = 78;
   auto Ring = [&](bool Front) {
-    cairo_t* Cr = cairo_create(S);
+    const TContextPtr Cr = NewContext(S);
     cairo_translate(Cr, Cx, Cy);
     cairo_rotate(Cr, -0.35);
     cairo_scale(Cr, 1, 0.28);
@@ -255,7 +239,6 @@ cairo_surface_t* SpaceNebula() {
       cairo_set_line_width(Cr, R * 0.09);
       cairo_stroke(Cr);
     }
-    cairo_destroy(Cr);
   };
   Ring(false);
   Planet(
@@ -270,9 +253,9 @@ cairo_surface_t* SpaceNebula() {
   return S;
 }
 
-cairo_surface_t* SpaceGalaxy() {
+TSurfacePtr SpaceGalaxy() {
   const double Gx = 300, Gy = 250;
-  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+  TSurfacePtr S = ShadeSurface(W, H, [&](double X, double Y) {
     const double N = Fbm(X / 140, Y / 140, 41, 6);
     TRgb C = Mix(Rgb(6, 26, 40), Rgb(10, 44, 60), N);
     C = Mix(C, Rgb(40, 170, 150), SmoothStep(0.5, 0.8, N) * 0.6);
@@ -316,15 +299,14 @@ void PuffyCloud(cairo_t* Cr, double X, double Y, double Scale, TRgb Ink) {
   for (int Pass = 0; Pass < 2; ++Pass) {
     for (const auto& P : Puffs) Circle(Cr, X + P[0] * Scale, Y + P[1] * Scale, (P[2] + (Pass == 0 ? 2.5 : 0)) * Scale);
     if (Pass == 0) {
-      Source(Cr, Ink);
+      SetColor(Cr, Ink);
       cairo_fill(Cr);
     } else {
-      cairo_pattern_t* G = cairo_pattern_create_linear(0, Y - 30 * Scale, 0, Y + 28 * Scale);
+      const TPatternPtr G(cairo_pattern_create_linear(0, Y - 30 * Scale, 0, Y + 28 * Scale));
       Stop(G, 0, Rgb(255, 255, 255));
       Stop(G, 0.6, Rgb(246, 250, 255));
       Stop(G, 1, Rgb(196, 214, 240));
       cairo_set_source(Cr, G);
-      cairo_pattern_destroy(G);
       cairo_fill(Cr);
     }
   }
@@ -334,11 +316,11 @@ double HillY(double X, double Base, double A1, double F1, double P1, double A2, 
   return Base + A1 * std::sin(X * F1 + P1) + A2 * std::sin(X * F2 + P1 * 1.7);
 }
 
-cairo_surface_t* CartoonHills() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double, double Y) {
+TSurfacePtr CartoonHills() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double, double Y) {
     return Ramp({{0, Rgb(70, 156, 236)}, {300, Rgb(180, 226, 255)}, {550, Rgb(220, 244, 255)}}, Y);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   const TRgb Ink = Rgb(36, 60, 50);
   // Sun with rays.
   cairo_save(Cr);
@@ -350,21 +332,20 @@ cairo_surface_t* CartoonHills() {
     cairo_line_to(Cr, i % 2 ? 78 : 92, 0);
     cairo_line_to(Cr, 48, 9);
     cairo_close_path(Cr);
-    Source(Cr, i % 2 ? Rgb(255, 200, 60) : Rgb(255, 230, 110));
+    SetColor(Cr, i % 2 ? Rgb(255, 200, 60) : Rgb(255, 230, 110));
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(200, 110, 20));
+    SetColor(Cr, Rgb(200, 110, 20));
     cairo_set_line_width(Cr, 2);
     cairo_stroke(Cr);
     cairo_restore(Cr);
   }
   Circle(Cr, 0, 0, 48);
-  cairo_pattern_t* Sun = cairo_pattern_create_radial(-14, -16, 4, 0, 0, 50);
+  const TPatternPtr Sun(cairo_pattern_create_radial(-14, -16, 4, 0, 0, 50));
   Stop(Sun, 0, Rgb(255, 255, 210));
   Stop(Sun, 1, Rgb(255, 196, 40));
   cairo_set_source(Cr, Sun);
-  cairo_pattern_destroy(Sun);
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(200, 110, 20));
+  SetColor(Cr, Rgb(200, 110, 20));
   cairo_set_line_width(Cr, 3);
   cairo_stroke(Cr);
   cairo_restore(Cr);
@@ -388,13 +369,12 @@ cairo_surface_t* CartoonHills() {
     for (int X = -5; X <= W + 5; X += 4) cairo_line_to(Cr, X, HillY(X, Hl.Base, Hl.A1, Hl.F1, Hl.P1, Hl.A2, Hl.F2));
     cairo_line_to(Cr, W + 5, H + 5);
     cairo_close_path(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_linear(0, Hl.Base - 40, 0, H);
+    const TPatternPtr G(cairo_pattern_create_linear(0, Hl.Base - 40, 0, H));
     Stop(G, 0, Tone(Hl.Fill, 1.25));
     Stop(G, 1, Tone(Hl.Fill, 0.7));
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill_preserve(Cr);
-    Source(Cr, Ink);
+    SetColor(Cr, Ink);
     cairo_set_line_width(Cr, 3);
     cairo_stroke(Cr);
     // Furrows following the hill.
@@ -412,7 +392,7 @@ cairo_surface_t* CartoonHills() {
         else
           cairo_line_to(Cr, X, Y);
       }
-      Source(Cr, Tone(Hl.Fill, 0.82), 0.6);
+      SetColor(Cr, Tone(Hl.Fill, 0.82), 0.6);
       cairo_set_line_width(Cr, 2);
       cairo_stroke(Cr);
     }
@@ -423,15 +403,15 @@ cairo_surface_t* CartoonHills() {
       const double Y = HillY(X, Hl.Base, Hl.A1, Hl.F1, Hl.P1, Hl.A2, Hl.F2) + 4;
       const double Sc = 0.6 + 0.25 * h;
       cairo_rectangle(Cr, X - 3 * Sc, Y - 26 * Sc, 6 * Sc, 26 * Sc);
-      Source(Cr, Rgb(140, 90, 50));
+      SetColor(Cr, Rgb(140, 90, 50));
       cairo_fill_preserve(Cr);
-      Source(Cr, Ink);
+      SetColor(Cr, Ink);
       cairo_set_line_width(Cr, 2);
       cairo_stroke(Cr);
       Circle(Cr, X, Y - 38 * Sc, 17 * Sc);
       BodyGradient(Cr, X, Y - 38 * Sc, 17 * Sc, Rgb(60, 170, 60));
       cairo_fill_preserve(Cr);
-      Source(Cr, Ink);
+      SetColor(Cr, Ink);
       cairo_stroke(Cr);
     }
   }
@@ -443,26 +423,25 @@ cairo_surface_t* CartoonHills() {
       const double A = p * Tau / 5;
       Circle(Cr, X + 3.5 * std::cos(A), Y + 3.5 * std::sin(A), 2.6);
     }
-    Source(Cr, Petal);
+    SetColor(Cr, Petal);
     cairo_fill(Cr);
     Circle(Cr, X, Y, 2);
-    Source(Cr, Rgb(240, 160, 0));
+    SetColor(Cr, Rgb(240, 160, 0));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 5005, 0.12);
   return S;
 }
 
-cairo_surface_t* CartoonSea() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr CartoonSea() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     TRgb C = Ramp({{0, Rgb(110, 220, 240)}, {300, Rgb(40, 150, 210)}, {550, Rgb(24, 90, 170)}}, Y);
     // Caustic ripples near the surface.
     const double N = Fbm(X / 40, Y / 25, 61, 3);
     const double Ridge = 1 - std::fabs(N * 2 - 1);
     return Mix(C, Rgb(230, 255, 255), std::pow(Ridge, 6) * 0.5 * std::max(0.0, 1 - Y / 320));
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   const TRgb Ink = Rgb(20, 50, 80);
   // Shafts of light.
   TRng Rng(606);
@@ -473,11 +452,10 @@ cairo_surface_t* CartoonSea() {
     cairo_line_to(Cr, X + Wd * 2.5 - 120, H);
     cairo_line_to(Cr, X - 120, H);
     cairo_close_path(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_linear(0, 0, 0, H);
+    const TPatternPtr G(cairo_pattern_create_linear(0, 0, 0, H));
     cairo_pattern_add_color_stop_rgba(G, 0, 1, 1, 1, 0.16);
     cairo_pattern_add_color_stop_rgba(G, 1, 1, 1, 1, 0);
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill(Cr);
   }
   // Seaweed.
@@ -490,7 +468,7 @@ cairo_surface_t* CartoonSea() {
         const double X0 = X + 14 * std::sin(T0 * 6 + Ph) * T0, X1 = X + 14 * std::sin(T1 * 6 + Ph) * T1;
         Line(Cr, X0, H - T0 * Hgt, X1, H - T1 * Hgt);
         cairo_set_line_width(Cr, (9 - 6 * T0) + (Pass == 0 ? 3 : 0));
-        Source(Cr, Pass == 0 ? Ink : C);
+        SetColor(Cr, Pass == 0 ? Ink : C);
         cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
         cairo_stroke(Cr);
       }
@@ -501,20 +479,19 @@ cairo_surface_t* CartoonSea() {
   for (int X = -5; X <= W + 5; X += 4) cairo_line_to(Cr, X, 490 + 14 * std::sin(X * 0.017) + 6 * std::sin(X * 0.05 + 1));
   cairo_line_to(Cr, W + 5, H + 5);
   cairo_close_path(Cr);
-  cairo_pattern_t* Sand = cairo_pattern_create_linear(0, 470, 0, H);
+  const TPatternPtr Sand(cairo_pattern_create_linear(0, 470, 0, H));
   Stop(Sand, 0, Rgb(250, 226, 160));
   Stop(Sand, 1, Rgb(210, 170, 100));
   cairo_set_source(Cr, Sand);
-  cairo_pattern_destroy(Sand);
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(120, 90, 40));
+  SetColor(Cr, Rgb(120, 90, 40));
   cairo_set_line_width(Cr, 3);
   cairo_stroke(Cr);
   // Pebbles and shells.
   for (int i = 0; i < 30; ++i) {
     const double X = Rng.Range(5, W - 5), Y = Rng.Range(515, H - 4);
     Ellipse(Cr, X, Y, Rng.Range(2, 5), Rng.Range(1.5, 3));
-    Source(Cr, Rgb(180, 140, 90), 0.8);
+    SetColor(Cr, Rgb(180, 140, 90), 0.8);
     cairo_fill(Cr);
   }
   // Coral fans.
@@ -530,12 +507,12 @@ cairo_surface_t* CartoonSea() {
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   for (int i = 0; i < 3; ++i) {
     const double X = 90 + i * 210 + Rng.Range(-30, 30);
-    Source(Cr, Ink);
+    SetColor(Cr, Ink);
     cairo_save(Cr);
     cairo_translate(Cr, 1.5, 1.5);
     Coral(Coral, X, 505, -Pi / 2, 34, 4);
     cairo_restore(Cr);
-    Source(Cr, i == 1 ? Rgb(255, 140, 90) : Rgb(250, 110, 170));
+    SetColor(Cr, i == 1 ? Rgb(255, 140, 90) : Rgb(250, 110, 170));
     Coral(Coral, X, 505, -Pi / 2, 34, 4);
   }
   // Fish.
@@ -551,19 +528,19 @@ cairo_surface_t* CartoonSea() {
     cairo_line_to(Cr, -28, 10);
     cairo_close_path(Cr);
     Ellipse(Cr, 0, 0, 18, 11);
-    Source(Cr, C);
+    SetColor(Cr, C);
     cairo_fill_preserve(Cr);
-    Source(Cr, Ink);
+    SetColor(Cr, Ink);
     cairo_set_line_width(Cr, 2);
     cairo_stroke(Cr);
     Line(Cr, -4, -9, -4, 9);
-    Source(Cr, Tone(C, 0.75));
+    SetColor(Cr, Tone(C, 0.75));
     cairo_set_line_width(Cr, 2.5);
     cairo_stroke(Cr);
     Circle(Cr, 8, -2, 3.5);
     cairo_set_source_rgb(Cr, 1, 1, 1);
     cairo_fill_preserve(Cr);
-    Source(Cr, Ink);
+    SetColor(Cr, Ink);
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
     Circle(Cr, 9, -2, 1.6);
@@ -583,7 +560,6 @@ cairo_surface_t* CartoonSea() {
     cairo_set_source_rgba(Cr, 1, 1, 1, 0.9);
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 6006, 0.16);
   return S;
 }
@@ -598,8 +574,8 @@ void RuneGlyph(cairo_t* Cr, TRng& Rng, double Size) {
   }
 }
 
-cairo_surface_t* MysticCircle() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr MysticCircle() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     const double Q = Fbm(X / 160, Y / 160, 71, 4);
     const double N = Fbm(X / 120 + Q * 3, Y / 120 + Q * 3, 72, 6);
     return Ramp({{0.0, Rgb(30, 12, 66)}, {0.4, Rgb(80, 36, 140)}, {0.62, Rgb(140, 70, 200)}, {0.8, Rgb(80, 200, 210)},
@@ -648,7 +624,7 @@ cairo_surface_t* MysticCircle() {
     cairo_set_source_rgba(G, 0.3, 1, 0.95, 0.9);
     CircleArt(G, 6);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   cairo_set_source_rgba(Cr, 0.85, 1, 1, 0.95);
   CircleArt(Cr, 1.8);
   // Sparkles drifting over everything.
@@ -659,13 +635,12 @@ cairo_surface_t* MysticCircle() {
     cairo_set_source_rgba(Cr, 1, 0.95, 1, Rng.Range(0.4, 0.95));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 7007, 0.25);
   return S;
 }
 
-cairo_surface_t* MysticForest() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr MysticForest() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     TRgb C = Ramp({{0, Rgb(40, 64, 140)}, {260, Rgb(90, 150, 200)}, {420, Rgb(170, 220, 215)}}, Y);
     return Mix(C, Rgb(150, 170, 230), SmoothStep(0.55, 0.8, Fbm(X / 120, Y / 60, 81, 5)) * 0.35);
   });
@@ -679,7 +654,7 @@ cairo_surface_t* MysticForest() {
   Planet(
       S, 440, 105, 52, [](double U, double V) { return Tone(Rgb(255, 250, 220), 0.8 + 0.25 * Fbm(U * 3, V * 3, 82, 4)); },
       Rgb(220, 240, 255), true);
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   TRng Rng(809);
   // Three rows of fir trees, far to near, with mist between them.
   const TRgb Rows[] = {Rgb(100, 160, 176), Rgb(56, 110, 128), Rgb(28, 66, 80)};
@@ -689,7 +664,7 @@ cairo_surface_t* MysticForest() {
     for (int X = -5; X <= W + 5; X += 5) cairo_line_to(Cr, X, Ground[r] + 10 * std::sin(X * 0.02 + r));
     cairo_line_to(Cr, W + 5, H + 5);
     cairo_close_path(Cr);
-    Source(Cr, Rows[r]);
+    SetColor(Cr, Rows[r]);
     cairo_fill(Cr);
     const int Trees = 22 - r * 5;
     for (int t = 0; t < Trees; ++t) {
@@ -705,18 +680,17 @@ cairo_surface_t* MysticForest() {
         cairo_line_to(Cr, X + Tw, Ty);
         cairo_close_path(Cr);
       }
-      Source(Cr, Rows[r]);
+      SetColor(Cr, Rows[r]);
       cairo_fill(Cr);
     }
     // Mist band in front of the row.
     if (r < 2) {
-      cairo_pattern_t* M = cairo_pattern_create_linear(0, Ground[r] - 30, 0, Ground[r] + 40);
+      const TPatternPtr M(cairo_pattern_create_linear(0, Ground[r] - 30, 0, Ground[r] + 40));
       cairo_pattern_add_color_stop_rgba(M, 0, 0.7, 0.9, 0.95, 0);
       cairo_pattern_add_color_stop_rgba(M, 0.6, 0.7, 0.9, 0.95, 0.35);
       cairo_pattern_add_color_stop_rgba(M, 1, 0.7, 0.9, 0.95, 0.1);
       cairo_rectangle(Cr, 0, Ground[r] - 30, W, 70);
       cairo_set_source(Cr, M);
-      cairo_pattern_destroy(M);
       cairo_fill(Cr);
     }
   }
@@ -724,15 +698,14 @@ cairo_surface_t* MysticForest() {
   for (int i = 0; i < 9; ++i) {
     const double X = Rng.Range(20, W - 20), Y = Rng.Range(500, 535), Sc = Rng.Range(0.7, 1.3);
     cairo_rectangle(Cr, X - 2 * Sc, Y - 10 * Sc, 4 * Sc, 10 * Sc);
-    Source(Cr, Rgb(200, 230, 220));
+    SetColor(Cr, Rgb(200, 230, 220));
     cairo_fill(Cr);
     cairo_move_to(Cr, X - 9 * Sc, Y - 9 * Sc);
     cairo_curve_to(Cr, X - 8 * Sc, Y - 20 * Sc, X + 8 * Sc, Y - 20 * Sc, X + 9 * Sc, Y - 9 * Sc);
     cairo_close_path(Cr);
-    Source(Cr, Rgb(90, 230, 220));
+    SetColor(Cr, Rgb(90, 230, 220));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   // Fireflies.
   AddGlow(S, 5, 1.0, [&](cairo_t* G) {
     TRng F(810);
@@ -742,14 +715,13 @@ cairo_surface_t* MysticForest() {
       cairo_fill(G);
     }
   });
-  cairo_t* C2 = cairo_create(S);
+  const TContextPtr C2 = NewContext(S);
   TRng F(810);
   for (int i = 0; i < 70; ++i) {
     Circle(C2, F.Range(0, W), F.Range(220, H - 10), F.Range(1.5, 3) * 0.6);
     cairo_set_source_rgba(C2, 1, 1, 0.8, 1);
     cairo_fill(C2);
   }
-  cairo_destroy(C2);
   Finish(S, 8008, 0.22);
   return S;
 }
@@ -768,8 +740,8 @@ void Branch(cairo_t* Cr, TRng& Rng, double X, double Y, double A, double L, doub
     Branch(Cr, Rng, X1, Y1, A + Rng.Range(-0.75, 0.75), L * Rng.Range(0.6, 0.8), Wd * 0.66, Depth - 1);
 }
 
-cairo_surface_t* HorrorGraveyard() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr HorrorGraveyard() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     TRgb C = Ramp({{0, Rgb(46, 16, 60)}, {200, Rgb(150, 40, 60)}, {330, Rgb(230, 100, 50)}, {430, Rgb(255, 170, 80)}}, Y);
     const double Streak = Fbm(X / 160, Y / 22, 91, 5);
     return Mix(C, Rgb(40, 10, 40), SmoothStep(0.5, 0.75, Streak) * 0.55);
@@ -787,7 +759,7 @@ cairo_surface_t* HorrorGraveyard() {
     const double N = Fbm(X / 130.0, Y / 30.0, 93, 5);
     return Mix(C, Rgb(60, 20, 50), SmoothStep(0.55, 0.7, N) * 0.7 * (Y < 330));
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   const TRgb Black = Rgb(18, 8, 20);
   TRng Rng(909);
   // Ground.
@@ -795,10 +767,10 @@ cairo_surface_t* HorrorGraveyard() {
   for (int X = -5; X <= W + 5; X += 5) cairo_line_to(Cr, X, 440 + 18 * std::sin(X * 0.012 + 1) + 6 * std::sin(X * 0.05));
   cairo_line_to(Cr, W + 5, H + 5);
   cairo_close_path(Cr);
-  Source(Cr, Black);
+  SetColor(Cr, Black);
   cairo_fill(Cr);
   // Dead trees.
-  Source(Cr, Black);
+  SetColor(Cr, Black);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   Branch(Cr, Rng, 70, 450, -Pi / 2 - 0.1, 80, 14, 6);
   Branch(Cr, Rng, 540, 445, -Pi / 2 + 0.15, 70, 12, 6);
@@ -819,7 +791,7 @@ cairo_surface_t* HorrorGraveyard() {
       cairo_line_to(Cr, 13, 4);
       cairo_close_path(Cr);
     }
-    Source(Cr, Black);
+    SetColor(Cr, Black);
     cairo_fill(Cr);
     cairo_restore(Cr);
   }
@@ -837,11 +809,10 @@ cairo_surface_t* HorrorGraveyard() {
     cairo_curve_to(Cr, 16, 2, 17, -2, 22, -4);
     cairo_curve_to(Cr, 14, -8, 6, -6, 0, 2);
     cairo_close_path(Cr);
-    Source(Cr, Black);
+    SetColor(Cr, Black);
     cairo_fill(Cr);
     cairo_restore(Cr);
   }
-  cairo_destroy(Cr);
   // Ground fog.
   PostProcess(S, [](int X, int Y, TRgb C) {
     const double N = Fbm(X / 90.0, Y / 25.0, 94, 4);
@@ -852,7 +823,7 @@ cairo_surface_t* HorrorGraveyard() {
   return S;
 }
 
-cairo_surface_t* HorrorDungeon() {
+TSurfacePtr HorrorDungeon() {
   const double Tx[2] = {110, 490}, Ty = 190;
   TRng Rng(1010);
   // Brick layout: per row an offset, per brick a tint.
@@ -871,7 +842,7 @@ cairo_surface_t* HorrorDungeon() {
     }
     Rows.push_back(Row);
   }
-  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+  TSurfacePtr S = ShadeSurface(W, H, [&](double X, double Y) {
     const int R = static_cast<int>(Y / RowH);
     const double InRow = Y - R * RowH;
     const TBrick* B = nullptr;
@@ -899,13 +870,13 @@ cairo_surface_t* HorrorDungeon() {
     }
     return TRgb{C.R * Light * 1.15, C.G * Light * 0.98, C.B * Light * 0.8};
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   // Blood seeping over the top edge and running down in drips.
   cairo_move_to(Cr, 0, 0);
   for (int X = 0; X <= W; X += 6) cairo_line_to(Cr, X, 4 + 3 * std::sin(X * 0.09) + 2 * std::sin(X * 0.23));
   cairo_line_to(Cr, W, 0);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(130, 6, 16));
+  SetColor(Cr, Rgb(130, 6, 16));
   cairo_fill(Cr);
   for (int i = 0; i < 9; ++i) {
     const double X = Rng.Range(20, W - 20), L = Rng.Range(30, 170), Wd = Rng.Range(2.5, 6);
@@ -915,15 +886,14 @@ cairo_surface_t* HorrorDungeon() {
     cairo_arc(Cr, X, L, Wd * 0.6, 0, Pi);
     cairo_curve_to(Cr, X - Wd * 0.4, L * 0.8, X - Wd * 0.6, L * 0.4, X - Wd, 0);
     cairo_close_path(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    const TPatternPtr G(cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0));
     Stop(G, 0, Rgb(110, 0, 10));
     Stop(G, 0.4, Rgb(200, 20, 30));
     Stop(G, 1, Rgb(90, 0, 8));
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill(Cr);
     Circle(Cr, X + Rng.Range(-2, 2), L + Rng.Range(20, 40), Wd * 0.5);
-    Source(Cr, Rgb(150, 10, 20));
+    SetColor(Cr, Rgb(150, 10, 20));
     cairo_fill(Cr);
   }
   // A chain hanging in the middle.
@@ -933,14 +903,14 @@ cairo_surface_t* HorrorDungeon() {
       Ellipse(Cr, 300, Y, 6, 11);
     else
       Ellipse(Cr, 300, Y, 2, 11);
-    Source(Cr, Rgb(30, 26, 24));
+    SetColor(Cr, Rgb(30, 26, 24));
     cairo_set_line_width(Cr, 5);
     cairo_stroke(Cr);
     if (k % 2 == 0)
       Ellipse(Cr, 300, Y, 6, 11);
     else
       Ellipse(Cr, 300, Y, 2, 11);
-    Source(Cr, Rgb(150, 140, 130));
+    SetColor(Cr, Rgb(150, 140, 130));
     cairo_set_line_width(Cr, 2.5);
     cairo_stroke(Cr);
   }
@@ -968,17 +938,16 @@ cairo_surface_t* HorrorDungeon() {
   // Torch brackets.
   for (double X : Tx) {
     cairo_rectangle(Cr, X - 5, Ty + 8, 10, 40);
-    Source(Cr, Rgb(60, 40, 30));
+    SetColor(Cr, Rgb(60, 40, 30));
     cairo_fill(Cr);
     cairo_move_to(Cr, X - 12, Ty + 8);
     cairo_line_to(Cr, X + 12, Ty + 8);
     cairo_line_to(Cr, X + 6, Ty + 20);
     cairo_line_to(Cr, X - 6, Ty + 20);
     cairo_close_path(Cr);
-    Source(Cr, Rgb(80, 70, 60));
+    SetColor(Cr, Rgb(80, 70, 60));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   AddGlow(S, 16, 1.0, [&](cairo_t* G) {
     for (double X : Tx) {
       Ellipse(G, X, Ty - 10, 14, 24);
@@ -986,32 +955,30 @@ cairo_surface_t* HorrorDungeon() {
       cairo_fill(G);
     }
   });
-  cairo_t* C2 = cairo_create(S);
+  const TContextPtr C2 = NewContext(S);
   for (double X : Tx) {
     cairo_move_to(C2, X - 10, Ty + 6);
     cairo_curve_to(C2, X - 14, Ty - 10, X - 4, Ty - 18, X, Ty - 34);
     cairo_curve_to(C2, X + 4, Ty - 18, X + 14, Ty - 10, X + 10, Ty + 6);
     cairo_close_path(C2);
-    cairo_pattern_t* F = cairo_pattern_create_linear(0, Ty - 34, 0, Ty + 6);
+    const TPatternPtr F(cairo_pattern_create_linear(0, Ty - 34, 0, Ty + 6));
     Stop(F, 0, Rgb(255, 240, 150));
     Stop(F, 0.5, Rgb(255, 170, 40));
     Stop(F, 1, Rgb(220, 60, 10));
     cairo_set_source(C2, F);
-    cairo_pattern_destroy(F);
     cairo_fill(C2);
   }
-  cairo_destroy(C2);
   Finish(S, 10010, 0.3);
   return S;
 }
 
 // ---------------------------------------------------------------- insects
 
-cairo_surface_t* InsectHoneycomb() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr InsectHoneycomb() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     return Mix(Rgb(200, 130, 20), Rgb(150, 80, 10), (X + Y) / (W + H));
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   TRng Rng(1111);
   const double R = 30;  // hexagon radius, pointy top
   const double Dx = R * std::sqrt(3.0), Dy = R * 1.5;
@@ -1030,11 +997,11 @@ cairo_surface_t* InsectHoneycomb() {
       };
       // Wax wall.
       Hex(R - 0.5);
-      Source(Cr, Rgb(236, 170, 50));
+      SetColor(Cr, Rgb(236, 170, 50));
       cairo_fill(Cr);
       const double Kind = Rng.Real();
       Hex(R - 5);
-      cairo_pattern_t* P = cairo_pattern_create_radial(Cx - 8, Cy - 9, 2, Cx, Cy, R);
+      const TPatternPtr P(cairo_pattern_create_radial(Cx - 8, Cy - 9, 2, Cx, Cy, R));
       if (Kind < 0.55) {  // full of honey
         Stop(P, 0, Rgb(255, 236, 140));
         Stop(P, 0.5, Rgb(250, 180, 30));
@@ -1049,11 +1016,10 @@ cairo_surface_t* InsectHoneycomb() {
         Stop(P, 1, Rgb(220, 150, 40));
       }
       cairo_set_source(Cr, P);
-      cairo_pattern_destroy(P);
       cairo_fill(Cr);
       // Inner rim shading and a shine on honey.
       Hex(R - 5);
-      Source(Cr, Rgb(150, 80, 0), 0.6);
+      SetColor(Cr, Rgb(150, 80, 0), 0.6);
       cairo_set_line_width(Cr, 1.5);
       cairo_stroke(Cr);
       if (Kind < 0.55) {
@@ -1070,28 +1036,26 @@ cairo_surface_t* InsectHoneycomb() {
     cairo_arc_negative(Cr, X, L, Wd * 0.6, Pi, 0);
     cairo_curve_to(Cr, X + Wd * 0.6, L * 0.5, X + Wd, 4, X + Wd * 2, 0);
     cairo_close_path(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    const TPatternPtr G(cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0));
     Stop(G, 0, Rgb(220, 130, 0));
     Stop(G, 0.35, Rgb(255, 220, 100));
     Stop(G, 1, Rgb(200, 110, 0));
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill(Cr);
     Circle(Cr, X - Wd * 0.2, L - 2, Wd * 0.2);
     cairo_set_source_rgba(Cr, 1, 1, 1, 0.7);
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 11011, 0.22);
   return S;
 }
 
-cairo_surface_t* InsectMeadow() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr InsectMeadow() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     TRgb C = Ramp({{0, Rgb(196, 230, 150)}, {250, Rgb(110, 180, 80)}, {550, Rgb(30, 90, 40)}}, Y);
     return Mix(C, Rgb(240, 250, 200), SmoothStep(0.6, 0.8, Fbm(X / 50, Y / 50, 121, 3)) * 0.35 * (1 - Y / H));
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   TRng Rng(1212);
   // Out-of-focus light in the distance.
   for (int i = 0; i < 30; ++i) {
@@ -1110,12 +1074,11 @@ cairo_surface_t* InsectMeadow() {
     cairo_curve_to(Cr, X - Wd * 0.6, Base - Hgt * 0.5, X + Lean * 0.5, Base - Hgt * 0.8, X + Lean, Base - Hgt);
     cairo_curve_to(Cr, X + Lean * 0.5 + Wd * 0.3, Base - Hgt * 0.8, X + Wd * 0.6, Base - Hgt * 0.5, X + Wd, Base);
     cairo_close_path(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0);
+    const TPatternPtr G(cairo_pattern_create_linear(X - Wd, 0, X + Wd, 0));
     Stop(G, 0, Tone(C, 0.8));
     Stop(G, 0.5, Tone(C, 1.2));
     Stop(G, 1, Tone(C, 0.85));
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill(Cr);
   }
   // Daisies.
@@ -1141,23 +1104,21 @@ cairo_surface_t* InsectMeadow() {
   for (int i = 0; i < 40; ++i) {
     const double X = Rng.Range(0, W), Y = Rng.Range(120, H), R = Rng.Range(2, 5);
     Circle(Cr, X, Y, R);
-    cairo_pattern_t* D = cairo_pattern_create_radial(X - R * 0.3, Y - R * 0.3, 0, X, Y, R);
+    const TPatternPtr D(cairo_pattern_create_radial(X - R * 0.3, Y - R * 0.3, 0, X, Y, R));
     cairo_pattern_add_color_stop_rgba(D, 0, 1, 1, 1, 0.95);
     cairo_pattern_add_color_stop_rgba(D, 0.4, 0.8, 1, 0.8, 0.4);
     cairo_pattern_add_color_stop_rgba(D, 1, 0.2, 0.4, 0.2, 0.5);
     cairo_set_source(Cr, D);
-    cairo_pattern_destroy(D);
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 12012, 0.22);
   return S;
 }
 
 // ----------------------------------------------------------------- heaven
 
-cairo_surface_t* HeavenRays() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double X, double Y) {
+TSurfacePtr HeavenRays() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
     TRgb C = Ramp({{0, Rgb(255, 244, 200)}, {250, Rgb(252, 210, 140)}, {550, Rgb(240, 170, 140)}}, Y);
     // Rays from a light above the top edge.
     const double A = std::atan2(Y + 120, X - 300);
@@ -1171,7 +1132,7 @@ cairo_surface_t* HeavenRays() {
     const TRgb Cc = Mix(Rgb(244, 190, 160), Rgb(255, 253, 245), Lit);
     return Mix(C, Cc, Cloud);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   TRng Rng(1313);
   for (int i = 0; i < 90; ++i) {
     const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(1.5, 5);
@@ -1179,7 +1140,6 @@ cairo_surface_t* HeavenRays() {
     cairo_set_source_rgba(Cr, 1, 1, 0.95, Rng.Range(0.5, 1));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   AddGlow(S, 30, 0.5, [](cairo_t* G) {
     Circle(G, 300, -40, 120);
     cairo_set_source_rgba(G, 1, 1, 0.9, 1);
@@ -1198,15 +1158,14 @@ void CumulusRow(cairo_t* Cr, TRng& Rng, double Y0, int Count, double Scale, doub
     Puffs.push_back({X, Y0 + Rng.Range(-10, 14) * Scale - R * 0.3, R});
   }
   for (const auto& P : Puffs) Circle(Cr, P[0], P[1], P[2] + 2);
-  Source(Cr, Rgb(196, 184, 226));
+  SetColor(Cr, Rgb(196, 184, 226));
   cairo_fill(Cr);
   for (const auto& P : Puffs) Circle(Cr, P[0], P[1], P[2]);
-  cairo_pattern_t* G = cairo_pattern_create_linear(0, Y0 - 50 * Scale, 0, Y0 + 30 * Scale);
+  const TPatternPtr G(cairo_pattern_create_linear(0, Y0 - 50 * Scale, 0, Y0 + 30 * Scale));
   Stop(G, 0, Rgb(255, 255, 255));
   Stop(G, 0.55, Rgb(250, 244, 252));
   Stop(G, 1, Rgb(214, 204, 236));
   cairo_set_source(Cr, G);
-  cairo_pattern_destroy(G);
   cairo_fill(Cr);
   // Bright tops where light falls.
   for (const auto& P : Puffs) {
@@ -1216,17 +1175,17 @@ void CumulusRow(cairo_t* Cr, TRng& Rng, double Y0, int Count, double Scale, doub
   }
 }
 
-cairo_surface_t* HeavenTemple() {
-  cairo_surface_t* S = ShadeSurface(W, H, [](double, double Y) {
+TSurfacePtr HeavenTemple() {
+  TSurfacePtr S = ShadeSurface(W, H, [](double, double Y) {
     return Ramp({{0, Rgb(130, 180, 250)}, {300, Rgb(220, 200, 250)}, {550, Rgb(255, 210, 226)}}, Y);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   // Rainbow.
   const TRgb Bands[] = {Rgb(255, 80, 80), Rgb(255, 170, 60), Rgb(255, 240, 90), Rgb(110, 220, 110), Rgb(90, 160, 255),
                         Rgb(170, 110, 240)};
   for (int b = 0; b < 6; ++b) {
     Circle(Cr, 300, 560, 420 - b * 12);
-    Source(Cr, Bands[b], 0.33);
+    SetColor(Cr, Bands[b], 0.33);
     cairo_set_line_width(Cr, 12.5);
     cairo_stroke(Cr);
   }
@@ -1237,13 +1196,12 @@ cairo_surface_t* HeavenTemple() {
   const TRgb Marble = Rgb(250, 246, 236), Shade = Rgb(190, 180, 196);
   auto Block = [&](double X, double Y, double Bw, double Bh) {
     cairo_rectangle(Cr, X, Y, Bw, Bh);
-    cairo_pattern_t* G = cairo_pattern_create_linear(X, 0, X + Bw, 0);
+    const TPatternPtr G(cairo_pattern_create_linear(X, 0, X + Bw, 0));
     Stop(G, 0, Marble);
     Stop(G, 1, Shade);
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(140, 130, 160));
+    SetColor(Cr, Rgb(140, 130, 160));
     cairo_set_line_width(Cr, 1.5);
     cairo_stroke(Cr);
   };
@@ -1255,7 +1213,7 @@ cairo_surface_t* HeavenTemple() {
     Block(X, Top + 42, 26, Base - 12 - Top - 42);
     for (int f = 1; f < 4; ++f) {
       Line(Cr, X + f * 6.5, Top + 46, X + f * 6.5, Base - 16);
-      Source(Cr, Rgb(200, 190, 204));
+      SetColor(Cr, Rgb(200, 190, 204));
       cairo_set_line_width(Cr, 1.2);
       cairo_stroke(Cr);
     }
@@ -1267,26 +1225,25 @@ cairo_surface_t* HeavenTemple() {
   cairo_line_to(Cr, 300, Top - 50);
   cairo_line_to(Cr, R + 24, Top + 14);
   cairo_close_path(Cr);
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, Top - 50, 0, Top + 14);
+  const TPatternPtr P(cairo_pattern_create_linear(0, Top - 50, 0, Top + 14));
   Stop(P, 0, Marble);
   Stop(P, 1, Shade);
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(140, 130, 160));
+  SetColor(Cr, Rgb(140, 130, 160));
   cairo_set_line_width(Cr, 2);
   cairo_stroke(Cr);
   cairo_move_to(Cr, L, Top + 8);
   cairo_line_to(Cr, 300, Top - 38);
   cairo_line_to(Cr, R, Top + 8);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(210, 200, 220));
+  SetColor(Cr, Rgb(210, 200, 220));
   cairo_set_line_width(Cr, 1.2);
   cairo_stroke(Cr);
   Circle(Cr, 300, Top - 10, 11);
-  Source(Cr, Rgb(255, 210, 80));
+  SetColor(Cr, Rgb(255, 210, 80));
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(190, 130, 30));
+  SetColor(Cr, Rgb(190, 130, 30));
   cairo_stroke(Cr);
   // The temple stands on clouds; more clouds in front.
   CumulusRow(Cr, Rng, 450, 8, 1.0);
@@ -1301,14 +1258,13 @@ cairo_surface_t* HeavenTemple() {
     cairo_set_line_width(Cr, 2.5);
     cairo_stroke(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 14014, 0.12);
   return S;
 }
 
 // -------------------------------------------------------------------- end
 
-cairo_surface_t* EndLava() {
+TSurfacePtr EndLava() {
   // Voronoi plates of cooled rock with molten seams between them.
   TRng Rng(1515);
   std::vector<std::array<double, 2>> Seeds;
@@ -1316,7 +1272,7 @@ cairo_surface_t* EndLava() {
   for (int j = -1; j <= Gy; ++j)
     for (int i = -1; i <= Gx; ++i)
       Seeds.push_back({(i + Rng.Range(0.15, 0.85)) * W / Gx, (j + Rng.Range(0.15, 0.85)) * H / Gy});
-  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+  TSurfacePtr S = ShadeSurface(W, H, [&](double X, double Y) {
     // Warp the lookup so that the seams wander.
     const double Wx = X + 18 * (Fbm(X / 80, Y / 80, 151, 3) - 0.5), Wy = Y + 18 * (Fbm(X / 80 + 9, Y / 80, 152, 3) - 0.5);
     double D1 = 1e9, D2 = 1e9;
@@ -1347,14 +1303,13 @@ cairo_surface_t* EndLava() {
     cairo_set_source_rgba(G, 0, 0, 0, 0.55);
     cairo_paint(G);
   });
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   for (int i = 0; i < 160; ++i) {
     const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(0.8, 2.4);
     Circle(Cr, X, Y, R);
     cairo_set_source_rgba(Cr, 1, Rng.Range(0.5, 0.9), 0.2, Rng.Range(0.5, 1));
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
   Finish(S, 15015, 0.28);
   return S;
 }
@@ -1381,8 +1336,7 @@ void AddLevelBackgrounds(std::vector<TPakEntry>& Out) {
 
 }  // namespace sprites
 
-void GenerateBackgrounds(std::vector<TPakEntry>& Out, const std::string& PreviewDir) {
+void GenerateBackgrounds(std::vector<TPakEntry>& Out, const std::string& /*PreviewDir*/) {
   sprites::AddLevelBackgrounds(Out);
   sprites::AddSplash(Out);
-  if (!PreviewDir.empty()) sprites::WriteLevelPreview(Out, PreviewDir + "/levels.png");
 }

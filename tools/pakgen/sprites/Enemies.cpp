@@ -6,7 +6,7 @@
 #include <array>
 #include <cmath>
 
-#include "SpriteKit.h"
+#include "kit/DrawKit.h"
 #include "SpriteParts.h"
 
 using namespace kit;
@@ -17,7 +17,7 @@ namespace {
 double Wave(double T, int Cycles, double Offset = 0) { return std::sin(T * Tau * Cycles + Offset); }
 
 void StrokeOutline(cairo_t* Cr, TRgb Body, double Width) {
-  Source(Cr, OutlineOf(Body));
+  SetColor(Cr, OutlineOf(Body));
   cairo_set_line_width(Cr, Width);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
@@ -88,23 +88,22 @@ void PaintSawblade(cairo_t* Cr, double T) {
     cairo_line_to(Cr, 22 * std::cos(A2), 22 * std::sin(A2));
   }
   cairo_close_path(Cr);
-  cairo_pattern_t* P = cairo_pattern_create_linear(-25, -25, 25, 25);
+  const TPatternPtr P(cairo_pattern_create_linear(-25, -25, 25, 25));
   Stop(P, 0, Rgb(250, 252, 255));
   Stop(P, 0.5, Steel);
   Stop(P, 1, Rgb(110, 116, 132));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Steel, 1.8);
   // Engraved ring with holes that turn with the blade.
   Circle(Cr, 0, 0, 19.5);
-  Source(Cr, Rgb(120, 126, 140));
+  SetColor(Cr, Rgb(120, 126, 140));
   cairo_set_line_width(Cr, 1.2);
   cairo_stroke(Cr);
   for (int i = 0; i < 6; ++i) {
     const double A = Turn + i * Tau / 6 + 0.26;
     Circle(Cr, 17 * std::cos(A), 17 * std::sin(A), 1.6);
-    Source(Cr, Rgb(70, 74, 86));
+    SetColor(Cr, Rgb(70, 74, 86));
     cairo_fill(Cr);
   }
   // Orange hub with one eye.
@@ -132,12 +131,11 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
   cairo_move_to(Cr, -15, 0);
   cairo_arc(Cr, 0, 0, 15, Pi, 2 * Pi);
   cairo_close_path(Cr);
-  cairo_pattern_t* G = cairo_pattern_create_radial(-5, -10, 1, 0, -2, 17);
+  const TPatternPtr G(cairo_pattern_create_radial(-5, -10, 1, 0, -2, 17));
   Stop(G, 0, Rgb(220, 255, 250));
   Stop(G, 0.6, Rgb(60, 190, 200));
   Stop(G, 1, Rgb(20, 90, 110));
   cairo_set_source(Cr, G);
-  cairo_pattern_destroy(G);
   cairo_fill_preserve(Cr);
   cairo_clip(Cr);
   // The pilot: a green head with big black eyes.
@@ -160,16 +158,15 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
   Gloss(Cr, 0, -5, 13, 0.7);
   // The disc.
   Ellipse(Cr, 0, 4, 33, 9.5);
-  cairo_pattern_t* D = cairo_pattern_create_linear(0, -5, 0, 13);
+  const TPatternPtr D(cairo_pattern_create_linear(0, -5, 0, 13));
   Stop(D, 0, Rgb(245, 248, 255));
   Stop(D, 0.45, Hull);
   Stop(D, 1, Rgb(92, 98, 116));
   cairo_set_source(Cr, D);
-  cairo_pattern_destroy(D);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Hull, 1.8);
   Ellipse(Cr, 0, 3, 26, 5.5);
-  Source(Cr, Rgb(120, 126, 144), 0.9);
+  SetColor(Cr, Rgb(120, 126, 144), 0.9);
   cairo_set_line_width(Cr, 1.0);
   cairo_stroke(Cr);
   // Running lights chase round the rim.
@@ -181,9 +178,9 @@ void PaintSaucer(cairo_t* Cr, double T, int Frame) {
     const bool On = (i + Frame) % 5 == 0 || (i + Frame) % 5 == 1;
     const TRgb C = (i % 2) ? Rgb(255, 80, 60) : Rgb(255, 220, 60);
     Circle(Cr, 29 * std::cos(A), Y, On ? 2.3 : 1.8);
-    Source(Cr, On ? Tone(C, 1.3) : Tone(C, 0.55));
+    SetColor(Cr, On ? Tone(C, 1.3) : Tone(C, 0.55));
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(40, 30, 30));
+    SetColor(Cr, Rgb(40, 30, 30));
     cairo_set_line_width(Cr, 0.7);
     cairo_stroke(Cr);
   }
@@ -204,7 +201,7 @@ void StrokeLimbs(cairo_t* Cr, const std::vector<TLimb>& Limbs, TRgb Body, double
         cairo_move_to(Cr, L.X[k], L.Y[k]);
         cairo_line_to(Cr, L.X[k + 1], L.Y[k + 1]);
         cairo_set_line_width(Cr, L.W[k] + (Pass == 0 ? Outline * 2 : 0));
-        Source(Cr, Pass == 0 ? OutlineOf(Body) : Body);
+        SetColor(Cr, Pass == 0 ? OutlineOf(Body) : Body);
         cairo_stroke(Cr);
       }
 }
@@ -232,7 +229,7 @@ void PaintOctopus(cairo_t* Cr, double T) {
   for (const TLimb& L : Limbs)
     for (int k = 1; k < 6; k += 2) {
       Circle(Cr, L.X[k], L.Y[k], 0.9);
-      Source(Cr, Rgb(240, 190, 250));
+      SetColor(Cr, Rgb(240, 190, 250));
       cairo_fill(Cr);
     }
   // Head.
@@ -243,7 +240,7 @@ void PaintOctopus(cairo_t* Cr, double T) {
   const double Spots[][3] = {{-11, -13, 2.2}, {-14, -4, 1.5}, {12, -14, 1.8}, {14, -5, 2.3}, {5, -19, 1.4}};
   for (const auto& S : Spots) {
     Circle(Cr, S[0], S[1], S[2]);
-    Source(Cr, Tone(Body, 0.7));
+    SetColor(Cr, Tone(Body, 0.7));
     cairo_fill(Cr);
   }
   // The single eye blinks once per cycle.
@@ -256,7 +253,7 @@ void PaintOctopus(cairo_t* Cr, double T) {
   if (Open < 0.9) {
     cairo_move_to(Cr, -9, -5);
     cairo_line_to(Cr, 9, -5);
-    Source(Cr, OutlineOf(Body));
+    SetColor(Cr, OutlineOf(Body));
     cairo_set_line_width(Cr, 1.5);
     cairo_stroke(Cr);
   }
@@ -284,23 +281,22 @@ void PaintStormCloud(cairo_t* Cr, double T, int Frame) {
     cairo_line_to(Cr, -1, 23);
     cairo_line_to(Cr, -5, 23);
     cairo_close_path(Cr);
-    Source(Cr, Rgb(255, 236, 70));
+    SetColor(Cr, Rgb(255, 236, 70));
     cairo_fill_preserve(Cr);
     StrokeOutline(Cr, Rgb(200, 140, 0), 1.4);
     cairo_restore(Cr);
   }
   // Outline under, fill over: the puffs merge into one body.
   CloudPath(Cr, 1.0);
-  Source(Cr, OutlineOf(Body));
+  SetColor(Cr, OutlineOf(Body));
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_WINDING);
   cairo_fill(Cr);
   CloudPath(Cr, 0);
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, -22, 0, 18);
+  const TPatternPtr P(cairo_pattern_create_linear(0, -22, 0, 18));
   Stop(P, 0, Rgb(235, 240, 255));
   Stop(P, 0.5, Body);
   Stop(P, 1, Rgb(80, 88, 120));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill(Cr);
   // Puff highlights.
   const double Hi[][3] = {{-9, -13, 5}, {6, -14, 4.5}, {-19, -3, 3.5}};
@@ -314,7 +310,7 @@ void PaintStormCloud(cairo_t* Cr, double T, int Frame) {
   // Grumpy mouth.
   cairo_move_to(Cr, -6, 10);
   cairo_curve_to(Cr, -3, 6.5 - Wave(T, 2) * 0.8, 3, 6.5 - Wave(T, 2) * 0.8, 6, 10);
-  Source(Cr, Rgb(30, 30, 50));
+  SetColor(Cr, Rgb(30, 30, 50));
   cairo_set_line_width(Cr, 2.0);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(Cr);
@@ -326,23 +322,23 @@ void PaintBomb(cairo_t* Cr, double T, int Frame) {
   // Fuse.
   cairo_move_to(Cr, 11, -14);
   cairo_curve_to(Cr, 15, -22, 22, -20, 20, -25);
-  Source(Cr, Rgb(60, 40, 20));
+  SetColor(Cr, Rgb(60, 40, 20));
   cairo_set_line_width(Cr, 4.2);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(Cr);
   cairo_move_to(Cr, 11, -14);
   cairo_curve_to(Cr, 15, -22, 22, -20, 20, -25);
-  Source(Cr, Rgb(200, 160, 100));
+  SetColor(Cr, Rgb(200, 160, 100));
   cairo_set_line_width(Cr, 2.2);
   cairo_stroke(Cr);
   // Spark at the fuse's end.
   const double Sp = (Frame % 2) ? 6.8 : 5.2;
   StarPath(Cr, 20, -25, 7, Sp, Sp * 0.42, Frame * 0.45);
-  Source(Cr, Rgb(255, 150, 20));
+  SetColor(Cr, Rgb(255, 150, 20));
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(230, 90, 0), 1.0);
   StarPath(Cr, 20, -25, 5, Sp * 0.55, Sp * 0.25, -Frame * 0.3);
-  Source(Cr, Rgb(255, 250, 190));
+  SetColor(Cr, Rgb(255, 250, 190));
   cairo_fill(Cr);
   // Body.
   cairo_save(Cr);
@@ -356,7 +352,7 @@ void PaintBomb(cairo_t* Cr, double T, int Frame) {
   cairo_translate(Cr, 9.5, -12);
   cairo_rotate(Cr, 0.6);
   cairo_rectangle(Cr, -5, -3.5, 10, 6);
-  Source(Cr, Rgb(150, 156, 170));
+  SetColor(Cr, Rgb(150, 156, 170));
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(150, 156, 170), 1.4);
   cairo_restore(Cr);
@@ -390,17 +386,16 @@ void PaintRuneEye(cairo_t* Cr, double T) {
   Circle(Cr, 0, 0, 29.5);
   Circle(Cr, 0, 0, 21.5);
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_EVEN_ODD);
-  cairo_pattern_t* P = cairo_pattern_create_radial(-8, -10, 4, 0, 0, 31);
+  const TPatternPtr P(cairo_pattern_create_radial(-8, -10, 4, 0, 0, 31));
   Stop(P, 0, Rgb(170, 120, 230));
   Stop(P, 0.7, Ring);
   Stop(P, 1, Rgb(40, 16, 80));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill(Cr);
   cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_WINDING);
   for (double R : {29.5, 21.5}) {
     Circle(Cr, 0, 0, R);
-    Source(Cr, Rgb(230, 190, 80));
+    SetColor(Cr, Rgb(230, 190, 80));
     cairo_set_line_width(Cr, 1.6);
     cairo_stroke(Cr);
   }
@@ -411,19 +406,18 @@ void PaintRuneEye(cairo_t* Cr, double T) {
     cairo_rotate(Cr, A + Pi / 2);
     Rune(Cr, (i % 2) * 2 + (i / 2) % 2);
     cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
-    Source(Cr, Rgb(140, 255, 240));
+    SetColor(Cr, Rgb(140, 255, 240));
     cairo_set_line_width(Cr, 1.3);
     cairo_stroke(Cr);
     cairo_restore(Cr);
   }
   // Crystal ball with swirling mist and an eye.
   Circle(Cr, 0, 0, 16);
-  cairo_pattern_t* B = cairo_pattern_create_radial(-5, -6, 1, 0, 0, 16);
+  const TPatternPtr B(cairo_pattern_create_radial(-5, -6, 1, 0, 0, 16));
   Stop(B, 0, Rgb(230, 250, 255));
   Stop(B, 0.5, Rgb(90, 170, 240));
   Stop(B, 1, Rgb(30, 50, 130));
   cairo_set_source(Cr, B);
-  cairo_pattern_destroy(B);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(60, 90, 180), 1.6);
   cairo_save(Cr);
@@ -443,19 +437,19 @@ void PaintRuneEye(cairo_t* Cr, double T) {
   cairo_curve_to(Cr, -4, -7, 4, -7, 10, 0);
   cairo_curve_to(Cr, 4, 7, -4, 7, -10, 0);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(255, 230, 120));
+  SetColor(Cr, Rgb(255, 230, 120));
   cairo_fill_preserve(Cr);
   cairo_clip(Cr);
   const double Look = 2.5 * std::sin(T * Tau);
   Ellipse(Cr, Look, 0, 1.6, 5);
-  Source(Cr, Rgb(20, 10, 30));
+  SetColor(Cr, Rgb(20, 10, 30));
   cairo_fill(Cr);
   cairo_restore(Cr);
   cairo_move_to(Cr, -10, 0);
   cairo_curve_to(Cr, -4, -7, 4, -7, 10, 0);
   cairo_curve_to(Cr, 4, 7, -4, 7, -10, 0);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(40, 20, 60));
+  SetColor(Cr, Rgb(40, 20, 60));
   cairo_set_line_width(Cr, 1.4);
   cairo_stroke(Cr);
   Gloss(Cr, 0, 0, 15, 0.6);
@@ -500,20 +494,18 @@ void FlamePath(cairo_t* Cr, double T, double Scale, double Cy) {
 void PaintWisp(cairo_t* Cr, double T) {
   const double Cy = 8;
   FlamePath(Cr, T, 1.0, Cy);
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, -30, 0, 26);
+  const TPatternPtr P(cairo_pattern_create_linear(0, -30, 0, 26));
   Stop(P, 0, Rgb(190, 90, 255));
   Stop(P, 0.55, Rgb(60, 200, 220));
   Stop(P, 1, Rgb(20, 110, 150));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(60, 40, 140), 1.8);
   FlamePath(Cr, T + 0.25, 0.6, Cy + 4);
-  cairo_pattern_t* Q = cairo_pattern_create_linear(0, -18, 0, 20);
+  const TPatternPtr Q(cairo_pattern_create_linear(0, -18, 0, 20));
   Stop(Q, 0, Rgb(240, 200, 255));
   Stop(Q, 1, Rgb(170, 255, 250));
   cairo_set_source(Cr, Q);
-  cairo_pattern_destroy(Q);
   cairo_fill(Cr);
   // Slanted glowing eyes.
   for (int Side = -1; Side <= 1; Side += 2) {
@@ -521,11 +513,11 @@ void PaintWisp(cairo_t* Cr, double T) {
     cairo_translate(Cr, Side * 6, 7);
     cairo_rotate(Cr, Side * 0.35);
     Ellipse(Cr, 0, 0, 3.6, 2.0);
-    Source(Cr, Rgb(40, 10, 80));
+    SetColor(Cr, Rgb(40, 10, 80));
     cairo_fill(Cr);
     cairo_restore(Cr);
     Circle(Cr, Side * 6, 7.2, 1.1);
-    Source(Cr, Rgb(255, 255, 200));
+    SetColor(Cr, Rgb(255, 255, 200));
     cairo_fill(Cr);
   }
   // Three orbs circle the flame.
@@ -553,9 +545,9 @@ void PaintSkull(cairo_t* Cr, double T) {
   ShadedFill(Cr, 0, 14, 16, Bone, 1.8);
   for (int i = 0; i < 6; ++i) {
     cairo_rectangle(Cr, -10.5 + i * 3.6, 9, 3.0, 5);
-    Source(Cr, Rgb(252, 250, 240));
+    SetColor(Cr, Rgb(252, 250, 240));
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(90, 80, 60));
+    SetColor(Cr, Rgb(90, 80, 60));
     cairo_set_line_width(Cr, 0.8);
     cairo_stroke(Cr);
   }
@@ -569,9 +561,9 @@ void PaintSkull(cairo_t* Cr, double T) {
   // Upper teeth.
   for (int i = 0; i < 6; ++i) {
     cairo_rectangle(Cr, -10.5 + i * 3.6, 7, 3.0, 5);
-    Source(Cr, Rgb(252, 250, 240));
+    SetColor(Cr, Rgb(252, 250, 240));
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(90, 80, 60));
+    SetColor(Cr, Rgb(90, 80, 60));
     cairo_set_line_width(Cr, 0.8);
     cairo_stroke(Cr);
   }
@@ -580,7 +572,7 @@ void PaintSkull(cairo_t* Cr, double T) {
   cairo_line_to(Cr, 8, -20);
   cairo_line_to(Cr, 5, -16);
   cairo_line_to(Cr, 9, -12);
-  Source(Cr, Rgb(110, 96, 70));
+  SetColor(Cr, Rgb(110, 96, 70));
   cairo_set_line_width(Cr, 1.1);
   cairo_stroke(Cr);
   // Sockets with glowing embers.
@@ -591,15 +583,14 @@ void PaintSkull(cairo_t* Cr, double T) {
     cairo_rotate(Cr, Side * 0.25);
     Ellipse(Cr, 0, 0, 6.5, 7.2);
     cairo_restore(Cr);
-    Source(Cr, Rgb(30, 14, 16));
+    SetColor(Cr, Rgb(30, 14, 16));
     cairo_fill(Cr);
-    cairo_pattern_t* G = cairo_pattern_create_radial(Side * 9, -5, 0, Side * 9, -5, 4.5);
+    const TPatternPtr G(cairo_pattern_create_radial(Side * 9, -5, 0, Side * 9, -5, 4.5));
     Stop(G, 0, Rgb(255, 240, 160), 1);
     Stop(G, 0.4, Rgb(255, 40, 20), Glow);
     Stop(G, 1, Rgb(120, 0, 0), 0);
     Circle(Cr, Side * 9, -5, 4.5);
     cairo_set_source(Cr, G);
-    cairo_pattern_destroy(G);
     cairo_fill(Cr);
   }
   // Nose.
@@ -607,7 +598,7 @@ void PaintSkull(cairo_t* Cr, double T) {
   cairo_line_to(Cr, -3, 5.5);
   cairo_line_to(Cr, 3, 5.5);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(40, 20, 20));
+  SetColor(Cr, Rgb(40, 20, 20));
   cairo_fill(Cr);
   Gloss(Cr, 0, -10, 20, 0.55);
 }
@@ -634,9 +625,9 @@ void PaintPumpkin(cairo_t* Cr, int Frame) {
   const TRgb Glow = Mix(Rgb(200, 60, 0), Rgb(255, 240, 120), F);
   auto Carve = [&](auto&& Path) {
     Path();
-    Source(Cr, Glow);
+    SetColor(Cr, Glow);
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(90, 30, 0));
+    SetColor(Cr, Rgb(90, 30, 0));
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
   };
@@ -663,11 +654,11 @@ void PaintPumpkin(cairo_t* Cr, int Frame) {
   // Teeth left standing in the mouth.
   for (double X : {-7.0, 5.0}) {
     cairo_rectangle(Cr, X, 9.5, 3, 3.5);
-    Source(Cr, Skin);
+    SetColor(Cr, Skin);
     cairo_fill(Cr);
   }
   cairo_rectangle(Cr, -1.5, 17, 3, 4);
-  Source(Cr, Skin);
+  SetColor(Cr, Skin);
   cairo_fill(Cr);
   Gloss(Cr, -4, 0, 20, 0.35);
 }
@@ -707,7 +698,7 @@ void PaintLadybug(cairo_t* Cr, double T) {
   for (int Side = -1; Side <= 1; Side += 2) {
     cairo_move_to(Cr, Side * 3, -20);
     cairo_curve_to(Cr, Side * 5, -25, Side * 8, -27, Side * 11, -27 + Wave(T, 1) * 1.2);
-    Source(Cr, Rgb(30, 20, 20));
+    SetColor(Cr, Rgb(30, 20, 20));
     cairo_set_line_width(Cr, 1.6);
     cairo_stroke(Cr);
     Circle(Cr, Side * 11, -27 + Wave(T, 1) * 1.2, 1.7);
@@ -718,7 +709,7 @@ void PaintLadybug(cairo_t* Cr, double T) {
   ShadedFill(Cr, 0, -15, 8.5, Rgb(40, 36, 44), 1.6);
   for (int Side = -1; Side <= 1; Side += 2) {
     Ellipse(Cr, Side * 4.2, -18.5, 2.2, 1.8);
-    Source(Cr, Rgb(250, 250, 250));
+    SetColor(Cr, Rgb(250, 250, 250));
     cairo_fill(Cr);
   }
   // Shell.
@@ -731,13 +722,13 @@ void PaintLadybug(cairo_t* Cr, double T) {
   const double Spots[][3] = {{-8, -5, 3.6}, {8, -5, 3.6}, {-11, 6, 3.0}, {11, 6, 3.0}, {-6, 15, 2.8}, {6, 15, 2.8}};
   for (const auto& S : Spots) {
     Circle(Cr, S[0], S[1], S[2]);
-    Source(Cr, Rgb(30, 24, 30));
+    SetColor(Cr, Rgb(30, 24, 30));
     cairo_fill(Cr);
   }
   cairo_restore(Cr);
   cairo_move_to(Cr, 0, -14.5);
   cairo_line_to(Cr, 0, 23);
-  Source(Cr, Rgb(40, 10, 10));
+  SetColor(Cr, Rgb(40, 10, 10));
   cairo_set_line_width(Cr, 1.6);
   cairo_stroke(Cr);
   Gloss(Cr, -5, 2, 13, 0.75);
@@ -768,7 +759,7 @@ void PaintSpider(cairo_t* Cr, double T) {
   cairo_line_to(Cr, 0, 12);
   cairo_line_to(Cr, -3.5, 9);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(230, 30, 30));
+  SetColor(Cr, Rgb(230, 30, 30));
   cairo_fill(Cr);
   Gloss(Cr, 0, 10, 13, 0.5);
   // Head.
@@ -780,10 +771,10 @@ void PaintSpider(cairo_t* Cr, double T) {
   const double Glint = 0.6 + 0.4 * Wave(T, 1);
   for (const auto& E : Eyes) {
     Circle(Cr, E[0], E[1], E[2]);
-    Source(Cr, Mix(Rgb(150, 0, 0), Rgb(255, 60, 40), Glint));
+    SetColor(Cr, Mix(Rgb(150, 0, 0), Rgb(255, 60, 40), Glint));
     cairo_fill(Cr);
     Circle(Cr, E[0] - E[2] * 0.3, E[1] - E[2] * 0.3, E[2] * 0.35);
-    Source(Cr, Rgb(255, 220, 220));
+    SetColor(Cr, Rgb(255, 220, 220));
     cairo_fill(Cr);
   }
   // Fangs.
@@ -792,7 +783,7 @@ void PaintSpider(cairo_t* Cr, double T) {
     cairo_line_to(Cr, Side * 3.5, 2 + Wave(T, 2) * 0.6);
     cairo_line_to(Cr, Side * 0.8, -1.5);
     cairo_close_path(Cr);
-    Source(Cr, Rgb(240, 230, 210));
+    SetColor(Cr, Rgb(240, 230, 210));
     cairo_fill(Cr);
   }
 }
@@ -814,13 +805,12 @@ void Wing(cairo_t* Cr, int Side, double Flap) {
       Ellipse(Cr, 0, 0, F[2] + (Pass == 0 ? 1.4 : 0), F[3] + (Pass == 0 ? 1.4 : 0));
       cairo_restore(Cr);
       if (Pass == 0) {
-        Source(Cr, Rgb(90, 110, 150));
+        SetColor(Cr, Rgb(90, 110, 150));
       } else {
-        cairo_pattern_t* P = cairo_pattern_create_linear(0, -14, 0, 10);
+        const TPatternPtr P(cairo_pattern_create_linear(0, -14, 0, 10));
         Stop(P, 0, Rgb(255, 255, 255));
         Stop(P, 1, Rgb(190, 210, 240));
         cairo_set_source(Cr, P);
-        cairo_pattern_destroy(P);
       }
       cairo_fill(Cr);
     }
@@ -847,18 +837,18 @@ void PaintWingedOrb(cairo_t* Cr, double T) {
   }
   cairo_move_to(Cr, -4, 9.5);
   cairo_line_to(Cr, 4, 9.5);
-  Source(Cr, Rgb(150, 110, 60));
+  SetColor(Cr, Rgb(150, 110, 60));
   cairo_set_line_width(Cr, 1.5);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(Cr);
   Gloss(Cr, 0, 2, 15, 0.7);
   // Halo.
   Ellipse(Cr, 0, -19, 11, 3.6);
-  Source(Cr, Rgb(140, 90, 0));
+  SetColor(Cr, Rgb(140, 90, 0));
   cairo_set_line_width(Cr, 4.4);
   cairo_stroke(Cr);
   Ellipse(Cr, 0, -19, 11, 3.6);
-  Source(Cr, Rgb(255, 222, 80));
+  SetColor(Cr, Rgb(255, 222, 80));
   cairo_set_line_width(Cr, 2.6);
   cairo_stroke(Cr);
 }
@@ -874,11 +864,10 @@ void PaintSun(cairo_t* Cr, double T) {
     cairo_line_to(Cr, 14 * std::cos(A + Half), 14 * std::sin(A + Half));
     cairo_close_path(Cr);
   }
-  cairo_pattern_t* P = cairo_pattern_create_radial(0, 0, 12, 0, 0, 30);
+  const TPatternPtr P(cairo_pattern_create_radial(0, 0, 12, 0, 0, 30));
   Stop(P, 0, Rgb(255, 240, 120));
   Stop(P, 1, Rgb(255, 140, 20));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(230, 120, 20), 1.5);
   const TRgb Disc = Rgb(255, 200, 40);
@@ -897,7 +886,7 @@ void PaintSun(cairo_t* Cr, double T) {
   }
   cairo_move_to(Cr, -7, 6);
   cairo_curve_to(Cr, -3, 10, 4, 10, 8, 4.5);
-  Source(Cr, Rgb(140, 60, 0));
+  SetColor(Cr, Rgb(140, 60, 0));
   cairo_set_line_width(Cr, 1.8);
   cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(Cr);
@@ -919,11 +908,10 @@ void PaintOverlord(cairo_t* Cr, double T) {
                    23 * std::sin(A + 0.3), 19 * std::cos(A + 0.22), 19 * std::sin(A + 0.22));
     cairo_close_path(Cr);
   }
-  cairo_pattern_t* H = cairo_pattern_create_radial(0, 0, 18, 0, 0, 32);
+  const TPatternPtr H(cairo_pattern_create_radial(0, 0, 18, 0, 0, 32));
   Stop(H, 0, Rgb(120, 20, 20));
   Stop(H, 1, Rgb(240, 220, 190));
   cairo_set_source(Cr, H);
-  cairo_pattern_destroy(H);
   cairo_fill_preserve(Cr);
   StrokeOutline(Cr, Rgb(120, 30, 30), 1.5);
   // Dark sphere.
@@ -945,7 +933,7 @@ void PaintOverlord(cairo_t* Cr, double T) {
       cairo_line_to(Cr, R * std::cos(A), R * std::sin(A));
     }
   }
-  Source(Cr, Mix(Rgb(200, 40, 0), Rgb(255, 200, 60), Heat));
+  SetColor(Cr, Mix(Rgb(200, 40, 0), Rgb(255, 200, 60), Heat));
   cairo_set_line_width(Cr, 1.5);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);
@@ -957,18 +945,18 @@ void PaintOverlord(cairo_t* Cr, double T) {
   cairo_curve_to(Cr, -5, -7, 5, -7, 11, 2);
   cairo_curve_to(Cr, 5, 10, -5, 10, -11, 2);
   cairo_close_path(Cr);
-  Source(Cr, Iris);
+  SetColor(Cr, Iris);
   cairo_fill_preserve(Cr);
   cairo_clip(Cr);
   Ellipse(Cr, 3.5 * std::cos(T * Tau), 2 + 1.5 * std::sin(T * Tau), 1.9, 6.5);
-  Source(Cr, Rgb(20, 0, 0));
+  SetColor(Cr, Rgb(20, 0, 0));
   cairo_fill(Cr);
   cairo_restore(Cr);
   cairo_move_to(Cr, -11, 2);
   cairo_curve_to(Cr, -5, -7, 5, -7, 11, 2);
   cairo_curve_to(Cr, 5, 10, -5, 10, -11, 2);
   cairo_close_path(Cr);
-  Source(Cr, Rgb(30, 0, 0));
+  SetColor(Cr, Rgb(30, 0, 0));
   cairo_set_line_width(Cr, 1.6);
   cairo_stroke(Cr);
   const double Blink = (T > 0.5 && T < 0.6) ? 0.15 : 1.0;
@@ -979,14 +967,14 @@ void PaintOverlord(cairo_t* Cr, double T) {
     cairo_scale(Cr, 1, 0.65 * Blink);
     Circle(Cr, 0, 0, 4.8);
     cairo_restore(Cr);
-    Source(Cr, Iris);
+    SetColor(Cr, Iris);
     cairo_fill_preserve(Cr);
-    Source(Cr, Rgb(30, 0, 0));
+    SetColor(Cr, Rgb(30, 0, 0));
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
     if (Blink > 0.5) {
       Ellipse(Cr, Side * 10.5, -11.5, 0.9, 2.4);
-      Source(Cr, Rgb(20, 0, 0));
+      SetColor(Cr, Rgb(20, 0, 0));
       cairo_fill(Cr);
     }
   }

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Canvas.h"
+#include "kit/Canvas.h"
 #include "Manifest.h"
 #include "SpriteParts.h"
 
@@ -67,12 +67,11 @@ double Ignite(int Frame, int Letter) { return (Frame - (13 + 4 * Letter)) / 6.0;
 
 void FireGradient(cairo_t* Cr, double Heat) {
   // Heat 1: white hot; 0: settled fire colours.
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, TitleBase - TitleSize * 0.75, 0, TitleBase + 4);
+  const TPatternPtr P(cairo_pattern_create_linear(0, TitleBase - TitleSize * 0.75, 0, TitleBase + 4));
   Stop(P, 0, Mix(Rgb(255, 244, 170), Rgb(255, 255, 255), Heat));
   Stop(P, 0.45, Mix(Rgb(255, 170, 40), Rgb(255, 250, 220), Heat));
   Stop(P, 1, Mix(Rgb(210, 40, 20), Rgb(255, 200, 120), Heat));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
 }
 
 void DrawTitleLetters(cairo_t* Cr, const std::vector<TLetter>& Letters, int Frame, bool ForGlow) {
@@ -103,22 +102,21 @@ void DrawTitleLetters(cairo_t* Cr, const std::vector<TLetter>& Letters, int Fram
   }
 }
 
-cairo_surface_t* DrawFrame(int Frame) {
+TSurfacePtr DrawFrame(int Frame) {
   const double T = Frame / static_cast<double>(Frames - 1);
   // Dark backdrop with slowly drifting smoke.
-  cairo_surface_t* S = ShadeSurface(W, H, [&](double X, double Y) {
+  TSurfacePtr S = ShadeSurface(W, H, [&](double X, double Y) {
     const double Dx = (X - W / 2.0) / W, Dy = (Y - H * 0.48) / H;
     const double Vig = std::exp(-(Dx * Dx + Dy * Dy) * 5);
     const double Smoke = Fbm(X / 60 + T * 0.8, (Y + T * 40) / 45, 171, 4);
     TRgb C = Mix(Rgb(4, 3, 8), Rgb(36, 22, 30), Vig);
     return Mix(C, Rgb(70, 40, 40), SmoothStep(0.5, 0.8, Smoke) * 0.5 * Vig);
   });
-  cairo_t* Probe = cairo_create(S);
+  const TContextPtr Probe = NewContext(S);
   cairo_set_font_face(Probe, DejaVuFace(TFontStyle::SerifBold));
   const std::vector<TLetter> Letters = LayOut(Probe, Title, TitleSize, 2, W / 2.0);
   cairo_set_font_face(Probe, DejaVuFace(TFontStyle::SansBold));
   const std::vector<TLetter> Sub = LayOut(Probe, Subtitle, 17, 6, W / 2.0);
-  cairo_destroy(Probe);
 
   const double SparkT = std::clamp(Frame / 13.0, 0.0, 1.0);
   const bool SparkFlying = Frame <= 13;
@@ -132,7 +130,7 @@ cairo_surface_t* DrawFrame(int Frame) {
     cairo_fill(G);
   });
   // Embers rising all the time.
-  cairo_t* Cr = cairo_create(S);
+  const TContextPtr Cr = NewContext(S);
   TRng Rng(1717);
   for (int i = 0; i < 60; ++i) {
     const double X0 = Rng.Range(0, W), Y0 = Rng.Range(0, H + 40), V = Rng.Range(1.5, 4.5), Sway = Rng.Range(0, Tau);
@@ -143,7 +141,6 @@ cairo_surface_t* DrawFrame(int Frame) {
     cairo_set_source_rgba(Cr, 1, Rng.Range(0.45, 0.8), 0.15, A);
     cairo_fill(Cr);
   }
-  cairo_destroy(Cr);
 
   // The spark and its trail.
   if (SparkFlying) {
@@ -157,7 +154,7 @@ cairo_surface_t* DrawFrame(int Frame) {
         cairo_fill(G);
       }
     });
-    cairo_t* C2 = cairo_create(S);
+    const TContextPtr C2 = NewContext(S);
     const auto P = SparkAt(SparkT);
     for (int k = 1; k < 12; ++k) {
       const double Tk = SparkT - k * 0.02;
@@ -173,12 +170,11 @@ cairo_surface_t* DrawFrame(int Frame) {
     Circle(C2, P[0], P[1], 2.6);
     cairo_set_source_rgb(C2, 1, 1, 1);
     cairo_fill(C2);
-    cairo_destroy(C2);
   }
 
   // Title glow, then the letters themselves.
   AddGlow(S, 10, 1.0, [&](cairo_t* G) { DrawTitleLetters(G, Letters, Frame, true); });
-  cairo_t* C3 = cairo_create(S);
+  const TContextPtr C3 = NewContext(S);
   DrawTitleLetters(C3, Letters, Frame, false);
 
   // A glint sweeping across the finished title.
@@ -193,12 +189,11 @@ cairo_surface_t* DrawFrame(int Frame) {
     }
     cairo_clip(C3);
     const double Gx = 40 + Sweep * 260;
-    cairo_pattern_t* P = cairo_pattern_create_linear(Gx - 22, 0, Gx + 22, 30);
+    const TPatternPtr P(cairo_pattern_create_linear(Gx - 22, 0, Gx + 22, 30));
     cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, 0);
     cairo_pattern_add_color_stop_rgba(P, 0.5, 1, 1, 0.9, 0.85);
     cairo_pattern_add_color_stop_rgba(P, 1, 1, 1, 1, 0);
     cairo_set_source(C3, P);
-    cairo_pattern_destroy(P);
     cairo_paint(C3);
     cairo_restore(C3);
   }
@@ -207,13 +202,12 @@ cairo_surface_t* DrawFrame(int Frame) {
   const double Rule = EaseOut((Frame - 26) / 10.0);
   if (Rule > 0) {
     const double Half = 112 * Rule;
-    cairo_pattern_t* P = cairo_pattern_create_linear(W / 2.0 - Half, 0, W / 2.0 + Half, 0);
+    const TPatternPtr P(cairo_pattern_create_linear(W / 2.0 - Half, 0, W / 2.0 + Half, 0));
     cairo_pattern_add_color_stop_rgba(P, 0, 1, 0.4, 0.05, 0);
     cairo_pattern_add_color_stop_rgba(P, 0.5, 1, 0.85, 0.4, 1);
     cairo_pattern_add_color_stop_rgba(P, 1, 1, 0.4, 0.05, 0);
     cairo_rectangle(C3, W / 2.0 - Half, TitleBase + 12, 2 * Half, 2);
     cairo_set_source(C3, P);
-    cairo_pattern_destroy(P);
     cairo_fill(C3);
   }
 
@@ -228,7 +222,6 @@ cairo_surface_t* DrawFrame(int Frame) {
     cairo_set_source_rgba(C3, 1, 0.9, 0.72, K);
     cairo_fill(C3);
   }
-  cairo_destroy(C3);
   Finish(S, 1800 + static_cast<std::uint32_t>(Frame), 0.1, 0.012);
   return S;
 }

@@ -29,8 +29,4 @@ void AddBigEnemies(std::vector<TPakEntry>& Out);
 void AddLevelBackgrounds(std::vector<TPakEntry>& Out);
 void AddSplash(std::vector<TPakEntry>& Out);
 
-// Level pictures with the level's actors drawn over them and part of the
-// field darkened as if claimed: how a level will look in play.
-void WriteLevelPreview(const std::vector<TPakEntry>& Entries, const std::string& Path);
-
 }  // namespace sprites

@@ -7,7 +7,7 @@
 
 #include "Generators.h"
 #include "Manifest.h"
-#include "SpriteKit.h"
+#include "kit/DrawKit.h"
 #include "SpriteParts.h"
 
 using namespace kit;
@@ -23,14 +23,13 @@ void AddImageSet(std::vector<TPakEntry>& Out, const std::string& SetName, int W,
   const TImageSet& Set = ManifestImageSet(SetName);
   const int Half = std::max(W, H);  // the roomy canvas is 2 * Half + 1 square
   const int Side = 2 * Half + 1;
-  std::vector<cairo_surface_t*> Drawn;
+  std::vector<TSurfacePtr> Drawn;
   int Ex = 0, Ey = 0;  // largest ink distance from the centre pixel
   for (int i = 0; i < Set.Count; ++i) {
-    cairo_surface_t* S = NewSurface(Side, Side);
-    cairo_t* Cr = cairo_create(S);
+    TSurfacePtr S = NewSurface(Side, Side);
+    const TContextPtr Cr = NewContext(S);
     cairo_translate(Cr, Side / 2.0, Side / 2.0);
     Paint(Cr, static_cast<double>(i) / Set.Count, i);
-    cairo_destroy(Cr);
     cairo_surface_flush(S);
     const unsigned char* Data = cairo_image_surface_get_data(S);
     const int Stride = cairo_image_surface_get_stride(S);
@@ -42,18 +41,16 @@ void AddImageSet(std::vector<TPakEntry>& Out, const std::string& SetName, int W,
           Ey = std::max(Ey, std::abs(y - Half));
         }
     }
-    Drawn.push_back(S);
+    Drawn.push_back(std::move(S));
   }
   if (Ex >= Half || Ey >= Half) throw std::runtime_error(SetName + ": drawing larger than its canvas");
   const int Fw = 2 * (Ex + 1) + 1, Fh = 2 * (Ey + 1) + 1;
   for (int i = 0; i < Set.Count; ++i) {
-    cairo_surface_t* F = NewSurface(Fw, Fh);
-    cairo_t* Cr = cairo_create(F);
+    TSurfacePtr F = NewSurface(Fw, Fh);
+    const TContextPtr Cr = NewContext(F);
     cairo_set_source_surface(Cr, Drawn[i], -(Half - Ex - 1), -(Half - Ey - 1));
     cairo_set_operator(Cr, CAIRO_OPERATOR_SOURCE);
     cairo_paint(Cr);
-    cairo_destroy(Cr);
-    cairo_surface_destroy(Drawn[i]);
     AddPng(Out, ImageSetEntryName(Set.Name, Set.First + i), F);
   }
 }
@@ -72,33 +69,31 @@ void PaintMarker(cairo_t* Cr, int Direction, TRgb Body, TRgb Core) {
   cairo_curve_to(Cr, -2.2, 4.4, -4.6, 5.6, -7.2, 6.6);
   cairo_curve_to(Cr, -6.0, 2.0, -2.5, -4.5, 0, -8.6);
   cairo_close_path(Cr);
-  cairo_pattern_t* P = cairo_pattern_create_linear(-6, -6, 6, 6);
+  const TPatternPtr P(cairo_pattern_create_linear(-6, -6, 6, 6));
   Stop(P, 0, Tone(Body, 1.5));
   Stop(P, 0.5, Body);
   Stop(P, 1, Tone(Body, 0.6));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
-  Source(Cr, OutlineOf(Body));
+  SetColor(Cr, OutlineOf(Body));
   cairo_set_line_width(Cr, 1.3);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);
   // A ridge down the middle gives the arrow some depth.
   cairo_move_to(Cr, 0, -6.5);
   cairo_line_to(Cr, 0, 0);
-  Source(Cr, Tone(Body, 1.7), 0.8);
+  SetColor(Cr, Tone(Body, 1.7), 0.8);
   cairo_set_line_width(Cr, 1.0);
   cairo_stroke(Cr);
   // Glowing core.
-  cairo_pattern_t* G = cairo_pattern_create_radial(0, 1.2, 0, 0, 1.2, 3.2);
+  const TPatternPtr G(cairo_pattern_create_radial(0, 1.2, 0, 0, 1.2, 3.2));
   Stop(G, 0, {1, 1, 1});
   Stop(G, 0.45, Core);
   Stop(G, 1, Tone(Core, 0.6));
   Circle(Cr, 0, 1.2, 2.7);
   cairo_set_source(Cr, G);
-  cairo_pattern_destroy(G);
   cairo_fill_preserve(Cr);
-  Source(Cr, OutlineOf(Body), 0.8);
+  SetColor(Cr, OutlineOf(Body), 0.8);
   cairo_set_line_width(Cr, 0.8);
   cairo_stroke(Cr);
 }
@@ -121,14 +116,13 @@ void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
   // Fireball.
   const double Fr = 4 + 13 * std::sqrt(T);
   const double Fa = std::pow(1 - T, 0.7);
-  cairo_pattern_t* P = cairo_pattern_create_radial(0, 0, 0, 0, 0, Fr);
+  const TPatternPtr P(cairo_pattern_create_radial(0, 0, 0, 0, 0, Fr));
   cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 0.9, Fa);
   cairo_pattern_add_color_stop_rgba(P, 0.3 + 0.3 * T, 1, 0.86, 0.3, Fa);
   cairo_pattern_add_color_stop_rgba(P, 0.75, 1, 0.45, 0.08, Fa * 0.9);
   cairo_pattern_add_color_stop_rgba(P, 1, 0.7, 0.1, 0.05, 0);
   Circle(Cr, 0, 0, Fr);
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill(Cr);
   // Shock ring.
   Circle(Cr, 0, 0, 5 + 16 * T);
@@ -154,10 +148,10 @@ void PaintMine(cairo_t* Cr, double T) {
   const TRgb Body = Rgb(196, 38, 48);
   const double Turn = T * Tau / 8;
   StarPath(Cr, 0, 0, 8, 12.3, 6.5, Turn);
-  Source(Cr, Rgb(60, 16, 24));
+  SetColor(Cr, Rgb(60, 16, 24));
   cairo_fill(Cr);
   StarPath(Cr, 0, 0, 8, 11.2, 6.5, Turn);
-  Source(Cr, Rgb(150, 150, 165));
+  SetColor(Cr, Rgb(150, 150, 165));
   cairo_fill(Cr);
   Circle(Cr, 0, 0, 7.6);
   ShadedFill(Cr, 0, 0, 7.6, Body, 1.2);
@@ -199,14 +193,14 @@ void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
   }
   cairo_restore(Cr);
   Ellipse(Cr, 0, 4.0, 5.0, 6.8);
-  Source(Cr, Rgb(40, 28, 5));
+  SetColor(Cr, Rgb(40, 28, 5));
   cairo_set_line_width(Cr, 1.1);
   cairo_stroke(Cr);
   // Sting.
   cairo_move_to(Cr, -1.2, 10.4);
   cairo_line_to(Cr, 0, 12.2);
   cairo_line_to(Cr, 1.2, 10.4);
-  Source(Cr, Rgb(40, 28, 5));
+  SetColor(Cr, Rgb(40, 28, 5));
   cairo_fill(Cr);
   // Head with big red eyes.
   Circle(Cr, 0, -4.3, 4.2);
@@ -238,14 +232,13 @@ void PaintGhost(cairo_t* Cr, double T) {
     cairo_curve_to(Cr, X0, Hem + 1.5 + Wave, X1, Hem + 1.5 - Wave, X1, Hem - 3);
   }
   cairo_close_path(Cr);
-  cairo_pattern_t* P = cairo_pattern_create_radial(-3, -5, 1, 0, -1, 12);
+  const TPatternPtr P(cairo_pattern_create_radial(-3, -5, 1, 0, -1, 12));
   Stop(P, 0, Rgb(255, 255, 255));
   Stop(P, 0.5, Rgb(214, 200, 250));
   Stop(P, 1, Rgb(140, 120, 200));
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(50, 30, 90));
+  SetColor(Cr, Rgb(50, 30, 90));
   cairo_set_line_width(Cr, 1.2);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);
@@ -253,14 +246,14 @@ void PaintGhost(cairo_t* Cr, double T) {
   const double Look = std::sin(T * Tau) * 0.6;
   for (int Side = -1; Side <= 1; Side += 2) {
     Ellipse(Cr, Side * 3.0 + Look, -3.2, 1.7, 2.5);
-    Source(Cr, Rgb(30, 14, 60));
+    SetColor(Cr, Rgb(30, 14, 60));
     cairo_fill(Cr);
     Circle(Cr, Side * 3.0 + Look - 0.5, -4.0, 0.6);
     cairo_set_source_rgba(Cr, 1, 1, 1, 0.85);
     cairo_fill(Cr);
   }
   Ellipse(Cr, Look, 2.0, 1.5, 1.4 + 0.6 * (0.5 + 0.5 * std::sin(T * Tau * 2)));
-  Source(Cr, Rgb(30, 14, 60));
+  SetColor(Cr, Rgb(30, 14, 60));
   cairo_fill(Cr);
 }
 
@@ -318,12 +311,11 @@ void PaintSpeed(cairo_t* Cr, double T) {
   Circle(Cr, 0, 0, R - 0.8);
   cairo_clip(Cr);
   const double Sweep = -22 + 44 * T;
-  cairo_pattern_t* P = cairo_pattern_create_linear(Sweep - 5, Sweep - 5, Sweep + 5, Sweep + 5);
+  const TPatternPtr P(cairo_pattern_create_linear(Sweep - 5, Sweep - 5, Sweep + 5, Sweep + 5));
   cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, 0);
   cairo_pattern_add_color_stop_rgba(P, 0.5, 1, 1, 1, 0.5);
   cairo_pattern_add_color_stop_rgba(P, 1, 1, 1, 1, 0);
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
   cairo_paint(Cr);
   cairo_restore(Cr);
   // Lightning bolt, flickering brighter twice a cycle.
@@ -331,13 +323,12 @@ void PaintSpeed(cairo_t* Cr, double T) {
   cairo_save(Cr);
   cairo_translate(Cr, 0.3, 0.2);
   BoltPath(Cr);
-  cairo_pattern_t* B = cairo_pattern_create_linear(-4, -8, 4, 8);
+  const TPatternPtr B(cairo_pattern_create_linear(-4, -8, 4, 8));
   Stop(B, 0, Mix(Rgb(255, 250, 200), Rgb(255, 255, 255), Flick));
   Stop(B, 1, Mix(Rgb(255, 190, 0), Rgb(255, 230, 60), Flick));
   cairo_set_source(Cr, B);
-  cairo_pattern_destroy(B);
   cairo_fill_preserve(Cr);
-  Source(Cr, Rgb(70, 40, 0));
+  SetColor(Cr, Rgb(70, 40, 0));
   cairo_set_line_width(Cr, 1.1);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);
@@ -356,7 +347,7 @@ void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
   cairo_text_extents(Cr, "$", &E);
   cairo_move_to(Cr, -E.x_bearing - E.width / 2, -E.y_bearing - E.height / 2);
   cairo_text_path(Cr, "$");
-  Source(Cr, Mark);
+  SetColor(Cr, Mark);
   cairo_fill(Cr);
 }
 
@@ -375,9 +366,9 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
     cairo_rectangle(Cr, -std::fabs(Shift), -R, 2 * std::fabs(Shift), 2 * R);
     Ellipse(Cr, Shift, 0, Rx, R);
     cairo_set_fill_rule(Cr, CAIRO_FILL_RULE_WINDING);
-    Source(Cr, M.Edge);
+    SetColor(Cr, M.Edge);
     cairo_fill_preserve(Cr);
-    Source(Cr, OutlineOf(M.Edge));
+    SetColor(Cr, OutlineOf(M.Edge));
     cairo_set_line_width(Cr, 1.2);
     cairo_stroke(Cr);
   }
@@ -387,14 +378,14 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
   Ellipse(Cr, 0, 0, Rx, R);
   BodyGradient(Cr, 0, 0, R, M.Face);
   cairo_fill_preserve(Cr);
-  Source(Cr, OutlineOf(M.Face));
+  SetColor(Cr, OutlineOf(M.Face));
   cairo_set_line_width(Cr, 1.3);
   cairo_stroke(Cr);
   if (std::fabs(C) > 0.2) {
     cairo_scale(Cr, std::fabs(C), 1);
     for (int i = 0; i < Rims; ++i) {
       Circle(Cr, 0, 0, R - 2.4 - i * 1.6);
-      Source(Cr, Tone(M.Face, 0.7), 0.8);
+      SetColor(Cr, Tone(M.Face, 0.7), 0.8);
       cairo_set_line_width(Cr, 0.8);
       cairo_stroke(Cr);
     }

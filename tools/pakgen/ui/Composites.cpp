@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "PictureDecode.h"
 #include "Preview.h"
+#include "gfx/ImageErrors.h"
 #include "ui/SmallFont.h"
 #include "ui/UiParts.h"
 
@@ -86,7 +88,7 @@ public:
         std::uint8_t* D = &Rgba[(static_cast<std::size_t>(y) * W + x) * 4];
         D[0] = S[0], D[1] = S[1], D[2] = S[2], D[3] = 255;
       }
-    WriteFile(Path, EncodePng(Rgba.data(), W, H, 1));
+    WriteFile(Path, EncodePngRgba(Rgba.data(), W, H, 1));
   }
   void Paste(const TCanvas& Src, int X, int Y) {
     for (int y = 0; y < Src.FH; ++y)
@@ -355,9 +357,9 @@ TCanvas PlayArea(const std::vector<TPakEntry>& Entries) {
   C.FillRect(0, 0, 599, 549, 40, 60, 90);
   for (const TPakEntry& E : Entries)
     if (E.Name == "back_space01.jpg") {
-      if (cairo_surface_t* S = DecodePicture(E.Data)) {
-        C.Put(SurfaceToImage(S), 0, 0);
-        cairo_surface_destroy(S);
+      try {
+        C.Put(DecodePicture(E.Data.data(), E.Data.size()), 0, 0);
+      } catch (const EImageDecodeError&) {
       }
     }
   return C;

@@ -23,13 +23,12 @@ constexpr int TimeBarX = 49, TimeBarY = 24, TimeBarW = 530, TimeBarH = 7;
 // The night behind every panel: indigo fading to near black, with a few
 // faint stars.
 void PanelBackground(cairo_t* Cr, int W, int H, std::uint32_t Seed) {
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, 0, 0, H);
+  const TPatternPtr P(cairo_pattern_create_linear(0, 0, 0, H));
   cairo_pattern_add_color_stop_rgb(P, 0.0, 0.085, 0.067, 0.21);
   cairo_pattern_add_color_stop_rgb(P, 0.5, 0.065, 0.050, 0.165);
   cairo_pattern_add_color_stop_rgb(P, 1.0, 0.040, 0.032, 0.110);
   cairo_set_source(Cr, P);
   cairo_paint(Cr);
-  cairo_pattern_destroy(P);
   TScatter Rnd(Seed);
   const int Stars = W * H / 900;
   for (int i = 0; i < Stars; ++i) {
@@ -42,7 +41,7 @@ void PanelBackground(cairo_t* Cr, int W, int H, std::uint32_t Seed) {
 
 TTextLook LabelLook() {
   TTextLook L;
-  L.Top = Rgb8(226, 216, 250);
+  L.Top = Rgb(226, 216, 250);
   L.Bottom = pal::Lavender;
   L.ShadowDx = 1;
   L.ShadowDy = 1;
@@ -88,21 +87,19 @@ void FlamePath(cairo_t* Cr, double Cx, double Base, double H, double W, double L
 // The game's emblem: a flame in a gold ring over the night.
 void Emblem(cairo_t* Cr, double Cx, double Cy, double R) {
   // Halo.
-  cairo_pattern_t* Halo = cairo_pattern_create_radial(Cx, Cy, R * 0.4, Cx, Cy, R * 1.6);
+  const TPatternPtr Halo(cairo_pattern_create_radial(Cx, Cy, R * 0.4, Cx, Cy, R * 1.6));
   cairo_pattern_add_color_stop_rgba(Halo, 0, 0.95, 0.55, 0.15, 0.35);
   cairo_pattern_add_color_stop_rgba(Halo, 1, 0.95, 0.55, 0.15, 0.0);
   cairo_set_source(Cr, Halo);
   cairo_arc(Cr, Cx, Cy, R * 1.6, 0, 2 * M_PI);
   cairo_fill(Cr);
-  cairo_pattern_destroy(Halo);
   // Disc.
-  cairo_pattern_t* Disc = cairo_pattern_create_radial(Cx, Cy - R * 0.3, R * 0.1, Cx, Cy, R);
+  const TPatternPtr Disc(cairo_pattern_create_radial(Cx, Cy - R * 0.3, R * 0.1, Cx, Cy, R));
   cairo_pattern_add_color_stop_rgb(Disc, 0, 0.30, 0.18, 0.42);
   cairo_pattern_add_color_stop_rgb(Disc, 1, 0.06, 0.04, 0.16);
   cairo_set_source(Cr, Disc);
   cairo_arc(Cr, Cx, Cy, R, 0, 2 * M_PI);
   cairo_fill(Cr);
-  cairo_pattern_destroy(Disc);
   // Stars inside the ring.
   TScatter Rnd(77);
   for (int i = 0; i < 26; ++i) {
@@ -114,23 +111,22 @@ void Emblem(cairo_t* Cr, double Cx, double Cy, double R) {
   // Flame: three layers, deep red outside, gold, a white-hot core.
   const double Base = Cy + R * 0.62;
   FlamePath(Cr, Cx, Base, R * 1.3, R * 0.62, 0.10);
-  SetVerticalGradient(Cr, Base - R * 1.3, Rgb8(255, 150, 50), Base, Rgb8(190, 40, 30));
+  SetVerticalGradient(Cr, Base - R * 1.3, Rgb(255, 150, 50), Base, Rgb(190, 40, 30));
   cairo_fill(Cr);
   FlamePath(Cr, Cx + R * 0.02, Base, R * 0.95, R * 0.44, 0.05);
-  SetVerticalGradient(Cr, Base - R * 0.95, Rgb8(255, 220, 110), Base, Rgb8(240, 120, 40));
+  SetVerticalGradient(Cr, Base - R * 0.95, Rgb(255, 220, 110), Base, Rgb(240, 120, 40));
   cairo_fill(Cr);
   FlamePath(Cr, Cx + R * 0.03, Base, R * 0.55, R * 0.24, -0.05);
-  SetVerticalGradient(Cr, Base - R * 0.55, Rgb8(255, 255, 240), Base, Rgb8(255, 214, 120));
+  SetVerticalGradient(Cr, Base - R * 0.55, Rgb(255, 255, 240), Base, Rgb(255, 214, 120));
   cairo_fill(Cr);
   // Ring.
   cairo_arc(Cr, Cx, Cy, R, 0, 2 * M_PI);
   cairo_set_line_width(Cr, 2.5);
-  cairo_pattern_t* Ring = cairo_pattern_create_linear(0, Cy - R, 0, Cy + R);
+  const TPatternPtr Ring(cairo_pattern_create_linear(0, Cy - R, 0, Cy + R));
   cairo_pattern_add_color_stop_rgb(Ring, 0, 1.0, 0.93, 0.68);
   cairo_pattern_add_color_stop_rgb(Ring, 1, 0.78, 0.45, 0.12);
   cairo_set_source(Cr, Ring);
   cairo_stroke(Cr);
-  cairo_pattern_destroy(Ring);
   cairo_arc(Cr, Cx, Cy, R + 3.5, 0, 2 * M_PI);
   cairo_set_line_width(Cr, 0.8);
   SetColor(Cr, pal::Gold, 0.5);
@@ -168,12 +164,11 @@ void PlayerCard(cairo_t* Cr, TReserved& Guard, int Player, int ScoreY, int Lives
   Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 12.5, 1.6}, GoldLook(2.0), 36, Top + 18, Heading), Heading);
   // Trail-coloured underline.
   cairo_rectangle(Cr, 36, Top + 22, 110, 1);
-  cairo_pattern_t* U = cairo_pattern_create_linear(36, 0, 146, 0);
+  const TPatternPtr U(cairo_pattern_create_linear(36, 0, 146, 0));
   cairo_pattern_add_color_stop_rgba(U, 0, Trail.R, Trail.G, Trail.B, 0.8);
   cairo_pattern_add_color_stop_rgba(U, 1, Trail.R, Trail.G, Trail.B, 0.0);
   cairo_set_source(Cr, U);
   cairo_fill(Cr);
-  cairo_pattern_destroy(U);
 
   Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 8.5, 1.2}, LabelLook(), 48, ScoreY - 6, "SCORE"), "SCORE");
   DrawSlot(Cr, ScoreX - 4, ScoreY - 3, ScoreW + 8, DigitH + 6);
@@ -254,13 +249,12 @@ void BottomPanel(TUiAssets& Assets) {
   SetColor(Cr, pal::NightDeep);
   cairo_fill(Cr);
   cairo_rectangle(Cr, 0, 1, 600, 1);
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, 0, 600, 0);
+  const TPatternPtr P(cairo_pattern_create_linear(0, 0, 600, 0));
   cairo_pattern_add_color_stop_rgba(P, 0, 1.0, 0.8, 0.35, 0.35);
   cairo_pattern_add_color_stop_rgba(P, 0.5, 1.0, 0.8, 0.35, 0.8);
   cairo_pattern_add_color_stop_rgba(P, 1, 1.0, 0.8, 0.35, 0.75);
   cairo_set_source(Cr, P);
   cairo_fill(Cr);
-  cairo_pattern_destroy(P);
 
   // Hourglass.
   const double Hx = 24, Hy = 27;
@@ -272,7 +266,7 @@ void BottomPanel(TUiAssets& Assets) {
   cairo_curve_to(Cr, Hx - 8, Hy + 4, Hx - 1.5, Hy + 2, Hx - 1.5, Hy);
   cairo_curve_to(Cr, Hx - 1.5, Hy - 2, Hx - 8, Hy - 4, Hx - 8, Hy - 12);
   cairo_close_path(Cr);
-  SetColor(Cr, Rgb8(60, 50, 110), 0.9);
+  SetColor(Cr, Rgb(60, 50, 110), 0.9);
   cairo_fill_preserve(Cr);
   SetColor(Cr, pal::Gold);
   cairo_set_line_width(Cr, 1.2);
@@ -313,7 +307,7 @@ void DeadMark(TUiAssets& Assets) {
   // Fills the 50 x 14 lives field of a player who is out.
   TSurface S(50, 14);
   cairo_t* Cr = S.Cr();
-  Heart(Cr, 11, 7.5, 13, Rgb8(200, 150, 176), 1.0);
+  Heart(Cr, 11, 7.5, 13, Rgb(200, 150, 176), 1.0);
   // The crack.
   cairo_move_to(Cr, 11, 2.5);
   cairo_line_to(Cr, 9.5, 6);
@@ -323,8 +317,8 @@ void DeadMark(TUiAssets& Assets) {
   cairo_set_line_width(Cr, 1.6);
   cairo_stroke(Cr);
   TTextLook Out;
-  Out.Top = Rgb8(255, 150, 130);
-  Out.Bottom = Rgb8(214, 48, 48);
+  Out.Top = Rgb(255, 150, 130);
+  Out.Bottom = Rgb(214, 48, 48);
   Out.OutlineWidth = 2;
   DrawText(Cr, {TFontStyle::SansCondensedBold, 12, 0.5}, Out, 49, 12, "OUT", TAlign::Right);
   Assets.AddPng("dead.png", S.Surface());
@@ -346,7 +340,7 @@ void LoadingFrame(TUiAssets& Assets) {
   cairo_line_to(Cr, 47, H);
   cairo_arc(Cr, 47, H - 7, 7, M_PI / 2, M_PI);
   cairo_close_path(Cr);
-  SetVerticalGradient(Cr, 19, Rgb8(34, 26, 80), H, Rgb8(12, 9, 32), 0.92);
+  SetVerticalGradient(Cr, 19, Rgb(34, 26, 80), H, Rgb(12, 9, 32), 0.92);
   cairo_fill_preserve(Cr);
   SetColor(Cr, pal::Gold, 0.8);
   cairo_set_line_width(Cr, 1);
@@ -389,7 +383,7 @@ void PauseMenu(TUiAssets& Assets) {
   DrawOrnamentRule(Cr, W / 2.0, 58, 110);
   TTextLook Line;
   Line.Top = pal::Cream;
-  Line.Bottom = Rgb8(226, 214, 246);
+  Line.Bottom = Rgb(226, 214, 246);
   Line.ShadowDx = Line.ShadowDy = 1;
   Line.ShadowAlpha = 0.7;
   const TFont F{TFontStyle::SansBold, 12, 0.6};
@@ -436,7 +430,7 @@ void BonusPicture(TUiAssets& Assets) {
   TTextLook Label = LabelLook();
   TTextLook Op;
   Op.Top = pal::Cream;
-  Op.Bottom = Rgb8(236, 222, 250);
+  Op.Bottom = Rgb(236, 222, 250);
   Op.ShadowDx = Op.ShadowDy = 1;
   Op.ShadowAlpha = 0.7;
   const TFont LabelFont{TFontStyle::SansBold, 10.5, 1.2};

@@ -22,12 +22,11 @@ struct TCellStyle {
 
 // Three-stop gold: pale at the top, gold, warm amber at the baseline.
 void SetGlyphFill(cairo_t* Cr, double Top, double Baseline) {
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, Top, 0, Baseline);
+  const TPatternPtr P(cairo_pattern_create_linear(0, Top, 0, Baseline));
   cairo_pattern_add_color_stop_rgb(P, 0.0, 1.0, 0.975, 0.86);
   cairo_pattern_add_color_stop_rgb(P, 0.45, 1.0, 0.81, 0.36);
   cairo_pattern_add_color_stop_rgb(P, 1.0, 0.93, 0.50, 0.13);
   cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
 }
 
 // Draws Ch into the cell whose left edge is CellX on Cr.
@@ -94,7 +93,7 @@ void MakeGlyphSheets(TUiAssets& Assets) {
 
   // The menu's pixel font, a warm white that reads at half opacity. Glyph 52
   // stands for every character without one, the blank among them.
-  const TImage Small = SmallCharsSheet(Rgb8(255, 250, 236), Rgb8(255, 214, 140));
+  const TImage Small = SmallCharsSheet(Rgb(255, 250, 236), Rgb(255, 214, 140));
   for (int g = 0; g < SmallGlyphCount; ++g) {
     int Ink = 0;
     for (int y = 0; y < SmallGlyphSize; ++y)

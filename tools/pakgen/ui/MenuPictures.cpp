@@ -24,8 +24,8 @@ void BarSegments(cairo_t* Cr, double X, bool AlignRight, double Alpha, bool Lit)
     const double W = BarW - k * 0.7;
     const double Left = AlignRight ? X + BarW - W : X;
     const double T = k / 19.0;
-    const TRgb C = T < 0.5 ? Mix(Rgb8(255, 214, 96), Rgb8(250, 134, 40), T * 2)
-                           : Mix(Rgb8(250, 134, 40), Rgb8(232, 52, 96), (T - 0.5) * 2);
+    const TRgb C = T < 0.5 ? Mix(Rgb(255, 214, 96), Rgb(250, 134, 40), T * 2)
+                           : Mix(Rgb(250, 134, 40), Rgb(232, 52, 96), (T - 0.5) * 2);
     RoundedRect(Cr, Left, Top, W, 5, 1.5);
     if (Lit) {
       SetVerticalGradient(Cr, Top, Mix(C, pal::Cream, 0.35), Top + 5, C, Alpha);
@@ -61,14 +61,13 @@ void Glow(cairo_t* Cr, double Cx, double Cy, double Rx, double Ry, const TRgb& C
   cairo_save(Cr);
   cairo_translate(Cr, Cx, Cy);
   cairo_scale(Cr, Rx, Ry);
-  cairo_pattern_t* P = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+  const TPatternPtr P(cairo_pattern_create_radial(0, 0, 0, 0, 0, 1));
   cairo_pattern_add_color_stop_rgba(P, 0, C.R, C.G, C.B, Alpha);
   cairo_pattern_add_color_stop_rgba(P, 0.5, C.R, C.G, C.B, Alpha * 0.35);
   cairo_pattern_add_color_stop_rgba(P, 1, C.R, C.G, C.B, 0);
   cairo_set_source(Cr, P);
   cairo_arc(Cr, 0, 0, 1, 0, 2 * M_PI);
   cairo_fill(Cr);
-  cairo_pattern_destroy(P);
   cairo_restore(Cr);
 }
 
@@ -76,36 +75,35 @@ void MenuBackground(TUiAssets& Assets) {
   TSurface S(800, 600);
   cairo_t* Cr = S.Cr();
   // Sky, from deep night down to a plum horizon.
-  cairo_pattern_t* Sky = cairo_pattern_create_linear(0, 0, 0, HorizonY);
+  const TPatternPtr Sky(cairo_pattern_create_linear(0, 0, 0, HorizonY));
   cairo_pattern_add_color_stop_rgb(Sky, 0.0, 0.020, 0.020, 0.080);
   cairo_pattern_add_color_stop_rgb(Sky, 0.45, 0.070, 0.055, 0.225);
   cairo_pattern_add_color_stop_rgb(Sky, 0.80, 0.200, 0.110, 0.350);
   cairo_pattern_add_color_stop_rgb(Sky, 1.0, 0.420, 0.200, 0.340);
   cairo_set_source(Cr, Sky);
   cairo_paint(Cr);
-  cairo_pattern_destroy(Sky);
   // Nebulae.
-  Glow(Cr, 170, 90, 230, 120, Rgb8(120, 64, 190), 0.20);
-  Glow(Cr, 650, 70, 240, 110, Rgb8(50, 96, 180), 0.17);
-  Glow(Cr, 560, 200, 170, 70, Rgb8(170, 60, 140), 0.12);
-  Glow(Cr, 250, 215, 160, 50, Rgb8(90, 50, 150), 0.12);
+  Glow(Cr, 170, 90, 230, 120, Rgb(120, 64, 190), 0.20);
+  Glow(Cr, 650, 70, 240, 110, Rgb(50, 96, 180), 0.17);
+  Glow(Cr, 560, 200, 170, 70, Rgb(170, 60, 140), 0.12);
+  Glow(Cr, 250, 215, 160, 50, Rgb(90, 50, 150), 0.12);
   // Stars, denser towards the zenith; a few bright ones with rays.
   TScatter Rnd(2024);
   for (int i = 0; i < 520; ++i) {
     const double X = Rnd.Range(0, 800), Y = HorizonY * std::pow(Rnd.Next(), 1.4);
     const double R = Rnd.Range(0.3, 1.1), A = Rnd.Range(0.25, 0.9) * (1 - 0.6 * Y / HorizonY);
     cairo_arc(Cr, X, Y, R, 0, 2 * M_PI);
-    SetColor(Cr, Mix(Rgb8(200, 210, 255), Rgb8(255, 236, 200), Rnd.Next()), A);
+    SetColor(Cr, Mix(Rgb(200, 210, 255), Rgb(255, 236, 200), Rnd.Next()), A);
     cairo_fill(Cr);
   }
   for (int i = 0; i < 14; ++i) {
     const double X = Rnd.Range(20, 780), Y = Rnd.Range(12, 200), L = Rnd.Range(4, 8);
-    Glow(Cr, X, Y, L * 0.8, L * 0.8, Rgb8(220, 226, 255), 0.45);
+    Glow(Cr, X, Y, L * 0.8, L * 0.8, Rgb(220, 226, 255), 0.45);
     cairo_move_to(Cr, X - L, Y);
     cairo_line_to(Cr, X + L, Y);
     cairo_move_to(Cr, X, Y - L);
     cairo_line_to(Cr, X, Y + L);
-    SetColor(Cr, Rgb8(235, 238, 255), 0.55);
+    SetColor(Cr, Rgb(235, 238, 255), 0.55);
     cairo_set_line_width(Cr, 0.7);
     cairo_stroke(Cr);
     cairo_arc(Cr, X, Y, 1.2, 0, 2 * M_PI);
@@ -113,17 +111,17 @@ void MenuBackground(TUiAssets& Assets) {
     cairo_fill(Cr);
   }
   // The ember glow behind the title and on the horizon.
-  Glow(Cr, 400, 150, 330, 170, Rgb8(240, 140, 60), 0.22);
-  Glow(Cr, 400, HorizonY, 420, 70, Rgb8(255, 150, 80), 0.45);
+  Glow(Cr, 400, 150, 330, 170, Rgb(240, 140, 60), 0.22);
+  Glow(Cr, 400, HorizonY, 420, 70, Rgb(255, 150, 80), 0.45);
 
   // Two ridges of hills.
-  FillRidge(Cr, HorizonY - 18, 16, 1.3, Rgb8(58, 34, 96), Rgb8(34, 22, 66));
-  FillRidge(Cr, HorizonY - 4, 12, 4.1, Rgb8(26, 17, 52), Rgb8(14, 10, 32));
+  FillRidge(Cr, HorizonY - 18, 16, 1.3, Rgb(58, 34, 96), Rgb(34, 22, 66));
+  FillRidge(Cr, HorizonY - 4, 12, 4.1, Rgb(26, 17, 52), Rgb(14, 10, 32));
 
   // The plain below the hills, with a faint claimed-land grid running to the
   // horizon.
   cairo_rectangle(Cr, 0, HorizonY + 6, 800, 600 - HorizonY - 6);
-  SetVerticalGradient(Cr, HorizonY + 6, Rgb8(16, 11, 36), 600, Rgb8(6, 5, 16));
+  SetVerticalGradient(Cr, HorizonY + 6, Rgb(16, 11, 36), 600, Rgb(6, 5, 16));
   cairo_fill(Cr);
   cairo_save(Cr);
   cairo_rectangle(Cr, 0, HorizonY + 8, 800, 600);
@@ -138,19 +136,18 @@ void MenuBackground(TUiAssets& Assets) {
     cairo_move_to(Cr, 0, Y);
     cairo_line_to(Cr, 800, Y);
   }
-  cairo_pattern_t* Grid = cairo_pattern_create_linear(0, Vy, 0, 600);
+  const TPatternPtr Grid(cairo_pattern_create_linear(0, Vy, 0, 600));
   cairo_pattern_add_color_stop_rgba(Grid, 0, 0.6, 0.45, 0.9, 0.0);
   cairo_pattern_add_color_stop_rgba(Grid, 0.4, 0.6, 0.45, 0.9, 0.10);
   cairo_pattern_add_color_stop_rgba(Grid, 1, 0.6, 0.45, 0.9, 0.16);
   cairo_set_source(Cr, Grid);
   cairo_set_line_width(Cr, 1);
   cairo_stroke(Cr);
-  cairo_pattern_destroy(Grid);
   cairo_restore(Cr);
   // The horizon's glow on the plain, and calm, darker ground where the menu's
   // screens open.
-  Glow(Cr, 400, HorizonY + 10, 380, 40, Rgb8(255, 150, 80), 0.16);
-  Glow(Cr, 400, 425, 260, 190, Rgb8(4, 3, 12), 0.75);
+  Glow(Cr, 400, HorizonY + 10, 380, 40, Rgb(255, 150, 80), 0.16);
+  Glow(Cr, 400, 425, 260, 190, Rgb(4, 3, 12), 0.75);
 
   // Title.
   {
@@ -159,13 +156,13 @@ void MenuBackground(TUiAssets& Assets) {
     Title.OutlineWidth = 5;
     Title.GlowRadius = 12;
     Title.GlowAlpha = 0.6;
-    Title.Glow = Rgb8(255, 130, 40);
+    Title.Glow = Rgb(255, 130, 40);
     Title.ShadowDx = 4;
     Title.ShadowDy = 6;
     Title.ShadowAlpha = 0.6;
     Title.ShadowBlur = 4;
-    Title.Top = Rgb8(255, 250, 224);
-    Title.Bottom = Rgb8(230, 120, 40);
+    Title.Top = Rgb(255, 250, 224);
+    Title.Bottom = Rgb(230, 120, 40);
     const double W = TextWidth(Cr, Big, "VYRN");
     DrawText(Cr, Big, Title, 400 - W / 2, 190, "VYRN");
     // A brighter band through the middle of the letters.
@@ -173,24 +170,23 @@ void MenuBackground(TUiAssets& Assets) {
     cairo_new_path(Cr);
     AppendTextPath(Cr, Big, 400 - W / 2, 190, "VYRN");
     cairo_clip(Cr);
-    cairo_pattern_t* Band = cairo_pattern_create_linear(0, 80, 0, 190);
+    const TPatternPtr Band(cairo_pattern_create_linear(0, 80, 0, 190));
     cairo_pattern_add_color_stop_rgba(Band, 0.0, 1, 1, 1, 0.0);
     cairo_pattern_add_color_stop_rgba(Band, 0.42, 1, 1, 0.9, 0.35);
     cairo_pattern_add_color_stop_rgba(Band, 0.47, 1, 1, 0.9, 0.0);
     cairo_pattern_add_color_stop_rgba(Band, 1.0, 1, 1, 1, 0.0);
     cairo_set_source(Cr, Band);
     cairo_paint(Cr);
-    cairo_pattern_destroy(Band);
     cairo_restore(Cr);
 
     const TFont Sub{TFontStyle::SansBold, 22, 11};
     TTextLook SubLook;
-    SubLook.Top = Rgb8(236, 228, 255);
-    SubLook.Bottom = Rgb8(196, 180, 240);
+    SubLook.Top = Rgb(236, 228, 255);
+    SubLook.Bottom = Rgb(196, 180, 240);
     SubLook.OutlineWidth = 2.5;
     SubLook.GlowRadius = 5;
     SubLook.GlowAlpha = 0.55;
-    SubLook.Glow = Rgb8(120, 70, 220);
+    SubLook.Glow = Rgb(120, 70, 220);
     const double SubW = TextWidth(Cr, Sub, "REKINDLED");
     DrawText(Cr, Sub, SubLook, 400 - SubW / 2, 232, "REKINDLED");
     DrawOrnamentRule(Cr, 400 - SubW / 2 - 52, 224, 40);
@@ -201,9 +197,9 @@ void MenuBackground(TUiAssets& Assets) {
   for (int i = 0; i < 46; ++i) {
     const double X = Sparks.Range(150, 650), Y = Sparks.Range(30, 260), R = Sparks.Range(0.6, 1.8);
     if (std::fabs(X - 400) < 200 && Y > 70 && Y < 200) continue;  // not over the letters
-    Glow(Cr, X, Y, R * 4, R * 4, Rgb8(255, 150, 50), 0.35);
+    Glow(Cr, X, Y, R * 4, R * 4, Rgb(255, 150, 50), 0.35);
     cairo_arc(Cr, X, Y, R * 0.6, 0, 2 * M_PI);
-    SetColor(Cr, Rgb8(255, 226, 150), 0.9);
+    SetColor(Cr, Rgb(255, 226, 150), 0.9);
     cairo_fill(Cr);
   }
 
@@ -220,7 +216,7 @@ void MenuBackground(TUiAssets& Assets) {
     BarSegments(Cr, Bx, Side == 1, 0.22, false);
     const double Dx = (Side == 0 ? LeftDiscX : RightDiscX) + DiscSize / 2.0;
     const double Dy = DiscY + DiscSize / 2.0;
-    Glow(Cr, Dx, Dy, 40, 40, Rgb8(255, 150, 60), 0.18);
+    Glow(Cr, Dx, Dy, 40, 40, Rgb(255, 150, 60), 0.18);
     cairo_arc(Cr, Dx, Dy, 29.5, 0, 2 * M_PI);
     SetColor(Cr, pal::NightDeep, 0.9);
     cairo_fill_preserve(Cr);
@@ -244,8 +240,8 @@ void MenuBackground(TUiAssets& Assets) {
 
 TTextLook EntryLook() {
   TTextLook L = GoldLook(2.2);
-  L.Top = Rgb8(255, 248, 226);
-  L.Bottom = Rgb8(252, 196, 96);
+  L.Top = Rgb(255, 248, 226);
+  L.Bottom = Rgb(252, 196, 96);
   return L;
 }
 
@@ -280,7 +276,7 @@ void Credits(TUiAssets& Assets) {
   DrawText(Cr, {TFontStyle::SerifBold, 15, 1.5}, GoldLook(2.0), W / 2.0, 54, "VYRN REKINDLED", TAlign::Centre);
   TTextLook Pale;
   Pale.Top = pal::Cream;
-  Pale.Bottom = Rgb8(226, 216, 246);
+  Pale.Bottom = Rgb(226, 216, 246);
   Pale.ShadowDx = Pale.ShadowDy = 1;
   Pale.ShadowAlpha = 0.7;
   TTextLook Dim = Pale;
@@ -332,13 +328,12 @@ void Rotators(TUiAssets& Assets) {
     TSurface S(DiscSize, DiscSize);
     cairo_t* Cr = S.Cr();
     const double C = 27.5, R = 25.5;
-    cairo_pattern_t* Disc = cairo_pattern_create_radial(C - 6, C - 8, 2, C, C, R);
+    const TPatternPtr Disc(cairo_pattern_create_radial(C - 6, C - 8, 2, C, C, R));
     cairo_pattern_add_color_stop_rgb(Disc, 0, 0.32, 0.22, 0.52);
     cairo_pattern_add_color_stop_rgb(Disc, 1, 0.08, 0.05, 0.18);
     cairo_set_source(Cr, Disc);
     cairo_arc(Cr, C, C, R, 0, 2 * M_PI);
     cairo_fill(Cr);
-    cairo_pattern_destroy(Disc);
     // Three swept fan blades from the hub to the rim, widening outwards.
     for (int b = 0; b < 3; ++b) {
       const double Base = b * 2 * M_PI / 3;
@@ -359,12 +354,11 @@ void Rotators(TUiAssets& Assets) {
         cairo_line_to(Cr, X, Y);
       }
       cairo_close_path(Cr);
-      cairo_pattern_t* Blade = cairo_pattern_create_radial(C, C, 5, C, C, 24);
+      const TPatternPtr Blade(cairo_pattern_create_radial(C, C, 5, C, C, 24));
       cairo_pattern_add_color_stop_rgb(Blade, 0, 1.0, 0.90, 0.60);
       cairo_pattern_add_color_stop_rgb(Blade, 1, 0.90, 0.45, 0.14);
       cairo_set_source(Cr, Blade);
       cairo_fill_preserve(Cr);
-      cairo_pattern_destroy(Blade);
       SetColor(Cr, pal::Ink, 0.5);
       cairo_set_line_width(Cr, 0.8);
       cairo_stroke(Cr);
@@ -378,7 +372,7 @@ void Rotators(TUiAssets& Assets) {
     SetColor(Cr, pal::Cream);
     cairo_fill(Cr);
     cairo_arc(Cr, C, C, 6.5, 0, 2 * M_PI);
-    SetVerticalGradient(Cr, C - 6, Rgb8(255, 240, 200), C + 6, Rgb8(200, 110, 40));
+    SetVerticalGradient(Cr, C - 6, Rgb(255, 240, 200), C + 6, Rgb(200, 110, 40));
     cairo_fill_preserve(Cr);
     SetColor(Cr, pal::Ink, 0.8);
     cairo_set_line_width(Cr, 1);
@@ -390,14 +384,13 @@ void Rotators(TUiAssets& Assets) {
     TSurface S(DiscSize, DiscSize);
     cairo_t* Cr = S.Cr();
     const double C = 27.5;
-    cairo_pattern_t* G = cairo_pattern_create_radial(C, C, 0, C, C, 26);
+    const TPatternPtr G(cairo_pattern_create_radial(C, C, 0, C, C, 26));
     cairo_pattern_add_color_stop_rgba(G, 0.0, 1.0, 1.0, 0.92, 1.0);
     cairo_pattern_add_color_stop_rgba(G, 0.25, 1.0, 0.86, 0.45, 0.95);
     cairo_pattern_add_color_stop_rgba(G, 0.6, 1.0, 0.55, 0.15, 0.45);
     cairo_pattern_add_color_stop_rgba(G, 1.0, 1.0, 0.45, 0.10, 0.0);
     cairo_set_source(Cr, G);
     cairo_paint(Cr);
-    cairo_pattern_destroy(G);
     Assets.AddPng("music_rotator_center.png", S.Surface());
   }
   for (int Side = 0; Side < 2; ++Side) {
@@ -414,9 +407,9 @@ void CheatMark(TUiAssets& Assets) {
   TSurface S(W, H);
   cairo_t* Cr = S.Cr();
   RoundedRect(Cr, 0.5, 0.5, W - 1, H - 1, 10);
-  SetVerticalGradient(Cr, 0, Rgb8(70, 16, 40), H, Rgb8(30, 8, 24), 0.92);
+  SetVerticalGradient(Cr, 0, Rgb(70, 16, 40), H, Rgb(30, 8, 24), 0.92);
   cairo_fill_preserve(Cr);
-  SetColor(Cr, Rgb8(255, 120, 90), 0.95);
+  SetColor(Cr, Rgb(255, 120, 90), 0.95);
   cairo_set_line_width(Cr, 1);
   cairo_stroke(Cr);
   // A four-pointed spark.
@@ -427,11 +420,11 @@ void CheatMark(TUiAssets& Assets) {
   cairo_curve_to(Cr, Cx - 1, Cy + 1, Cx - 1, Cy + 1, Cx - 6, Cy);
   cairo_curve_to(Cr, Cx - 1, Cy - 1, Cx - 1, Cy - 1, Cx, Cy - 6);
   cairo_close_path(Cr);
-  SetColor(Cr, Rgb8(255, 220, 120));
+  SetColor(Cr, Rgb(255, 220, 120));
   cairo_fill(Cr);
   TTextLook L;
-  L.Top = Rgb8(255, 236, 190);
-  L.Bottom = Rgb8(255, 140, 80);
+  L.Top = Rgb(255, 236, 190);
+  L.Bottom = Rgb(255, 140, 80);
   L.OutlineWidth = 1.6;
   DrawText(Cr, {TFontStyle::SansBold, 10, 1.5}, L, 23, 15, "CHEAT ON");
   Assets.AddPng("cheat_on.png", S.Surface());

@@ -15,8 +15,8 @@ TTextLook HeadLook() { return GoldLook(2.2); }
 
 TTextLook RowLook() {
   TTextLook L = GoldLook(2.0);
-  L.Top = Rgb8(255, 248, 226);
-  L.Bottom = Rgb8(252, 196, 96);
+  L.Top = Rgb(255, 248, 226);
+  L.Bottom = Rgb(252, 196, 96);
   return L;
 }
 
@@ -94,13 +94,13 @@ void Options(TUiAssets& Assets) {
   TSurface M(10, 9);
   cairo_t* Mc = M.Cr();
   RoundedRect(Mc, 0.5, 0.5, 9, 8, 2.5);
-  SetVerticalGradient(Mc, 0, Rgb8(255, 246, 210), 9, Rgb8(232, 140, 40));
+  SetVerticalGradient(Mc, 0, Rgb(255, 246, 210), 9, Rgb(232, 140, 40));
   cairo_fill_preserve(Mc);
   SetColor(Mc, pal::Ink);
   cairo_set_line_width(Mc, 1);
   cairo_stroke(Mc);
   cairo_rectangle(Mc, 4.5, 2, 1, 5);
-  SetColor(Mc, Rgb8(120, 60, 20), 0.9);
+  SetColor(Mc, Rgb(120, 60, 20), 0.9);
   cairo_fill(Mc);
   Assets.AddPng("volume_control.png", M.Surface());
 }
@@ -172,7 +172,7 @@ void HighScorePictures(TUiAssets& Assets) {
     cairo_line_to(Cr, 14, 1.5);
     cairo_line_to(Cr, 7.5, 9);
     cairo_close_path(Cr);
-    SetVerticalGradient(Cr, 1, Rgb8(255, 240, 190), 9, Rgb8(240, 150, 40));
+    SetVerticalGradient(Cr, 1, Rgb(255, 240, 190), 9, Rgb(240, 150, 40));
     cairo_fill_preserve(Cr);
     SetColor(Cr, pal::Ink, 0.9);
     cairo_set_line_width(Cr, 1);
@@ -187,8 +187,8 @@ void HighScorePictures(TUiAssets& Assets) {
     constexpr int W = 240, H = 100, L = CentredLeft(W), T = 517 - H;
     TSurface S(W, H);
     cairo_t* Cr = S.Cr();
-    const TRgb LabelTop = Rgb8(214, 204, 246), LabelBottom = Rgb8(170, 154, 222);
-    const TRgb GoldTop = Rgb8(255, 244, 200), GoldBottom = Rgb8(250, 176, 64);
+    const TRgb LabelTop = Rgb(214, 204, 246), LabelBottom = Rgb(170, 154, 222);
+    const TRgb GoldTop = Rgb(255, 244, 200), GoldBottom = Rgb(250, 176, 64);
     DrawSmallText(Cr, 0, 4, "PLAYER", GoldTop, GoldBottom);
     DrawSmallText(Cr, 0, 17, "NEW HIGH SCORE!", GoldTop, GoldBottom);
     DrawSmallText(Cr, 0, 33, "SCORE", LabelTop, LabelBottom);
@@ -197,7 +197,7 @@ void HighScorePictures(TUiAssets& Assets) {
     DrawSmallText(Cr, 0, 502 - T, "YOUR NAME", LabelTop, LabelBottom);
     // The name field: the menu's own grey, framed in gold.
     cairo_rectangle(Cr, 362 - L, 502 - T, 129, 8);
-    SetColor(Cr, Rgb8(64, 64, 64));
+    SetColor(Cr, Rgb(64, 64, 64));
     cairo_fill(Cr);
     cairo_rectangle(Cr, 362 - L - 1.5, 502 - T - 1.5, 132, 11);
     SetColor(Cr, pal::Gold, 0.8);
@@ -205,12 +205,11 @@ void HighScorePictures(TUiAssets& Assets) {
     cairo_stroke(Cr);
     // A thin rule under the heading lines.
     cairo_rectangle(Cr, 0, 27, 120, 1);
-    cairo_pattern_t* P = cairo_pattern_create_linear(0, 0, 120, 0);
+    const TPatternPtr P(cairo_pattern_create_linear(0, 0, 120, 0));
     cairo_pattern_add_color_stop_rgba(P, 0, 1.0, 0.8, 0.35, 0.8);
     cairo_pattern_add_color_stop_rgba(P, 1, 1.0, 0.8, 0.35, 0.0);
     cairo_set_source(Cr, P);
     cairo_fill(Cr);
-    cairo_pattern_destroy(P);
     const TImage Img = SurfaceToImage(S.Surface());
     CheckClear(Img, "highscore_achieved.png", 56, 4, 64, 12, "the player's digit");
     CheckClear(Img, "highscore_achieved.png", 51, 33, 131, 41, "the score");
@@ -239,14 +238,14 @@ void SubmitStatus(TUiAssets& Assets) {
     TSurface S(W, H);
     cairo_t* Cr = S.Cr();
     RoundedRect(Cr, 0.5, 0.5, W - 1, H - 1, 11);
-    SetVerticalGradient(Cr, 0, Rgb8(34, 26, 80), H, Rgb8(12, 9, 32), 0.88);
+    SetVerticalGradient(Cr, 0, Rgb(34, 26, 80), H, Rgb(12, 9, 32), 0.88);
     cairo_fill_preserve(Cr);
     SetColor(Cr, St.Rim, 0.9);
     cairo_set_line_width(Cr, 1);
     cairo_stroke(Cr);
     TTextLook Text;
     Text.Top = pal::Cream;
-    Text.Bottom = Rgb8(226, 216, 246);
+    Text.Bottom = Rgb(226, 216, 246);
     Text.ShadowDx = Text.ShadowDy = 1;
     Text.ShadowAlpha = 0.7;
     const TFont F{TFontStyle::SansBold, 11, 0.3};

@@ -114,7 +114,7 @@ void DrawSmallText(cairo_t* Cr, int X, int Y, const std::string& Text, const TRg
                    double Alpha) {
   if (Text.empty()) return;
   const int W = static_cast<int>(Text.size()) * SmallGlyphSize;
-  cairo_surface_t* S = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, W, SmallGlyphSize);
+  TSurfacePtr S = NewSurface(W, SmallGlyphSize);
   std::uint8_t* Data = cairo_image_surface_get_data(S);
   const int Stride = cairo_image_surface_get_stride(S);
   for (int y = 0; y < SmallGlyphSize; ++y) {
@@ -133,7 +133,6 @@ void DrawSmallText(cairo_t* Cr, int X, int Y, const std::string& Text, const TRg
   cairo_pattern_set_filter(cairo_get_source(Cr), CAIRO_FILTER_NEAREST);
   cairo_paint_with_alpha(Cr, Alpha);
   cairo_restore(Cr);
-  cairo_surface_destroy(S);
 }
 
 }  // namespace ui

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/UiKit.h"
+#include "ui/UiLook.h"
 
 namespace ui {
 

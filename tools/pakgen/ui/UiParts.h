@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/UiKit.h"
+#include "ui/UiLook.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
-// Drawing kit shared by the interface pictures: the palette, cairo surfaces
-// with RAII, text through the DejaVu faces with outlines, glows and shadows,
-// blur, and the collector that encodes finished pictures into archive entries
-// while keeping a decoded copy for the alignment composites.
+// The interface's look, on top of the drawing kit: the palette, text through
+// the DejaVu faces with outlines, glows and shadows, and the collector that
+// encodes finished pictures into archive entries while keeping a decoded copy
+// for the alignment composites.
 #pragma once
 
 #include <cairo.h>
@@ -12,66 +12,52 @@
 #include <vector>
 
 #include "Encode.h"
+#include "PictureDecode.h"
+#include "kit/DrawKit.h"
 #include "pak/PakWriter.h"
 
 namespace ui {
 
-// A colour with components in 0..1.
-struct TRgb {
-  double R = 0, G = 0, B = 0;
-};
-constexpr TRgb Rgb8(int R, int G, int B) { return {R / 255.0, G / 255.0, B / 255.0}; }
-TRgb Mix(const TRgb& A, const TRgb& B, double T);
+using kit::BlurSurface;
+using kit::Mix;
+using kit::NewContext;
+using kit::NewOpaqueSurface;
+using kit::NewSurface;
+using kit::Rgb;
+using kit::RoundedRect;
+using kit::SetColor;
+using kit::SetVerticalGradient;
+using kit::Stop;
+using kit::TContextPtr;
+using kit::TPatternPtr;
+using kit::TRgb;
+using kit::TSurface;
+using kit::TSurfacePtr;
 
 // One palette for the whole interface: a deep blue-violet night with warm
 // amber and gold accents.
 namespace pal {
-inline constexpr TRgb NightDeep = Rgb8(7, 6, 22);
-inline constexpr TRgb Night = Rgb8(16, 13, 44);
-inline constexpr TRgb Indigo = Rgb8(30, 24, 78);
-inline constexpr TRgb Violet = Rgb8(64, 40, 116);
-inline constexpr TRgb Plum = Rgb8(104, 50, 112);
-inline constexpr TRgb Lavender = Rgb8(184, 170, 226);
-inline constexpr TRgb PaleGold = Rgb8(255, 240, 196);
-inline constexpr TRgb Gold = Rgb8(255, 206, 92);
-inline constexpr TRgb Amber = Rgb8(242, 150, 40);
-inline constexpr TRgb Ember = Rgb8(214, 84, 30);
-inline constexpr TRgb Cream = Rgb8(246, 238, 222);
-inline constexpr TRgb Ink = Rgb8(16, 8, 30);
-inline constexpr TRgb SlotFill = Rgb8(9, 7, 24);
-inline constexpr TRgb Trail1 = Rgb8(192, 192, 192);  // player 1's trail
-inline constexpr TRgb Trail2 = Rgb8(172, 192, 0);    // player 2's trail
-inline constexpr TRgb Alarm = Rgb8(236, 72, 64);
-inline constexpr TRgb Success = Rgb8(140, 222, 120);
+inline constexpr TRgb NightDeep = Rgb(7, 6, 22);
+inline constexpr TRgb Night = Rgb(16, 13, 44);
+inline constexpr TRgb Indigo = Rgb(30, 24, 78);
+inline constexpr TRgb Violet = Rgb(64, 40, 116);
+inline constexpr TRgb Plum = Rgb(104, 50, 112);
+inline constexpr TRgb Lavender = Rgb(184, 170, 226);
+inline constexpr TRgb PaleGold = Rgb(255, 240, 196);
+inline constexpr TRgb Gold = Rgb(255, 206, 92);
+inline constexpr TRgb Amber = Rgb(242, 150, 40);
+inline constexpr TRgb Ember = Rgb(214, 84, 30);
+inline constexpr TRgb Cream = Rgb(246, 238, 222);
+inline constexpr TRgb Ink = Rgb(16, 8, 30);
+inline constexpr TRgb SlotFill = Rgb(9, 7, 24);
+inline constexpr TRgb Trail1 = Rgb(192, 192, 192);  // player 1's trail
+inline constexpr TRgb Trail2 = Rgb(172, 192, 0);    // player 2's trail
+inline constexpr TRgb Alarm = Rgb(236, 72, 64);
+inline constexpr TRgb Success = Rgb(140, 222, 120);
 }  // namespace pal
 
-// An ARGB32 cairo surface with its context; both freed with the object.
-class TSurface {
-public:
-  TSurface(int Width, int Height);
-  ~TSurface();
-  TSurface(const TSurface&) = delete;
-  TSurface& operator=(const TSurface&) = delete;
-
-  cairo_t* Cr() const { return FCr; }
-  cairo_surface_t* Surface() const { return FSurface; }
-  int Width() const { return FWidth; }
-  int Height() const { return FHeight; }
-
-private:
-  int FWidth, FHeight;
-  cairo_surface_t* FSurface;
-  cairo_t* FCr;
-};
-
 // A decoded picture: straight RGBA, rows top-down.
-struct TImage {
-  int Width = 0;
-  int Height = 0;
-  std::vector<std::uint8_t> Rgba;
-  std::uint8_t Alpha(int X, int Y) const;
-  const std::uint8_t* At(int X, int Y) const { return &Rgba[(static_cast<std::size_t>(Y) * Width + X) * 4]; }
-};
+using TImage = TRgbaPicture;
 
 // Encodes pictures into archive entries and keeps what the game will decode
 // from them, for the composites.
@@ -90,15 +76,6 @@ private:
 };
 
 TImage SurfaceToImage(cairo_surface_t* Surface);
-
-// Paints and fills.
-void SetColor(cairo_t* Cr, const TRgb& C, double Alpha = 1.0);
-// A vertical gradient from Top at Y0 to Bottom at Y1, as the source.
-void SetVerticalGradient(cairo_t* Cr, double Y0, const TRgb& Top, double Y1, const TRgb& Bottom, double Alpha = 1.0);
-void RoundedRect(cairo_t* Cr, double X, double Y, double W, double H, double R);
-
-// Blurs an ARGB32 surface in place (three box passes of the given radius).
-void BlurSurface(cairo_surface_t* Surface, int Radius);
 
 // Text. Sizes are in pixels; Spacing adds pixels between characters.
 struct TFont {

@@ -1,40 +1,12 @@
-#include "ui/UiKit.h"
+#include "ui/UiLook.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "Preview.h"
+#include "PictureDecode.h"
 
 namespace ui {
-
-TRgb Mix(const TRgb& A, const TRgb& B, double T) {
-  return {A.R + (B.R - A.R) * T, A.G + (B.G - A.G) * T, A.B + (B.B - A.B) * T};
-}
-
-TSurface::TSurface(int Width, int Height)
-    : FWidth(Width), FHeight(Height), FSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Width, Height)),
-      FCr(cairo_create(FSurface)) {
-  if (cairo_surface_status(FSurface) != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cairo surface failed");
-  // Small text must look the same on every machine: grey anti-aliasing,
-  // slight hinting, no sub-pixel colour fringes.
-  cairo_font_options_t* Options = cairo_font_options_create();
-  cairo_font_options_set_antialias(Options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(Options, CAIRO_HINT_STYLE_SLIGHT);
-  cairo_font_options_set_hint_metrics(Options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(FCr, Options);
-  cairo_font_options_destroy(Options);
-}
-
-TSurface::~TSurface() {
-  cairo_destroy(FCr);
-  cairo_surface_destroy(FSurface);
-}
-
-std::uint8_t TImage::Alpha(int X, int Y) const {
-  if (X < 0 || Y < 0 || X >= Width || Y >= Height) return 0;
-  return At(X, Y)[3];
-}
 
 TImage SurfaceToImage(cairo_surface_t* Surface) {
   TImage Img;
@@ -47,17 +19,14 @@ TImage SurfaceToImage(cairo_surface_t* Surface) {
 void TUiAssets::AddPng(const std::string& Name, cairo_surface_t* Surface) { AddPng(Name, SurfaceToImage(Surface)); }
 
 void TUiAssets::AddPng(const std::string& Name, const TImage& Image) {
-  FOut.push_back({Name, EncodePng(Image.Rgba.data(), Image.Width, Image.Height)});
+  FOut.push_back({Name, EncodePngRgba(Image.Rgba.data(), Image.Width, Image.Height)});
   FImages[Name] = Image;
 }
 
 void TUiAssets::AddJpeg(const std::string& Name, cairo_surface_t* Surface) {
   TBytes Bytes = SurfaceToJpeg(Surface, 90);
   // Keep what the game will see, compression artefacts included.
-  cairo_surface_t* Decoded = DecodePicture(Bytes);
-  if (!Decoded) throw std::runtime_error("cannot decode " + Name + " again");
-  FImages[Name] = SurfaceToImage(Decoded);
-  cairo_surface_destroy(Decoded);
+  FImages[Name] = DecodePicture(Bytes.data(), Bytes.size());
   FOut.push_back({Name, std::move(Bytes)});
 }
 
@@ -65,68 +34,6 @@ const TImage& TUiAssets::Get(const std::string& Name) const {
   auto It = FImages.find(Name);
   if (It == FImages.end()) throw std::out_of_range("interface picture " + Name + " not drawn yet");
   return It->second;
-}
-
-void SetColor(cairo_t* Cr, const TRgb& C, double Alpha) { cairo_set_source_rgba(Cr, C.R, C.G, C.B, Alpha); }
-
-void SetVerticalGradient(cairo_t* Cr, double Y0, const TRgb& Top, double Y1, const TRgb& Bottom, double Alpha) {
-  cairo_pattern_t* P = cairo_pattern_create_linear(0, Y0, 0, Y1);
-  cairo_pattern_add_color_stop_rgba(P, 0, Top.R, Top.G, Top.B, Alpha);
-  cairo_pattern_add_color_stop_rgba(P, 1, Bottom.R, Bottom.G, Bottom.B, Alpha);
-  cairo_set_source(Cr, P);
-  cairo_pattern_destroy(P);
-}
-
-void RoundedRect(cairo_t* Cr, double X, double Y, double W, double H, double R) {
-  R = std::min({R, W / 2, H / 2});
-  cairo_new_sub_path(Cr);
-  cairo_arc(Cr, X + W - R, Y + R, R, -M_PI / 2, 0);
-  cairo_arc(Cr, X + W - R, Y + H - R, R, 0, M_PI / 2);
-  cairo_arc(Cr, X + R, Y + H - R, R, M_PI / 2, M_PI);
-  cairo_arc(Cr, X + R, Y + R, R, M_PI, 3 * M_PI / 2);
-  cairo_close_path(Cr);
-}
-
-namespace {
-// One box pass along rows (Horizontal) or columns, on all four channels.
-void BoxPass(std::uint8_t* Data, int W, int H, int Stride, int Radius, bool Horizontal) {
-  const int Len = Horizontal ? W : H;
-  const int Lines = Horizontal ? H : W;
-  std::vector<std::uint32_t> Line(static_cast<std::size_t>(Len) * 4);
-  const int Win = 2 * Radius + 1;
-  for (int l = 0; l < Lines; ++l) {
-    auto Px = [&](int i) -> std::uint8_t* {
-      return Horizontal ? Data + static_cast<std::size_t>(l) * Stride + static_cast<std::size_t>(i) * 4
-                        : Data + static_cast<std::size_t>(i) * Stride + static_cast<std::size_t>(l) * 4;
-    };
-    for (int i = 0; i < Len; ++i)
-      for (int c = 0; c < 4; ++c) Line[static_cast<std::size_t>(i) * 4 + c] = Px(i)[c];
-    for (int c = 0; c < 4; ++c) {
-      std::uint32_t Sum = 0;
-      for (int k = 0; k <= Radius && k < Len; ++k) Sum += Line[static_cast<std::size_t>(k) * 4 + c];
-      for (int i = 0; i < Len; ++i) {
-        Px(i)[c] = static_cast<std::uint8_t>((Sum + Win / 2) / Win);
-        const int Out = i - Radius, In = i + Radius + 1;
-        if (Out >= 0) Sum -= Line[static_cast<std::size_t>(Out) * 4 + c];
-        if (In < Len) Sum += Line[static_cast<std::size_t>(In) * 4 + c];
-      }
-    }
-  }
-}
-}  // namespace
-
-void BlurSurface(cairo_surface_t* Surface, int Radius) {
-  if (Radius <= 0) return;
-  cairo_surface_flush(Surface);
-  std::uint8_t* Data = cairo_image_surface_get_data(Surface);
-  const int W = cairo_image_surface_get_width(Surface);
-  const int H = cairo_image_surface_get_height(Surface);
-  const int Stride = cairo_image_surface_get_stride(Surface);
-  for (int Pass = 0; Pass < 3; ++Pass) {
-    BoxPass(Data, W, H, Stride, Radius, true);
-    BoxPass(Data, W, H, Stride, Radius, false);
-  }
-  cairo_surface_mark_dirty(Surface);
 }
 
 namespace {

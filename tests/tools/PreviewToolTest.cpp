@@ -3,8 +3,6 @@
 #include "PreviewTool.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -13,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "JpegEncode.h"
+#include "PngEncode.h"
 #include "board/ShadowMask.h"
 #include "gfx/AlphaImage.h"
 #include "gfx/FastImaging.h"
@@ -22,62 +22,10 @@
 
 namespace {
 
-using TBytes = std::vector<std::uint8_t>;
-
-TBytes EncodeJpegRgb(int W, int H, const TBytes& Rgb) {
-  jpeg_compress_struct Info;
-  jpeg_error_mgr Err;
-  Info.err = jpeg_std_error(&Err);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = static_cast<JDIMENSION>(W);
-  Info.image_height = static_cast<JDIMENSION>(H);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 90, TRUE);
-  jpeg_start_compress(&Info, TRUE);
-  for (int Y = 0; Y < H; ++Y) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Rgb.data() + static_cast<std::size_t>(Y) * W * 3);
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  TBytes Bytes(Out, Out + OutSize);
-  std::free(Out);
-  return Bytes;
-}
-
-TBytes EncodePngRgba(int W, int H, const std::vector<TRGBAPixel>& Pixels) {
-  TBytes Out;
-  png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop Info = png_create_info_struct(Png);
-  png_set_write_fn(
-      Png, &Out,
-      [](png_structp P, png_bytep Data, png_size_t Length) {
-        auto* O = static_cast<TBytes*>(png_get_io_ptr(P));
-        O->insert(O->end(), Data, Data + Length);
-      },
-      [](png_structp) {});
-  png_set_IHDR(Png, Info, static_cast<png_uint_32>(W), static_cast<png_uint_32>(H), 8, PNG_COLOR_TYPE_RGBA,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(Png, Info);
-  TBytes Row(static_cast<std::size_t>(W) * 4);
-  for (int Y = 0; Y < H; ++Y) {
-    for (int X = 0; X < W; ++X) {
-      const TRGBAPixel P = Pixels[static_cast<std::size_t>(Y) * W + X];
-      Row[X * 4] = PixelR(P);
-      Row[X * 4 + 1] = PixelG(P);
-      Row[X * 4 + 2] = PixelB(P);
-      Row[X * 4 + 3] = PixelA(P);
-    }
-    png_write_row(Png, Row.data());
-  }
-  png_write_end(Png, Info);
-  png_destroy_write_struct(&Png, &Info);
-  return Out;
+TBytes EncodePngPixels(int W, int H, const std::vector<TRGBAPixel>& Pixels) {
+  TBytes Rgba;
+  for (TRGBAPixel P : Pixels) Rgba.insert(Rgba.end(), {PixelR(P), PixelG(P), PixelB(P), PixelA(P)});
+  return EncodePngRgba(Rgba.data(), W, H);
 }
 
 class PreviewToolTest : public ::testing::Test {
@@ -98,11 +46,11 @@ protected:
         Rgb.push_back(static_cast<std::uint8_t>(90 + Y / 5));
         Rgb.push_back(150);
       }
-    FBackJpeg = EncodeJpegRgb(600, 550, Rgb);
+    FBackJpeg = EncodeJpegRgb(Rgb.data(), 600, 550);
     const std::vector<TRGBAPixel> Sprite(32 * 32, MakeRGBA(200, 40, 10, 255));
     const std::vector<TRGBAPixel> Glyphs(42 * 18 * 18, MakeRGBA(0, 255, 0, 255));
-    WritePakFile(FPak, {TPakEntry{"back_test.jpg", FBackJpeg}, TPakEntry{"evil_test_01.png", EncodePngRgba(32, 32, Sprite)},
-                        TPakEntry{"chars.png", EncodePngRgba(42 * 18, 18, Glyphs)}});
+    WritePakFile(FPak, {TPakEntry{"back_test.jpg", FBackJpeg}, TPakEntry{"evil_test_01.png", EncodePngPixels(32, 32, Sprite)},
+                        TPakEntry{"chars.png", EncodePngPixels(42 * 18, 18, Glyphs)}});
   }
   void TearDown() override {
     std::error_code Ec;
@@ -202,7 +150,7 @@ TEST_F(PreviewToolTest, MissingArchiveEntryOrSetAreClearErrors) {
 
   // An output path that cannot be written.
   WritePakFile(FPak, {TPakEntry{"back_test.jpg", FBackJpeg},
-                      TPakEntry{"evil_test_00.png", EncodePngRgba(1, 1, {MakeRGBA(1, 2, 3, 255)})}});
+                      TPakEntry{"evil_test_00.png", EncodePngPixels(1, 1, {MakeRGBA(1, 2, 3, 255)})}});
   EXPECT_EQ(Run({"--pak", FPak, "-o", (FDir / "no" / "such" / "dir.png").string(), "back_test.jpg", "1", "evil_test"}), 1);
   EXPECT_NE(FStderr.str().find("cannot write"), std::string::npos) << FStderr.str();
 }
@@ -212,9 +160,9 @@ TEST_F(PreviewToolTest, ActorsAreDrawnByTheirOwnCodeAndMissingSetsAreErrors) {
   EXPECT_NE(FStderr.str().find("No ImageSet \"player01\" was found!"), std::string::npos) << FStderr.str();
 
   std::vector<TPakEntry> Entries = {{"back_test.jpg", FBackJpeg},
-                                    {"evil_test_01.png", EncodePngRgba(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(255, 0, 0, 255)))}};
+                                    {"evil_test_01.png", EncodePngPixels(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(255, 0, 0, 255)))}};
   const auto Solid = [](std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-    return EncodePngRgba(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(R, G, B, 255)));
+    return EncodePngPixels(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(R, G, B, 255)));
   };
   for (int D = 0; D < 4; ++D) {
     Entries.push_back({"player01_0" + std::to_string(D) + ".png", Solid(0, 255, 0)});

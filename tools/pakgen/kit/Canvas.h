@@ -6,16 +6,14 @@
 
 #include <functional>
 
-#include "SpriteKit.h"
+#include "kit/DrawKit.h"
 
 namespace kit {
 
 // A new opaque W x H surface whose every pixel is Shader(x + 0.5, y + 0.5).
-cairo_surface_t* ShadeSurface(int W, int H, const std::function<TRgb(double X, double Y)>& Shader);
+TSurfacePtr ShadeSurface(int W, int H, const std::function<TRgb(double X, double Y)>& Shader);
 // Rewrites every pixel of an RGB24 or opaque ARGB32 surface.
 void PostProcess(cairo_surface_t* S, const std::function<TRgb(int X, int Y, TRgb C)>& Fn);
-// Gaussian-like blur (three box passes) of an ARGB32 surface in place.
-void BlurSurface(cairo_surface_t* S, int Radius);
 // Adds a blurred copy of what Paint draws (on a transparent layer) onto Target:
 // light that bleeds, for glows, lamps and magic.
 void AddGlow(cairo_surface_t* Target, int Radius, double Strength, const std::function<void(cairo_t*)>& Paint);
