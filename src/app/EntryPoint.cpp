@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/GamepadKeys.h"
 #include "app/Main.h"
 #include "app/ProgramParts.h"
 #include "platform/Clock.h"
@@ -48,6 +49,11 @@ int main(int, char**) {
     TProgramParts Parts(Display);
     {
       TMainForm Form(Parts, Window, Screen, Timers);
+      try {
+        Window.EnableGamepads([&Form](int Player, TPadAction Action) { return GamepadKey(Form, Player, Action); });
+      } catch (const std::exception&) {
+        // No controller support on this system: the keyboard still plays.
+      }
       if (Form.FormCreate()) {
         Window.Present(Screen);
         TEventLoop Loop(Timers, Window, Form, Window, Screen);

@@ -4,8 +4,10 @@
 
 #include <csignal>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Screen.h"
+#include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeys.h"
 
 namespace {
@@ -50,11 +52,14 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
 }
 
 TSdlWindow::~TSdlWindow() {
+  FGamepads.reset();
   if (FTexture) SDL_DestroyTexture(FTexture);
   if (FRenderer) SDL_DestroyRenderer(FRenderer);
   SDL_DestroyWindow(FWindow);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
+
+void TSdlWindow::EnableGamepads(TPadKeyMap Map) { FGamepads = std::make_unique<TSdlGamepads>(std::move(Map)); }
 
 void TSdlWindow::SetCaption(const std::string& Caption) { SDL_SetWindowTitle(FWindow, Caption.c_str()); }
 
@@ -99,6 +104,7 @@ bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
 }
 
 void TSdlWindow::Translate(const SDL_Event& E) {
+  if (FGamepads && FGamepads->Handle(E, FPending)) return;
   switch (E.type) {
     case SDL_QUIT:
       FCloseRequested = true;

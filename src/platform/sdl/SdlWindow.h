@@ -6,15 +6,18 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/EventLoop.h"
+#include "platform/Gamepad.h"
 #include "platform/WindowControl.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+class TSdlGamepads;
 
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
@@ -32,6 +35,11 @@ public:
   // SIGTERM and SIGINT become a close request at the loop's next look at
   // its input (the handler only sets a flag).
   static void InstallSignalHandlers();
+
+  // From now on the first two game controllers send the keys Map names
+  // (see TSdlGamepads). Throws std::runtime_error when SDL cannot read them.
+  void EnableGamepads(TPadKeyMap Map);
+  const TSdlGamepads* Gamepads() const { return FGamepads.get(); }
 
   void SetCaption(const std::string& Caption) override;
   void Minimise() override;
@@ -52,6 +60,7 @@ private:
   SDL_Texture* FTexture = nullptr;
   int FWidth, FHeight;
   const TScreen* FLastScreen = nullptr;
+  std::unique_ptr<TSdlGamepads> FGamepads;
   std::deque<TInputEvent> FPending;
   bool FCloseRequested = false;
   bool FTerminateRequested = false;
