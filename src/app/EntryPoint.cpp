@@ -55,6 +55,7 @@ int main(int, char**) {
     // Lets a callback show its picture before it blocks (the submission).
     Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
     TProgramParts Parts(Display, Paths.UserFolder, Paths.ArchiveFolder);
+    Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     {
       TMainForm Form(Parts, Window, Screen, Timers);
       try {

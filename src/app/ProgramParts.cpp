@@ -1,12 +1,16 @@
 #include "app/ProgramParts.h"
 
+#include <exception>
+
 #include "audio/AudioObject.h"
 #include "frontend/Menu.h"
 #include "frontend/SplashScreen.h"
+#include "game/GameData.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "persist/FileStore.h"
 #include "platform/Audio.h"
+#include "platform/MessageBox.h"
 
 std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfig>(FDisplay, FFolder); }
 
@@ -27,11 +31,21 @@ std::unique_ptr<IMenu> TProgramParts::CreateMenu(int Screen, const TPakFileReada
   return std::make_unique<TMenu>(Screen, Pak, Audio, Config, DC);
 }
 
-// The game arrives with its subsystem; until then the menu stays up.
-
-std::unique_ptr<IGameData> TProgramParts::CreateGame(int, int, int, const TPakFileReadable&, TAudioObject&, TConfig&,
-                                                     bool, TFastImageBuffer&, TPanel&, TPanel&, TScreen&, int) {
-  return nullptr;
+std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, int StartLives,
+                                                     const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config,
+                                                     bool TwoPlayers, TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
+                                                     TPanel& RightImage, TScreen& DC, int Height) {
+  std::function<void()> PresentNow;
+  if (FPresent) PresentNow = [this, &DC] { FPresent(DC); };
+  try {
+    return std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
+                                       &BottomImage, &RightImage, &DC, Height, std::move(PresentNow));
+  } catch (const std::exception& E) {
+    // Missing pictures and sounds are left out by the game itself; this is
+    // an archive that cannot be read at all. Stay in the menu.
+    ShowMessageBox(std::string("The game could not be started: ") + E.what());
+    return nullptr;
+  }
 }
 
 void PollAudio(TAudioObject* Engine) {

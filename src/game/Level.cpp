@@ -2,6 +2,60 @@
 
 #include <algorithm>
 
+#include "actors/Evil.h"
+#include "actors/Itembase.h"
+#include "actors/SmallEvil_evil01.h"
+#include "actors/SmallEvil_evil02.h"
+#include "actors/SmallEvil_evil03.h"
+#include "board/MemBoard.h"
+#include "board/ShadowMask.h"
+#include "game/GamePanels.h"
+#include "gfx/FastImaging.h"
+
+TLevel::TLevel() = default;
+
+TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std::int32_t LevelWidth,
+               std::int32_t LevelHeight, const std::string& LevelName, std::int32_t LevelNumber,
+               const std::string& BackgroundName, std::int32_t SmallEvilSet)
+    : Width(LevelWidth), Height(LevelHeight) {
+  Board = std::make_unique<TMemBoard>(Width, Height);
+  Board->SetUpLevelBoard();
+  Evil = std::move(NewEvil);
+  Background = std::make_unique<TFastImageBuffer>(nullptr, Width, Height);
+  LoadGameJpeg(Pak, BackgroundName, *Background);
+  ShadowMask = std::make_unique<TShadowMask>();
+  ClaimedCells = 0;
+  Number = LevelNumber;
+  const float EX = Evil ? Evil->X : static_cast<float>(Width / 2);
+  const float EY = Evil ? Evil->Y : static_cast<float>(Height / 2);
+  for (const TSmallEvilPlacement& P : SmallEvilPlacements(SmallEvilSet, EX, EY)) {
+    const TPointF Pos{P.X, P.Y};
+    if (P.Kind == 1) SmallEvils.push_back(std::make_unique<TSmallEvil_evil01>(Pos, Pak, Number));
+    else if (P.Kind == 2) SmallEvils.push_back(std::make_unique<TSmallEvil_evil02>(Pos, Pak, Number));
+    else SmallEvils.push_back(std::make_unique<TSmallEvil_evil03>(Pos, Pak, Number));
+  }
+  Name = LevelName;
+  Intro = true;
+  Completed = false;
+  EndCountdown = EndCountdownStart;
+  TimeBonusStart = TimeBonusFull;
+  TimeBonus = TimeBonusFull;
+}
+
+TLevel::~TLevel() = default;
+
+void TLevel::PlaceItem(TItemBase& NewItem) {
+  Item = &NewItem;
+  NewItem.RandomizeLifetime();
+  NewItem.Finished = false;
+  NewItem.Collected = false;
+}
+
+void TLevel::Redraw(TRect Rect, TFastImageBuffer& Target) const {
+  if (!Board || !Background || !ShadowMask) return;
+  Board->Render(Rect, Target, *Background, *ShadowMask);
+}
+
 float TLevel::ClaimedPercent() {
   // The target is 73.4 % of the whole 600 x 550 board (margin included) on
   // level 1 and rises by 0.4 % a level up to 81 % from level 20 on.
@@ -13,4 +67,35 @@ float TLevel::ClaimedPercent() {
   const float Percent = static_cast<float>(static_cast<long double>(Scaled) / Target);
   if (Percent >= 100.0f) Completed = true;
   return Percent;
+}
+
+std::vector<TSmallEvilPlacement> SmallEvilPlacements(std::int32_t SmallEvilSet, float EvilX, float EvilY) {
+  // Whole pixels around the big enemy: each coordinate rounded.
+  auto At = [&](std::int32_t Kind, long double DX, long double DY) {
+    return TSmallEvilPlacement{Kind, static_cast<float>(RoundHalfEven(EvilX + DX)),
+                               static_cast<float>(RoundHalfEven(EvilY + DY))};
+  };
+  std::vector<TSmallEvilPlacement> List;
+  switch (SmallEvilSet) {
+    case 0:
+      break;
+    case 6:
+      List = {At(1, 100, 100), At(1, -100, 100), At(1, 100, -100),
+              At(2, 0, 100),   At(2, 100, 0),    At(2, 150, 150)};
+      break;
+    default:
+      List.push_back(At(3, 100, 100));
+      if (SmallEvilSet == 1) break;
+      List.push_back(At(1, -100, 100));
+      if (SmallEvilSet == 2) break;
+      List.push_back(At(2, 100, -100));
+      if (SmallEvilSet == 4 || SmallEvilSet == 5) List.push_back(At(2, 0, 100));
+      if (SmallEvilSet == 5) List.push_back(At(2, 100, 0));
+      break;
+  }
+  return List;
+}
+
+std::string LevelTitle(std::int32_t Number, const std::string& Name) {
+  return "Level " + std::to_string(Number) + " - \"" + Name + "\"";
 }

@@ -8,8 +8,10 @@
 #include "app/Main.h"
 #include "app/ProgramParts.h"
 #include "pak/PakWriter.h"
+#include "gfx/FastImaging.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
+#include "platform/Panel.h"
 #include "platform/Screen.h"
 
 namespace fs = std::filesystem;
@@ -108,13 +110,6 @@ TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
     for (int I = 0; I < N; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
   };
   Tick(40);
-  // The one-player entry folds and, without a game to start, comes back to
-  // the main menu instead of asking again and again.
-  Form.Dispatch(TInputEvent::KeyDown(13));
-  Tick(1);
-  Form.Dispatch(TInputEvent::KeyUp(13));
-  Tick(60);
-  EXPECT_FALSE(Form.Menu()->StartOnePlayer());
   EXPECT_FALSE(Window.CloseRequested);
   // End, then Enter on the quit entry.
   Form.Dispatch(TInputEvent::KeyDown(35));
@@ -125,6 +120,42 @@ TEST_F(ProgramParts, TheMenuRunsThroughTheWindowAndItsQuitEntryClosesIt) {
   Form.Dispatch(TInputEvent::KeyUp(13));
   Tick(60);
   EXPECT_TRUE(Window.CloseRequested);
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
+}
+
+// The one-player entry starts a game (an archive without pictures plays
+// blank); quitting it from the pause menu leads back to the menu.
+TEST_F(ProgramParts, OnePlayerStartsAGameAndQuittingItReturnsToTheMenu) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
+    Form.Dispatch(TInputEvent::KeyDown(Code));
+    Form.Dispatch(TInputEvent::TimerTick(Timer));
+    Form.Dispatch(TInputEvent::KeyUp(Code));
+  };
+  for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  Key(13, Form.MenuTimer);
+  for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  ASSERT_NE(Form.Game(), nullptr);
+  EXPECT_TRUE(Form.TimerRuns(Form.GameTimer));
+  EXPECT_FALSE(Form.TimerRuns(Form.MenuTimer));
+  for (int I = 0; I < 150; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));  // past the title
+  Key(27, Form.GameTimer);
+  ASSERT_TRUE(Form.Game()->Paused());
+  Key('Y', Form.GameTimer);
+  int Ticks = 0;
+  while (Form.Game() && Ticks < 300) {
+    Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
+    ++Ticks;
+  }
+  EXPECT_EQ(Form.Game(), nullptr);
+  EXPECT_EQ(Ticks, 145);  // 146 ticks after the answer, one of them above
+  EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
   Form.Dispatch(TInputEvent::CloseRequest());
   Form.FormDestroy();
 }
@@ -155,4 +186,32 @@ TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
   // The settings were never touched.
   EXPECT_FALSE(fs::exists(Folder / "config.dat"));
   EXPECT_TRUE(Display.Log.empty());
+}
+
+// Missing pictures are left out by the game; a picture that cannot be
+// decoded where an actor needs one stops the start with a message, and the
+// window stays in the menu instead of crashing.
+TEST_F(ProgramParts, GameOnADamagedArchiveIsRefusedWithAMessage) {
+  for (bool Damaged : {false, true}) {
+    std::vector<TPakEntry> Entries = {{"chars.png", {9, 9, 9}}};  // the font: blank text, no stop
+    if (Damaged) Entries.push_back({"player01_00.png", {1, 2, 3}});
+    WritePakFile("game.pak", Entries);
+    Box.Shown.clear();
+    TProgramParts Parts(Display);
+    auto Config = Parts.CreateConfig();
+    auto Audio = Parts.CreateAudio();
+    auto Pak = Parts.CreatePak("game.pak");
+    TFastImageBuffer Menu(nullptr, 800, 600);
+    TPanel Bottom(Screen, 0, 550, 600, 50), Right(Screen, 600, 0, 200, 600);
+    auto Game = Parts.CreateGame(600, 1, 2, *Pak, *Audio, *Config, false, Menu, Bottom, Right, Screen, 550);
+    EXPECT_EQ(Game == nullptr, Damaged);
+    ASSERT_FALSE(Box.Shown.empty());  // empty image sets, or the refusal
+    if (Damaged) {
+      EXPECT_NE(Box.Shown.back().second.find("could not be started"), std::string::npos);
+    }
+    if (Game) {
+      for (int I = 0; I < 200; ++I) Game->Update();
+      EXPECT_FALSE(Game->Ended());
+    }
+  }
 }

@@ -207,7 +207,48 @@ TEST_F(PreviewToolTest, MissingArchiveEntryOrSetAreClearErrors) {
   EXPECT_NE(FStderr.str().find("cannot write"), std::string::npos) << FStderr.str();
 }
 
+TEST_F(PreviewToolTest, ActorsAreDrawnByTheirOwnCodeAndMissingSetsAreErrors) {
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "--actors", "1", "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("No ImageSet \"player01\" was found!"), std::string::npos) << FStderr.str();
+
+  std::vector<TPakEntry> Entries = {{"back_test.jpg", FBackJpeg},
+                                    {"evil_test_01.png", EncodePngRgba(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(255, 0, 0, 255)))}};
+  const auto Solid = [](std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+    return EncodePngRgba(3, 3, std::vector<TRGBAPixel>(9, MakeRGBA(R, G, B, 255)));
+  };
+  for (int D = 0; D < 4; ++D) {
+    Entries.push_back({"player01_0" + std::to_string(D) + ".png", Solid(0, 255, 0)});
+    Entries.push_back({"player02_0" + std::to_string(D) + ".png", Solid(0, 0, 255)});
+  }
+  Entries.push_back({"small_evil03_01.png", Solid(255, 255, 0)});
+  Entries.push_back({"item_heart_01.png", Solid(255, 0, 255)});
+  WritePakFile(FPak, Entries);
+  EXPECT_EQ(Run({"--pak", FPak, "-o", FOut, "--actors", "3", "--item", "item_bogus", "back_test.jpg", "1", "evil_test"}), 1);
+  EXPECT_NE(FStderr.str().find("item_bogus"), std::string::npos) << FStderr.str();
+  ASSERT_EQ(Run({"--pak", FPak, "-o", FOut, "--actors", "3", "--item", "item_heart", "back_test.jpg", "1", "evil_test"}), 0)
+      << FStderr.str();
+  std::ifstream In(FOut, std::ios::binary);
+  const TBytes Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  TPNGObjectImprov Png;
+  Png.LoadFromMemory(Bytes.data(), Bytes.size());
+  const TShadowMask Mask(1);
+  const auto Shaded = [&](int X, int Y, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+    const long double L = (255.0L - Mask.GetShade(X, Y)) / 255;
+    return RGB(static_cast<std::uint32_t>(std::llrint(R * L)), static_cast<std::uint32_t>(std::llrint(G * L)),
+               static_cast<std::uint32_t>(std::llrint(B * L)));
+  };
+  EXPECT_EQ(PngPixel(Png, 300, 275), Shaded(300, 275, 255, 0, 0));  // the big enemy at the centre
+  EXPECT_EQ(PngPixel(Png, 161, 431), Shaded(161, 431, 0, 255, 0));  // player 1 at its trail's end
+  EXPECT_EQ(PngPixel(Png, 360, 410), Shaded(360, 410, 0, 0, 255));  // player 2
+  EXPECT_EQ(PngPixel(Png, 200, 200), Shaded(200, 200, 255, 255, 0));
+  EXPECT_EQ(PngPixel(Png, 470, 290), Shaded(470, 290, 255, 255, 0));
+  EXPECT_EQ(PngPixel(Png, 250, 480), Shaded(250, 480, 255, 0, 255));
+}
+
 TEST_F(PreviewToolTest, UsageErrorsAndHelp) {
+  EXPECT_EQ(Run({"--actors", "4", "a", "1", "b"}), 2);
+  EXPECT_EQ(Run({"--actors", "0", "a", "1", "b"}), 2);
+  EXPECT_EQ(Run({"a", "1", "b", "--item"}), 2);
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(FStdout.str().find("Usage: vyrn-preview"), std::string::npos);
   EXPECT_NE(FStdout.str().find("SHADE"), std::string::npos);

@@ -4,63 +4,64 @@
 
 namespace {
 
-TLevel MakeLevel(std::int32_t Number, std::int32_t ClaimedCells) {
-  TLevel Level;
-  Level.Number = Number;
-  Level.ClaimedCells = ClaimedCells;
-  return Level;
-}
+// A bookkeeping-only level (no board, no enemies).
+struct MakeLevel : TLevel {
+  MakeLevel(std::int32_t LevelNumber, std::int32_t Cells) {
+    Number = LevelNumber;
+    ClaimedCells = Cells;
+  }
+};
 
 }  // namespace
 
 // Targets worked out by hand: (n / 250 + 0.73) * 330000 cells, that is
 // 242,220 on level 1, 243,540 on level 2 and 267,300 from level 20 on.
 TEST(LevelClaimedPercentTest, LevelOneTarget) {
-  TLevel AtTarget = MakeLevel(1, 242220);
+  MakeLevel AtTarget(1, 242220);
   EXPECT_EQ(AtTarget.ClaimedPercent(), 100.0f);
   EXPECT_TRUE(AtTarget.Completed);
 
-  TLevel JustBelow = MakeLevel(1, 242219);
+  MakeLevel JustBelow(1, 242219);
   const float Below = JustBelow.ClaimedPercent();
   EXPECT_LT(Below, 100.0f);
   EXPECT_NEAR(Below, 99.999587, 1e-4);  // 24221900 / 242220
   EXPECT_FALSE(JustBelow.Completed);
 
-  TLevel Half = MakeLevel(1, 121110);
+  MakeLevel Half(1, 121110);
   EXPECT_EQ(Half.ClaimedPercent(), 50.0f);
   EXPECT_FALSE(Half.Completed);
 
-  TLevel None = MakeLevel(1, 0);
+  MakeLevel None(1, 0);
   EXPECT_EQ(None.ClaimedPercent(), 0.0f);
   EXPECT_FALSE(None.Completed);
 }
 
 TEST(LevelClaimedPercentTest, TargetRisesPerLevelUpToLevelTwenty) {
-  TLevel Two = MakeLevel(2, 243540);
+  MakeLevel Two(2, 243540);
   EXPECT_EQ(Two.ClaimedPercent(), 100.0f);
-  TLevel TwoBelow = MakeLevel(2, 242220);  // level 1's target is not enough
+  MakeLevel TwoBelow(2, 242220);  // level 1's target is not enough
   EXPECT_LT(TwoBelow.ClaimedPercent(), 100.0f);
   EXPECT_FALSE(TwoBelow.Completed);
 
-  TLevel Twenty = MakeLevel(20, 267300);
+  MakeLevel Twenty(20, 267300);
   EXPECT_EQ(Twenty.ClaimedPercent(), 100.0f);
   EXPECT_TRUE(Twenty.Completed);
-  TLevel TwentyBelow = MakeLevel(20, 267299);
+  MakeLevel TwentyBelow(20, 267299);
   EXPECT_LT(TwentyBelow.ClaimedPercent(), 100.0f);
   EXPECT_FALSE(TwentyBelow.Completed);
 
   // Level 25 keeps level 20's target; uncapped it would need 273,900 cells
   // and show 97.59.
-  TLevel TwentyFive = MakeLevel(25, 267300);
+  MakeLevel TwentyFive(25, 267300);
   EXPECT_EQ(TwentyFive.ClaimedPercent(), 100.0f);
   EXPECT_TRUE(TwentyFive.Completed);
-  TLevel TwentyNine = MakeLevel(29, 133650);
+  MakeLevel TwentyNine(29, 133650);
   EXPECT_EQ(TwentyNine.ClaimedPercent(), 50.0f);
 }
 
 TEST(LevelClaimedPercentTest, LastClaimMayOvershootAndCompletedSticks) {
   // The whole inner field claimed on level 1: 28453100 / 242220 = 117.468.
-  TLevel Level = MakeLevel(1, 284531);
+  MakeLevel Level(1, 284531);
   EXPECT_NEAR(Level.ClaimedPercent(), 117.468, 1e-3);
   EXPECT_TRUE(Level.Completed);
 

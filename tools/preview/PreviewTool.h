@@ -25,6 +25,11 @@ struct TPreviewOptions {
   std::int32_t Shade = 0;   // shade pattern 0..18
   std::string ImageSet;     // e.g. "evil_simple01"
   std::int32_t FirstIndex = -1;  // -1: "_00" when the archive has it, else "_01"
+  // 1..3: draw the level's actors instead of the set's first picture: the
+  // big enemy (ImageSet) at the centre, two small enemies of this kind,
+  // both players at their trails' ends and the item Item. 0: no actors.
+  std::int32_t SmallEvilKind = 0;
+  std::string Item = "item_dollar01";
   bool HasMessage = false;
   std::string Message;
   std::string PakPath = "game.pak";

@@ -1,0 +1,343 @@
+#include "game/GameData.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "actors/Evil.h"
+#include "actors/Itembase.h"
+#include "actors/Player.h"
+#include "actors/SmallEvilBase.h"
+#include "actors/SmallEvil_evil03.h"
+#include "board/MemBoard.h"
+#include "pak/PakReader.h"
+#include "persist/Config.h"
+#include "persist/TestFolder.h"
+#include "platform/FakeDisplay.h"
+#include "platform/Panel.h"
+#include "platform/Screen.h"
+
+namespace {
+
+// A game on the generated archive, with its window picture and panels,
+// sound off (the tests listen to nothing).
+class GameFixture : public ::testing::Test {
+protected:
+  GameFixture() : Config(Display, Folder.Path) {
+    Config.SoundOff = true;
+    TimeOfDay(1234567);
+  }
+  static void TimeOfDay(std::uint32_t Ms) {
+    SetTimeOfDaySource([Ms] { return Ms; });
+  }
+
+  std::unique_ptr<TGameData> Start(std::int32_t Level, std::int32_t Lives = 2, bool TwoPlayers = false,
+                                   const std::string& PakName = VYRN_GAME_PAK) {
+    RandSeed = 4242;
+    Pak = std::make_unique<TPakFileReadable>(PakName);
+    return std::make_unique<TGameData>(600, Level, Lives, *Pak, nullptr, Config, TwoPlayers, MenuBuffer, &Bottom,
+                                       &Right, &Screen, 550);
+  }
+  // Ticks until the title has faded; the players may move afterwards.
+  static std::int32_t PlayIntro(TGameData& Game) {
+    std::int32_t Ticks = 0;
+    while (Game.Level->Intro && Ticks < 1000) {
+      Game.Update();
+      ++Ticks;
+    }
+    return Ticks;
+  }
+  // Cells holding Code, within Inset pixels of the board's edges.
+  static std::int32_t CountCells(const TMemBoard& Board, std::uint8_t Code, std::int32_t Inset = 0) {
+    std::int32_t N = 0;
+    for (std::int32_t X = Inset; X < Board.Width - Inset; ++X)
+      for (std::int32_t Y = Inset; Y < Board.Height - Inset; ++Y) N += Board.GetCell(X, Y) == Code;
+    return N;
+  }
+  // Sets the claimed cells so that the share is Percent of the target.
+  static void ClaimShare(TGameData& Game, long double Percent) {
+    const std::int32_t N = std::min(Game.LevelNumber, 20);
+    const long double Target = (N / 250.0L + 0.73L) * 330000.0L;
+    Game.Level->ClaimedCells = static_cast<std::int32_t>(std::ceil(Target * Percent / 100.0L));
+    Game.DrawPercent();
+  }
+  // Updates until the level-end countdown holds Value (at most 400 ticks).
+  static void RunTo(TGameData& Game, std::uint8_t Value) {
+    for (int I = 0; I < 400 && Game.Level->EndCountdown != Value; ++I) Game.Update();
+    ASSERT_EQ(Game.Level->EndCountdown, Value);
+  }
+
+  TTestFolder Folder;
+  TFakeDisplay Display;
+  TConfig Config;
+  TScreen Screen;
+  TPanel Bottom{Screen, 0, 550, 600, 50};
+  TPanel Right{Screen, 600, 0, 200, 600};
+  TFastImageBuffer MenuBuffer{nullptr, 800, 600};
+  std::unique_ptr<TPakFileReadable> Pak;
+};
+
+}  // namespace
+
+TEST(LevelSetupTest, SmallEnemiesAroundTheBigOne) {
+  EXPECT_TRUE(SmallEvilPlacements(0, 300, 275).empty());
+  const auto One = SmallEvilPlacements(1, 300, 275);
+  ASSERT_EQ(One.size(), 1u);
+  EXPECT_EQ(One[0].Kind, 3);
+  EXPECT_EQ(One[0].X, 400);
+  EXPECT_EQ(One[0].Y, 375);
+  EXPECT_EQ(SmallEvilPlacements(2, 300, 275).size(), 2u);
+  EXPECT_EQ(SmallEvilPlacements(5, 300, 275).size(), 5u);
+  // Unknown sets play as set 3.
+  const auto Three = SmallEvilPlacements(3, 300, 275);
+  const auto Odd = SmallEvilPlacements(9, 300, 275);
+  ASSERT_EQ(Three.size(), 3u);
+  ASSERT_EQ(Odd.size(), 3u);
+  EXPECT_EQ(Odd[2].Kind, 2);
+  EXPECT_EQ(Odd[2].Y, 175);
+  const auto Six = SmallEvilPlacements(6, 300, 275);
+  ASSERT_EQ(Six.size(), 6u);
+  EXPECT_EQ(Six[5].X, 450);
+  EXPECT_EQ(Six[0].Kind, 1);
+  // Positions are whole pixels, halves to even.
+  EXPECT_EQ(SmallEvilPlacements(1, 300.5f, 274.5f)[0].X, 400);
+  EXPECT_EQ(SmallEvilPlacements(1, 300.5f, 274.5f)[0].Y, 374);
+  EXPECT_EQ(LevelTitle(29, "End Game"), "Level 29 - \"End Game\"");
+  EXPECT_EQ(LevelTitle(3, "Space 1"), "Level 3 - \"Space 1\"");
+}
+
+TEST_F(GameFixture, LevelsAreBuiltFromTheTable) {
+  auto Game = Start(3);
+  ASSERT_EQ(Game->Level->SmallEvilCount(), 1);
+  const TSmallEvilBase& Small = Game->Level->SmallEvil(0);
+  EXPECT_NE(dynamic_cast<const TSmallEvil_evil03*>(&Small), nullptr);
+  EXPECT_EQ(Small.X, 400);
+  EXPECT_EQ(Small.Y, 375);
+  EXPECT_EQ(Game->Level->Evil->NormalMaxSpeed, 4.5f);
+  EXPECT_TRUE(Game->Level->Intro);
+  EXPECT_TRUE(Game->Frozen);
+  EXPECT_EQ(Game->Score2(), -1);
+
+  auto First = Start(1);
+  EXPECT_EQ(First->Level->SmallEvilCount(), 0);
+  auto Last = Start(29, 2, true);
+  EXPECT_EQ(Last->Level->SmallEvilCount(), 6);
+  EXPECT_EQ(Last->Level->Evil->Attraction, 0.08f);
+  EXPECT_EQ(Last->Score2(), 0);
+}
+
+TEST_F(GameFixture, IntroEscapeAndTimeBonus) {
+  auto Game = Start(1);
+  Game->Update();
+  Game->SetPaused(true);  // Escape during the intro does nothing
+  EXPECT_FALSE(Game->Paused());
+  PlayIntro(*Game);
+  EXPECT_FALSE(Game->Frozen);
+  // The tick that ended the intro already counted.
+  EXPECT_EQ(Game->Level->TimeBonus, 1999);
+  for (int I = 0; I < 2000; ++I) Game->Update();
+  EXPECT_EQ(Game->Level->TimeBonus, -1);
+  for (int I = 0; I < 50; ++I) Game->Update();
+  EXPECT_EQ(Game->Level->TimeBonus, -1);  // stops below 0
+
+  Game->SetPaused(true);
+  EXPECT_TRUE(Game->Paused());
+  EXPECT_TRUE(Game->Frozen);
+  EXPECT_FALSE(Game->PauseImageDrawn);
+  Game->Update();
+  EXPECT_TRUE(Game->PauseImageDrawn);
+  Game->SetPaused(false);
+  EXPECT_FALSE(Game->Frozen);
+  EXPECT_FALSE(Game->PauseImageDrawn);
+}
+
+TEST_F(GameFixture, ClaimScoresTheEnclosedCells) {
+  auto Game = Start(1);
+  PlayIntro(*Game);
+  const TMemBoard& Board = *Game->Level->Board;
+  // The border runs along x = 20 and 580, y = 20 and 530; inside it all is free.
+  EXPECT_EQ(CountCells(Board, CellClaimed), 600 * 550 - 561 * 511);
+  EXPECT_EQ(CountCells(Board, CellClaimed, 21), 0);
+  // Along the top edge, down into the field and back left to the border.
+  for (int I = 0; I < 10; ++I) Game->MovePlayer1(1, 0, false);
+  for (int I = 0; I < 15; ++I) Game->MovePlayer1(0, 1, true);
+  for (int I = 0; I < 40 && Game->Level->ClaimedCells == 0; ++I) Game->MovePlayer1(-1, 0, true);
+  const std::int32_t Claimed = Game->Level->ClaimedCells;
+  ASSERT_GT(Claimed, 0);
+  // Counted are the free cells won, not the border edges the claim buried.
+  EXPECT_EQ(Claimed, CountCells(Board, CellClaimed, 21));
+  EXPECT_EQ(CountCells(Board, CellTrail1), 0);
+  // The corner rectangle, nowhere near the enemy.
+  EXPECT_LT(Claimed, 100 * 100);
+  const long double Expected = std::round(std::pow(Claimed / 49.0, 1.05));
+  EXPECT_EQ(Game->Score1(), static_cast<std::int64_t>(Expected));
+}
+
+TEST_F(GameFixture, ConfirmQuitEndsAfter146TicksAndTheCountdownRests) {
+  auto Game = Start(2);
+  PlayIntro(*Game);
+  Game->ConfirmQuit();  // not paused: no answer to give
+  EXPECT_FALSE(Game->Level->Completed);
+  Game->SetPaused(true);
+  Game->Update();
+  Game->ConfirmQuit();
+  EXPECT_TRUE(Game->QuitConfirmed);
+  std::int32_t Ticks = 0;
+  while (!Game->Ended() && Ticks < 500) {
+    Game->Update();
+    ++Ticks;
+    if (Ticks == 20) {
+      Game->ConfirmQuit();  // a second yes does not restart the sequence
+      Game->SetPaused(false);
+      EXPECT_EQ(Game->Level->EndCountdown, 131);
+    }
+  }
+  EXPECT_EQ(Ticks, 146);
+  for (int I = 0; I < 600; ++I) Game->Update();
+  EXPECT_EQ(Game->Level->EndCountdown, 0);
+  EXPECT_TRUE(Game->Ended());
+  EXPECT_TRUE(Game->Text->IsIdle());
+}
+
+TEST_F(GameFixture, LastDeathStartsGameOver) {
+  auto Game = Start(3, 0);
+  PlayIntro(*Game);
+  TPlayer& Player = *Game->Players[0];
+  TSmallEvilBase& Small = Game->Level->SmallEvil(0);
+  Small.X = Player.X;
+  Small.Y = Player.Y;
+  Game->Update();
+  EXPECT_TRUE(Player.GameOver);
+  EXPECT_TRUE(Player.IsExploding);
+  EXPECT_TRUE(Game->QuitConfirmed);
+  std::int32_t Ticks = 1;  // the tick of the death
+  while (!Game->Ended() && Ticks < 500) {
+    Game->Update();
+    ++Ticks;
+  }
+  EXPECT_EQ(Ticks, 175);
+}
+
+// The big enemy on player 1's trail and a small enemy on player 2 in the
+// same tick: only player 2 dies. Without the small enemy player 1 would.
+TEST_F(GameFixture, TwoHitsInOneTickKillTheLastReported) {
+  for (bool WithSmall : {false, true}) {
+    auto Game = Start(3, 2, true);
+    PlayIntro(*Game);
+    TEvil& Evil = *Game->Level->Evil;
+    const std::int32_t EX = static_cast<std::int32_t>(Evil.X), EY = static_cast<std::int32_t>(Evil.Y);
+    for (std::int32_t D = -3; D <= 3; ++D) Game->Level->Board->HorizontalLine(EX - 20, EX + 20, EY + D, CellTrail1);
+    TSmallEvilBase& Small = Game->Level->SmallEvil(0);
+    if (WithSmall) {
+      Small.X = Game->Players[1]->X;
+      Small.Y = Game->Players[1]->Y;
+    }
+    Game->Update();
+    EXPECT_EQ(Game->Players[0]->Lives, WithSmall ? 2 : 1) << WithSmall;
+    EXPECT_EQ(Game->Players[1]->Lives, WithSmall ? 1 : 2) << WithSmall;
+  }
+}
+
+TEST_F(GameFixture, NoItemOnceTheTimeBonusIsSpent) {
+  for (std::int32_t TimeBonus : {0, -1}) {
+    auto Game = Start(1);
+    PlayIntro(*Game);
+    Game->Level->TimeBonus = TimeBonus;
+    for (int I = 0; I < 50000 && !Game->Level->Item; ++I) Game->SpawnItems();
+    EXPECT_EQ(Game->Level->Item != nullptr, TimeBonus == 0) << TimeBonus;
+  }
+}
+
+TEST_F(GameFixture, EightLivesBlockHeartsForBoth) {
+  for (std::int32_t Lives : {7, 8}) {
+    auto Game = Start(1, 0, true);
+    PlayIntro(*Game);
+    Game->Players[0]->SetLives(Lives);
+    for (int I = 0; I < 50000 && !Game->Level->Item; ++I) Game->SpawnItems();
+    EXPECT_EQ(Game->Level->Item != nullptr, Lives == 7) << Lives;
+  }
+}
+
+TEST_F(GameFixture, LevelCompleteBonusWaitAndNextLevel) {
+  auto Game = Start(7, 2, true);
+  PlayIntro(*Game);
+  Game->Players[1]->SetLives(-1);  // out of the game: no bonus, no reset
+  Game->Players[1]->X = 300;
+  Game->Level->TimeBonus = 800;
+  ClaimShare(*Game, 103.2L);
+  EXPECT_TRUE(Game->Level->Completed);
+  Game->SetPaused(true);  // Escape during the level end does nothing
+  EXPECT_FALSE(Game->Paused());
+  RunTo(*Game, 90);
+  EXPECT_TRUE(Game->BonusShown);
+  RunTo(*Game, 70);
+  EXPECT_EQ(Game->Score1(), 3700);
+  EXPECT_EQ(Game->Score2(), 0);
+  EXPECT_TRUE(Game->WaitForKey());
+  for (int I = 0; I < 30; ++I) Game->Update();
+  EXPECT_EQ(Game->Level->EndCountdown, 70);  // waits for a key
+  Game->SetWaitForKey(false);
+  RunTo(*Game, 1);
+  Game->Players[0]->X = 123;
+  Game->Update();
+  EXPECT_EQ(Game->LevelNumber, 8);
+  EXPECT_TRUE(Game->Level->Intro);
+  EXPECT_FALSE(Game->Ended());
+  EXPECT_EQ(Game->Players[0]->X, 20);   // back at the start
+  EXPECT_EQ(Game->Players[1]->X, 300);  // out of the game: stays
+  EXPECT_EQ(Game->Level->SmallEvilCount(), 2);
+}
+
+TEST_F(GameFixture, CompletingLevel29WinsTheGame) {
+  auto Game = Start(29);
+  PlayIntro(*Game);
+  ClaimShare(*Game, 100.7L);
+  std::int32_t Ticks = 0;
+  while (!Game->Ended() && Ticks < 400) {
+    Game->Update();
+    ++Ticks;
+    if (Game->WaitForKey()) Game->SetWaitForKey(false);
+  }
+  EXPECT_EQ(Ticks, 180);
+  EXPECT_EQ(Game->LevelNumber, 29);
+  // 100.7 % brings no percent bonus, only the time.
+  EXPECT_EQ(Game->Score1(), (1999 / 2) * 29);
+}
+
+TEST_F(GameFixture, MissingArchiveNeverCrashes) {
+  TRecordingMessageBox Boxes;
+  IMessageBox* Old = SetMessageBoxHandler(&Boxes);
+  auto Game = Start(28, 1, true, Folder.File("no.pak"));
+  EXPECT_FALSE(Boxes.Shown.empty());  // the empty image sets were reported
+  PlayIntro(*Game);
+  for (int I = 0; I < 100; ++I) {
+    Game->MovePlayer1(0, 1, true);
+    Game->MovePlayer2(-1, 0, false);
+    Game->MoveEvil();
+    Game->MoveSmallEvils();
+    Game->SpawnItems();
+    Game->Update();
+  }
+  ClaimShare(*Game, 150.0L);
+  for (int I = 0; I < 400 && Game->LevelNumber == 28; ++I) {
+    Game->Update();
+    if (Game->WaitForKey()) Game->SetWaitForKey(false);
+  }
+  EXPECT_EQ(Game->LevelNumber, 29);
+  SetMessageBoxHandler(Old);
+}
+
+// The menu may paint one more frame over the window after the game was
+// created; the game's first frame brings its panel pictures back.
+TEST_F(GameFixture, FirstFrameRestoresThePanelPictures) {
+  auto Game = Start(1);
+  TFastImageBuffer Right(nullptr, 0, 0), Bottom(nullptr, 0, 0);
+  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_right_1p.jpg", Right));
+  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_bottom.jpg", Bottom));
+  for (int Y = 0; Y < 600; ++Y) std::fill(Screen.Row(Y), Screen.Row(Y) + Screen.Stride(), 0x5A);
+  Game->Update();
+  EXPECT_EQ(Screen.PixelAt(610, 300), Right.GetPixel(10, 300));
+  EXPECT_EQ(Screen.PixelAt(790, 590), Right.GetPixel(190, 590));
+  EXPECT_EQ(Screen.PixelAt(5, 590), Bottom.GetPixel(5, 40));
+  EXPECT_NE(Screen.PixelAt(610, 300), 0x5A5A5Au);
+}

@@ -1,0 +1,425 @@
+// vyrn-sim: the running game without a window. Starts a game as the menu's
+// start request would and drives it through the main window's own game tick
+// and key handling on the headless platform, one JSON line per tick, so that
+// games can be scripted, replayed, measured and checked.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Encode.h"
+#include "actors/Evil.h"
+#include "actors/Itembase.h"
+#include "actors/Player.h"
+#include "actors/SmallEvilBase.h"
+#include "app/Main.h"
+#include "audio/AudioObject.h"
+#include "game/GameData.h"
+#include "pak/PakReader.h"
+#include "persist/CommonTypes.h"
+#include "persist/Config.h"
+#include "persist/Scramble.h"
+#include "platform/Clock.h"
+#include "platform/FakeDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/Screen.h"
+#include "platform/TimerScheduler.h"
+#include "platform/WindowControl.h"
+
+namespace {
+
+const char* const Usage =
+    "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
+    "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n";
+
+struct TOptions {
+  std::string Pak = "game.pak";
+  std::uint32_t Seed = 0;
+  bool HasSeed = false;
+  std::int32_t Level = 1;
+  std::int32_t Lives = 2;
+  std::int32_t Players = 1;
+  std::int64_t Ticks = 600;
+  std::string Script;
+  std::string Frames;
+  std::int64_t Every = 1;
+};
+
+int Fail(const std::string& Message) {
+  std::fprintf(stderr, "vyrn-sim: %s\n", Message.c_str());
+  return 1;
+}
+
+bool ParseInt(const std::string& Text, long long Min, long long Max, long long& Value) {
+  if (Text.empty()) return false;
+  char* End = nullptr;
+  errno = 0;
+  const long long V = std::strtoll(Text.c_str(), &End, 10);
+  if (errno != 0 || *End != '\0' || V < Min || V > Max) return false;
+  Value = V;
+  return true;
+}
+
+// Boxes go to standard error: the run never blocks on one.
+class TStderrMessageBox : public IMessageBox {
+public:
+  void Show(const std::string& Caption, const std::string& Text) override {
+    std::fprintf(stderr, "vyrn-sim: [%s] %s\n", Caption.c_str(), Text.c_str());
+  }
+};
+
+struct TScriptEvent {
+  bool Down;
+  std::uint16_t Key;
+};
+
+std::string Trim(const std::string& S) {
+  const auto B = S.find_first_not_of(" \t\r\n");
+  if (B == std::string::npos) return "";
+  const auto E = S.find_last_not_of(" \t\r\n");
+  return S.substr(B, E - B + 1);
+}
+
+bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
+  long long Code = 0;
+  if (ParseInt(Text, 0, 65535, Code)) {
+    Key = static_cast<std::uint16_t>(Code);
+    return true;
+  }
+  if (Text == "Escape") {
+    Key = 27;
+    return true;
+  }
+  for (std::uint32_t C = 1; C < 256; ++C)
+    if (KeyName(static_cast<std::uint16_t>(C)) == Text) {
+      Key = static_cast<std::uint16_t>(C);
+      return true;
+    }
+  return false;
+}
+
+bool LoadScript(const std::string& FileName, std::map<std::int64_t, std::vector<TScriptEvent>>& Events,
+                std::string& Problem) {
+  std::ifstream In(FileName);
+  if (!In) {
+    Problem = "cannot read the script \"" + FileName + "\"";
+    return false;
+  }
+  std::string Line;
+  for (int Number = 1; std::getline(In, Line); ++Number) {
+    const std::string T = Trim(Line);
+    if (T.empty() || T[0] == '#') continue;
+    const auto S1 = T.find_first_of(" \t");
+    const auto S2 = S1 == std::string::npos ? S1 : T.find_first_of(" \t", T.find_first_not_of(" \t", S1));
+    long long Tick = 0;
+    std::uint16_t Key = 0;
+    const std::string What = S1 == std::string::npos ? "" : Trim(T.substr(S1, S2 - S1));
+    const std::string KeyText = S2 == std::string::npos ? "" : Trim(T.substr(S2));
+    if (S2 == std::string::npos || !ParseInt(T.substr(0, S1), 0, (1LL << 40), Tick) ||
+        (What != "down" && What != "up") || !KeyFromText(KeyText, Key)) {
+      Problem = FileName + ":" + std::to_string(Number) + ": expected \"TICK down KEY\" or \"TICK up KEY\"";
+      return false;
+    }
+    Events[Tick].push_back({What == "down", Key});
+  }
+  return true;
+}
+
+// Floats so they read back exactly; JSON has no NaN or infinities.
+std::string Num(float V) {
+  if (!std::isfinite(V)) return "null";
+  char Buf[32];
+  std::snprintf(Buf, sizeof Buf, "%.9g", static_cast<double>(V));
+  return Buf;
+}
+
+const char* Bool(bool V) { return V ? "true" : "false"; }
+
+// The menu as far as the simulation needs it: a black picture under the
+// loading bar and a start request on its first tick.
+class TSimMenu : public IMenu {
+public:
+  explicit TSimMenu(bool TwoPlayers) : FTwoPlayers(TwoPlayers) {}
+  void SetScreen(int) override {}
+  void SetGameResult(std::int64_t, std::int64_t) override {}
+  void RestartMusic() override {}
+  void KeyDown(std::uint16_t&) override {}
+  void KeyPress(char) override {}
+  void SetTargetDC(TScreen&) override {}
+  void ShowCheatMark() override {}
+  void SetPaused(bool) override {}
+  void CursorUp() override {}
+  void CursorDown() override {}
+  void CursorLeft() override {}
+  void CursorRight() override {}
+  void Choose() override {}
+  void CursorHome() override {}
+  void CursorEnd() override {}
+  void PageUp() override {}
+  void PageDown() override {}
+  void Back() override {}
+  void EraseChar(std::uint16_t) override {}
+  void StopSound(int) override {}
+  void StopMusic() override { FStarted = true; }
+  void Tick() override {}
+  TFastImageBuffer& FrameBuffer() override { return FBuffer; }
+  bool StartOnePlayer() const override { return !FStarted && !FTwoPlayers; }
+  bool StartTwoPlayers() const override { return !FStarted && FTwoPlayers; }
+  bool QuitRequested() const override { return false; }
+
+private:
+  bool FTwoPlayers;
+  bool FStarted = false;
+  TFastImageBuffer FBuffer{nullptr, 800, 600};
+};
+
+// The window owns and frees what CreateGame returns; the simulation keeps
+// the game itself to report the tick in which it ended.
+class TGameLink : public IGameData {
+public:
+  explicit TGameLink(TGameData& Game) : G(Game) {}
+  void MovePlayer1(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer1(DX, DY, D); }
+  void MovePlayer2(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer2(DX, DY, D); }
+  void StopSound(int Index) override { G.StopSound(Index); }
+  void MoveEvil() override { G.MoveEvil(); }
+  void MoveSmallEvils() override { G.MoveSmallEvils(); }
+  void SpawnItems() override { G.SpawnItems(); }
+  void Update() override { G.Update(); }
+  void SetPaused(bool Value) override { G.SetPaused(Value); }
+  void ConfirmQuit() override { G.ConfirmQuit(); }
+  std::int64_t Score1() const override { return G.Score1(); }
+  std::int64_t Score2() const override { return G.Score2(); }
+  bool TwoPlayers() const override { return G.TwoPlayers(); }
+  bool Paused() const override { return G.Paused(); }
+  bool Ended() const override { return G.Ended(); }
+  void SetWaitForKey(bool Value) override { G.SetWaitForKey(Value); }
+
+private:
+  TGameData& G;
+};
+
+class TSimParts : public IFormParts {
+public:
+  TSimParts(const TOptions& Options, const std::string& Folder) : FOptions(Options), FFolder(Folder) {}
+
+  std::unique_ptr<TConfig> CreateConfig() override { return std::make_unique<TConfig>(FDisplay, FFolder); }
+  std::unique_ptr<TAudioObject> CreateAudio() override { return std::make_unique<TAudioObject>(); }
+  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
+    return std::make_unique<TPakFileReadable>(FOptions.Pak);
+  }
+  std::unique_ptr<ISplashScreen> CreateSplash(TScreen&, int, int, TAudioObject&, const TPakFileReadable&) override {
+    return nullptr;
+  }
+  std::unique_ptr<IMenu> CreateMenu(int, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) override {
+    return std::make_unique<TSimMenu>(FOptions.Players == 2);
+  }
+  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
+                                        TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
+                                        TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
+                                        TScreen& DC, int Height) override {
+    RandSeed = FOptions.Seed;
+    try {
+      Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
+                                         &BottomImage, &RightImage, &DC, Height);
+    } catch (const std::exception& E) {
+      ShowMessageBox(std::string("The game could not be started: ") + E.what());
+      return nullptr;
+    }
+    return std::make_unique<TGameLink>(*Game);
+  }
+
+  std::unique_ptr<TGameData> Game;
+
+private:
+  const TOptions& FOptions;
+  std::string FFolder;
+  TFakeDisplay FDisplay;
+};
+
+std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
+  static const char* const Names[] = {"heart", "dollar01", "dollar02", "dollar03", "speed"};
+  for (std::int32_t I = 0; I < TGameData::ItemCount; ++I)
+    if (Game.Items[static_cast<std::size_t>(I)].get() == Item) return Names[I];
+  return "unknown";
+}
+
+std::string TickLine(std::int64_t Tick, TGameData& G) {
+  TLevel& L = *G.Level;
+  std::string S = "{\"tick\":" + std::to_string(Tick) + ",\"level\":" + std::to_string(G.LevelNumber);
+  // Reading the share would mark the level complete; it is computed here
+  // the same way without touching the level.
+  TLevel Copy;
+  Copy.Number = L.Number;
+  Copy.ClaimedCells = L.ClaimedCells;
+  S += ",\"percent\":" + Num(Copy.ClaimedPercent());
+  S += ",\"claimed\":" + std::to_string(L.ClaimedCells);
+  S += ",\"time_bonus\":" + std::to_string(L.TimeBonus);
+  S += std::string(",\"frozen\":") + Bool(G.Frozen) + ",\"paused\":" + Bool(G.Paused()) + ",\"ended\":" +
+       Bool(G.Ended());
+  S += ",\"players\":[";
+  for (std::size_t I = 0; I < G.Players.size(); ++I) {
+    const TPlayer& P = *G.Players[I];
+    if (I) S += ",";
+    S += "{\"x\":" + Num(P.X) + ",\"y\":" + Num(P.Y) + ",\"score\":" + std::to_string(P.Score) +
+         ",\"lives\":" + std::to_string(P.Lives) + ",\"speed\":" + Num(P.Speed) + ",\"drawing\":" +
+         Bool(P.IsDrawing) + ",\"exploding\":" + Bool(P.IsExploding) + ",\"game_over\":" + Bool(P.GameOver) + "}";
+  }
+  S += "],\"evil\":{\"x\":" + Num(L.Evil->X) + ",\"y\":" + Num(L.Evil->Y) + "},\"small\":[";
+  for (std::int32_t I = 0; I < L.SmallEvilCount(); ++I) {
+    if (I) S += ",";
+    S += "{\"x\":" + Num(L.SmallEvil(I).X) + ",\"y\":" + Num(L.SmallEvil(I).Y) + "}";
+  }
+  S += "],\"item\":";
+  if (L.Item)
+    S += "{\"kind\":\"" + ItemKind(G, L.Item) + "\",\"x\":" + std::to_string(L.Item->X) +
+         ",\"y\":" + std::to_string(L.Item->Y) + "}";
+  else
+    S += "null";
+  S += ",\"end_countdown\":" + std::to_string(L.EndCountdown) + "}";
+  return S;
+}
+
+bool WriteFrame(const TScreen& Screen, const std::string& Dir, std::int64_t Tick) {
+  std::vector<std::uint8_t> Rgba(static_cast<std::size_t>(Screen.Width()) * Screen.Height() * 4);
+  for (int Y = 0; Y < Screen.Height(); ++Y) {
+    const std::uint8_t* Row = Screen.Row(Y);
+    for (int X = 0; X < Screen.Width(); ++X) {
+      std::uint8_t* P = &Rgba[(static_cast<std::size_t>(Y) * Screen.Width() + X) * 4];
+      P[0] = Row[X * 3 + 2];
+      P[1] = Row[X * 3 + 1];
+      P[2] = Row[X * 3 + 0];
+      P[3] = 255;
+    }
+  }
+  char Name[32];
+  std::snprintf(Name, sizeof Name, "frame_%06lld.png", static_cast<long long>(Tick));
+  try {
+    WriteFile((std::filesystem::path(Dir) / Name).string(), EncodePng(Rgba.data(), Screen.Width(), Screen.Height(), 6));
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+int ParseArguments(int Argc, char** Argv, TOptions& O) {
+  for (int I = 1; I < Argc; ++I) {
+    const std::string A = Argv[I];
+    if (A == "--help" || A == "-h") {
+      std::fputs(Usage, stdout);
+      return 2;
+    }
+    if (I + 1 >= Argc) return Fail("missing value after " + A + "\n" + Usage);
+    const std::string V = Argv[++I];
+    long long N = 0;
+    auto Number = [&](long long Min, long long Max) {
+      if (ParseInt(V, Min, Max, N)) return true;
+      Fail("bad value \"" + V + "\" for " + A + " (" + std::to_string(Min) + " to " + std::to_string(Max) + ")");
+      return false;
+    };
+    if (A == "--pak") O.Pak = V;
+    else if (A == "--seed") {
+      if (!Number(0, 4294967295LL)) return 1;
+      O.Seed = static_cast<std::uint32_t>(N);
+      O.HasSeed = true;
+    } else if (A == "--level") {
+      if (!Number(1, 29)) return 1;
+      O.Level = static_cast<std::int32_t>(N);
+    } else if (A == "--lives") {
+      if (!Number(0, 9)) return 1;
+      O.Lives = static_cast<std::int32_t>(N);
+    } else if (A == "--players") {
+      if (!Number(1, 2)) return 1;
+      O.Players = static_cast<std::int32_t>(N);
+    } else if (A == "--ticks") {
+      if (!Number(0, 100000000)) return 1;
+      O.Ticks = N;
+    } else if (A == "--script") O.Script = V;
+    else if (A == "--frames") O.Frames = V;
+    else if (A == "--every") {
+      if (!Number(1, 100000000)) return 1;
+      O.Every = N;
+    } else
+      return Fail("unknown option " + A + "\n" + Usage);
+  }
+  if (!O.HasSeed) return Fail(std::string("--seed is required\n") + Usage);
+  return 0;
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  TOptions Options;
+  if (const int Code = ParseArguments(Argc, Argv, Options)) return Code == 2 ? 0 : Code;
+
+  std::map<std::int64_t, std::vector<TScriptEvent>> Events;
+  std::string Problem;
+  if (!Options.Script.empty() && !LoadScript(Options.Script, Events, Problem)) return Fail(Problem);
+  {
+    TPakFileReadable Pak(Options.Pak);
+    if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
+  }
+  if (!Options.Frames.empty()) {
+    std::error_code Ec;
+    std::filesystem::create_directories(Options.Frames, Ec);
+    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
+  }
+
+  // Settings with the default keys, in a folder of our own.
+  std::string Folder = (std::filesystem::temp_directory_path() / "vyrn-sim-XXXXXX").string();
+  if (!::mkdtemp(Folder.data())) return Fail("cannot create a temporary folder");
+
+  TStderrMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  // The shade pattern re-seeds the generator from the time of day: make
+  // that a function of the seed, so a run never reads the clock.
+  const std::uint32_t Seed = Options.Seed;
+  SetTimeOfDaySource([Seed] { return Seed % 86400000u; });
+
+  int Exit = 0;
+  {
+    TManualClock Clock;
+    TTimerScheduler Timers(Clock);
+    TScreen Screen;
+    THeadlessWindowControl Window;
+    TSimParts Parts(Options, Folder);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    if (!Form.FormCreate()) {
+      Exit = 1;
+    } else {
+      // As the menu's start request: level, lives and the players chosen.
+      Form.SplashScreenTimerTimer();  // no splash: on to the menu
+      Form.StartLevel = Options.Level;
+      Form.StartLives = Options.Lives;
+      Form.MenuTimerTimer();  // the start request creates the game
+      if (!Parts.Game) {
+        Exit = Fail("the game could not be started");
+      } else {
+        for (std::int64_t Tick = 0; Tick < Options.Ticks; ++Tick) {
+          if (auto It = Events.find(Tick); It != Events.end())
+            for (const TScriptEvent& E : It->second)
+              Form.Dispatch(E.Down ? TInputEvent::KeyDown(E.Key) : TInputEvent::KeyUp(E.Key));
+          Form.Dispatch(TInputEvent::TimerTick(static_cast<int>(Form.GameTimer)));
+          std::fputs((TickLine(Tick, *Parts.Game) + "\n").c_str(), stdout);
+          if (!Options.Frames.empty() && Tick % Options.Every == 0 && !WriteFrame(Screen, Options.Frames, Tick)) {
+            Exit = Fail("cannot write a frame into \"" + Options.Frames + "\"");
+            break;
+          }
+          if (!Form.Game()) break;  // ended: the window has let it go
+        }
+        std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
+                    static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+      }
+    }
+    Parts.Game.reset();  // before the window's panels go
+    Form.FormDestroy();
+  }
+  SetMessageBoxHandler(nullptr);
+  std::error_code Ec;
+  std::filesystem::remove_all(Folder, Ec);
+  return Exit;
+}
