@@ -5,9 +5,16 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
 #include "FakeParts.h"
+#include "actors/Player.h"
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "board/MemBoard.h"
+#include "game/GameData.h"
+#include "game/Level.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
 #include "platform/WindowControl.h"
@@ -183,4 +190,106 @@ TEST_F(GamepadKeys, InAGameEachPadSendsItsPlayersOwnBindings) {
   EXPECT_EQ(GamepadKey(*Form, 1, TPadAction::Start), 27);
   EXPECT_EQ(GamepadKey(*Form, 1, TPadAction::Back), 0);
   EXPECT_EQ(GamepadKey(*Form, 3, TPadAction::Up), 0);
+}
+
+// The real menu and the real game: a pad's start chooses the highlighted
+// "one player" entry and its d-pad with the south button held cuts a trail
+// into the board. (The archive holds no pictures: the game plays blank.)
+TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
+  const std::filesystem::path Folder =
+      std::filesystem::temp_directory_path() / ("vyrn-pad-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(Folder);
+  std::filesystem::create_directories(Folder);
+  WritePakFile((Folder / "game.pak").string(), {{"a.png", {1, 2, 3}}});
+  TRecordingMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  THeadlessWaveOut WaveOut;
+  SetWaveOutHandler(&WaveOut);
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  {
+    TManualClock Clock;
+    TTimerScheduler Timers{Clock};
+    THeadlessWindowControl Control;
+    TScreen Screen;
+    TFakeDisplay Display;
+    TSdlWindow Window("Vyrn pad test");
+    TProgramParts Parts(Display, Folder.string(), Folder.string());
+    TMainForm Form(Parts, Control, Screen, Timers);
+    Window.EnableGamepads([&Form](int P, TPadAction A) { return GamepadKey(Form, P, A); });
+    ASSERT_TRUE(Form.FormCreate());
+    auto Tick = [&Form](TTimerId Timer, int N = 1) {
+      for (int I = 0; I < N; ++I) Form.Dispatch(TInputEvent::TimerTick(Timer));
+    };
+    auto Pump = [&] {
+      SDL_JoystickUpdate();
+      TInputEvent E;
+      for (int I = 0; I < 50; ++I)
+        if (Window.WaitEvent(0, E) && E.Kind != TInputKind::FocusGained && E.Kind != TInputKind::FocusLost)
+          Form.Dispatch(E);
+    };
+    SDL_Joystick* Stick = SDL_JoystickOpen(AttachPad());
+    ASSERT_NE(Stick, nullptr) << SDL_GetError();
+    Pump();
+    auto Button = [&](SDL_GameControllerButton B, bool Down) {
+      SDL_JoystickSetVirtualButton(Stick, B, Down ? 1 : 0);
+      Pump();
+    };
+
+    // Any button ends the splash.
+    Button(SDL_CONTROLLER_BUTTON_A, true);
+    Button(SDL_CONTROLLER_BUTTON_A, false);
+    Tick(Form.SplashScreenTimer);
+    ASSERT_NE(Form.Menu(), nullptr);
+    Tick(Form.MenuTimer, 40);
+    Button(SDL_CONTROLLER_BUTTON_START, true);
+    Tick(Form.MenuTimer);
+    Button(SDL_CONTROLLER_BUTTON_START, false);
+    for (int I = 0; I < 100 && !Form.Game(); ++I) Tick(Form.MenuTimer);
+    auto* Game = dynamic_cast<TGameData*>(Form.Game());
+    ASSERT_NE(Game, nullptr);
+    Tick(Form.GameTimer, 150);  // past the level's title
+
+    // The marker starts in the top-left corner: along the top edge with the
+    // stick, then down into the field with the d-pad and the south button.
+    const TPlayer& P1 = *Game->Players[0];
+    const TMemBoard& Board = *Game->Level->Board;
+    ASSERT_EQ(Board.GetCell(static_cast<int>(P1.X), static_cast<int>(P1.Y)), CellEdge);
+    SDL_JoystickSetVirtualAxis(Stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    Pump();
+    Tick(Form.GameTimer, 15);
+    SDL_JoystickSetVirtualAxis(Stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    Pump();
+    const float EdgeX = P1.X, EdgeY = P1.Y;
+    EXPECT_GT(EdgeX, 20.0f);
+    Button(SDL_CONTROLLER_BUTTON_A, true);
+    Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    Tick(Form.GameTimer, 20);
+    EXPECT_EQ(P1.X, EdgeX);
+    EXPECT_GT(P1.Y, EdgeY + 10);
+    int TrailCells = 0;
+    for (int Y = 0; Y < Game->Height; ++Y)
+      for (int X = 0; X < Game->Width; ++X) TrailCells += Board.GetCell(X, Y) == CellTrail1;
+    // The trail runs from the edge to the marker.
+    EXPECT_GE(TrailCells, static_cast<int>(P1.Y - EdgeY) - 1);
+    EXPECT_GT(TrailCells, 10);
+    EXPECT_EQ(Board.GetCell(static_cast<int>(EdgeX), static_cast<int>(EdgeY + 5)), CellTrail1);
+
+    // Unplugged mid-cut: the keys are let go and the marker stops.
+    SDL_JoystickClose(Stick);
+    for (int I = 0; I < SDL_NumJoysticks(); ++I)
+      if (SDL_JoystickIsVirtual(I)) SDL_JoystickDetachVirtual(I);
+    Pump();
+    EXPECT_FALSE(Form.DrawHeld[1]);
+    Tick(Form.GameTimer);
+    const float StopX = P1.X, StopY = P1.Y;
+    Tick(Form.GameTimer, 5);
+    EXPECT_EQ(P1.X, StopX);
+    EXPECT_EQ(P1.Y, StopY);
+
+    Form.Dispatch(TInputEvent::CloseRequest());
+    Form.FormDestroy();
+  }
+  SetMessageBoxHandler(nullptr);
+  SetWaveOutHandler(nullptr);
+  std::filesystem::remove_all(Folder);
 }
