@@ -4,7 +4,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "platform/sdl/SdlGamepads.h"
