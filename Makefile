@@ -2,13 +2,17 @@
 #   make run   - install missing packages, build, start the game
 #   make test  - the same set-up, then every test in a normal and a sanitizer build
 #   make serve - the high-score server on 127.0.0.1:$(SERVE_PORT), with the game built to submit to it
-.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server
+.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server install
 
 RUN_DIR := run
 SERVE_PORT ?= 8080
 # Where the game submits its high scores; `make build HIGHSCORE_ENDPOINT=URL`
 # changes it (it stays in build/ until changed again).
 HIGHSCORE_ENDPOINT ?=
+# `make install PREFIX=/usr DESTDIR=stage`: the game looks for its archive
+# under PREFIX, so changing it rebuilds the game.
+PREFIX ?= /usr/local
+DESTDIR ?=
 
 all: build
 
@@ -27,6 +31,11 @@ run: build
 	mkdir -p $(RUN_DIR)
 	cp build/game.pak $(RUN_DIR)/game.pak
 	cd $(RUN_DIR) && ../build/vyrn
+
+install: deps
+	cmake --preset release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build --preset release --target vyrn game_pak vyrn_icons
+	DESTDIR=$(DESTDIR) cmake --install build
 
 test-release: build
 	ctest --preset release

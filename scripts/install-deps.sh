@@ -10,6 +10,7 @@ PACKAGES=(
   libcairo2-dev libfreetype-dev fonts-dejavu-core libvorbis-dev libogg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev chromium
+  appstream desktop-file-utils
 )
 
 missing=()

@@ -2,10 +2,14 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
+#include "app/GamepadKeys.h"
 #include "app/Main.h"
 #include "app/ProgramParts.h"
+#include "persist/DataPaths.h"
+#include "persist/FileStore.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/Screen.h"
@@ -28,8 +32,13 @@ int main(int, char**) {
   SetMessageBoxHandler(&Box);
   int ExitCode = 0;
   try {
+    // The archive where it is found, the player's files beside it or in the
+    // player's data folder (an installed game).
+    const TDataPaths Paths = FindDataPaths(VYRN_INSTALL_DATADIR, [](const char* Name) { return std::getenv(Name); });
     // Sound first: the settings read the output volume when they start.
-    TSdlAudio Sound;
+    TSdlAudio::TOptions SoundOptions;
+    if (Paths.UserFolder != ".") SoundOptions.VolumeFile = JoinPath(Paths.UserFolder, SoundOptions.VolumeFile);
+    TSdlAudio Sound(SoundOptions);
     SetAudioHandler(&Sound);
     SetWaveOutHandler(&Sound);
     // The high-score submission blocks the window while it waits: give up
@@ -45,10 +54,15 @@ int main(int, char**) {
     TScreen Screen;
     // Lets a callback show its picture before it blocks (the submission).
     Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
-    TProgramParts Parts(Display);
+    TProgramParts Parts(Display, Paths.UserFolder, Paths.ArchiveFolder);
     Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     {
       TMainForm Form(Parts, Window, Screen, Timers);
+      try {
+        Window.EnableGamepads([&Form](int Player, TPadAction Action) { return GamepadKey(Form, Player, Action); });
+      } catch (const std::exception&) {
+        // No controller support on this system: the keyboard still plays.
+      }
       if (Form.FormCreate()) {
         Window.Present(Screen);
         TEventLoop Loop(Timers, Window, Form, Window, Screen);

@@ -8,6 +8,7 @@
 #include "game/GameData.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
+#include "persist/FileStore.h"
 #include "platform/Audio.h"
 #include "platform/MessageBox.h"
 
@@ -16,7 +17,8 @@ std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique
 std::unique_ptr<TAudioObject> TProgramParts::CreateAudio() { return std::make_unique<TAudioObject>(); }
 
 std::unique_ptr<TPakFileReadable> TProgramParts::CreatePak(const std::string& FileName) {
-  return std::make_unique<TPakFileReadable>(FileName);
+  // The archive's name alone where it was always looked for, in the working folder.
+  return std::make_unique<TPakFileReadable>(FArchiveFolder == "." ? FileName : JoinPath(FArchiveFolder, FileName));
 }
 
 std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,

@@ -14,8 +14,10 @@ class IDisplay;
 
 class TProgramParts : public IFormParts {
 public:
-  // Display must outlive the settings made here; config.dat lives in Folder.
-  explicit TProgramParts(IDisplay& Display, std::string Folder = ".") : FDisplay(Display), FFolder(std::move(Folder)) {}
+  // Display must outlive the settings made here; config.dat lives in Folder,
+  // the archive in ArchiveFolder.
+  explicit TProgramParts(IDisplay& Display, std::string Folder = ".", std::string ArchiveFolder = ".")
+      : FDisplay(Display), FFolder(std::move(Folder)), FArchiveFolder(std::move(ArchiveFolder)) {}
 
   std::unique_ptr<TConfig> CreateConfig() override;
   std::unique_ptr<TAudioObject> CreateAudio() override;
@@ -37,6 +39,7 @@ private:
   IDisplay& FDisplay;
   std::function<void(const TScreen&)> FPresent;
   std::string FFolder;
+  std::string FArchiveFolder;
 };
 
 // Once per loop turn: delivers the finished-sound notices and lets the music

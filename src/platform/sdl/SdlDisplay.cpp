@@ -44,19 +44,34 @@ bool TSdlDisplay::FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) con
   return false;
 }
 
+bool TSdlDisplay::FitsDesktop(const TDisplayMode& Mode) {
+  const TDisplayMode Desktop = CurrentMode();
+  return Mode.PelsWidth > 0 && Mode.PelsHeight > 0 && Mode.PelsWidth <= Desktop.PelsWidth &&
+         Mode.PelsHeight <= Desktop.PelsHeight;
+}
+
 int TSdlDisplay::TestMode(const TDisplayMode& Mode) {
   // The desktop as it is always passes, even where a driver leaves it out of
-  // its mode list.
+  // its mode list; so does any smaller size, shown scaled on a desktop-sized
+  // full screen when the display has no such mode.
   if (SameMode(CurrentMode(), Mode)) return DispChangeSuccessful;
   SDL_DisplayMode Found{};
-  return FindMode(Mode, Found) ? DispChangeSuccessful : DispChangeBadMode;
+  return FindMode(Mode, Found) || FitsDesktop(Mode) ? DispChangeSuccessful : DispChangeBadMode;
 }
 
 int TSdlDisplay::EnterMode(const TDisplayMode& Mode) {
   SDL_DisplayMode Found{};
-  if (!FindMode(Mode, Found)) return DispChangeBadMode;
-  if (SDL_SetWindowDisplayMode(FWindow, &Found) != 0) return DispChangeFailed;
-  if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN) != 0) return DispChangeFailed;
+  TDisplayMode AnyRefresh = Mode;
+  AnyRefresh.DisplayFrequency = 0;
+  if (FindMode(Mode, Found) || FindMode(AnyRefresh, Found)) {
+    // The display really switches to the mode, as the game was designed.
+    if (SDL_SetWindowDisplayMode(FWindow, &Found) != 0) return DispChangeFailed;
+    if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN) == 0) return DispChangeSuccessful;
+  }
+  // No such mode (or the switch failed): the desktop's own size, and the
+  // window's presenter scales the picture up with bars.
+  if (!FitsDesktop(Mode)) return DispChangeBadMode;
+  if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return DispChangeFailed;
   return DispChangeSuccessful;
 }
 
@@ -69,7 +84,8 @@ int TSdlDisplay::RestoreMode(const TDisplayMode&) {
 void TSdlDisplay::ShowCursor(bool Visible) { SDL_ShowCursor(Visible ? SDL_ENABLE : SDL_DISABLE); }
 
 void TSdlDisplay::SetBorderStyle(TBorderStyle Style) {
-  SDL_SetWindowResizable(FWindow, SDL_FALSE);
+  // A window with a border may be resized and maximised; the picture scales.
+  SDL_SetWindowResizable(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
   SDL_SetWindowBordered(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
 }
 

@@ -1,6 +1,7 @@
 // The display and the main window over SDL2: the desktop mode from SDL, the
 // 800 x 600 game mode as one of the display's own modes, switched by SDL's
-// exclusive full screen.
+// exclusive full screen. A display without that mode gets a desktop-sized
+// full screen instead, on which the window scales the picture.
 #pragma once
 
 #include <SDL.h>
@@ -14,8 +15,8 @@ public:
 
   TDisplayMode CurrentMode() override;
   // Success when the display lists a mode of exactly this size, depth and
-  // refresh (a refresh of 0 on either side means "any"); otherwise the
-  // mode-not-supported code.
+  // refresh (a refresh of 0 on either side means "any"), or when the size
+  // fits on the desktop (shown scaled); otherwise the mode-not-supported code.
   int TestMode(const TDisplayMode& Mode) override;
   int EnterMode(const TDisplayMode& Mode) override;
   int RestoreMode(const TDisplayMode& Mode) override;
@@ -30,6 +31,7 @@ public:
 
 private:
   int DisplayIndex() const;
+  bool FitsDesktop(const TDisplayMode& Mode);
   bool FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) const;
   void BorderSizes(int& Top, int& Left, int& Bottom, int& Right) const;
 

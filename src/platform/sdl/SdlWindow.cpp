@@ -2,10 +2,13 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <csignal>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Screen.h"
+#include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeys.h"
 
 namespace {
@@ -13,6 +16,30 @@ volatile std::sig_atomic_t SignalledToEnd = 0;
 
 extern "C" void OnEndSignal(int) { SignalledToEnd = 1; }
 }  // namespace
+
+TPictureFit FitPicture(int OutW, int OutH, int PictureW, int PictureH) {
+  TPictureFit Fit;
+  if (OutW <= 0 || OutH <= 0 || PictureW <= 0 || PictureH <= 0) return Fit;
+  // The side that limits decides; the other follows the picture's shape.
+  const bool WidthLimits = static_cast<long long>(OutW) * PictureH <= static_cast<long long>(OutH) * PictureW;
+  const long double Scale = WidthLimits ? static_cast<long double>(OutW) / PictureW
+                                        : static_cast<long double>(OutH) / PictureH;
+  const int Whole = static_cast<int>(std::floor(Scale));
+  if (Whole >= 1 && Whole >= WholeMultipleShare * Scale) {
+    Fit.Whole = Whole;
+    Fit.Width = PictureW * Whole;
+    Fit.Height = PictureH * Whole;
+  } else if (WidthLimits) {
+    Fit.Width = OutW;
+    Fit.Height = static_cast<int>(std::nearbyint(static_cast<long double>(OutW) * PictureH / PictureW));
+  } else {
+    Fit.Height = OutH;
+    Fit.Width = static_cast<int>(std::nearbyint(static_cast<long double>(OutH) * PictureW / PictureH));
+  }
+  Fit.X = (OutW - Fit.Width) / 2;
+  Fit.Y = (OutH - Fit.Height) / 2;
+  return Fit;
+}
 
 void TSdlWindow::InstallSignalHandlers() {
   std::signal(SIGTERM, OnEndSignal);
@@ -28,7 +55,8 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw std::runtime_error(std::string("Cannot start the video system: ") + SDL_GetError());
 
-  FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height, 0);
+  FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height,
+                             SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
   if (!FWindow) {
     const std::string Error = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -38,23 +66,27 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
   FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
   if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
   if (FRenderer) {
-    // Full screen at another resolution scales the picture, keeping its shape.
-    SDL_RenderSetLogicalSize(FRenderer, Width, Height);
     FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, Width, Height);
+    if (FTexture) SDL_SetTextureScaleMode(FTexture, SDL_ScaleModeNearest);
     if (!FTexture) {
       SDL_DestroyRenderer(FRenderer);
       FRenderer = nullptr;
     }
   }
+  SDL_SetWindowMinimumSize(FWindow, Width / 4, Height / 4);
   SDL_StartTextInput();
 }
 
 TSdlWindow::~TSdlWindow() {
+  FGamepads.reset();
+  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
   if (FTexture) SDL_DestroyTexture(FTexture);
   if (FRenderer) SDL_DestroyRenderer(FRenderer);
   SDL_DestroyWindow(FWindow);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
+
+void TSdlWindow::EnableGamepads(TPadKeyMap Map) { FGamepads = std::make_unique<TSdlGamepads>(std::move(Map)); }
 
 void TSdlWindow::SetCaption(const std::string& Caption) { SDL_SetWindowTitle(FWindow, Caption.c_str()); }
 
@@ -99,9 +131,15 @@ bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
 }
 
 void TSdlWindow::Translate(const SDL_Event& E) {
+  if (FGamepads && FGamepads->Handle(E, FPending)) return;
   switch (E.type) {
     case SDL_QUIT:
       FCloseRequested = true;
+      break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      // The enlarged copy is drawn afresh every frame; only show it again.
+      if (FLastScreen) Present(*FLastScreen);
       break;
     case SDL_WINDOWEVENT:
       switch (E.window.event) {
@@ -119,6 +157,7 @@ void TSdlWindow::Translate(const SDL_Event& E) {
           break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
           if (FLastScreen) Present(*FLastScreen);
           break;
@@ -151,8 +190,39 @@ void TSdlWindow::Present(const TScreen& Screen) {
   ++FPresentCount;
   if (!FTexture || Screen.Width() != FWidth || Screen.Height() != FHeight) return;
   SDL_UpdateTexture(FTexture, nullptr, Screen.Row(0), Screen.Stride());
+  int OutW = 0, OutH = 0;
+  if (SDL_GetRendererOutputSize(FRenderer, &OutW, &OutH) != 0) SDL_GetWindowSize(FWindow, &OutW, &OutH);
+  const TPictureFit Fit = FitPicture(OutW, OutH, FWidth, FHeight);
+  const SDL_Rect Target{Fit.X, Fit.Y, Fit.Width, Fit.Height};
+  SDL_Texture* Source = FTexture;
+  // Fractional sizes above 1: enlarge sharply first, then smooth down.
+  if (!Fit.Whole && Fit.Width > FWidth) {
+    const int Multiple = static_cast<int>(std::ceil(static_cast<double>(Fit.Width) / FWidth));
+    if (PrepareEnlarged(Multiple) && SDL_SetRenderTarget(FRenderer, FEnlarged) == 0) {
+      SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+      SDL_SetRenderTarget(FRenderer, nullptr);
+      Source = FEnlarged;
+    }
+  }
+  // A picture smaller than its texture is smoothed, never dropped pixels.
+  if (Source == FTexture)
+    SDL_SetTextureScaleMode(FTexture, !Fit.Whole && Fit.Width < FWidth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
   SDL_RenderClear(FRenderer);
-  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+  SDL_RenderCopy(FRenderer, Source, nullptr, &Target);
   SDL_RenderPresent(FRenderer);
+}
+
+bool TSdlWindow::PrepareEnlarged(int Multiple) {
+  if (FEnlarged && FEnlargedMultiple == Multiple) return true;
+  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
+  FEnlargedMultiple = 0;
+  FEnlarged = SDL_RenderTargetSupported(FRenderer)
+                  ? SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, FWidth * Multiple,
+                                      FHeight * Multiple)
+                  : nullptr;
+  if (!FEnlarged) return false;
+  SDL_SetTextureScaleMode(FEnlarged, SDL_ScaleModeLinear);
+  FEnlargedMultiple = Multiple;
+  return true;
 }

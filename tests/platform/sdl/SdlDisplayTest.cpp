@@ -49,11 +49,12 @@ TEST_F(SdlDisplayTest, DesktopModeAndModeTests) {
   TDisplayMode Game = Current;
   Game.PelsWidth = 800;
   Game.PelsHeight = 600;
-  EXPECT_EQ(Display.TestMode(Game), Lists800x600() ? DispChangeSuccessful : DispChangeBadMode);
-  TDisplayMode Odd = Current;
-  Odd.PelsWidth = 799;
-  EXPECT_EQ(Display.TestMode(Odd), DispChangeBadMode);
-  EXPECT_EQ(Display.EnterMode(Odd), DispChangeBadMode);
+  // Listed or not: a size the desktop holds can be shown scaled.
+  EXPECT_EQ(Display.TestMode(Game), DispChangeSuccessful);
+  TDisplayMode Huge = Current;
+  Huge.PelsWidth = Current.PelsWidth + 1;
+  EXPECT_EQ(Display.TestMode(Huge), DispChangeBadMode);
+  EXPECT_EQ(Display.EnterMode(Huge), DispChangeBadMode);
   EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
@@ -66,6 +67,23 @@ TEST_F(SdlDisplayTest, EnteringAListedModeGoesFullScreenAndBack) {
   EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
+TEST_F(SdlDisplayTest, WithoutAnExact800x600ModeFullScreenTakesTheDesktopSize) {
+  if (Lists800x600()) GTEST_SKIP() << "this display has an 800 x 600 mode";
+  TSdlDisplay Display(Window);
+  TDisplayMode Game = Display.CurrentMode();
+  Game.PelsWidth = 800;
+  Game.PelsHeight = 600;
+  ASSERT_EQ(Display.EnterMode(Game), DispChangeSuccessful) << SDL_GetError();
+  EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN_DESKTOP, static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP));
+  // The display itself was not switched.
+  SDL_DisplayMode Now{};
+  SDL_GetCurrentDisplayMode(0, &Now);
+  EXPECT_EQ(Now.w, Desktop.w);
+  EXPECT_EQ(Now.h, Desktop.h);
+  ASSERT_EQ(Display.RestoreMode(Display.CurrentMode()), DispChangeSuccessful);
+  EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN, 0u);
+}
+
 TEST_F(SdlDisplayTest, WindowStyleCalls) {
   TSdlDisplay Display(Window);
   // The dummy driver keeps no border, so only a real one can show the change.
@@ -75,7 +93,10 @@ TEST_F(SdlDisplayTest, WindowStyleCalls) {
     EXPECT_NE(SDL_GetWindowFlags(Window) & SDL_WINDOW_BORDERLESS, 0u);
   }
   Display.SetBorderStyle(TBorderStyle::Fixed);
-  EXPECT_EQ(SDL_GetWindowFlags(Window) & (SDL_WINDOW_BORDERLESS | SDL_WINDOW_RESIZABLE), 0u);
+  EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_BORDERLESS, 0u);
+  if (RealDriver) {
+    EXPECT_NE(SDL_GetWindowFlags(Window) & SDL_WINDOW_RESIZABLE, 0u);  // the picture scales with it
+  }
   Display.SetClientSize(800, 600);
   int Width = 0, Height = 0;
   SDL_GetWindowSize(Window, &Width, &Height);
@@ -97,10 +118,16 @@ TEST_F(SdlDisplayTest, FirstStartInAnEmptyFolderOnADisplayWithout800x600) {
   TSdlDisplay Display(Window);
   TConfig Config(Display, Folder.Path);
   bool Valid = false;
-  EXPECT_EQ(Folder.Unscrambled("config.dat", &Valid), "0,0,0,38,40,37,39,32,87,83,65,68,17,");
+  // Full screen works, at the desktop's size, so the default stays on.
+  EXPECT_EQ(Folder.Unscrambled("config.dat", &Valid), "0,0,1,38,40,37,39,32,87,83,65,68,17,");
   EXPECT_TRUE(Valid);
   EXPECT_TRUE(Boxes.Texts().empty());
-  EXPECT_FALSE(Config.FullScreenPossible);
+  EXPECT_TRUE(Config.FullScreenPossible);
+  EXPECT_NE(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN, 0u);
+
+  // Back to a window: 800 x 600, centred.
+  Config.SetFullScreen(false);
+  EXPECT_EQ(SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN, 0u);
   int Width = 0, Height = 0, Left = 0, Top = 0;
   SDL_GetWindowSize(Window, &Width, &Height);
   EXPECT_EQ(Width, 800);

@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -151,4 +153,35 @@ TEST(SdlWindow, RunsTheLoopOnRealTimeWithoutSpinning) {
   EXPECT_GE(Clock.NowMs() - Start, 100u);  // five intervals of 20 ms were slept through
   // Sleeping, not polling: a handful of looks per tick at most.
   EXPECT_LT(Source.Calls, 100);
+}
+
+TEST(SdlWindow, ThePictureFitsWithItsShapeKeptSharpWhereAWholeMultipleIsCloseEnough) {
+  // Exact multiples and the design size itself.
+  EXPECT_EQ(FitPicture(800, 600, 800, 600), (TPictureFit{0, 0, 800, 600, 1}));
+  EXPECT_EQ(FitPicture(1600, 1200, 800, 600), (TPictureFit{0, 0, 1600, 1200, 2}));
+  // Height limits: 700 / 600 = 7/6, far from 1x: fractional 933.33 -> 933, bars left and right.
+  EXPECT_EQ(FitPicture(1000, 700, 800, 600), (TPictureFit{33, 0, 933, 700, 0}));
+  // Close to 2x (2 / 2.0833 > 0.9): the whole multiple with thin bars.
+  EXPECT_EQ(FitPicture(1700, 1250, 800, 600), (TPictureFit{50, 25, 1600, 1200, 2}));
+  // A wide desktop: 1080 / 600 = 1.8, fractional 1440 x 1080.
+  EXPECT_EQ(FitPicture(1920, 1080, 800, 600), (TPictureFit{240, 0, 1440, 1080, 0}));
+  // Smaller than the picture: shrunk, width limits (400 x 300 in 400 x 1000).
+  EXPECT_EQ(FitPicture(400, 1000, 800, 600), (TPictureFit{0, 350, 400, 300, 0}));
+  // Nothing to show into.
+  EXPECT_EQ(FitPicture(0, 600, 800, 600), TPictureFit{});
+
+  // Every size keeps the shape within a pixel, stays inside and is centred.
+  for (int W = 100; W <= 4000; W += 37)
+    for (int H = 100; H <= 3000; H += 41) {
+      const TPictureFit F = FitPicture(W, H, 800, 600);
+      ASSERT_LE(F.Width, W);
+      ASSERT_LE(F.Height, H);
+      ASSERT_TRUE(F.Width == W || F.Height == H || F.Whole) << W << "x" << H;
+      ASSERT_LE(std::abs(F.Width * 3 - F.Height * 4), 4) << W << "x" << H;
+      ASSERT_LE(std::abs((W - F.Width) - 2 * F.X), 1);
+      ASSERT_LE(std::abs((H - F.Height) - 2 * F.Y), 1);
+      if (F.Whole) {
+        ASSERT_GE(F.Whole * 800, WholeMultipleShare * std::min(W * 1.0, H * 4.0 / 3.0)) << W << "x" << H;
+      }
+    }
 }
