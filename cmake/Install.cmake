@@ -8,7 +8,9 @@ set(VYRN_APP_ID net.vyrn_rekindled.Vyrn)
 
 # Installed under a name less likely to clash than the build's "vyrn".
 install(PROGRAMS $<TARGET_FILE:vyrn> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME vyrn-rekindled)
-install(FILES ${CMAKE_BINARY_DIR}/game.pak DESTINATION ${CMAKE_INSTALL_DATADIR}/vyrn-rekindled)
+install(FILES ${VYRN_GAME_PAK_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/vyrn-rekindled)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${VYRN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/${VYRN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+# The icons come from the build that drew the archive (the tools build).
+get_filename_component(VYRN_ASSET_DIR ${VYRN_GAME_PAK_FILE} DIRECTORY)
+install(DIRECTORY ${VYRN_ASSET_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
