@@ -18,6 +18,8 @@
 #include "actors/Player.h"
 #include "actors/SmallEvilBase.h"
 #include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "app/Replay.h"
 #include "audio/AudioObject.h"
 #include "game/GameData.h"
 #include "pak/PakReader.h"
@@ -35,7 +37,8 @@ namespace {
 
 const char* const Usage =
     "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
-    "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n";
+    "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n"
+    "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n";
 
 struct TOptions {
   std::string Pak = "game.pak";
@@ -48,6 +51,7 @@ struct TOptions {
   std::string Script;
   std::string Frames;
   std::int64_t Every = 1;
+  std::string Replay;
 };
 
 int Fail(const std::string& Message) {
@@ -180,8 +184,9 @@ private:
 
 // The window owns and frees what CreateGame returns; the simulation keeps
 // the game itself to report the tick in which it ended.
-class TGameLink : public IGameData {
+class TGameLink : public IGameData, public IGameDataView {
 public:
+  const TGameData& GameData() const override { return G; }
   explicit TGameLink(TGameData& Game) : G(Game) {}
   void MovePlayer1(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer1(DX, DY, D); }
   void MovePlayer2(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer2(DX, DY, D); }
@@ -239,6 +244,34 @@ private:
   const TOptions& FOptions;
   std::string FFolder;
   TFakeDisplay FDisplay;
+};
+
+// A recorded session runs through the program's own parts (splash and menu
+// included), on the headless platform; the game is kept beyond its end so
+// its last tick can be reported.
+class TReplayParts : public TProgramParts {
+public:
+  TReplayParts(const TOptions& Options, const std::string& Folder)
+      : TProgramParts(FDisplay, Folder), FOptions(Options) {}
+  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
+    return std::make_unique<TPakFileReadable>(FOptions.Pak);
+  }
+  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
+                                        TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
+                                        TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
+                                        TScreen& DC, int Height) override {
+    auto Made = TProgramParts::CreateGame(Width, StartLevel, StartLives, Pak, Audio, Config, TwoPlayers, MenuBuffer,
+                                          BottomImage, RightImage, DC, Height);
+    if (!Made) return nullptr;
+    Game.reset(static_cast<TGameData*>(Made.release()));
+    return std::make_unique<TGameLink>(*Game);
+  }
+
+  std::unique_ptr<TGameData> Game;
+
+private:
+  TFakeDisplay FDisplay;  // built before the base uses it: only its address is taken
+  const TOptions& FOptions;
 };
 
 std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
@@ -339,6 +372,7 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
       if (!Number(0, 100000000)) return 1;
       O.Ticks = N;
     } else if (A == "--script") O.Script = V;
+    else if (A == "--replay") O.Replay = V;
     else if (A == "--frames") O.Frames = V;
     else if (A == "--every") {
       if (!Number(1, 100000000)) return 1;
@@ -346,8 +380,80 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
     } else
       return Fail("unknown option " + A + "\n" + Usage);
   }
-  if (!O.HasSeed) return Fail(std::string("--seed is required\n") + Usage);
+  if (!O.HasSeed && O.Replay.empty()) return Fail(std::string("--seed is required\n") + Usage);
   return 0;
+}
+
+// Plays a recorded session and prints the running game's ticks as a
+// scripted game does, a final line whenever a game ends, and exits 1 with
+// the first difference when the game parts from its recording.
+int RunReplay(const TOptions& Options) {
+  TReplay Replay;
+  try {
+    Replay = LoadReplay(Options.Replay);
+  } catch (const TReplayError& E) {
+    return Fail(E.what());
+  }
+  std::string Problem;
+  {
+    TPakFileReadable Pak(Options.Pak);
+    if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
+  }
+  if (!Options.Frames.empty()) {
+    std::error_code Ec;
+    std::filesystem::create_directories(Options.Frames, Ec);
+    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
+  }
+  const std::string Folder = MakeReplayFolder();
+  if (Folder.empty()) return Fail("cannot create a temporary folder");
+  TStderrMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  int Exit = 0;
+  {
+    TManualClock Clock;
+    TTimerScheduler Timers(Clock);
+    TScreen Screen;
+    THeadlessWindowControl Window;
+    TReplayParts Parts(Options, Folder);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    TReplayPlayer Player(Replay, Form);
+    if (Player.PrepareFolder(Folder) && Player.Start()) {
+      std::int64_t Tick = 0;
+      std::int64_t Shown = 0;
+      for (;;) {
+        const TInputEvent* Next = Player.NextEvent();
+        const bool GameTick = Next && Next->Kind == TInputKind::Timer && Next->Code == Form.GameTimer &&
+                              Form.TimerRuns(Form.GameTimer) && Form.Game();
+        if (!Player.Step()) break;
+        if (!GameTick || !Parts.Game) continue;
+        std::fputs((TickLine(Tick, *Parts.Game) + "\n").c_str(), stdout);
+        if (!Options.Frames.empty() && Shown++ % Options.Every == 0 && !WriteFrame(Screen, Options.Frames, Shown - 1)) {
+          Exit = Fail("cannot write a frame into \"" + Options.Frames + "\"");
+          break;
+        }
+        ++Tick;
+        if (!Form.Game()) {
+          std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
+                      static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+          Parts.Game.reset();
+          Tick = 0;
+        }
+      }
+      if (Parts.Game && Form.Game())
+        std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
+                    static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+    }
+    std::fflush(stdout);
+    if (Player.Desynced()) Exit = Fail("the replay does not match this game: " + Player.Problem());
+    else if (Exit == 0)
+      std::fprintf(stderr, "vyrn-sim: replay played to its end, %u ticks, %u checksums matched\n", Player.TimerTicks(),
+                   Player.ChecksCompared());
+    Form.FormDestroy();
+    Parts.Game.reset();
+  }
+  SetMessageBoxHandler(nullptr);
+  RemoveReplayFolder(Folder);
+  return Exit;
 }
 
 }  // namespace
@@ -355,6 +461,7 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
 int main(int Argc, char** Argv) {
   TOptions Options;
   if (const int Code = ParseArguments(Argc, Argv, Options)) return Code == 2 ? 0 : Code;
+  if (!Options.Replay.empty()) return RunReplay(Options);
 
   std::map<std::int64_t, std::vector<TScriptEvent>> Events;
   std::string Problem;
