@@ -27,7 +27,8 @@
 namespace {
 
 const char* const Usage = "usage: vyrn-record --pak FILE --seed N --script FILE --out FILE\n"
-                          "script lines: MS down KEY | MS up KEY | MS type TEXT | MS end\n";
+                          "script lines: TIME down KEY | TIME up KEY | TIME type TEXT | MS end\n"
+                          "TIME: milliseconds on the loop's clock, or gN: before the running game's tick N\n";
 
 int Fail(const std::string& Message) {
   std::fprintf(stderr, "vyrn-record: %s\n", Message.c_str());
@@ -67,6 +68,30 @@ bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
   return false;
 }
 
+// Hands the inputs of a game tick to the recorder just before that tick, so
+// scripts written for vyrn-sim's game ticks keep their timing.
+class TGameTickInputs : public IInputSink {
+public:
+  TGameTickInputs(TMainForm& Form, IInputSink& Next, std::multimap<long long, TInputEvent> Inputs)
+      : FForm(Form), FNext(Next), FInputs(std::move(Inputs)) {}
+  void Dispatch(const TInputEvent& Event) override {
+    if (!FForm.Game()) FTick = 0;
+    if (Event.Kind == TInputKind::Timer && Event.Code == FForm.GameTimer && FForm.TimerRuns(FForm.GameTimer) &&
+        FForm.Game()) {
+      const auto [B, E] = FInputs.equal_range(FTick);
+      for (auto It = B; It != E; ++It) FNext.Dispatch(It->second);
+      ++FTick;
+    }
+    FNext.Dispatch(Event);
+  }
+
+private:
+  TMainForm& FForm;
+  IInputSink& FNext;
+  std::multimap<long long, TInputEvent> FInputs;
+  long long FTick = 0;
+};
+
 class TPakParts : public TProgramParts {
 public:
   TPakParts(IDisplay& Display, const std::string& Folder, std::string Pak)
@@ -97,7 +122,7 @@ int main(int Argc, char** Argv) {
   if (Argc % 2 == 0 || Script.empty() || Out.empty() || Seed < 0) return Fail(Usage);
 
   // Time (ms on the loop's clock) -> inputs due then; -1 marks the end.
-  std::multimap<long long, TInputEvent> Inputs;
+  std::multimap<long long, TInputEvent> Inputs, GameInputs;
   long long EndMs = -1;
   {
     std::ifstream In(Script);
@@ -106,6 +131,8 @@ int main(int Argc, char** Argv) {
     for (int N = 1; std::getline(In, Line); ++N) {
       if (!Line.empty() && Line.back() == '\r') Line.pop_back();
       if (Line.empty() || Line[0] == '#') continue;
+      const bool GameTime = Line[0] == 'g';
+      if (GameTime) Line.erase(0, 1);
       const auto S1 = Line.find(' ');
       const auto S2 = S1 == std::string::npos ? S1 : Line.find(' ', S1 + 1);
       long long Ms = 0;
@@ -115,11 +142,14 @@ int main(int Argc, char** Argv) {
       std::uint16_t Key = 0;
       const std::string Where = Script + ":" + std::to_string(N) + ": ";
       if (S1 == std::string::npos || !ParseNumber(Line.substr(0, S1), Ms)) return Fail(Where + "expected a time");
-      if (What == "end") EndMs = Ms;
+      auto& To = GameTime ? GameInputs : Inputs;
+      if (What == "end" && !GameTime) EndMs = Ms;
       else if (What == "type")
-        for (char C : Rest) Inputs.emplace(Ms, TInputEvent::KeyPress(C));
+        // One character per 100 ms (or per game tick), as typed.
+        for (std::size_t I = 0; I < Rest.size(); ++I)
+          To.emplace(Ms + static_cast<long long>(I) * (GameTime ? 1 : 100), TInputEvent::KeyPress(Rest[I]));
       else if ((What == "down" || What == "up") && KeyFromText(Rest, Key))
-        Inputs.emplace(Ms, What == "down" ? TInputEvent::KeyDown(Key) : TInputEvent::KeyUp(Key));
+        To.emplace(Ms, What == "down" ? TInputEvent::KeyDown(Key) : TInputEvent::KeyUp(Key));
       else
         return Fail(Where + "expected \"down KEY\", \"up KEY\", \"type TEXT\" or \"end\"");
     }
@@ -147,7 +177,8 @@ int main(int Argc, char** Argv) {
       Recorder.Started();
       THeadlessEventSource Source(Clock, &Window);
       THeadlessPresenter Presenter;
-      TEventLoop Loop(Timers, Source, Recorder, Presenter, Screen);
+      TGameTickInputs Sink(Form, Recorder, std::move(GameInputs));
+      TEventLoop Loop(Timers, Source, Sink, Presenter, Screen);
       auto Next = Inputs.begin();
       while (static_cast<long long>(Clock.NowMs()) < EndMs) {
         for (; Next != Inputs.end() && Next->first <= static_cast<long long>(Clock.NowMs()); ++Next)
