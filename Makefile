@@ -2,7 +2,7 @@
 #   make run   - install missing packages, build, start the game
 #   make test  - the same set-up, then every test in a normal and a sanitizer build
 #   make serve - the high-score server on 127.0.0.1:$(SERVE_PORT), with the game built to submit to it
-.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server
+.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server soak fuzz
 
 RUN_DIR := run
 SERVE_PORT ?= 8080
@@ -53,3 +53,7 @@ bench: build
 
 clean:
 	rm -rf build build-asan build-debug
+
+# The bot's soak at full size (a million game ticks) in the sanitizer build.
+soak: build-asan
+	bash scripts/soak.sh build-asan/tools/sim/vyrn-sim build-asan/game.pak 1000000

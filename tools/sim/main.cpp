@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Bot.h"
 #include "Encode.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
@@ -38,7 +39,9 @@ namespace {
 const char* const Usage =
     "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
     "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n"
-    "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n";
+    "                [--bot]\n"
+    "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n"
+    "--bot plays by itself and stops with exit 1 when the game breaks a rule.\n";
 
 struct TOptions {
   std::string Pak = "game.pak";
@@ -52,6 +55,7 @@ struct TOptions {
   std::string Frames;
   std::int64_t Every = 1;
   std::string Replay;
+  bool Bot = false;
 };
 
 int Fail(const std::string& Message) {
@@ -346,6 +350,10 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
       std::fputs(Usage, stdout);
       return 2;
     }
+    if (A == "--bot") {
+      O.Bot = true;
+      continue;
+    }
     if (I + 1 >= Argc) return Fail("missing value after " + A + "\n" + Usage);
     const std::string V = Argv[++I];
     long long N = 0;
@@ -506,12 +514,28 @@ int main(int Argc, char** Argv) {
       if (!Parts.Game) {
         Exit = Fail("the game could not be started");
       } else {
+        std::unique_ptr<TBot> Bot;
+        if (Options.Bot) Bot = std::make_unique<TBot>(Options.Seed);
+        TGameInvariants Rules;
+        std::vector<TInputEvent> BotKeys;
         for (std::int64_t Tick = 0; Tick < Options.Ticks; ++Tick) {
           if (auto It = Events.find(Tick); It != Events.end())
             for (const TScriptEvent& E : It->second)
               Form.Dispatch(E.Down ? TInputEvent::KeyDown(E.Key) : TInputEvent::KeyUp(E.Key));
+          if (Bot) {
+            BotKeys.clear();
+            Bot->Plan(Form, *Parts.Game, BotKeys);
+            for (const TInputEvent& E : BotKeys) Form.Dispatch(E);
+          }
           Form.Dispatch(TInputEvent::TimerTick(static_cast<int>(Form.GameTimer)));
           std::fputs((TickLine(Tick, *Parts.Game) + "\n").c_str(), stdout);
+          if (Bot) {
+            if (const std::string Broken = Rules.Check(*Parts.Game, true); !Broken.empty()) {
+              std::fflush(stdout);
+              Exit = Fail("tick " + std::to_string(Tick) + ": " + Broken);
+              break;
+            }
+          }
           if (!Options.Frames.empty() && Tick % Options.Every == 0 && !WriteFrame(Screen, Options.Frames, Tick)) {
             Exit = Fail("cannot write a frame into \"" + Options.Frames + "\"");
             break;
