@@ -57,3 +57,10 @@ clean:
 # The bot's soak at full size (a million game ticks) in the sanitizer build.
 soak: build-asan
 	bash scripts/soak.sh build-asan/tools/sim/vyrn-sim build-asan/game.pak 1000000
+
+# libFuzzer targets in build-fuzz/ (needs clang); run one with e.g.
+# build-fuzz/fuzz/fuzz_replay tests/fuzz/corpus/replay -max_total_time=600
+fuzz:
+	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYRN_FUZZ=ON -DVYRN_BUILD_TESTS=OFF -DVYRN_BUILD_BENCH=OFF
+	cmake --build build-fuzz -j2 --target $(addprefix fuzz_,archive config highscores sound_layout png jpeg ogg replay sim_script)

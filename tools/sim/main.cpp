@@ -14,6 +14,7 @@
 
 #include "Bot.h"
 #include "Encode.h"
+#include "SimScript.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
@@ -80,63 +81,6 @@ public:
     std::fprintf(stderr, "vyrn-sim: [%s] %s\n", Caption.c_str(), Text.c_str());
   }
 };
-
-struct TScriptEvent {
-  bool Down;
-  std::uint16_t Key;
-};
-
-std::string Trim(const std::string& S) {
-  const auto B = S.find_first_not_of(" \t\r\n");
-  if (B == std::string::npos) return "";
-  const auto E = S.find_last_not_of(" \t\r\n");
-  return S.substr(B, E - B + 1);
-}
-
-bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
-  long long Code = 0;
-  if (ParseInt(Text, 0, 65535, Code)) {
-    Key = static_cast<std::uint16_t>(Code);
-    return true;
-  }
-  if (Text == "Escape") {
-    Key = 27;
-    return true;
-  }
-  for (std::uint32_t C = 1; C < 256; ++C)
-    if (KeyName(static_cast<std::uint16_t>(C)) == Text) {
-      Key = static_cast<std::uint16_t>(C);
-      return true;
-    }
-  return false;
-}
-
-bool LoadScript(const std::string& FileName, std::map<std::int64_t, std::vector<TScriptEvent>>& Events,
-                std::string& Problem) {
-  std::ifstream In(FileName);
-  if (!In) {
-    Problem = "cannot read the script \"" + FileName + "\"";
-    return false;
-  }
-  std::string Line;
-  for (int Number = 1; std::getline(In, Line); ++Number) {
-    const std::string T = Trim(Line);
-    if (T.empty() || T[0] == '#') continue;
-    const auto S1 = T.find_first_of(" \t");
-    const auto S2 = S1 == std::string::npos ? S1 : T.find_first_of(" \t", T.find_first_not_of(" \t", S1));
-    long long Tick = 0;
-    std::uint16_t Key = 0;
-    const std::string What = S1 == std::string::npos ? "" : Trim(T.substr(S1, S2 - S1));
-    const std::string KeyText = S2 == std::string::npos ? "" : Trim(T.substr(S2));
-    if (S2 == std::string::npos || !ParseInt(T.substr(0, S1), 0, (1LL << 40), Tick) ||
-        (What != "down" && What != "up") || !KeyFromText(KeyText, Key)) {
-      Problem = FileName + ":" + std::to_string(Number) + ": expected \"TICK down KEY\" or \"TICK up KEY\"";
-      return false;
-    }
-    Events[Tick].push_back({What == "down", Key});
-  }
-  return true;
-}
 
 // Floats so they read back exactly; JSON has no NaN or infinities.
 std::string Num(float V) {
