@@ -400,8 +400,8 @@ int RunReplay(const TOptions& Options) {
     else if (Exit == 0)
       std::fprintf(stderr, "vyrn-sim: replay played to its end, %u ticks, %u checksums matched\n", Player.TimerTicks(),
                    Player.ChecksCompared());
+    Parts.Game.reset();  // before the window's panels go
     Form.FormDestroy();
-    Parts.Game.reset();
   }
   SetMessageBoxHandler(nullptr);
   RemoveReplayFolder(Folder);
