@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -115,9 +116,15 @@ int FuzzOgg(const std::uint8_t* Data, std::size_t Size) {
 
 int FuzzReplay(const std::uint8_t* Data, std::size_t Size) {
   try {
-    const TReplay R = ParseReplay(Data, Size);
-    // What reads back must write out to the same bytes.
-    if (SerializeReplay(R) != std::vector<std::uint8_t>(Data, Data + Size)) std::abort();
+    (void)ParseReplay(Data, Size);
+  } catch (const TReplayError&) {
+  }
+  // Past the closing hash, which mutations rarely keep: what reads back must
+  // write out to the same bytes but that hash.
+  try {
+    const TReplay R = ParseReplay(Data, Size, false);
+    const auto Out = SerializeReplay(R);
+    if (Out.size() != Size || !std::equal(Out.begin(), Out.end() - 4, Data)) std::abort();
   } catch (const TReplayError&) {
   }
   return 0;

@@ -121,7 +121,15 @@ const TGameData* GameOf(const IGameData* Game) {
 
 }  // namespace
 
-TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size) {
+std::uint32_t ReplayHash(const std::uint8_t* Data, std::size_t Size, std::uint32_t Hash) {
+  for (std::size_t I = 0; I < Size; ++I) {
+    Hash ^= Data[I];
+    Hash *= 16777619u;
+  }
+  return Hash;
+}
+
+TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size, bool VerifyHash) {
   if (Size > ReplayMaxFileSize) throw TReplayError("the file is too large for a replay");
   TReader R(Data, Size);
   if (Size < sizeof ReplayMagic || std::memcmp(Data, ReplayMagic, sizeof ReplayMagic) != 0)
@@ -177,7 +185,11 @@ TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size) {
         if (Count != Out.Records.size())
           throw TReplayError("the end record counts " + std::to_string(Count) + " records, the file holds " +
                              std::to_string(Out.Records.size()));
+        const std::size_t Hashed = R.Pos();
+        const std::uint32_t Hash = R.U32("the end record");
         if (!R.AtEnd()) throw TReplayError("there is data after the end record");
+        if (VerifyHash && Hash != ReplayHash(Data, Hashed))
+          throw TReplayError("the file is damaged: its bytes do not match the hash at its end");
         return Out;
       }
       default:
@@ -245,6 +257,7 @@ std::vector<std::uint8_t> SerializeReplay(const TReplay& Replay) {
   End.Value = static_cast<std::uint32_t>(Replay.Records.size());
   const auto Bytes = SerializeReplayRecord(End);
   Out.insert(Out.end(), Bytes.begin(), Bytes.end());
+  PutLe32(Out, ReplayHash(Out.data(), Out.size()));
   return Out;
 }
 
@@ -334,6 +347,7 @@ void TReplayRecorder::Add(const TReplayRecord& Record) {
 
 void TReplayRecorder::Flush() {
   if (!FStarted || FPending.empty()) return;
+  FHash = ReplayHash(FPending.data(), FPending.size(), FHash);
   if (FFile && std::fwrite(FPending.data(), 1, FPending.size(), FFile) != FPending.size()) FFailed = true;
   if (FFile && std::fflush(FFile) != 0) FFailed = true;
   FPending.clear();
@@ -364,7 +378,10 @@ bool TReplayRecorder::Finish() {
   End.Value = FRecords;
   Add(End);
   FFinished = true;
-  Flush();
+  FHash = ReplayHash(FPending.data(), FPending.size(), FHash);
+  PutLe32(FPending, FHash);
+  if (FFile && std::fwrite(FPending.data(), 1, FPending.size(), FFile) != FPending.size()) FFailed = true;
+  FPending.clear();
   if (FFile && std::fclose(FFile) != 0) FFailed = true;
   FFile = nullptr;
   SetTimeOfDaySource(nullptr);
@@ -459,6 +476,11 @@ bool TReplayPlayer::Step() {
     return false;
   }
   ++FCursor;
+  if (R.Event.Kind == TInputKind::Timer && R.Event.Code != FForm.FocusMonitor && R.Event.Code != FForm.SplashScreenTimer &&
+      R.Event.Code != FForm.MenuTimer && R.Event.Code != FForm.GameTimer) {
+    Fail("the replay names a timer the window does not have (" + std::to_string(R.Event.Code) + ")");
+    return false;
+  }
   FForm.Dispatch(R.Event);
   if (R.Event.Kind == TInputKind::Timer) ++FTicks;
   if (FClockMissing) {

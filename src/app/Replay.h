@@ -16,7 +16,9 @@
 //     1 event:    4 bytes, the encoded input event
 //     2 time:     u32, a time-of-day read (milliseconds, below 86,400,000)
 //     3 check:    u32 timer tick, u64 checksum, after every 100th timer tick
-//     4 end:      u32, the number of records before it; nothing may follow
+//     4 end:      u32, the number of records before it, then u32, the FNV-1a
+//                 hash (32 bits) of every byte of the file before this one;
+//                 nothing may follow
 #pragma once
 
 #include <cstddef>
@@ -76,7 +78,10 @@ struct TReplay {
 
 // Reads a whole replay. Throws TReplayError saying what is wrong with a
 // damaged, truncated or foreign file; never reads outside Data.
-TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size);
+// VerifyHash false skips the file's closing hash (the fuzzing, to reach the
+// records behind it).
+TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size, bool VerifyHash = true);
+std::uint32_t ReplayHash(const std::uint8_t* Data, std::size_t Size, std::uint32_t Hash = 2166136261u);
 TReplay LoadReplay(const std::string& FileName);
 std::vector<std::uint8_t> SerializeReplayHeader(const TReplay& Replay);
 std::vector<std::uint8_t> SerializeReplayRecord(const TReplayRecord& Record);
@@ -127,6 +132,7 @@ private:
   TReplay FHeader;
   std::vector<std::uint8_t> FPending;
   std::uint32_t FRecords = 0;
+  std::uint32_t FHash = 2166136261u;
   std::uint32_t FTicks = 0;
   bool FFailed = false;
   bool FStarted = false;

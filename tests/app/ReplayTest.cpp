@@ -146,6 +146,12 @@ TEST(ReplayFile, DamagedTruncatedAndForeignFilesAreRefused) {
   Refused(8, 2, "version");
   Refused(10, 0, "build identifier");
   Refused(10, 200, "build identifier");
+  // Any byte changed anywhere: the hash at the end no longer matches.
+  for (std::size_t At = 0; At < Good.size(); ++At) {
+    auto Bad = Good;
+    Bad[At] ^= 0x55;
+    EXPECT_THROW(ParseReplay(Bad.data(), Bad.size()), TReplayError) << "byte " << At;
+  }
   auto Longer = Good;
   Longer.push_back(0);
   EXPECT_THROW(ParseReplay(Longer.data(), Longer.size()), TReplayError);
