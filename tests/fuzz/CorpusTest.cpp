@@ -10,6 +10,8 @@
 
 namespace fs = std::filesystem;
 
+void PrintTo(const TFuzzTarget& Target, std::ostream* Out) { *Out << Target.Name; }
+
 class FuzzCorpus : public ::testing::TestWithParam<TFuzzTarget> {};
 
 TEST_P(FuzzCorpus, EveryKeptInputIsReadWithoutHarm) {
