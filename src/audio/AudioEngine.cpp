@@ -11,9 +11,10 @@
 
 namespace {
 
+// Saturating: a damaged piece may claim a length near 2^63 frames, and a
+// wrapped product would make it end at once.
 std::int32_t FramesToMs(std::int64_t Frames, int Rate) {
-  if (Frames <= 0 || Rate <= 0) return 0;
-  const std::int64_t Ms = Frames * 1000 / Rate;
+  const std::int64_t Ms = ScaleCount(Frames, 1000, Rate);
   return static_cast<std::int32_t>(std::min<std::int64_t>(Ms, std::numeric_limits<std::int32_t>::max()));
 }
 
@@ -61,7 +62,7 @@ void TAudioEngine::PlayFromMemory(std::span<const std::uint8_t> Data) {
 
   Audio.PlayMusic();
   const std::int64_t Frames = Audio.MusicLengthFrames();
-  FLengthBytes = Frames >= 0 ? Frames * 4 : -1;
+  FLengthBytes = Frames >= 0 ? ScaleCount(Frames, 4, 1) : -1;
   FState = StatePlaying;
 }
 

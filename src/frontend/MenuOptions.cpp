@@ -5,6 +5,7 @@
 #include "audio/AudioObject.h"
 #include "frontend/Menu.h"
 #include "persist/Config.h"
+#include "persist/Scramble.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "audio/AudioObject.h"
 #include "pak/PakReader.h"
+#include "persist/Scramble.h"
 
 namespace {
 

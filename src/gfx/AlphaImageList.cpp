@@ -1,6 +1,6 @@
 #include "gfx/AlphaImageList.h"
 
-#include "persist/CommonTypes.h"
+#include "persist/Scramble.h"
 
 #include <limits>
 #include <stdexcept>
@@ -14,14 +14,10 @@ std::int32_t TAlphaImageList::Add(std::unique_ptr<TAlphaImage> Image) {
   return Count() - 1;
 }
 
-TAlphaImage& TAlphaImageList::Items(std::int32_t Index) {
+std::size_t TAlphaImageList::IndexOf(std::int32_t Index) const {
   if (Index < 0 || Index >= Count())
     throw std::out_of_range("image list index " + std::to_string(Index) + " outside 0.." + std::to_string(Count() - 1));
-  return *FItems[static_cast<std::size_t>(Index)];
-}
-
-const TAlphaImage& TAlphaImageList::Items(std::int32_t Index) const {
-  return const_cast<TAlphaImageList*>(this)->Items(Index);
+  return static_cast<std::size_t>(Index);
 }
 
 std::string ImageSetEntryName(const std::string& SetName, std::int32_t Number) {

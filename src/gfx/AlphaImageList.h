@@ -19,13 +19,16 @@ public:
   // std::invalid_argument for nullptr.
   std::int32_t Add(std::unique_ptr<TAlphaImage> Image);
   // Throws std::out_of_range outside 0..Count-1.
-  TAlphaImage& Items(std::int32_t Index);
-  const TAlphaImage& Items(std::int32_t Index) const;
+  TAlphaImage& Items(std::int32_t Index) { return *FItems[IndexOf(Index)]; }
+  const TAlphaImage& Items(std::int32_t Index) const { return *FItems[IndexOf(Index)]; }
   TAlphaImage& operator[](std::int32_t Index) { return Items(Index); }
   const TAlphaImage& operator[](std::int32_t Index) const { return Items(Index); }
   void Clear() { FItems.clear(); }
 
 private:
+  // Throws std::out_of_range outside 0..Count-1.
+  std::size_t IndexOf(std::int32_t Index) const;
+
   std::vector<std::unique_ptr<TAlphaImage>> FItems;
 };
 

@@ -27,12 +27,9 @@ std::int32_t TGameText::GlyphIndex(char Ch) {
 void TGameText::ShowText(const std::string& Text, std::uint8_t Opacity, std::uint8_t HoldTicks) {
   FOpacity = Opacity;
   FHoldTicks = HoldTicks;
-  const std::int64_t Cells = static_cast<std::int64_t>(Text.size());
-  // Messages are a few dozen characters; a cell count beyond the picture
-  // limit would be a caller's bug, not something to draw.
-  auto Picture = std::make_unique<TAlphaImage>(static_cast<std::int32_t>(std::min<std::int64_t>(Cells, 1 << 20) * CellSize),
-                                               CellSize);
-  for (std::int32_t I = 0; I * static_cast<std::int64_t>(CellSize) < Picture->Width(); ++I) {
+  const auto Cells = static_cast<std::int32_t>(std::min(Text.size(), MaxTextLength));
+  auto Picture = std::make_unique<TAlphaImage>(Cells * CellSize, CellSize);
+  for (std::int32_t I = 0; I < Cells; ++I) {
     const std::int32_t Glyph = GlyphIndex(Text[static_cast<std::size_t>(I)]);
     if (Glyph < 0) continue;  // no glyph: the cell stays transparent
     Picture->CopyRect(I * CellSize, 0, FGlyphs, Glyph * CellSize, 0, CellSize, CellSize);

@@ -4,6 +4,7 @@
 // percent a draw and clears itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,10 @@ public:
   static constexpr std::int32_t CellSize = 18;
   static constexpr std::int32_t GlyphCount = 42;
   static constexpr const char* GlyphSheetName = "chars.png";
+  // Characters of a message that are set; the rest is dropped. Messages are a
+  // few dozen characters and 256 cells are far wider than any screen, so a
+  // runaway string costs a bounded picture instead of memory without end.
+  static constexpr std::size_t MaxTextLength = 256;
 
   // Loads the glyph sheet. A missing "chars.png" leaves every cell blank;
   // one that cannot be decoded throws EImageDecodeError.
@@ -29,8 +34,9 @@ public:
   // other character (a blank cell).
   static std::int32_t GlyphIndex(char Ch);
 
-  // Replaces the message. Opacity is a percentage (the game passes 100 or
-  // 70), HoldTicks the number of draws before the fade starts.
+  // Replaces the message (its first MaxTextLength characters). Opacity is a
+  // percentage (the game passes 100 or 70), HoldTicks the number of draws
+  // before the fade starts.
   void ShowText(const std::string& Text, std::uint8_t Opacity, std::uint8_t HoldTicks);
   // One tick: advances the hold or the fade and draws the message centred
   // (shifted 18 pixels right), or clears a message that has faded out.

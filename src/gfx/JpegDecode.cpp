@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr JDIMENSION MaxSide = 16384;
-
 // libjpeg reports fatal errors through error_exit, which must not return.
 // Ours jumps back to the setjmp in the C-style step that was running; those
 // steps hold no C++ objects with destructors, so the jump skips none. The
@@ -60,7 +58,10 @@ bool StartDecode(TJpegJob* Job, const unsigned char* Data, unsigned long Size) {
       break;
   }
   jpeg_calc_output_dimensions(&Job->Info);
-  if (Job->Info.output_width > MaxSide || Job->Info.output_height > MaxSide) {
+  // Checked before the decompressor allocates its buffers, let alone the
+  // picture: a small file may claim an enormous size.
+  if (Job->Info.output_width > MaxPictureSide || Job->Info.output_height > MaxPictureSide ||
+      static_cast<std::uint64_t>(Job->Info.output_width) * Job->Info.output_height > MaxPicturePixels) {
     std::snprintf(Job->Message, sizeof Job->Message, "picture of %u x %u pixels is too large",
                   static_cast<unsigned>(Job->Info.output_width), static_cast<unsigned>(Job->Info.output_height));
     return false;

@@ -9,14 +9,15 @@
 #include <cstdlib>
 #include <memory>
 
+#include "gfx/ImageErrors.h"
+
 class TMemoryStream;
 
 class TPNGObjectImprov {
 public:
-  // Largest side and pixel count accepted; the game's pictures are far
-  // smaller, and a damaged header must not ask for gigabytes.
-  static constexpr std::uint32_t MaxSide = 16384;
-  static constexpr std::uint64_t MaxPixels = std::uint64_t{1} << 26;
+  // Largest side and pixel count accepted (ImageErrors.h).
+  static constexpr std::uint32_t MaxSide = MaxPictureSide;
+  static constexpr std::uint64_t MaxPixels = MaxPicturePixels;
 
   // Decodes the PNG file that starts at Stream's position; the stream is
   // left at its end. Throws EImageDecodeError for data that is not a PNG,

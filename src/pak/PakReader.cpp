@@ -1,14 +1,16 @@
 #include "pak/PakReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <functional>
 #include <optional>
-#include <system_error>
+#include <unordered_map>
 
 namespace {
 
@@ -19,8 +21,8 @@ using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
 struct TOpenArchive {
   TFilePtr File;
-  std::uint64_t FileSize = 0;
-  std::uint32_t DirectoryOffset = 0;
+  struct stat Info {};
+  std::uint64_t Size() const { return static_cast<std::uint64_t>(Info.st_size); }
 };
 
 std::uint32_t LoadU32(const unsigned char* P) {
@@ -32,79 +34,169 @@ std::uint32_t LoadU32(const unsigned char* P) {
   throw EPakReadError("archive " + FileName + ": " + What);
 }
 
-void SeekTo(const TOpenArchive& A, const std::string& FileName, std::uint64_t Offset) {
-  if (fseeko(A.File.get(), static_cast<off_t>(Offset), SEEK_SET) != 0)
+void SeekTo(std::FILE* F, const std::string& FileName, std::uint64_t Offset) {
+  if (fseeko(F, static_cast<off_t>(Offset), SEEK_SET) != 0)
     Fail(FileName, "cannot seek to offset " + std::to_string(Offset) + ": " + std::strerror(errno));
 }
 
-// Opens the archive and reads its header. nullopt when no file exists there;
-// throws EPakReadError when something is there but cannot be read as one.
-std::optional<TOpenArchive> OpenArchive(const std::string& FileName) {
-  std::error_code Ec;
-  const std::filesystem::file_status Status = std::filesystem::status(FileName, Ec);
-  if (Status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-  if (Status.type() == std::filesystem::file_type::directory) Fail(FileName, "cannot open: it is a directory");
-
-  TOpenArchive A;
-  A.File.reset(std::fopen(FileName.c_str(), "rb"));
-  if (!A.File) Fail(FileName, std::string("cannot open: ") + std::strerror(errno));
-  if (fseeko(A.File.get(), 0, SEEK_END) != 0) Fail(FileName, std::string("cannot seek: ") + std::strerror(errno));
-  const off_t End = ftello(A.File.get());
-  if (End < 0) Fail(FileName, std::string("cannot determine its size: ") + std::strerror(errno));
-  A.FileSize = static_cast<std::uint64_t>(End);
-  if (A.FileSize < 4) Fail(FileName, "too short to hold a directory offset (" + std::to_string(A.FileSize) + " bytes)");
-  SeekTo(A, FileName, 0);
-  unsigned char Header[4];
-  if (std::fread(Header, 1, 4, A.File.get()) != 4) Fail(FileName, "cannot read the directory offset");
-  A.DirectoryOffset = LoadU32(Header);
-  return A;
-}
-
-// The one directory parser: calls Visit for every complete entry in order
-// until Visit returns true. A directory offset past the end of the file
-// simply yields no entries; an entry cut short by the end of the file ends
-// the scan.
-void ScanDirectory(const TOpenArchive& A, const std::string& FileName,
-                   const std::function<bool(const TPakDirEntry&)>& Visit) {
-  std::FILE* F = A.File.get();
-  if (A.DirectoryOffset >= A.FileSize) return;
-  SeekTo(A, FileName, A.DirectoryOffset);
-  TPakDirEntry Entry;
-  for (;;) {
-    const int Length = std::fgetc(F);
-    if (Length == EOF) break;
-    Entry.Name.resize(static_cast<std::size_t>(Length));
-    if (std::fread(Entry.Name.data(), 1, Entry.Name.size(), F) != Entry.Name.size()) break;
-    unsigned char Tail[8];
-    if (std::fread(Tail, 1, 8, F) != 8) break;
-    Entry.Size = LoadU32(Tail);
-    Entry.Offset = LoadU32(Tail + 4);
-    if (Visit(Entry)) return;
+// Reads a file in large pieces: a directory is thousands of small fields,
+// and a call into stdio for each costs more than parsing them.
+class TChunkReader {
+public:
+  explicit TChunkReader(std::FILE* File) : FFile(File) {}
+  // Copies the next Count bytes into Into; false when the file ends first.
+  bool Read(void* Into, std::size_t Count) {
+    auto* Out = static_cast<unsigned char*>(Into);
+    while (Count > 0) {
+      if (FPos == FLength) {
+        FLength = std::fread(FBuffer.data(), 1, FBuffer.size(), FFile);
+        FPos = 0;
+        if (FLength == 0) return false;
+      }
+      const std::size_t N = std::min(Count, FLength - FPos);
+      std::memcpy(Out, FBuffer.data() + FPos, N);
+      FPos += N;
+      Out += N;
+      Count -= N;
+    }
+    return true;
   }
-  if (std::ferror(F)) Fail(FileName, "read error in the directory");
+
+private:
+  std::FILE* FFile;
+  std::vector<unsigned char> FBuffer = std::vector<unsigned char>(std::size_t{1} << 16);
+  std::size_t FPos = 0;
+  std::size_t FLength = 0;
+};
+
+bool SameTime(const timespec& A, const timespec& B) { return A.tv_sec == B.tv_sec && A.tv_nsec == B.tv_nsec; }
+
+// Opens the archive. nullopt when no file exists there; throws EPakReadError
+// when something is there but cannot be read as one. O_NONBLOCK: opening a
+// named pipe must not wait for a writer; it is refused as not regular.
+std::optional<TOpenArchive> OpenArchive(const std::string& FileName) {
+  const int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (Fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    Fail(FileName, std::string("cannot open: ") + std::strerror(errno));
+  }
+  TOpenArchive A;
+  if (::fstat(Fd, &A.Info) != 0) {
+    const int Error = errno;
+    ::close(Fd);
+    Fail(FileName, std::string("cannot open: ") + std::strerror(Error));
+  }
+  if (!S_ISREG(A.Info.st_mode)) {
+    ::close(Fd);
+    Fail(FileName, S_ISDIR(A.Info.st_mode) ? "cannot open: it is a directory" : "cannot open: not a regular file");
+  }
+  A.File.reset(::fdopen(Fd, "rb"));
+  if (!A.File) {
+    const int Error = errno;
+    ::close(Fd);
+    Fail(FileName, std::string("cannot open: ") + std::strerror(Error));
+  }
+  return A;
 }
 
 }  // namespace
 
+struct TPakFileReadable::TIndex {
+  // What the index was read from: a change of any of these means the
+  // archive was rebuilt.
+  std::string Path;
+  dev_t Device = 0;
+  ino_t Inode = 0;
+  off_t Size = 0;
+  timespec Modified{};
+  timespec Changed{};
+
+  std::uint32_t DirectoryOffset = 0;
+  std::vector<TPakDirEntry> Entries;
+  // Each name to the position of its first entry in Entries.
+  std::unordered_map<std::string, std::size_t> First;
+
+  bool Describes(const std::string& FileName, const struct stat& Info) const {
+    return Path == FileName && Device == Info.st_dev && Inode == Info.st_ino && Size == Info.st_size &&
+           SameTime(Modified, Info.st_mtim) && SameTime(Changed, Info.st_ctim);
+  }
+
+  // The index of the open archive A, read afresh unless Slot already holds it.
+  static const TIndex& For(std::unique_ptr<TIndex>& Slot, const std::string& FileName, TOpenArchive& A) {
+    if (Slot && Slot->Describes(FileName, A.Info)) return *Slot;
+    Slot.reset();  // a failed read must not leave the old archive's index behind
+    Slot = Read(FileName, A);
+    return *Slot;
+  }
+
+  // Reads the header and the whole directory. A directory offset past the
+  // end of the file simply yields no entries; an entry cut short by the end
+  // of the file ends the directory.
+  static std::unique_ptr<TIndex> Read(const std::string& FileName, TOpenArchive& A) {
+    auto I = std::make_unique<TIndex>();
+    I->Path = FileName;
+    I->Device = A.Info.st_dev;
+    I->Inode = A.Info.st_ino;
+    I->Size = A.Info.st_size;
+    I->Modified = A.Info.st_mtim;
+    I->Changed = A.Info.st_ctim;
+
+    std::FILE* F = A.File.get();
+    if (A.Size() < 4) Fail(FileName, "too short to hold a directory offset (" + std::to_string(A.Size()) + " bytes)");
+    SeekTo(F, FileName, 0);
+    unsigned char Header[4];
+    if (std::fread(Header, 1, 4, F) != 4) Fail(FileName, "cannot read the directory offset");
+    I->DirectoryOffset = LoadU32(Header);
+    if (I->DirectoryOffset >= A.Size()) return I;
+
+    SeekTo(F, FileName, I->DirectoryOffset);
+    TChunkReader Directory(F);
+    TPakDirEntry Entry;
+    unsigned char Length;
+    while (Directory.Read(&Length, 1)) {
+      Entry.Name.resize(Length);
+      unsigned char Tail[8];
+      if (!Directory.Read(Entry.Name.data(), Length) || !Directory.Read(Tail, 8)) break;
+      Entry.Size = LoadU32(Tail);
+      Entry.Offset = LoadU32(Tail + 4);
+      if (I->Entries.size() == MaxEntries)
+        Fail(FileName, "the directory holds more than " + std::to_string(MaxEntries) + " entries");
+      I->First.try_emplace(Entry.Name, I->Entries.size());
+      I->Entries.push_back(Entry);
+    }
+    if (std::ferror(F)) Fail(FileName, "read error in the directory");
+    return I;
+  }
+};
+
+TPakFileReadable::TPakFileReadable(std::string FileName) : FileName(std::move(FileName)) {}
+TPakFileReadable::TPakFileReadable(const TPakFileReadable& Other) : FileName(Other.FileName) {}
+TPakFileReadable& TPakFileReadable::operator=(const TPakFileReadable& Other) {
+  if (this != &Other) {
+    FileName = Other.FileName;
+    FIndex.reset();
+  }
+  return *this;
+}
+TPakFileReadable::TPakFileReadable(TPakFileReadable&& Other) noexcept = default;
+TPakFileReadable& TPakFileReadable::operator=(TPakFileReadable&& Other) noexcept = default;
+TPakFileReadable::~TPakFileReadable() = default;
+
 std::unique_ptr<TMemoryStream> TPakFileReadable::GetStream(const std::string& Name) const {
   std::optional<TOpenArchive> A = OpenArchive(FileName);
   if (!A) return nullptr;
-  std::optional<TPakDirEntry> Found;
-  ScanDirectory(*A, FileName, [&](const TPakDirEntry& E) {
-    if (E.Name != Name) return false;
-    Found = E;
-    return true;
-  });
-  if (!Found) return nullptr;
+  const TIndex& Index = TIndex::For(FIndex, FileName, *A);
+  const auto Found = Index.First.find(Name);
+  if (Found == Index.First.end()) return nullptr;
+  const TPakDirEntry& E = Index.Entries[Found->second];
 
   // Checked before allocating, so a bogus size never turns into a huge
   // allocation.
-  if (static_cast<std::uint64_t>(Found->Offset) + Found->Size > A->FileSize)
-    Fail(FileName, "entry \"" + Name + "\" (offset " + std::to_string(Found->Offset) + ", size " +
-                       std::to_string(Found->Size) + ") reaches past the end of the file (" +
-                       std::to_string(A->FileSize) + " bytes)");
-  std::vector<std::uint8_t> Bytes(Found->Size);
-  SeekTo(*A, FileName, Found->Offset);
+  if (static_cast<std::uint64_t>(E.Offset) + E.Size > A->Size())
+    Fail(FileName, "entry \"" + Name + "\" (offset " + std::to_string(E.Offset) + ", size " + std::to_string(E.Size) +
+                       ") reaches past the end of the file (" + std::to_string(A->Size()) + " bytes)");
+  std::vector<std::uint8_t> Bytes(E.Size);
+  SeekTo(A->File.get(), FileName, E.Offset);
   if (std::fread(Bytes.data(), 1, Bytes.size(), A->File.get()) != Bytes.size())
     Fail(FileName, "cannot read entry \"" + Name + "\"");
   return std::make_unique<TMemoryStream>(std::move(Bytes));
@@ -113,12 +205,7 @@ std::unique_ptr<TMemoryStream> TPakFileReadable::GetStream(const std::string& Na
 std::vector<TPakDirEntry> TPakFileReadable::ListEntries() const {
   std::optional<TOpenArchive> A = OpenArchive(FileName);
   if (!A) Fail(FileName, "not found");
-  std::vector<TPakDirEntry> Entries;
-  ScanDirectory(*A, FileName, [&](const TPakDirEntry& E) {
-    Entries.push_back(E);
-    return false;
-  });
-  return Entries;
+  return TIndex::For(FIndex, FileName, *A).Entries;
 }
 
 bool TPakFileReadable::CheckArchive(std::string& Problem) const {
@@ -128,21 +215,19 @@ bool TPakFileReadable::CheckArchive(std::string& Problem) const {
       Problem = "The archive " + FileName + " was not found. Start the game from the folder that holds it.";
       return false;
     }
-    if (A->DirectoryOffset < 4 || A->DirectoryOffset > A->FileSize) {
-      Problem = "The archive " + FileName + " is damaged: its directory offset " + std::to_string(A->DirectoryOffset) +
-                " lies outside the file (" + std::to_string(A->FileSize) + " bytes).";
+    const TIndex& Index = TIndex::For(FIndex, FileName, *A);
+    if (Index.DirectoryOffset < 4 || Index.DirectoryOffset > A->Size()) {
+      Problem = "The archive " + FileName + " is damaged: its directory offset " +
+                std::to_string(Index.DirectoryOffset) + " lies outside the file (" + std::to_string(A->Size()) +
+                " bytes).";
       return false;
     }
-    std::optional<std::string> Bad;
-    ScanDirectory(*A, FileName, [&](const TPakDirEntry& E) {
-      if (static_cast<std::uint64_t>(E.Offset) + E.Size <= A->FileSize) return false;
-      Bad = E.Name;
-      return true;
-    });
-    if (Bad) {
-      Problem = "The archive " + FileName + " is damaged: the entry \"" + *Bad + "\" reaches past the end of the file.";
-      return false;
-    }
+    for (const TPakDirEntry& E : Index.Entries)
+      if (static_cast<std::uint64_t>(E.Offset) + E.Size > A->Size()) {
+        Problem = "The archive " + FileName + " is damaged: the entry \"" + E.Name +
+                  "\" reaches past the end of the file.";
+        return false;
+      }
   } catch (const EPakReadError& E) {
     Problem = std::string("The archive cannot be read: ") + E.what();
     return false;

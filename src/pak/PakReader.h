@@ -5,6 +5,7 @@
 // writes the same format.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -30,9 +31,21 @@ struct TPakDirEntry {
 
 class TPakFileReadable {
 public:
-  // Only stores the path; the file is opened afresh by every lookup, so a
-  // rebuilt archive is always read as it is now.
-  explicit TPakFileReadable(std::string FileName) : FileName(std::move(FileName)) {}
+  // Most directory entries an archive may hold. Ours holds a few hundred;
+  // the index of a damaged directory must not grow without bound.
+  static constexpr std::size_t MaxEntries = std::size_t{1} << 18;
+
+  // Only stores the path. The first lookup reads the directory into an index
+  // by name; later lookups open the file just to read their entry. An archive
+  // rebuilt meanwhile (another file, size or modification time) is indexed
+  // afresh, so it is read as it is now. No file stays open between calls.
+  explicit TPakFileReadable(std::string FileName);
+  // Copies take the path; each builds its own index.
+  TPakFileReadable(const TPakFileReadable& Other);
+  TPakFileReadable& operator=(const TPakFileReadable& Other);
+  TPakFileReadable(TPakFileReadable&& Other) noexcept;
+  TPakFileReadable& operator=(TPakFileReadable&& Other) noexcept;
+  ~TPakFileReadable();
 
   std::string FileName;
 
@@ -40,8 +53,9 @@ public:
   // (byte for byte, case-sensitive), positioned at 0; the caller owns it.
   // nullptr when the archive file does not exist or no complete entry has
   // that name (a directory cut in the middle of an entry ends the search).
-  // Throws EPakReadError when the archive exists but cannot be read, or the
-  // found entry reaches past the end of the file.
+  // Throws EPakReadError when the archive exists but cannot be read (also
+  // when it is not a regular file, so a named pipe never hangs the start),
+  // or the found entry reaches past the end of the file.
   std::unique_ptr<TMemoryStream> GetStream(const std::string& Name) const;
 
   // Every complete directory entry in directory order. Throws EPakReadError
@@ -52,4 +66,9 @@ public:
   // lies within the file, and every entry's bytes lie within the file.
   // On failure Problem says why in words a player can act on.
   bool CheckArchive(std::string& Problem) const;
+
+private:
+  // The directory by name, with what it was read from.
+  struct TIndex;
+  mutable std::unique_ptr<TIndex> FIndex;
 };

@@ -1,8 +1,8 @@
 #include "persist/CommonTypes.h"
 
-#include <chrono>
 #include <cmath>
-#include <utility>
+
+#include "persist/TimeOfDay.h"
 
 std::uint32_t RandSeed = 0;
 
@@ -24,24 +24,5 @@ long double RandomReal() {
   AdvanceSeed();
   return static_cast<long double>(RandSeed) / 4294967296.0L;
 }
-
-namespace {
-std::uint32_t SystemMillisecondsOfDay() {
-  using namespace std::chrono;
-  const auto Now = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-  return static_cast<std::uint32_t>(Now % 86400000LL);
-}
-
-TTimeOfDaySource& TimeSource() {
-  static TTimeOfDaySource Source = SystemMillisecondsOfDay;
-  return Source;
-}
-}  // namespace
-
-void SetTimeOfDaySource(TTimeOfDaySource Source) {
-  TimeSource() = Source ? std::move(Source) : TTimeOfDaySource(SystemMillisecondsOfDay);
-}
-
-std::uint32_t UtcMillisecondsOfDay() { return TimeSource()(); }
 
 void Randomize() { RandSeed = UtcMillisecondsOfDay(); }

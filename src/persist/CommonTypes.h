@@ -1,11 +1,10 @@
 // Small value types and helpers shared by every subsystem: colour values,
-// RGBA pixels, rectangles, the one pseudo-random generator and rounding.
+// RGBA pixels, rectangles, rounding and the one pseudo-random generator.
+// The time of day that seeds it has its own unit (TimeOfDay.h), and text
+// scrambling and key names theirs (Scramble.h): include what you use.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-
-#include "persist/Scramble.h"  // ScrambleText, UnscrambleText, KeyName, IsBindableKey, TwoDigits
 
 // 0x00BBGGRR, the classic RGB colour reference layout.
 using TColorValue = std::uint32_t;
@@ -42,8 +41,9 @@ std::int64_t RoundHalfEven(long double Value);
 
 // The program-wide linear congruential generator:
 //   Seed := Seed * 134775813 + 1 (mod 2^32).
-// Everything random in the game draws from it, so a recorded seed replays a
-// whole game.
+// Everything random in the game draws from it. Its seeds come from fixed
+// tables or from the time of day, so the recorded time-of-day reads
+// (TimeOfDay.h) replay every draw.
 extern std::uint32_t RandSeed;
 
 // Advances the generator and returns the high 32 bits of Seed * N, that is a
@@ -52,11 +52,6 @@ std::int32_t Random(std::int32_t N);
 // Advances the generator and returns Seed / 2^32, in [0, 1).
 long double RandomReal();
 
-// Milliseconds since UTC midnight; replaceable so that tests and replays
-// control the seed the game takes from the clock.
-using TTimeOfDaySource = std::function<std::uint32_t()>;
-void SetTimeOfDaySource(TTimeOfDaySource Source);
-std::uint32_t UtcMillisecondsOfDay();
-
-// Seed := ((hour * 60 + minute) * 60 + second) * 1000 + ms of the UTC time.
+// Seed := ((hour * 60 + minute) * 60 + second) * 1000 + ms of the UTC time,
+// read through the time-of-day source.
 void Randomize();

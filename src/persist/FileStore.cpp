@@ -1,6 +1,6 @@
 #include "persist/FileStore.h"
 
-#include "persist/CommonTypes.h"
+#include "persist/Scramble.h"
 #include "platform/MessageBox.h"
 
 #include <cerrno>

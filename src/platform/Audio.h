@@ -116,6 +116,12 @@ public:
 // when the implementation is swapped.
 TSoundId NewSoundId();
 
+// Count * Numerator / Denominator, truncated (or rounded up), for frame,
+// byte and millisecond counts of any size: 0 when an argument is not
+// positive, held at the largest 64-bit value instead of overflowing. A
+// damaged header may claim a length near 2^63.
+std::int64_t ScaleCount(std::int64_t Count, std::int64_t Numerator, std::int64_t Denominator, bool RoundUp = false);
+
 // Installs the implementation (nullptr restores the headless one); returns the old one.
 IAudio* SetAudioHandler(IAudio* Handler);
 IAudio& CurrentAudio();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -78,9 +79,11 @@ std::optional<TOggVorbisInfo> ReadOggVorbisInfo(std::span<const std::uint8_t> D)
       Serial = PageSerial;
       First = false;
     } else if (PageSerial == Serial) {
-      std::int64_t Granule = 0;
+      std::uint64_t Granule = 0;
       for (int I = 7; I >= 0; --I) Granule = (Granule << 8) | Page[6 + I];
-      if (Granule >= 0) LastGranule = Granule;
+      // Above 2^63 - 1 only the "no packet ends here" mark (all ones) and damage.
+      if (Granule <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+        LastGranule = static_cast<std::int64_t>(Granule);
     }
     Pos = Body + BodySize;
   }
@@ -92,8 +95,8 @@ std::optional<TOggVorbisInfo> ReadOggVorbisInfo(std::span<const std::uint8_t> D)
 std::int64_t THeadlessAudio::DurationMs(const TWaveFormat& Format, std::size_t Bytes) {
   std::int64_t PerSecond = Format.AvgBytesPerSec;
   if (PerSecond <= 0) PerSecond = static_cast<std::int64_t>(Format.BlockAlign) * Format.SamplesPerSec;
-  if (PerSecond <= 0) return 0;
-  return (static_cast<std::int64_t>(Bytes) * 1000 + PerSecond - 1) / PerSecond;
+  return ScaleCount(static_cast<std::int64_t>(std::min<std::size_t>(Bytes, std::numeric_limits<std::int64_t>::max())),
+                    1000, PerSecond, true);
 }
 
 TSoundId THeadlessAudio::PlaySound(const TWaveFormat& Format, std::span<const std::uint8_t> Data, bool Loop,
@@ -193,7 +196,7 @@ bool THeadlessAudio::LoadMusic(std::span<const std::uint8_t> Data, TMusicKind Ki
     FRenderer.Load(std::shared_ptr<const std::int16_t>(Pcm, Pcm->data()), Frames);
   } else if (const auto Info = ReadOggVorbisInfo(Data)) {
     // Silence of the piece's length, counted at the output rate.
-    FRenderer.Load(nullptr, Info->Frames * SampleRate / Info->SampleRate);
+    FRenderer.Load(nullptr, ScaleCount(Info->Frames, SampleRate, Info->SampleRate));
   } else {
     return false;
   }

@@ -8,13 +8,13 @@ TTimerId TTimerScheduler::Add(std::uint32_t IntervalMs) {
   return static_cast<TTimerId>(FTimers.size() - 1);
 }
 
-const TTimerScheduler::TTimer& TTimerScheduler::At(TTimerId Id) const {
+std::size_t TTimerScheduler::IndexOf(TTimerId Id) const {
   if (Id < 0 || static_cast<std::size_t>(Id) >= FTimers.size()) throw std::out_of_range("no such timer");
-  return FTimers[static_cast<std::size_t>(Id)];
+  return static_cast<std::size_t>(Id);
 }
 
 void TTimerScheduler::SetEnabled(TTimerId Id, bool Enabled) {
-  TTimer& T = const_cast<TTimer&>(At(Id));
+  TTimer& T = At(Id);
   if (Enabled && !T.Enabled) T.Deadline = FClock.NowMs() + T.Interval;
   T.Enabled = Enabled;
 }

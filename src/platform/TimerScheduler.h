@@ -42,7 +42,10 @@ private:
     bool Enabled;
     std::uint64_t Deadline;
   };
-  const TTimer& At(TTimerId Id) const;
+  // Throws std::out_of_range for an id that was never added.
+  std::size_t IndexOf(TTimerId Id) const;
+  TTimer& At(TTimerId Id) { return FTimers[IndexOf(Id)]; }
+  const TTimer& At(TTimerId Id) const { return FTimers[IndexOf(Id)]; }
 
   IClock& FClock;
   std::vector<TTimer> FTimers;

@@ -6,6 +6,7 @@
 #include "FakeParts.h"
 #include "app/Main.h"
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
 #include "platform/WindowControl.h"

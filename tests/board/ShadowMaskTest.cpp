@@ -12,6 +12,7 @@
 #include "gfx/CloudGenerator.h"
 #include "gfx/FastImaging.h"
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 
 namespace {
 
@@ -49,6 +50,29 @@ TEST_F(FixedClock, SamePatternSameMaskAndTheSequenceAfterwardsDoesNotDependOnIt)
   // That is the draw from the clock's seed.
   const std::uint32_t Next = ClockSeed * 134775813u + 1u;
   EXPECT_EQ(AfterA, static_cast<std::int32_t>((static_cast<std::uint64_t>(Next) * 1000000u) >> 32));
+}
+
+TEST(ShadowMaskReplay, RecordedClockReadsReplayEveryLevelsMaskAndDraws) {
+  // The start-up seed, then per level a mask (its pattern drawn, then the
+  // generator reseeded from the clock) and the level's draws.
+  const auto Session = [] {
+    std::vector<std::int64_t> Seen;
+    Randomize();
+    for (int Level = 0; Level < 3; ++Level) {
+      const TShadowMask Mask;
+      Seen.push_back(Mask.PatternIndex());
+      Seen.push_back(Random(1000000));
+    }
+    return Seen;
+  };
+  std::uint32_t Clock = 12345;
+  TTimeOfDayRecording Recording;
+  Recording.Record([&] { return Clock += 1009; });  // time moves between the reads
+  const std::vector<std::int64_t> First = Session();
+  EXPECT_EQ(Recording.Reads().size(), 4u);
+  Recording.Replay();
+  EXPECT_EQ(Session(), First);
+  EXPECT_EQ(Recording.Overruns(), 0u);
 }
 
 TEST_F(FixedClock, TheDefaultMaskDrawsItsPatternFromTheGenerator) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/FrontendKit.h"
+#include "persist/Scramble.h"
 
 namespace {
 

@@ -187,6 +187,26 @@ TEST_F(GameTextTest, EmptyTextFadesLikeAnyOther) {
   EXPECT_EQ(Draws, 26);  // 96 .. 0, then the clearing draw
 }
 
+TEST_F(GameTextTest, ARunawayStringSetsOnlyItsFirstCellsAndNeverThrows) {
+  TGameText Text(Reader());
+  // Position i shows glyph i mod 36 (letters and digits), so a shifted or
+  // repeated cell would show.
+  std::string Long;
+  for (std::size_t I = 0; I < TGameText::MaxTextLength + 40; ++I)
+    Long += "abcdefghijklmnopqrstuvwxyz0123456789"[I % 36];
+  Text.ShowText(Long, 100, 5);
+  EXPECT_EQ(Text.TextWidth(), static_cast<std::int32_t>(TGameText::MaxTextLength) * 18);
+  for (std::int32_t Cell : {0, 35, 36, static_cast<std::int32_t>(TGameText::MaxTextLength) - 1})
+    ExpectCell(*Text.TextImage(), Cell, Cell % 36);
+
+  // Far longer than any picture could hold: still the same bounded picture.
+  ASSERT_NO_THROW(Text.ShowText(std::string(std::size_t{1} << 22, 'x'), 100, 5));
+  EXPECT_EQ(Text.TextWidth(), static_cast<std::int32_t>(TGameText::MaxTextLength) * 18);
+  TFastImageBuffer Buffer(nullptr, 600, 550);
+  Text.Draw(Buffer);
+  EXPECT_EQ(Text.HoldTicks(), 4);
+}
+
 TEST(GameTextNoSheet, AMissingGlyphSheetLeavesBlankCells) {
   TScratchPak Empty("nochars");
   Empty.Write({TPakEntry{"other.png", EncodeRgba(1, 1, {0xFFFFFFFF})}});

@@ -157,8 +157,9 @@ TEST(JpegLoadTest, UndecodableDataThrowsAndLeavesTheBufferAlone) {
   }
 }
 
-TEST(JpegLoadTest, RefusesAbsurdSizesBeforeAllocating) {
-  TBytes Jpeg = EncodeJpeg(8, 8, 3, JCS_RGB, TBytes(8 * 8 * 3, 50));
+// Decodes Jpeg with its frame header claiming Width x Height; the error
+// text, or "decoded".
+std::string LoadClaiming(TBytes Jpeg, unsigned Width, unsigned Height, TFastImageBuffer& B) {
   // Frame header: FF C0, length (2), precision (1), height (2), width (2).
   std::size_t Sof = 0;
   for (std::size_t i = 0; i + 1 < Jpeg.size(); ++i)
@@ -166,20 +167,43 @@ TEST(JpegLoadTest, RefusesAbsurdSizesBeforeAllocating) {
       Sof = i;
       break;
     }
-  ASSERT_NE(Sof, 0u);
-  Jpeg[Sof + 5] = 0xFF;  // height 65280
-  Jpeg[Sof + 6] = 0x00;
-  Jpeg[Sof + 7] = 0xFF;  // width 65280
-  Jpeg[Sof + 8] = 0x00;
+  if (Sof == 0) return "no frame header";
+  Jpeg[Sof + 5] = static_cast<std::uint8_t>(Height >> 8);
+  Jpeg[Sof + 6] = static_cast<std::uint8_t>(Height);
+  Jpeg[Sof + 7] = static_cast<std::uint8_t>(Width >> 8);
+  Jpeg[Sof + 8] = static_cast<std::uint8_t>(Width);
   TMemoryStream Stream(Jpeg);
-  TFastImageBuffer B(nullptr, 2, 2);
   try {
     B.LoadJpegFromStream(Stream);
-    FAIL() << "no exception";
   } catch (const EImageDecodeError& E) {
-    EXPECT_NE(std::string(E.what()).find("too large"), std::string::npos) << E.what();
+    return E.what();
   }
-  EXPECT_EQ(B.Width(), 2);
+  return "decoded";
+}
+
+TEST(JpegLoadTest, RefusesAbsurdSizesBeforeAllocating) {
+  const TBytes Jpeg = EncodeJpeg(8, 8, 3, JCS_RGB, TBytes(8 * 8 * 3, 50));
+  TFastImageBuffer B(nullptr, 2, 2);
+  for (const auto& [W, H] : {std::pair{65280u, 65280u}, std::pair{4097u, 8u}, std::pair{8u, 4097u},
+                             std::pair{4096u, 2049u}}) {
+    EXPECT_NE(LoadClaiming(Jpeg, W, H, B).find("too large"), std::string::npos) << W << " x " << H;
+    EXPECT_EQ(B.Width(), 2);
+  }
+  // Within the limits the size is accepted and the missing scan data fails.
+  const std::string Within = LoadClaiming(Jpeg, 4096, 16, B);
+  EXPECT_NE(Within, "decoded");
+  EXPECT_EQ(Within.find("too large"), std::string::npos) << Within;
+}
+
+TEST(JpegLoadTest, TheLongestSidesDecodeInFull) {
+  for (const auto& [W, H] : {std::pair{4096, 8}, std::pair{8, 4096}}) {
+    TMemoryStream Stream(EncodeJpeg(W, H, 3, JCS_RGB, TBytes(static_cast<std::size_t>(W * H * 3), 200)));
+    TFastImageBuffer B(nullptr, 2, 2);
+    B.LoadJpegFromStream(Stream);
+    EXPECT_EQ(B.Width(), W);
+    EXPECT_EQ(B.Height(), H);
+    EXPECT_LE(ChannelDistance(B.GetPixel(W - 1, H - 1), RGB(200, 200, 200)), 2);
+  }
 }
 
 }  // namespace

@@ -272,8 +272,8 @@ TEST(PngDecodeDamaged, AbsurdOrZeroSizesAreRefused) {
   }
   // Within the side limit but far beyond the pixel limit.
   TBytes Png = SamplePng();
-  SetU32(Png, 16, 16000);
-  SetU32(Png, 20, 16000);
+  SetU32(Png, 16, 4096);
+  SetU32(Png, 20, 4096);
   FixCrc(Png, 8);
   EXPECT_THROW(Decode(Png), EImageDecodeError);
   // An invalid bit depth for the colour type.
@@ -281,6 +281,38 @@ TEST(PngDecodeDamaged, AbsurdOrZeroSizesAreRefused) {
   BadDepth[24] = 3;
   FixCrc(BadDepth, 8);
   EXPECT_THROW(Decode(BadDepth), EImageDecodeError);
+}
+
+TEST(PngDecodeDamaged, TheSizeLimitsLieWhereTheySay) {
+  // The longest sides pass in full.
+  const TRGBAPixel Red = MakeRGBA(255, 0, 0, 255);
+  for (const auto& [W, H] : {std::pair{4096, 1}, std::pair{1, 4096}}) {
+    const auto Image = Decode(EncodeRgba(W, H, std::vector<TRGBAPixel>(static_cast<std::size_t>(W * H), Red)));
+    EXPECT_EQ(Image->Width(), W);
+    EXPECT_EQ(Image->GetPixel(W - 1, H - 1), Red);
+  }
+  // One more pixel on a side, or one more row beyond the pixel count, is
+  // refused by its header alone; the sample has data for 1 x 1 only.
+  const auto Message = [](std::uint32_t W, std::uint32_t H) {
+    TBytes Png = SamplePng();
+    SetU32(Png, 16, W);
+    SetU32(Png, 20, H);
+    FixCrc(Png, 8);
+    try {
+      Decode(Png);
+    } catch (const EImageDecodeError& E) {
+      return std::string(E.what());
+    }
+    return std::string("decoded");
+  };
+  EXPECT_NE(Message(4097, 1), "decoded");
+  EXPECT_NE(Message(1, 4097), "decoded");
+  EXPECT_NE(Message(4096, 2049).find("too large"), std::string::npos);
+  // At the pixel limit the size is accepted and the missing data fails.
+  const std::string AtLimit = Message(4096, 2048);
+  EXPECT_NE(AtLimit, "decoded");
+  EXPECT_EQ(AtLimit.find("too large"), std::string::npos) << AtLimit;
+  EXPECT_EQ(AtLimit.find("limit"), std::string::npos) << AtLimit;
 }
 
 TEST(PngDecodeDamaged, RandomByteDamageNeverEscapesAsAnythingElse) {

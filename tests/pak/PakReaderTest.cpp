@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -238,14 +243,144 @@ TEST_F(PakReaderTest, SomethingUnreadableInPlaceOfTheArchiveThrows) {
   EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
 }
 
-TEST_F(PakReaderTest, ArchiveWithoutReadPermissionThrows) {
-  WriteFile(OutOfOrderArchive());
-  std::filesystem::permissions(FPath, std::filesystem::perms::none);
-  if (std::FILE* F = std::fopen(FPath.c_str(), "rb")) {
-    std::fclose(F);
-    GTEST_SKIP() << "running with privileges that ignore file permissions";
-  }
+TEST_F(PakReaderTest, ArchiveThatCannotBeOpenedThrowsEvenForRoot) {
+  // A link to itself cannot be opened whatever the permissions.
+  std::filesystem::create_symlink(std::filesystem::path(FPath).filename(), FPath);
   EXPECT_THROW(TPakFileReadable(FPath).GetStream("alpha.png"), EPakReadError);
+  EXPECT_THROW(TPakFileReadable(FPath).ListEntries(), EPakReadError);
+  std::string Problem;
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+  EXPECT_NE(Problem.find(FPath), std::string::npos) << Problem;
+  // A path through a plain file names nothing: missing, not damaged.
+  std::filesystem::remove(FPath);
+  WriteFile(OutOfOrderArchive());
+  EXPECT_EQ(TPakFileReadable(FPath + "/game.pak").GetStream("alpha.png"), nullptr);
+}
+
+TEST_F(PakReaderTest, PipesAndDevicesAreRefusedWithoutWaiting) {
+  // Nobody writes into the pipe: opening or reading it plainly would hang.
+  ASSERT_EQ(::mkfifo(FPath.c_str(), 0600), 0);
+  EXPECT_THROW(TPakFileReadable(FPath).GetStream("alpha.png"), EPakReadError);
+  std::string Problem;
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+  EXPECT_NE(Problem.find("not a regular file"), std::string::npos) << Problem;
+  // A device that never ends would be read for ever.
+  EXPECT_THROW(TPakFileReadable("/dev/zero").GetStream("alpha.png"), EPakReadError);
+}
+
+TEST_F(PakReaderTest, TooManyEntriesAreRefusedAsDamaged) {
+  const auto Archive = [](std::size_t Count) {
+    TBytes B;
+    PutU32(B, 4);
+    for (std::size_t I = 0; I < Count; ++I) PutDirEntry(B, "", 0, 4);
+    PutDirEntry(B, "last", 0, 4);
+    return B;
+  };
+  WriteFile(Archive(TPakFileReadable::MaxEntries - 1));
+  EXPECT_TRUE(TPakFileReadable(FPath).GetStream("last"));
+  WriteFile(Archive(TPakFileReadable::MaxEntries));
+  EXPECT_THROW(TPakFileReadable(FPath).GetStream("last"), EPakReadError);
+  std::string Problem;
+  EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
+}
+
+TEST_F(PakReaderTest, OneReaderSeesTheArchiveAsItIsNow) {
+  const TBytes Old = OutOfOrderArchive();
+  WriteFile(Old);
+  TPakFileReadable Pak(FPath);
+  EXPECT_EQ(Pak.GetStream("beta.jpg")->Bytes(), Bytes("BBBBBB"));
+
+  // Rewritten in place with the same size: only the time tells.
+  TBytes Same = Old;
+  for (std::size_t I = 4; I < 10; ++I) Same[I] = 'C';
+  const auto Stamp = std::filesystem::last_write_time(FPath);
+  WriteFile(Same);
+  std::filesystem::last_write_time(FPath, Stamp + std::chrono::seconds(5));
+  EXPECT_EQ(Pak.GetStream("beta.jpg")->Bytes(), Bytes("CCCCCC"));
+
+  // Shorter, then gone, then back.
+  WriteFile(TBytes{4, 0, 0, 0});
+  EXPECT_EQ(Pak.GetStream("beta.jpg"), nullptr);
+  std::filesystem::remove(FPath);
+  EXPECT_EQ(Pak.GetStream("beta.jpg"), nullptr);
+  WriteFile(Old);
+  EXPECT_EQ(Pak.GetStream("beta.jpg")->Bytes(), Bytes("BBBBBB"));
+
+  // Another path, and copies that read on their own.
+  const TPakFileReadable Copy = Pak;
+  Pak.FileName += ".other";
+  EXPECT_EQ(Pak.GetStream("beta.jpg"), nullptr);
+  EXPECT_EQ(Copy.GetStream("beta.jpg")->Bytes(), Bytes("BBBBBB"));
+}
+
+// The plain reading of the format, entry by entry from the directory offset,
+// as the reference for the indexed reader.
+struct TReference {
+  std::vector<TPakDirEntry> Entries;
+  std::optional<TBytes> Find(const TBytes& File, const std::string& Name) const {
+    for (const TPakDirEntry& E : Entries)
+      if (E.Name == Name) return TBytes(File.begin() + E.Offset, File.begin() + E.Offset + E.Size);
+    return std::nullopt;
+  }
+};
+TReference ReadReference(const TBytes& File) {
+  TReference R;
+  const auto U32 = [&](std::size_t At) {
+    return static_cast<std::uint32_t>(File[At] | File[At + 1] << 8 | File[At + 2] << 16 | File[At + 3] << 24);
+  };
+  std::size_t At = U32(0);
+  while (At < File.size()) {
+    const std::size_t Length = File[At];
+    if (At + 1 + Length + 8 > File.size()) break;
+    const std::string Name(File.begin() + At + 1, File.begin() + At + 1 + Length);
+    R.Entries.push_back({Name, U32(At + 1 + Length), U32(At + 1 + Length + 4)});
+    At += 1 + Length + 8;
+  }
+  return R;
+}
+
+TEST_F(PakReaderTest, IndexedLookupsAgreeWithAPlainScan) {
+  std::mt19937 Rng(1234);
+  const std::vector<std::string> Names = {"a.png", "b.png", "A.png", "a.pn", "explo01_07.png", "", "x", "dup.wav"};
+  TPakFileReadable Pak(FPath);
+  const auto Start = std::filesystem::file_time_type::clock::now();
+  for (int Round = 0; Round < 100; ++Round) {
+    SCOPED_TRACE("round " + std::to_string(Round));
+    // Data, then a directory of random names (duplicates likely), every
+    // entry inside the file, the directory possibly cut short.
+    TBytes B;
+    PutU32(B, 0);
+    const std::size_t Data = 5 + Rng() % 40;
+    while (B.size() < Data) B.push_back(static_cast<std::uint8_t>(Rng()));
+    PatchU32(B, 0, static_cast<std::uint32_t>(B.size()));
+    const int Count = static_cast<int>(Rng() % 12);
+    for (int I = 0; I < Count; ++I) {
+      const std::uint32_t Offset = static_cast<std::uint32_t>(4 + Rng() % (Data - 4));
+      const std::uint32_t Size = static_cast<std::uint32_t>(Rng() % (Data - Offset + 1));
+      PutDirEntry(B, Names[Rng() % Names.size()], Size, Offset);
+    }
+    if (Count > 0 && Rng() % 3 == 0) B.resize(B.size() - Rng() % 8);  // never into the data
+    const std::string Temp = FPath + ".new";
+    {
+      std::ofstream Out(Temp, std::ios::binary);
+      Out.write(reinterpret_cast<const char*>(B.data()), static_cast<std::streamsize>(B.size()));
+    }
+    // A rebuilt archive, as the tools write it. Its own time: a new file may
+    // reuse the old one's inode within the clock's granularity.
+    std::filesystem::last_write_time(Temp, Start + std::chrono::seconds(Round));
+    std::filesystem::rename(Temp, FPath);
+
+    const TReference Want = ReadReference(B);
+    EXPECT_EQ(Pak.ListEntries(), Want.Entries);
+    for (const std::string& Name : Names) {
+      const auto Expected = Want.Find(B, Name);
+      const auto Got = Pak.GetStream(Name);
+      ASSERT_EQ(Got != nullptr, Expected.has_value()) << Name;
+      if (Got) {
+        EXPECT_EQ(Got->Bytes(), *Expected) << Name;
+      }
+    }
+  }
 }
 
 TEST_F(PakReaderTest, ReadsWhatTheWriterWritesAndSeesARebuiltArchive) {

@@ -1,4 +1,5 @@
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <filesystem>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -63,15 +66,25 @@ TEST(FileStoreTest, FolderThatIsAFileOrMissingCannotBeWritten) {
   EXPECT_EQ(Folder.Read("file"), "x");
 }
 
-TEST(FileStoreTest, ReadOnlyFolderKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
+TEST(FileStoreTest, TemporaryThatCannotBeWrittenKeepsTheOldFile) {
+  // Failures that permissions cannot give, since root ignores those: a
+  // folder standing where the temporary file must go, and a full device.
   TTestFolder Folder;
   Folder.Write("data.dat", "old");
-  ASSERT_EQ(::chmod(Folder.Path.c_str(), 0555), 0);
+  std::filesystem::create_directory(Folder.File("data.dat.tmp"));
   std::string Error;
   EXPECT_FALSE(ReplaceFile(Folder.File("data.dat"), "new", Error));
+  EXPECT_FALSE(Error.empty());
   EXPECT_EQ(Folder.Read("data.dat"), "old");
-  ::chmod(Folder.Path.c_str(), 0755);
+  EXPECT_TRUE(std::filesystem::is_directory(Folder.File("data.dat.tmp")));  // not ours to remove
+
+  Folder.Write("full.dat", "old");
+  std::filesystem::create_symlink("/dev/full", Folder.File("full.dat.tmp"));
+  Error.clear();
+  EXPECT_FALSE(ReplaceFile(Folder.File("full.dat"), "new", Error));
+  EXPECT_EQ(Error, std::strerror(ENOSPC));
+  EXPECT_EQ(Folder.Read("full.dat"), "old");
+  EXPECT_FALSE(Folder.Exists("full.dat.tmp"));
 }
 
 TEST(FileStoreTest, WriteCutShortKeepsTheOldFileWhole) {

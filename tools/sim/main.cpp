@@ -28,6 +28,7 @@
 #include "persist/CommonTypes.h"
 #include "persist/Config.h"
 #include "persist/Scramble.h"
+#include "persist/TimeOfDay.h"
 #include "platform/Clock.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -287,7 +288,13 @@ bool TSdlAudio::LoadMusic(std::span<const std::uint8_t> Data, TMusicKind Kind) {
     return false;
   }
   const double Seconds = Mix_MusicDuration(FModule);
-  FModuleLength = Seconds > 0 ? static_cast<std::int64_t>(Seconds * SampleRate) : -1;
+  // A damaged module may claim any duration; converting one beyond 64 bits
+  // would be undefined.
+  const double Frames = Seconds * SampleRate;
+  if (!(Seconds > 0))
+    FModuleLength = -1;
+  else
+    FModuleLength = Frames < 9.2e18 ? static_cast<std::int64_t>(Frames) : std::numeric_limits<std::int64_t>::max();
   FKind = Kind;
   return true;
 }

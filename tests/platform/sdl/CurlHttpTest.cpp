@@ -6,9 +6,10 @@
 #include <cstdlib>
 
 #include "LocalHttpServer.h"
-#include "TestFolder.h"
+#include "persist/TestFolder.h"
 #include "persist/CommonTypes.h"
 #include "persist/HighScore.h"
+#include "persist/Scramble.h"
 #include "platform/sdl/CurlHttp.h"
 
 namespace {

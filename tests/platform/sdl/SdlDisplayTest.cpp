@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "TestFolder.h"
-#include "persist/CommonTypes.h"
+#include "persist/TestFolder.h"
 #include "persist/Config.h"
 #include "platform/sdl/SdlDisplay.h"
 
