@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +19,7 @@
 #include "persist/CommonTypes.h"
 #include "persist/Config.h"
 #include "persist/HighScore.h"
+#include "persist/TimeOfDay.h"
 #include "platform/EventLoop.h"
 #include "platform/TimerScheduler.h"
 
@@ -103,13 +103,6 @@ std::string ReadSmallFile(const std::filesystem::path& Path, std::size_t Max) {
   if (Ec || Size > Max) return "";
   std::ifstream In(Path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
-}
-
-std::uint32_t SystemMillisecondsOfDay() {
-  const auto Now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::system_clock::now().time_since_epoch())
-                       .count();
-  return static_cast<std::uint32_t>(Now % MillisecondsPerDay);
 }
 
 const TGameData* GameOf(const IGameData* Game) {
@@ -306,7 +299,7 @@ std::uint64_t SessionChecksum(const TMainForm& Form) {
 
 TReplayRecorder::TReplayRecorder(const std::string& FileName, TMainForm& Form, const std::string& Folder,
                                  std::function<std::uint32_t()> Clock)
-    : FForm(Form), FClock(Clock ? std::move(Clock) : std::function<std::uint32_t()>(SystemMillisecondsOfDay)),
+    : FForm(Form), FClock(Clock ? std::move(Clock) : std::function<std::uint32_t()>(SystemUtcMillisecondsOfDay)),
       FFileName(FileName) {
   FHeader.BuildId = ReplayBuildId();
   FHeader.ConfigText = ReadSmallFile(std::filesystem::path(Folder) / TConfig::FileName, ReplayMaxConfig);

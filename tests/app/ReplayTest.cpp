@@ -11,6 +11,7 @@
 #include "app/Replay.h"
 #include "pak/PakReader.h"
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 #include "persist/HighScore.h"
 #include "platform/Clock.h"
 #include "platform/FakeDisplay.h"

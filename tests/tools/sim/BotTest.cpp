@@ -12,6 +12,7 @@
 #include "game/Level.h"
 #include "pak/PakReader.h"
 #include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
 #include "persist/Config.h"
 #include "persist/TestFolder.h"
 #include "platform/FakeDisplay.h"
