@@ -2,7 +2,7 @@
 #   make run   - install missing packages, build, start the game
 #   make test  - the same set-up, then every test in a normal and a sanitizer build
 #   make serve - the high-score server on 127.0.0.1:$(SERVE_PORT), with the game built to submit to it
-.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server install
+.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server install soak fuzz
 
 RUN_DIR := run
 SERVE_PORT ?= 8080
@@ -64,3 +64,14 @@ bench: build
 
 clean:
 	rm -rf build build-asan build-debug
+
+# The bot's soak at full size (a million game ticks) in the sanitizer build.
+soak: build-asan
+	bash scripts/soak.sh build-asan/tools/sim/vyrn-sim build-asan/game.pak 1000000
+
+# libFuzzer targets in build-fuzz/ (needs clang); run one with e.g.
+# build-fuzz/fuzz/fuzz_replay tests/fuzz/corpus/replay -max_total_time=600
+fuzz:
+	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYRN_FUZZ=ON -DVYRN_BUILD_TESTS=OFF -DVYRN_BUILD_BENCH=OFF
+	cmake --build build-fuzz -j2 --target $(addprefix fuzz_,archive config highscores sound_layout png jpeg ogg replay sim_script)

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
+#include <string>
 
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
 #include "app/ProgramParts.h"
+#include "app/Replay.h"
 #include "persist/DataPaths.h"
 #include "persist/FileStore.h"
 #include "platform/Clock.h"
@@ -24,7 +27,23 @@ constexpr long SubmitConnectTimeoutMs = 2000;
 constexpr long SubmitTotalTimeoutMs = 3000;
 }  // namespace
 
-int main(int, char**) {
+int main(int Argc, char** Argv) {
+  // Without options the game runs as it always has; --record FILE writes the
+  // session down, --replay FILE plays one back (Escape stops it).
+  std::string RecordFile, ReplayFile;
+  for (int I = 1; I < Argc; ++I) {
+    const std::string A = Argv[I];
+    if ((A == "--record" || A == "--replay") && I + 1 < Argc) (A == "--record" ? RecordFile : ReplayFile) = Argv[++I];
+    else {
+      std::fprintf(stderr, "usage: vyrn [--record FILE | --replay FILE]\n");
+      return 2;
+    }
+  }
+  if (!RecordFile.empty() && !ReplayFile.empty()) {
+    std::fprintf(stderr, "vyrn: --record and --replay do not go together\n");
+    return 2;
+  }
+
   // Our own SIGTERM handling ends the game through its close path; SDL must
   // not install its handlers when the sound starts, before the window does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -54,25 +73,61 @@ int main(int, char**) {
     TScreen Screen;
     // Lets a callback show its picture before it blocks (the submission).
     Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
-    TProgramParts Parts(Display, Paths.UserFolder, Paths.ArchiveFolder);
+    std::unique_ptr<TReplay> Replay;
+    std::string ReplayFolder;
+    if (!ReplayFile.empty()) {
+      Replay = std::make_unique<TReplay>(LoadReplay(ReplayFile));  // a damaged file throws: message, exit 1
+      ReplayFolder = MakeReplayFolder();
+      if (ReplayFolder.empty()) throw TReplayError("cannot create a folder for the replay's settings");
+      // A replayed score is never sent anywhere.
+      SetHttpClient(nullptr);
+    }
+    // The replay's own settings and table, in a folder of its own: playing
+    // one back never touches the player's files.
+    TProgramParts Parts(Display, Replay ? ReplayFolder : Paths.UserFolder, Paths.ArchiveFolder);
     Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
-    {
+    if (Replay) {
       TMainForm Form(Parts, Window, Screen, Timers);
+      TReplayPlayer Player(*Replay, Form);
+      bool Ok = Player.PrepareFolder(ReplayFolder) && Player.Start();
+      if (Ok) {
+        Window.Present(Screen);
+        Ok = PlayReplayInWindow(Player, Timers, Window, Window, Screen,
+                                [](void* F) { PollAudio(static_cast<TMainForm*>(F)->Audio()); }, &Form);
+      }
+      if (!Ok) {
+        ShowMessageBox("The replay does not match this game: " + Player.Problem());
+        ExitCode = 1;
+      }
+      Form.FormDestroy();
+    } else {
+      TMainForm Form(Parts, Window, Screen, Timers);
+      std::unique_ptr<TReplayRecorder> Recorder;
+      if (!RecordFile.empty()) {
+        Recorder = std::make_unique<TReplayRecorder>(RecordFile, Form, Paths.UserFolder);
+        if (Recorder->Failed()) throw TReplayError("cannot write the recording \"" + RecordFile + "\"");
+      }
       try {
         Window.EnableGamepads([&Form](int Player, TPadAction Action) { return GamepadKey(Form, Player, Action); });
       } catch (const std::exception&) {
         // No controller support on this system: the keyboard still plays.
       }
       if (Form.FormCreate()) {
+        if (Recorder) Recorder->Started();
         Window.Present(Screen);
-        TEventLoop Loop(Timers, Window, Form, Window, Screen);
+        TEventLoop Loop(Timers, Window, Recorder ? static_cast<IInputSink&>(*Recorder) : Form, Window, Screen);
         Loop.SetTurnHook([&Form] { PollAudio(Form.Audio()); });
         Loop.Run();
       } else {
         ExitCode = 1;
       }
+      if (Recorder && !Recorder->Finish()) {
+        ShowMessageBox("The recording \"" + RecordFile + "\" could not be written completely.");
+        ExitCode = 1;
+      }
       Form.FormDestroy();
     }
+    RemoveReplayFolder(ReplayFolder);
     Box.SetParent(nullptr);
   } catch (const std::exception& E) {
     Box.SetParent(nullptr);  // the window is gone

@@ -12,12 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "Bot.h"
 #include "PngEncode.h"
+#include "SimScript.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
 #include "actors/SmallEvilBase.h"
 #include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "app/Replay.h"
 #include "audio/AudioObject.h"
 #include "game/GameData.h"
 #include "pak/PakReader.h"
@@ -36,7 +40,10 @@ namespace {
 
 const char* const Usage =
     "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
-    "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n";
+    "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n"
+    "                [--bot]\n"
+    "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n"
+    "--bot plays by itself and stops with exit 1 when the game breaks a rule.\n";
 
 struct TOptions {
   std::string Pak = "game.pak";
@@ -49,6 +56,8 @@ struct TOptions {
   std::string Script;
   std::string Frames;
   std::int64_t Every = 1;
+  std::string Replay;
+  bool Bot = false;
 };
 
 int Fail(const std::string& Message) {
@@ -73,63 +82,6 @@ public:
     std::fprintf(stderr, "vyrn-sim: [%s] %s\n", Caption.c_str(), Text.c_str());
   }
 };
-
-struct TScriptEvent {
-  bool Down;
-  std::uint16_t Key;
-};
-
-std::string Trim(const std::string& S) {
-  const auto B = S.find_first_not_of(" \t\r\n");
-  if (B == std::string::npos) return "";
-  const auto E = S.find_last_not_of(" \t\r\n");
-  return S.substr(B, E - B + 1);
-}
-
-bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
-  long long Code = 0;
-  if (ParseInt(Text, 0, 65535, Code)) {
-    Key = static_cast<std::uint16_t>(Code);
-    return true;
-  }
-  if (Text == "Escape") {
-    Key = 27;
-    return true;
-  }
-  for (std::uint32_t C = 1; C < 256; ++C)
-    if (KeyName(static_cast<std::uint16_t>(C)) == Text) {
-      Key = static_cast<std::uint16_t>(C);
-      return true;
-    }
-  return false;
-}
-
-bool LoadScript(const std::string& FileName, std::map<std::int64_t, std::vector<TScriptEvent>>& Events,
-                std::string& Problem) {
-  std::ifstream In(FileName);
-  if (!In) {
-    Problem = "cannot read the script \"" + FileName + "\"";
-    return false;
-  }
-  std::string Line;
-  for (int Number = 1; std::getline(In, Line); ++Number) {
-    const std::string T = Trim(Line);
-    if (T.empty() || T[0] == '#') continue;
-    const auto S1 = T.find_first_of(" \t");
-    const auto S2 = S1 == std::string::npos ? S1 : T.find_first_of(" \t", T.find_first_not_of(" \t", S1));
-    long long Tick = 0;
-    std::uint16_t Key = 0;
-    const std::string What = S1 == std::string::npos ? "" : Trim(T.substr(S1, S2 - S1));
-    const std::string KeyText = S2 == std::string::npos ? "" : Trim(T.substr(S2));
-    if (S2 == std::string::npos || !ParseInt(T.substr(0, S1), 0, (1LL << 40), Tick) ||
-        (What != "down" && What != "up") || !KeyFromText(KeyText, Key)) {
-      Problem = FileName + ":" + std::to_string(Number) + ": expected \"TICK down KEY\" or \"TICK up KEY\"";
-      return false;
-    }
-    Events[Tick].push_back({What == "down", Key});
-  }
-  return true;
-}
 
 // Floats so they read back exactly; JSON has no NaN or infinities.
 std::string Num(float V) {
@@ -181,8 +133,9 @@ private:
 
 // The window owns and frees what CreateGame returns; the simulation keeps
 // the game itself to report the tick in which it ended.
-class TGameLink : public IGameData {
+class TGameLink : public IGameData, public IGameDataView {
 public:
+  const TGameData& GameData() const override { return G; }
   explicit TGameLink(TGameData& Game) : G(Game) {}
   void MovePlayer1(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer1(DX, DY, D); }
   void MovePlayer2(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer2(DX, DY, D); }
@@ -240,6 +193,34 @@ private:
   const TOptions& FOptions;
   std::string FFolder;
   TFakeDisplay FDisplay;
+};
+
+// A recorded session runs through the program's own parts (splash and menu
+// included), on the headless platform; the game is kept beyond its end so
+// its last tick can be reported.
+class TReplayParts : public TProgramParts {
+public:
+  TReplayParts(const TOptions& Options, const std::string& Folder)
+      : TProgramParts(FDisplay, Folder), FOptions(Options) {}
+  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
+    return std::make_unique<TPakFileReadable>(FOptions.Pak);
+  }
+  std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
+                                        TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
+                                        TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
+                                        TScreen& DC, int Height) override {
+    auto Made = TProgramParts::CreateGame(Width, StartLevel, StartLives, Pak, Audio, Config, TwoPlayers, MenuBuffer,
+                                          BottomImage, RightImage, DC, Height);
+    if (!Made) return nullptr;
+    Game.reset(static_cast<TGameData*>(Made.release()));
+    return std::make_unique<TGameLink>(*Game);
+  }
+
+  std::unique_ptr<TGameData> Game;
+
+private:
+  TFakeDisplay FDisplay;  // built before the base uses it: only its address is taken
+  const TOptions& FOptions;
 };
 
 std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
@@ -317,6 +298,10 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
       std::fputs(Usage, stdout);
       return 2;
     }
+    if (A == "--bot") {
+      O.Bot = true;
+      continue;
+    }
     if (I + 1 >= Argc) return Fail("missing value after " + A + "\n" + Usage);
     const std::string V = Argv[++I];
     long long N = 0;
@@ -343,6 +328,7 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
       if (!Number(0, 100000000)) return 1;
       O.Ticks = N;
     } else if (A == "--script") O.Script = V;
+    else if (A == "--replay") O.Replay = V;
     else if (A == "--frames") O.Frames = V;
     else if (A == "--every") {
       if (!Number(1, 100000000)) return 1;
@@ -350,8 +336,80 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
     } else
       return Fail("unknown option " + A + "\n" + Usage);
   }
-  if (!O.HasSeed) return Fail(std::string("--seed is required\n") + Usage);
+  if (!O.HasSeed && O.Replay.empty()) return Fail(std::string("--seed is required\n") + Usage);
   return 0;
+}
+
+// Plays a recorded session and prints the running game's ticks as a
+// scripted game does, a final line whenever a game ends, and exits 1 with
+// the first difference when the game parts from its recording.
+int RunReplay(const TOptions& Options) {
+  TReplay Replay;
+  try {
+    Replay = LoadReplay(Options.Replay);
+  } catch (const TReplayError& E) {
+    return Fail(E.what());
+  }
+  std::string Problem;
+  {
+    TPakFileReadable Pak(Options.Pak);
+    if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
+  }
+  if (!Options.Frames.empty()) {
+    std::error_code Ec;
+    std::filesystem::create_directories(Options.Frames, Ec);
+    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
+  }
+  const std::string Folder = MakeReplayFolder();
+  if (Folder.empty()) return Fail("cannot create a temporary folder");
+  TStderrMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  int Exit = 0;
+  {
+    TManualClock Clock;
+    TTimerScheduler Timers(Clock);
+    TScreen Screen;
+    THeadlessWindowControl Window;
+    TReplayParts Parts(Options, Folder);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    TReplayPlayer Player(Replay, Form);
+    if (Player.PrepareFolder(Folder) && Player.Start()) {
+      std::int64_t Tick = 0;
+      std::int64_t Shown = 0;
+      for (;;) {
+        const TInputEvent* Next = Player.NextEvent();
+        const bool GameTick = Next && Next->Kind == TInputKind::Timer && Next->Code == Form.GameTimer &&
+                              Form.TimerRuns(Form.GameTimer) && Form.Game();
+        if (!Player.Step()) break;
+        if (!GameTick || !Parts.Game) continue;
+        std::fputs((TickLine(Tick, *Parts.Game) + "\n").c_str(), stdout);
+        if (!Options.Frames.empty() && Shown++ % Options.Every == 0 && !WriteFrame(Screen, Options.Frames, Shown - 1)) {
+          Exit = Fail("cannot write a frame into \"" + Options.Frames + "\"");
+          break;
+        }
+        ++Tick;
+        if (!Form.Game()) {
+          std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
+                      static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+          Parts.Game.reset();
+          Tick = 0;
+        }
+      }
+      if (Parts.Game && Form.Game())
+        std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
+                    static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+    }
+    std::fflush(stdout);
+    if (Player.Desynced()) Exit = Fail("the replay does not match this game: " + Player.Problem());
+    else if (Exit == 0)
+      std::fprintf(stderr, "vyrn-sim: replay played to its end, %u ticks, %u checksums matched\n", Player.TimerTicks(),
+                   Player.ChecksCompared());
+    Parts.Game.reset();  // before the window's panels go
+    Form.FormDestroy();
+  }
+  SetMessageBoxHandler(nullptr);
+  RemoveReplayFolder(Folder);
+  return Exit;
 }
 
 }  // namespace
@@ -359,6 +417,7 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
 int main(int Argc, char** Argv) {
   TOptions Options;
   if (const int Code = ParseArguments(Argc, Argv, Options)) return Code == 2 ? 0 : Code;
+  if (!Options.Replay.empty()) return RunReplay(Options);
 
   std::map<std::int64_t, std::vector<TScriptEvent>> Events;
   std::string Problem;
@@ -403,12 +462,28 @@ int main(int Argc, char** Argv) {
       if (!Parts.Game) {
         Exit = Fail("the game could not be started");
       } else {
+        std::unique_ptr<TBot> Bot;
+        if (Options.Bot) Bot = std::make_unique<TBot>(Options.Seed);
+        TGameInvariants Rules;
+        std::vector<TInputEvent> BotKeys;
         for (std::int64_t Tick = 0; Tick < Options.Ticks; ++Tick) {
           if (auto It = Events.find(Tick); It != Events.end())
             for (const TScriptEvent& E : It->second)
               Form.Dispatch(E.Down ? TInputEvent::KeyDown(E.Key) : TInputEvent::KeyUp(E.Key));
+          if (Bot) {
+            BotKeys.clear();
+            Bot->Plan(Form, *Parts.Game, BotKeys);
+            for (const TInputEvent& E : BotKeys) Form.Dispatch(E);
+          }
           Form.Dispatch(TInputEvent::TimerTick(static_cast<int>(Form.GameTimer)));
           std::fputs((TickLine(Tick, *Parts.Game) + "\n").c_str(), stdout);
+          if (Bot) {
+            if (const std::string Broken = Rules.Check(*Parts.Game, true); !Broken.empty()) {
+              std::fflush(stdout);
+              Exit = Fail("tick " + std::to_string(Tick) + ": " + Broken);
+              break;
+            }
+          }
           if (!Options.Frames.empty() && Tick % Options.Every == 0 && !WriteFrame(Screen, Options.Frames, Tick)) {
             Exit = Fail("cannot write a frame into \"" + Options.Frames + "\"");
             break;

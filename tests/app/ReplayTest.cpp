@@ -1,0 +1,202 @@
+// Replay files: the reader against damage, and the recorded golden games
+// played back through the program's own parts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/Main.h"
+#include "app/ProgramParts.h"
+#include "app/Replay.h"
+#include "pak/PakReader.h"
+#include "persist/CommonTypes.h"
+#include "persist/TimeOfDay.h"
+#include "persist/HighScore.h"
+#include "platform/Clock.h"
+#include "platform/FakeDisplay.h"
+#include "platform/MessageBox.h"
+#include "platform/Screen.h"
+#include "platform/TimerScheduler.h"
+#include "platform/WindowControl.h"
+
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const std::string& Path) {
+  std::ifstream In(Path, std::ios::binary);
+  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+}
+
+std::string Golden(const char* Name) { return std::string(VYRN_REPLAYS) + "/" + Name + ".vrp"; }
+
+TReplay SampleReplay(std::uint32_t Seed) {
+  TReplay R;
+  R.BuildId = "test-build";
+  R.Seed = Seed;
+  R.ConfigText = std::string("a,b\0c", 5);
+  R.HighScoresText = "";
+  RandSeed = Seed;
+  std::uint32_t Ticks = 0;
+  for (int I = 0; I < 700; ++I) {
+    TReplayRecord Rec;
+    switch (Random(3)) {
+      case 0:
+        Rec.Kind = TReplayRecordKind::Event;
+        Rec.Event = TInputEvent::KeyDown(static_cast<std::uint16_t>(Random(65536)), static_cast<TShiftState>(Random(8)));
+        break;
+      case 1:
+        Rec.Kind = TReplayRecordKind::Time;
+        Rec.Value = static_cast<std::uint32_t>(Random(86400000));
+        break;
+      default:
+        Rec.Kind = TReplayRecordKind::Event;
+        Rec.Event = TInputEvent::TimerTick(Random(4));
+        if (++Ticks % ReplayCheckEvery == 0) {
+          R.Records.push_back(Rec);
+          Rec.Kind = TReplayRecordKind::Check;
+          Rec.Event = {};
+          Rec.Value = Ticks;
+          Rec.Checksum = (static_cast<std::uint64_t>(Random(1 << 30)) << 32) | static_cast<std::uint32_t>(Random(1 << 30));
+        }
+    }
+    R.Records.push_back(Rec);
+  }
+  return R;
+}
+
+class TProgramPartsOnPak : public TProgramParts {
+public:
+  TProgramPartsOnPak(IDisplay& Display, const std::string& Folder) : TProgramParts(Display, Folder) {}
+  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
+    return std::make_unique<TPakFileReadable>(VYRN_GAME_PAK);
+  }
+};
+
+// Plays a replay headless as vyrn-sim does; returns the player's problem
+// (empty when it played to its end) and leaves the folder's files behind.
+struct TPlayback {
+  std::string Problem;
+  std::uint32_t Checks = 0;
+  std::vector<THighScore_element> Table;
+};
+
+TPlayback Play(const TReplay& Replay) {
+  TRecordingMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  TPlayback Out;
+  const std::string Folder = MakeReplayFolder();
+  {
+    TFakeDisplay Display;
+    TManualClock Clock;
+    TTimerScheduler Timers(Clock);
+    TScreen Screen;
+    THeadlessWindowControl Window;
+    TProgramPartsOnPak Parts(Display, Folder);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    TReplayPlayer Player(Replay, Form);
+    if (Player.PrepareFolder(Folder) && Player.Start())
+      while (Player.Step()) {
+      }
+    Out.Problem = Player.Problem();
+    if (Out.Problem.empty() && !Player.Finished()) Out.Problem = "stopped early";
+    Out.Checks = Player.ChecksCompared();
+    Form.FormDestroy();
+  }
+  THighScore Table(Folder);
+  Out.Table.assign(Table.Entries.begin(), Table.Entries.end());
+  RemoveReplayFolder(Folder);
+  SetMessageBoxHandler(nullptr);
+  return Out;
+}
+
+}  // namespace
+
+TEST(ReplayFile, WrittenAndReadBackRecordForRecord) {
+  for (std::uint32_t Seed : {1u, 77u, 123456u}) {
+    const TReplay R = SampleReplay(Seed);
+    const auto Bytes = SerializeReplay(R);
+    const TReplay Back = ParseReplay(Bytes.data(), Bytes.size());
+    EXPECT_EQ(Back.BuildId, R.BuildId);
+    EXPECT_EQ(Back.Seed, R.Seed);
+    EXPECT_EQ(Back.ConfigText, R.ConfigText);
+    EXPECT_EQ(Back.HighScoresText, R.HighScoresText);
+    EXPECT_EQ(Back.Records, R.Records);
+  }
+}
+
+// Every cut of a real file, and a changed byte in its header, is refused
+// with a message; nothing is read past the end (the sanitizer build).
+TEST(ReplayFile, DamagedTruncatedAndForeignFilesAreRefused) {
+  const auto Good = ReadAll(Golden("twoplayers_death"));
+  ASSERT_GT(Good.size(), 100u);
+  EXPECT_NO_THROW(ParseReplay(Good.data(), Good.size()));
+  for (std::size_t N = 0; N < Good.size(); ++N)
+    EXPECT_THROW(ParseReplay(Good.data(), N), TReplayError) << "cut at " << N;
+
+  auto Refused = [&](std::size_t At, std::uint8_t Value, const char* Expect) {
+    auto Bad = Good;
+    Bad[At] = Value;
+    try {
+      ParseReplay(Bad.data(), Bad.size());
+      ADD_FAILURE() << "byte " << At << " accepted";
+    } catch (const TReplayError& E) {
+      EXPECT_NE(std::string(E.what()).find(Expect), std::string::npos) << E.what();
+    }
+  };
+  Refused(0, 'X', "not a Vyrn Rekindled replay");
+  Refused(8, 2, "version");
+  Refused(10, 0, "build identifier");
+  Refused(10, 200, "build identifier");
+  // Any byte changed anywhere: the hash at the end no longer matches.
+  for (std::size_t At = 0; At < Good.size(); ++At) {
+    auto Bad = Good;
+    Bad[At] ^= 0x55;
+    EXPECT_THROW(ParseReplay(Bad.data(), Bad.size()), TReplayError) << "byte " << At;
+  }
+  auto Longer = Good;
+  Longer.push_back(0);
+  EXPECT_THROW(ParseReplay(Longer.data(), Longer.size()), TReplayError);
+  // A PNG is not a replay.
+  const std::uint8_t Png[] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13};
+  EXPECT_THROW(ParseReplay(Png, sizeof Png), TReplayError);
+}
+
+// The golden game with a claim, a death and a game over: it plays to its
+// end with every checksum matching, and the name typed at the end is in the
+// table with the score the game reported.
+TEST(ReplayGolden, GameOverWithNameEntryPlaysBackAndFillsTheTable) {
+  const TPlayback P = Play(LoadReplay(Golden("complete_level1")));
+  EXPECT_EQ(P.Problem, "");
+  EXPECT_GE(P.Checks, 30u);
+  bool Found = false;
+  for (const auto& E : P.Table)
+    if (E.Name == "ANNA") Found = E.Score == 5849;
+  EXPECT_TRUE(Found) << P.Table[0].Name << " " << P.Table[0].Score << " / " << P.Table[19].Name << " "
+                     << P.Table[19].Score;
+}
+
+// One changed key press parts the game from its recording, and the player
+// says at which check.
+TEST(ReplayGolden, AChangedInputIsCaughtAsADesync) {
+  TReplay R = LoadReplay(Golden("twoplayers_death"));
+  std::size_t Changed = 0;
+  for (auto& Rec : R.Records)
+    if (Rec.Kind == TReplayRecordKind::Event && Rec.Event.Kind == TInputKind::KeyDown && Rec.Event.Code == 40) {
+      Rec.Event.Code = 38;  // down becomes up
+      ++Changed;
+    }
+  ASSERT_GT(Changed, 0u);
+  const TPlayback P = Play(R);
+  // Either a checksum or the clock reads (the level's end draws on the
+  // generator) find it first; both name the tick.
+  EXPECT_NE(P.Problem.find("tick"), std::string::npos) << P.Problem;
+
+  // Without one of its clock reads the start no longer matches.
+  TReplay NoClock = LoadReplay(Golden("twoplayers_death"));
+  for (std::size_t I = 0; I < NoClock.Records.size(); ++I)
+    if (NoClock.Records[I].Kind == TReplayRecordKind::Time) {
+      NoClock.Records.erase(NoClock.Records.begin() + static_cast<std::ptrdiff_t>(I));
+      break;
+    }
+  EXPECT_NE(Play(NoClock).Problem, "");
+}
