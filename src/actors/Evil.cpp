@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "actors/Chase.h"
 #include "actors/Player.h"
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
@@ -19,23 +20,12 @@ TEvil::TEvil(TPointF StartPos, const std::string& ImageSetName, float NormalMaxS
 }
 
 void TEvil::ChooseTarget(const TPlayer& Player1, const TPlayer* Player2) {
-  if (Player2 == nullptr) {
-    Target = &Player1;
-    return;
-  }
-  const auto Distance2 = [this](const TPlayer& P) {
-    const long double DX = static_cast<long double>(P.X) - X;
-    const long double DY = static_cast<long double>(P.Y) - Y;
-    return DX * DX + DY * DY;
-  };
-  Target = Distance2(*Player2) < Distance2(Player1) ? Player2 : &Player1;
+  Target = NearerPlayer(X, Y, Player1, Player2);
 }
 
 const TAlphaImage& TEvil::CurrentImage() const { return ImageOrEmpty(Images, Frame); }
 
-float TEvil::Velocity() const {
-  return static_cast<float>(std::sqrt(static_cast<long double>(VX) * VX + static_cast<long double>(VY) * VY));
-}
+float TEvil::Velocity() const { return VelocityLength(VX, VY); }
 
 std::array<std::int32_t, 4> TEvil::BorderCounts(const TMemBoard& Board) const {
   std::array<std::int32_t, 4> Counts{};

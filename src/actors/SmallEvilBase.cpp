@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "actors/Chase.h"
 #include "actors/Player.h"
 #include "board/ShadowMask.h"
 #include "persist/CommonTypes.h"
@@ -32,23 +33,12 @@ TSmallEvilBase::TSmallEvilBase(TPointF StartPos, const TPakFileReadable& Pak, co
 }
 
 void TSmallEvilBase::ChooseTarget(const TPlayer& Player1, const TPlayer* Player2) {
-  if (Player2 == nullptr) {
-    Target = &Player1;
-    return;
-  }
-  const auto Distance2 = [this](const TPlayer& P) {
-    const long double DX = static_cast<long double>(P.X) - X;
-    const long double DY = static_cast<long double>(P.Y) - Y;
-    return DX * DX + DY * DY;
-  };
-  Target = Distance2(*Player2) < Distance2(Player1) ? Player2 : &Player1;
+  Target = NearerPlayer(X, Y, Player1, Player2);
 }
 
 const TAlphaImage& TSmallEvilBase::CurrentImage() const { return ImageOrEmpty(Images, Frame); }
 
-float TSmallEvilBase::Velocity() const {
-  return static_cast<float>(std::sqrt(static_cast<long double>(VX) * VX + static_cast<long double>(VY) * VY));
-}
+float TSmallEvilBase::Velocity() const { return VelocityLength(VX, VY); }
 
 void TSmallEvilBase::Drift(std::int32_t Divisor) {
   VX = static_cast<float>(VX + (RandomReal() * 2 - 1) / Divisor);
