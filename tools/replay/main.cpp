@@ -24,6 +24,8 @@
 #include "platform/TimerScheduler.h"
 #include "platform/WindowControl.h"
 
+#include "SimScript.h"
+
 namespace {
 
 const char* const Usage = "usage: vyrn-record --pak FILE --seed N --script FILE --out FILE\n"
@@ -48,24 +50,6 @@ bool ParseNumber(const std::string& Text, long long& Value) {
   errno = 0;
   Value = std::strtoll(Text.c_str(), &End, 10);
   return errno == 0 && *End == '\0' && Value >= 0;
-}
-
-bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
-  long long Code = 0;
-  if (ParseNumber(Text, Code) && Code < 65536) {
-    Key = static_cast<std::uint16_t>(Code);
-    return true;
-  }
-  if (Text == "Escape") {
-    Key = 27;
-    return true;
-  }
-  for (std::uint32_t C = 1; C < 256; ++C)
-    if (KeyName(static_cast<std::uint16_t>(C)) == Text) {
-      Key = static_cast<std::uint16_t>(C);
-      return true;
-    }
-  return false;
 }
 
 // Hands the inputs of a game tick to the recorder just before that tick, so
