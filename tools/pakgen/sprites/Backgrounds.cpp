@@ -68,6 +68,31 @@ void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
   }
 }
 
+// Evens out a picture's large-scale light so that the board's darkening of
+// claimed ground is larger than the picture's own light and dark patches:
+// the luminance averaged over about Radius pixels is pulled towards the
+// picture's mean (Keep of its distance is kept) by scaling each pixel with
+// its neighbourhood, which leaves fine detail in place; then the mid-tones
+// are lifted (every channel to the power Gamma, below 1).
+void EvenOut(cairo_surface_t* S, int Radius, double Keep, double Gamma) {
+  std::vector<float> Luma;
+  Luma.reserve(static_cast<std::size_t>(W) * H);
+  PostProcess(S, [&](int, int, TRgb C) {
+    Luma.push_back(static_cast<float>(0.2126 * C.R + 0.7152 * C.G + 0.0722 * C.B));
+    return C;
+  });
+  double Mean = 0;
+  for (float L : Luma) Mean += L;
+  Mean /= static_cast<double>(Luma.size());
+  BlurChannel(Luma, W, H, Radius);
+  PostProcess(S, [&](int X, int Y, TRgb C) {
+    const double Local = std::max(1e-3, static_cast<double>(Luma[static_cast<std::size_t>(Y) * W + X]));
+    const double F = std::clamp((Mean + Keep * (Local - Mean)) / Local, 0.4, 3.0);
+    auto Channel = [&](double V) { return std::pow(std::clamp(V * F, 0.0, 1.0), Gamma); };
+    return TRgb{Channel(C.R), Channel(C.G), Channel(C.B)};
+  });
+}
+
 // A sphere lit from the upper left whose surface colour comes from Surface(u, v)
 // with (u, v) the point on the disc in [-1, 1].
 void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::function<TRgb(double, double)>& Surface,
@@ -77,20 +102,22 @@ void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::funct
     const double D2 = U * U + V * V;
     if (D2 > 1.35) return C;
     const double D = std::sqrt(D2);
-    if (D > 1) {
-      // Thin atmosphere glow outside the rim.
-      const double G = std::pow(std::max(0.0, 1 - (D - 1) / 0.16), 2) * 0.8;
-      return Mix(C, Atmosphere, G * std::clamp(0.55 - 0.5 * (U + V) / D, 0.0, 1.0) + G * 0.2);
-    }
-    const double Z = std::sqrt(1 - D2);
+    // Thin atmosphere glow outside the rim. The limb's anti-aliasing blends
+    // into this glow, not into the bare sky behind it, or the edge pixels
+    // form a dotted dark ring.
+    const double Dg = std::max(D, 1.0);
+    const double G = std::pow(std::max(0.0, 1 - (Dg - 1) / 0.16), 2) * 0.8;
+    const TRgb Glow = Mix(C, Atmosphere, G * std::clamp(0.55 - 0.5 * (U + V) / std::max(D, 1e-9), 0.0, 1.0) + G * 0.2);
+    if (D > 1 + 0.5 / R) return Glow;
+    const double Z = std::sqrt(std::max(0.0, 1 - D2));
     const double Light =
         FullMoon ? 0.72 + 0.28 * Z : std::clamp(-0.55 * U - 0.6 * V + 0.58 * Z, 0.0, 1.0);
     TRgb P = Surface(U, V);
     P = Tone(P, 0.12 + 1.05 * Light);
     // Rim of atmosphere.
-    P = Mix(P, Atmosphere, std::pow(D, 6) * 0.6 * (0.3 + Light));
-    const double Edge = std::clamp((1 - D) * R, 0.0, 1.0);  // anti-aliased limb
-    return Mix(C, P, Edge);
+    P = Mix(P, Atmosphere, std::pow(std::min(D, 1.0), 6) * 0.6 * (0.3 + Light));
+    const double Edge = std::clamp((1 - D) * R + 0.5, 0.0, 1.0);  // anti-aliased limb
+    return Mix(Glow, P, Edge);
   });
 }
 
@@ -249,7 +276,8 @@ TSurfacePtr SpaceNebula() {
       },
       Rgb(255, 200, 150));
   Ring(true);
-  Finish(S, 3003, 0.18);
+  EvenOut(S, 30, 0.25, 0.6);
+  Finish(S, 3003, 0.08);
   return S;
 }
 
@@ -288,7 +316,8 @@ TSurfacePtr SpaceGalaxy() {
   Planet(
       S, 520, 80, 26, [](double U, double V) { return Tone(Rgb(200, 196, 190), 0.75 + 0.35 * Fbm(U * 4, V * 4, 46, 4)); },
       Rgb(200, 200, 210));
-  Finish(S, 4004, 0.18);
+  EvenOut(S, 30, 0.25, 0.6);
+  Finish(S, 4004, 0.08);
   return S;
 }
 
@@ -635,7 +664,8 @@ TSurfacePtr MysticCircle() {
     cairo_set_source_rgba(Cr, 1, 0.95, 1, Rng.Range(0.4, 0.95));
     cairo_fill(Cr);
   }
-  Finish(S, 7007, 0.25);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 7007, 0.1);
   return S;
 }
 
@@ -722,7 +752,8 @@ TSurfacePtr MysticForest() {
     cairo_set_source_rgba(C2, 1, 1, 0.8, 1);
     cairo_fill(C2);
   }
-  Finish(S, 8008, 0.22);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 8008, 0.1);
   return S;
 }
 
@@ -819,7 +850,8 @@ TSurfacePtr HorrorGraveyard() {
     const double Band = SmoothStep(380, 470, Y) * (1 - SmoothStep(500, 550, Y) * 0.4);
     return Mix(C, Rgb(150, 120, 160), Band * SmoothStep(0.35, 0.7, N) * 0.55);
   });
-  Finish(S, 9009, 0.25);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 9009, 0.1);
   return S;
 }
 
@@ -968,7 +1000,8 @@ TSurfacePtr HorrorDungeon() {
     cairo_set_source(C2, F);
     cairo_fill(C2);
   }
-  Finish(S, 10010, 0.3);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 10010, 0.1);
   return S;
 }
 
