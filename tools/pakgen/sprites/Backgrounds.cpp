@@ -1000,7 +1000,7 @@ TSurfacePtr HorrorDungeon() {
     cairo_set_source(C2, F);
     cairo_fill(C2);
   }
-  EvenOut(S, 30, 0.3, 0.7);
+  EvenOut(S, 30, 0.4, 0.8);
   Finish(S, 10010, 0.1);
   return S;
 }
@@ -1129,7 +1129,7 @@ TSurfacePtr InsectMeadow() {
       Ellipse(Cr, R * 0.6, 0, R * 0.55, R * 0.17);
       cairo_restore(Cr);
     }
-    cairo_set_source_rgba(Cr, 0.96, 0.97, 0.9, 0.6);
+    cairo_set_source_rgba(Cr, 0.95, 0.96, 0.86, 0.45);
     cairo_fill(Cr);
     Circle(Cr, X, Y, R * 0.3);
     SetColor(Cr, Rgb(230, 190, 60), 0.7);
