@@ -5,6 +5,7 @@
 // variation as the spread of its block means at a fine and a coarse scale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -166,18 +167,64 @@ TEST(BackgroundContrastTest, MeasureSeesStepAndPatches) {
   EXPECT_LT(C.Coarse, 1e-9);
 }
 
+const TPakFileReadable& Pak() {
+  static const TPakFileReadable P(VYRN_GAME_PAK);
+  return P;
+}
+
+TFastImageBuffer LoadPicture(const std::string& Name) {
+  TFastImageBuffer Picture(nullptr, 1, 1);
+  auto Stream = Pak().GetStream(Name);
+  if (Stream) Picture.LoadJpegFromStream(*Stream);
+  return Picture;
+}
+
+// Share of the directions from a sphere's centre along which its rim is a
+// dark line: a pixel within a pixel and a half of the rim darker by more
+// than Dip than both the surface and the sky three pixels inside and out.
+double DarkRimShare(const TFastImageBuffer& P, double Cx, double Cy, double R, double FromDeg, double ToDeg) {
+  auto LightnessAt = [&](double A, double Rr) {
+    return Lightness(P.GetPixel(static_cast<std::int32_t>(std::floor(Cx + Rr * std::cos(A))),
+                                static_cast<std::int32_t>(std::floor(Cy + Rr * std::sin(A)))));
+  };
+  constexpr double Dip = 6;
+  int Dark = 0, Count = 0;
+  for (double Deg = FromDeg; Deg <= ToDeg; Deg += 2) {
+    const double A = Deg * 3.14159265358979 / 180;
+    double Min = 100;
+    for (double Rr = R - 1.5; Rr <= R + 1.5; Rr += 0.5) Min = std::min(Min, LightnessAt(A, Rr));
+    if (Min < std::min(LightnessAt(A, R - 3), LightnessAt(A, R + 3)) - Dip) ++Dark;
+    ++Count;
+  }
+  return static_cast<double>(Dark) / Count;
+}
+
+TEST(BackgroundContrastTest, SpheresHaveNoDarkRingAtTheirRim) {
+  struct TSphere {
+    const char* Picture;
+    double Cx, Cy, R, FromDeg, ToDeg;  // the arc clear of rings and picture edges
+  };
+  const TSphere Spheres[] = {{"back_space01.jpg", 470, 420, 78, 190, 280},
+                             {"back_space02.jpg", 95, 470, 72, 0, 359},
+                             {"back_space02.jpg", 520, 80, 26, 0, 359},
+                             {"back_horror01.jpg", 300, 200, 88, 0, 359},
+                             {"back_mystic02.jpg", 440, 105, 52, 0, 359}};
+  for (const TSphere& S : Spheres) {
+    SCOPED_TRACE(S.Picture);
+    const TFastImageBuffer P = LoadPicture(S.Picture);
+    ASSERT_EQ(P.Width(), BoardW);
+    EXPECT_LT(DarkRimShare(P, S.Cx, S.Cy, S.R, S.FromDeg, S.ToDeg), 0.05) << "sphere at " << S.Cx << ", " << S.Cy;
+  }
+}
+
 TEST(BackgroundContrastTest, ClaimedGroundStandsOutOnEveryLevelPicture) {
-  const TPakFileReadable Pak(VYRN_GAME_PAK);
   std::set<std::string> Pictures;
   for (std::int32_t N = 1; N <= LevelCount; ++N) Pictures.insert(LevelInfo(N).Background);
   ASSERT_EQ(Pictures.size(), 15u);
   std::printf("%-20s %6s %6s %6s %8s %8s\n", "picture", "step", "fine", "coarse", "s/fine", "s/coarse");
   for (const std::string& Name : Pictures) {
     SCOPED_TRACE(Name);
-    auto Stream = Pak.GetStream(Name);
-    ASSERT_NE(Stream, nullptr);
-    TFastImageBuffer Picture(nullptr, 1, 1);
-    Picture.LoadJpegFromStream(*Stream);
+    const TFastImageBuffer Picture = LoadPicture(Name);
     ASSERT_EQ(Picture.Width(), BoardW);
     ASSERT_EQ(Picture.Height(), BoardH);
     const TFigures F = Measure(Picture, Mask());
