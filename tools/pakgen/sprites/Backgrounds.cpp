@@ -1,7 +1,9 @@
 // The level pictures: one look per theme, two variations each and one for the
 // end. The game shows the free field at full brightness and claimed land
 // darkened, with a cloudy shade over both, so the pictures are bright and
-// detailed: claiming uncovers something worth seeing.
+// detailed: claiming uncovers something worth seeing. Their own light and dark
+// patches stay smaller than that darkening, so claimed land reads as claimed,
+// and nothing in them looks like an edge of the board or an actor.
 #include <algorithm>
 #include <array>
 #include <cmath>
