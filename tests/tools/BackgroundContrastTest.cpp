@@ -207,7 +207,7 @@ TEST(BackgroundContrastTest, SpheresHaveNoDarkRingAtTheirRim) {
   const TSphere Spheres[] = {{"back_space01.jpg", 470, 420, 78, 190, 280},
                              {"back_space02.jpg", 95, 470, 72, 0, 359},
                              {"back_space02.jpg", 520, 80, 26, 0, 359},
-                             {"back_horror01.jpg", 300, 200, 88, 0, 359},
+                             {"back_horror01.jpg", 440, 128, 70, 0, 359},
                              {"back_mystic02.jpg", 440, 105, 52, 0, 359}};
   for (const TSphere& S : Spheres) {
     SCOPED_TRACE(S.Picture);

@@ -95,6 +95,18 @@ void EvenOut(cairo_surface_t* S, int Radius, double Keep, double Gamma) {
   });
 }
 
+// Paints on a layer of its own, blurs it over about Radius pixels and lays
+// it over the picture with Alpha: shapes that stay in the picture without
+// the crisp light strokes that read as the board's edges.
+void SoftLayer(cairo_surface_t* S, int Radius, double Alpha, const std::function<void(cairo_t*)>& Paint) {
+  const TSurfacePtr Layer = NewSurface(W, H);
+  Paint(NewContext(Layer).Get());
+  BlurSurface(Layer, Radius);
+  const TContextPtr Cr = NewContext(S);
+  cairo_set_source_surface(Cr, Layer, 0, 0);
+  cairo_paint_with_alpha(Cr, Alpha);
+}
+
 // A sphere lit from the upper left whose surface colour comes from Surface(u, v)
 // with (u, v) the point on the disc in [-1, 1].
 void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::function<TRgb(double, double)>& Surface,
@@ -222,19 +234,22 @@ TSurfacePtr SimpleBubbles() {
     cairo_set_source(Cr, P);
     cairo_fill(Cr);
   }
-  // Crisp rings and dots for a graphic touch.
-  for (int i = 0; i < 26; ++i) {
-    const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(6, 40);
-    Circle(Cr, X, Y, R);
-    cairo_set_source_rgba(Cr, 1, 1, 1, Rng.Range(0.3, 0.6));
-    cairo_set_line_width(Cr, Rng.Range(1.5, 4));
-    cairo_stroke(Cr);
-    if (Rng.Real() < 0.5) {
-      Circle(Cr, X, Y, R * 0.35);
-      cairo_set_source_rgba(Cr, 1, 1, 0.85, 0.45);
-      cairo_fill(Cr);
+  // Rings and dots for a graphic touch, soft-edged and in a warm tint below
+  // white: crisp white strokes would hide the players' markers.
+  SoftLayer(S, 1, 1.0, [&](cairo_t* L) {
+    for (int i = 0; i < 26; ++i) {
+      const double X = Rng.Range(0, W), Y = Rng.Range(0, H), R = Rng.Range(6, 40);
+      Circle(L, X, Y, R);
+      SetColor(L, Rgb(255, 214, 196), Rng.Range(0.22, 0.4));
+      cairo_set_line_width(L, Rng.Range(1.5, 4));
+      cairo_stroke(L);
+      if (Rng.Real() < 0.5) {
+        Circle(L, X, Y, R * 0.35);
+        SetColor(L, Rgb(255, 226, 170), 0.32);
+        cairo_fill(L);
+      }
     }
-  }
+  });
   Finish(S, 2002, 0.2);
   return S;
 }
@@ -775,13 +790,16 @@ TSurfacePtr HorrorGraveyard() {
     const double Streak = Fbm(X / 160, Y / 22, 91, 5);
     return Mix(C, Rgb(40, 10, 40), SmoothStep(0.5, 0.75, Streak) * 0.55);
   });
+  // The moon stands off the middle of the field, where the level's big
+  // enemy, a cream skull, starts.
+  constexpr double MoonX = 440, MoonY = 128, MoonR = 70;
   AddGlow(S, 30, 0.8, [](cairo_t* G) {
-    Circle(G, 300, 200, 100);
+    Circle(G, MoonX, MoonY, MoonR + 10);
     cairo_set_source_rgba(G, 1, 0.8, 0.5, 0.8);
     cairo_fill(G);
   });
   Planet(
-      S, 300, 200, 88, [](double U, double V) { return Tone(Rgb(255, 236, 200), 0.7 + 0.3 * Fbm(U * 3, V * 3, 92, 4)); },
+      S, MoonX, MoonY, MoonR, [](double U, double V) { return Tone(Rgb(255, 236, 200), 0.7 + 0.3 * Fbm(U * 3, V * 3, 92, 4)); },
       Rgb(255, 200, 150), true);
   // Clouds drifting over the moon.
   PostProcess(S, [](int X, int Y, TRgb C) {
@@ -1230,59 +1248,57 @@ TSurfacePtr HeavenTemple() {
   TRng Rng(1414);
   CumulusRow(Cr, Rng, 105, 2, 0.7, 50, 190);
   CumulusRow(Cr, Rng, 70, 2, 0.6, 420, 560);
-  // Temple of white marble.
-  const TRgb Marble = Rgb(250, 246, 236), Shade = Rgb(190, 180, 196);
-  auto Block = [&](double X, double Y, double Bw, double Bh) {
-    cairo_rectangle(Cr, X, Y, Bw, Bh);
-    const TPatternPtr G(cairo_pattern_create_linear(X, 0, X + Bw, 0));
-    Stop(G, 0, Marble);
-    Stop(G, 1, Shade);
-    cairo_set_source(Cr, G);
-    cairo_fill_preserve(Cr);
-    SetColor(Cr, Rgb(140, 130, 160));
-    cairo_set_line_width(Cr, 1.5);
-    cairo_stroke(Cr);
-  };
+  // Temple of marble a shade below white, drawn soft and without outlines:
+  // crisp light columns and ledges would read as the board's edges. Each
+  // block is shaded like rounded stone, lightest a little left of its middle
+  // and sinking at both sides to a lilac close to the sky's.
+  const TRgb Marble = Rgb(242, 236, 244), Shade = Rgb(172, 162, 204);
   const double L = 140, R = 460, Top = 235, Base = 420;
-  Block(L - 30, Base, R - L + 60, 14);
-  Block(L - 18, Base - 12, R - L + 36, 12);
-  for (int c = 0; c < 6; ++c) {
-    const double X = L + c * (R - L - 26) / 5;
-    Block(X, Top + 42, 26, Base - 12 - Top - 42);
-    for (int f = 1; f < 4; ++f) {
-      Line(Cr, X + f * 6.5, Top + 46, X + f * 6.5, Base - 16);
-      SetColor(Cr, Rgb(200, 190, 204));
-      cairo_set_line_width(Cr, 1.2);
-      cairo_stroke(Cr);
+  SoftLayer(S, 1, 1.0, [&](cairo_t* Lc) {
+    auto Block = [&](double X, double Y, double Bw, double Bh) {
+      cairo_rectangle(Lc, X, Y, Bw, Bh);
+      const TPatternPtr G(Bh > Bw ? cairo_pattern_create_linear(X, 0, X + Bw, 0)
+                                  : cairo_pattern_create_linear(0, Y, 0, Y + Bh));
+      Stop(G, 0, Shade);
+      Stop(G, 0.4, Marble);
+      Stop(G, 1, Shade);
+      cairo_set_source(Lc, G);
+      cairo_fill(Lc);
+    };
+    Block(L - 30, Base, R - L + 60, 14);
+    Block(L - 18, Base - 12, R - L + 36, 12);
+    for (int c = 0; c < 6; ++c) {
+      const double X = L + c * (R - L - 26) / 5;
+      Block(X, Top + 42, 26, Base - 12 - Top - 42);
+      for (int f = 1; f < 4; ++f) Line(Lc, X + f * 6.5, Top + 46, X + f * 6.5, Base - 16);
+      SetColor(Lc, Shade, 0.45);
+      cairo_set_line_width(Lc, 1.5);
+      cairo_stroke(Lc);
+      Block(X - 4, Top + 34, 34, 8);
     }
-    Block(X - 4, Top + 34, 34, 8);
-  }
-  Block(L - 14, Top + 14, R - L + 28, 20);
-  // Pediment.
-  cairo_move_to(Cr, L - 24, Top + 14);
-  cairo_line_to(Cr, 300, Top - 50);
-  cairo_line_to(Cr, R + 24, Top + 14);
-  cairo_close_path(Cr);
-  const TPatternPtr P(cairo_pattern_create_linear(0, Top - 50, 0, Top + 14));
-  Stop(P, 0, Marble);
-  Stop(P, 1, Shade);
-  cairo_set_source(Cr, P);
-  cairo_fill_preserve(Cr);
-  SetColor(Cr, Rgb(140, 130, 160));
-  cairo_set_line_width(Cr, 2);
-  cairo_stroke(Cr);
-  cairo_move_to(Cr, L, Top + 8);
-  cairo_line_to(Cr, 300, Top - 38);
-  cairo_line_to(Cr, R, Top + 8);
-  cairo_close_path(Cr);
-  SetColor(Cr, Rgb(210, 200, 220));
-  cairo_set_line_width(Cr, 1.2);
-  cairo_stroke(Cr);
-  Circle(Cr, 300, Top - 10, 11);
-  SetColor(Cr, Rgb(255, 210, 80));
-  cairo_fill_preserve(Cr);
-  SetColor(Cr, Rgb(190, 130, 30));
-  cairo_stroke(Cr);
+    Block(L - 14, Top + 14, R - L + 28, 20);
+    // Pediment.
+    cairo_move_to(Lc, L - 24, Top + 14);
+    cairo_line_to(Lc, 300, Top - 50);
+    cairo_line_to(Lc, R + 24, Top + 14);
+    cairo_close_path(Lc);
+    const TPatternPtr P(cairo_pattern_create_linear(0, Top - 50, 0, Top + 14));
+    Stop(P, 0, Marble);
+    Stop(P, 1, Shade);
+    cairo_set_source(Lc, P);
+    cairo_fill(Lc);
+    cairo_move_to(Lc, L, Top + 8);
+    cairo_line_to(Lc, 300, Top - 38);
+    cairo_line_to(Lc, R, Top + 8);
+    cairo_close_path(Lc);
+    SetColor(Lc, Shade, 0.5);
+    cairo_set_line_width(Lc, 1.5);
+    cairo_stroke(Lc);
+    // A pale gilded boss, without the dark rim that made it look like a coin.
+    Circle(Lc, 300, Top - 10, 10);
+    SetColor(Lc, Rgb(240, 210, 140), 0.8);
+    cairo_fill(Lc);
+  });
   // The temple stands on clouds; more clouds in front.
   CumulusRow(Cr, Rng, 450, 8, 1.0);
   CumulusRow(Cr, Rng, 540, 8, 1.3);
