@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -15,6 +16,7 @@
 
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
+#include "gfx/AlphaImage.h"
 #include "game/LevelTable.h"
 #include "gfx/FastImaging.h"
 #include "pak/PakReader.h"
@@ -47,6 +49,16 @@ double Lightness(TColorValue C) {
   const double Y = 0.2126 * Lin[C & 0xFF] + 0.7152 * Lin[(C >> 8) & 0xFF] + 0.0722 * Lin[(C >> 16) & 0xFF];
   const double F = Y > 216.0 / 24389.0 ? std::cbrt(Y) : (24389.0 / 27.0 * Y + 16) / 116;
   return 116 * F - 16;
+}
+
+// CIE L*a*b* (D65 white) of an sRGB colour.
+std::array<double, 3> Lab(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+  const double Lr = Linear(R), Lg = Linear(G), Lb = Linear(B);
+  const double X = (0.4124 * Lr + 0.3576 * Lg + 0.1805 * Lb) / 0.95047;
+  const double Y = 0.2126 * Lr + 0.7152 * Lg + 0.0722 * Lb;
+  const double Z = (0.0193 * Lr + 0.1192 * Lg + 0.9505 * Lb) / 1.08883;
+  auto F = [](double T) { return T > 216.0 / 24389.0 ? std::cbrt(T) : (24389.0 / 27.0 * T + 16) / 116; };
+  return {116 * F(Y) - 16, 500 * (F(X) - F(Y)), 200 * (F(Y) - F(Z))};
 }
 
 // The L* of every pixel of the play area below and right of the grey border
@@ -132,6 +144,14 @@ TEST(BackgroundContrastTest, LightnessMatchesKnownColours) {
   EXPECT_NEAR(Lightness(0x777777), 50.0, 0.5);
   EXPECT_NEAR(Lightness(0x00FF00), 87.74, 0.05);
   EXPECT_NEAR(Lightness(0xFF0000), 32.30, 0.05);
+  // The full L*a*b* of white and of pure sRGB red and blue.
+  const auto White = Lab(255, 255, 255), Red = Lab(255, 0, 0), Blue = Lab(0, 0, 255);
+  EXPECT_NEAR(White[1], 0.0, 0.05);
+  EXPECT_NEAR(White[2], 0.0, 0.05);
+  EXPECT_NEAR(Red[0], 53.24, 0.05);
+  EXPECT_NEAR(Red[1], 80.09, 0.1);
+  EXPECT_NEAR(Red[2], 67.20, 0.1);
+  EXPECT_NEAR(Blue[2], -107.86, 0.1);
 }
 
 TEST(BackgroundContrastTest, MeasureSeesStepAndPatches) {
@@ -232,6 +252,43 @@ TEST(BackgroundContrastTest, ClaimedGroundStandsOutOnEveryLevelPicture) {
                 F.Step / F.Coarse);
     EXPECT_GE(F.Step / F.Coarse, MinStepOverCoarse) << "step " << F.Step << ", coarse spread " << F.Coarse;
     EXPECT_GE(F.Step / F.Fine, MinStepOverFine) << "step " << F.Step << ", fine spread " << F.Fine;
+  }
+}
+
+// The big enemy starts at the middle of the play area and must stand out
+// there from the first tick: the share of its opaque pixels that lie on
+// ground of nearly their own colour (CIE76 difference below JustSeen) stays
+// small. The shade lies over sprite and ground alike and is left out.
+TEST(BackgroundContrastTest, BigEnemyStandsOutWhereItStarts) {
+  constexpr double JustSeen = 12;
+  // The cream skull on the graveyard's old central moon had 15 % of itself
+  // hidden and was hard to find; every start now stays below 8 %.
+  constexpr double MaxHiddenShare = 0.1;
+  std::printf("%-16s %-20s %6s\n", "big enemy", "picture", "hidden");
+  for (std::int32_t N = 1; N <= LevelCount; ++N) {
+    const TLevelInfo& Info = LevelInfo(N);
+    SCOPED_TRACE(Info.Name);
+    const TFastImageBuffer Picture = LoadPicture(Info.Background);
+    auto Stream = Pak().GetStream(std::string(Info.EvilImageSet) + "_01.png");
+    ASSERT_TRUE(Stream);
+    const auto Sprite = TAlphaImage::CreateFromStream(*Stream);
+    // Placed as the enemy draws itself: its top-left cell half its size
+    // left of and above its centre.
+    const std::int32_t X0 = BoardW / 2 - Sprite->Width() / 2, Y0 = BoardH / 2 - Sprite->Height() / 2;
+    int Opaque = 0, Hidden = 0;
+    for (std::int32_t Y = 0; Y < Sprite->Height(); ++Y)
+      for (std::int32_t X = 0; X < Sprite->Width(); ++X) {
+        if (Sprite->GetAlpha(X, Y) < 128) continue;
+        const TColorValue C = Picture.GetPixel(X0 + X, Y0 + Y);
+        const auto A = Lab(Sprite->GetRed(X, Y), Sprite->GetGreen(X, Y), Sprite->GetBlue(X, Y));
+        const auto B = Lab(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
+        ++Opaque;
+        if (std::hypot(A[0] - B[0], A[1] - B[1], A[2] - B[2]) < JustSeen) ++Hidden;
+      }
+    ASSERT_GT(Opaque, 0);
+    const double Share = static_cast<double>(Hidden) / Opaque;
+    std::printf("%-16s %-20s %6.3f\n", Info.EvilImageSet, Info.Background, Share);
+    EXPECT_LT(Share, MaxHiddenShare);
   }
 }
 
