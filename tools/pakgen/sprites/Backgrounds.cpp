@@ -966,27 +966,31 @@ TSurfacePtr HorrorDungeon() {
     cairo_set_line_width(Cr, 2.5);
     cairo_stroke(Cr);
   }
-  // Cobwebs in the top corners.
-  for (int Side = 0; Side < 2; ++Side) {
-    const double Cx = Side ? W : 0;
-    for (int k = 0; k <= 6; ++k) {
-      const double A = (Side ? Pi / 2 : 0) + k * (Pi / 2) / 6;
-      Line(Cr, Cx, 0, Cx + 130 * std::cos(A), 130 * std::sin(A));
-    }
-    for (int Ring = 1; Ring <= 5; ++Ring) {
-      for (int k = 0; k <= 6; ++k) {
-        const double A = (Side ? Pi / 2 : 0) + k * (Pi / 2) / 6;
-        const double R = Ring * 24.0 + 3 * std::sin(k * 1.7);
-        if (k == 0)
-          cairo_move_to(Cr, Cx + R * std::cos(A), R * std::sin(A));
-        else
-          cairo_line_to(Cr, Cx + R * std::cos(A), R * std::sin(A));
+  // Cobwebs in the top corners, where the players start: soft, sagging
+  // threads, since crisp light strands there read as the board's edges.
+  SoftLayer(S, 1, 1.0, [&](cairo_t* Lc) {
+    for (int Side = 0; Side < 2; ++Side) {
+      const double Cx = Side ? W : 0;
+      const double Step = (Pi / 2) / 6, A0 = Side ? Pi / 2 : 0;
+      for (int k = 1; k <= 5; ++k) {
+        cairo_move_to(Lc, Cx, 0);
+        cairo_line_to(Lc, Cx + 130 * std::cos(A0 + k * Step), 130 * std::sin(A0 + k * Step));
       }
+      for (int Ring = 1; Ring <= 5; ++Ring)
+        for (int k = 0; k < 6; ++k) {
+          const double R0 = Ring * 24.0 + 3 * std::sin(k * 1.7), R1 = Ring * 24.0 + 3 * std::sin((k + 1) * 1.7);
+          const double Sag = 0.93;
+          const double Ac = A0 + (k + 0.5) * Step, Rc = (R0 + R1) / 2 * Sag;
+          cairo_move_to(Lc, Cx + R0 * std::cos(A0 + k * Step), R0 * std::sin(A0 + k * Step));
+          cairo_curve_to(Lc, Cx + Rc * std::cos(Ac - Step / 4), Rc * std::sin(Ac - Step / 4), Cx + Rc * std::cos(Ac + Step / 4),
+                         Rc * std::sin(Ac + Step / 4), Cx + R1 * std::cos(A0 + (k + 1) * Step),
+                         R1 * std::sin(A0 + (k + 1) * Step));
+        }
+      cairo_set_source_rgba(Lc, 0.86, 0.84, 0.8, 0.8);
+      cairo_set_line_width(Lc, 1.8);
+      cairo_stroke(Lc);
     }
-    cairo_set_source_rgba(Cr, 0.92, 0.9, 0.86, 0.55);
-    cairo_set_line_width(Cr, 1.1);
-    cairo_stroke(Cr);
-  }
+  });
   // Torch brackets.
   for (double X : Tx) {
     cairo_rectangle(Cr, X - 5, Ty + 8, 10, 40);
