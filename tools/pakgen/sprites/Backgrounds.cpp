@@ -578,17 +578,18 @@ TSurfacePtr CartoonSea() {
     cairo_fill(Cr);
     cairo_restore(Cr);
   }
-  // Bubbles.
+  // Bubbles, their rims a faint pale aqua: crisp white rings would hide the
+  // players' markers among them.
   for (int i = 0; i < 45; ++i) {
     const double X = Rng.Range(0, W), Y = Rng.Range(0, 480), R = Rng.Range(2, 9);
     Circle(Cr, X, Y, R);
-    cairo_set_source_rgba(Cr, 1, 1, 1, 0.15);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.12);
     cairo_fill_preserve(Cr);
-    cairo_set_source_rgba(Cr, 1, 1, 1, 0.8);
-    cairo_set_line_width(Cr, 1.2);
+    SetColor(Cr, Rgb(200, 236, 248), 0.45);
+    cairo_set_line_width(Cr, 1.4);
     cairo_stroke(Cr);
     Circle(Cr, X - R * 0.35, Y - R * 0.35, R * 0.25);
-    cairo_set_source_rgba(Cr, 1, 1, 1, 0.9);
+    cairo_set_source_rgba(Cr, 1, 1, 1, 0.7);
     cairo_fill(Cr);
   }
   EvenOut(S, 40, 0.6, 0.9);
