@@ -3,6 +3,9 @@
 // dark patches are larger than that step hides what a player has won. The
 // step is measured in CIE L* through the board's own renderer, the picture's
 // variation as the spread of its block means at a fine and a coarse scale.
+// The pictures are also checked for what would mislead a player: long
+// crisp light lines like the board's edges, and ground the colour of the
+// big enemy where it starts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -289,6 +292,56 @@ TEST(BackgroundContrastTest, BigEnemyStandsOutWhereItStarts) {
     const double Share = static_cast<double>(Hidden) / Opaque;
     std::printf("%-16s %-20s %6.3f\n", Info.EvilImageSet, Info.Background, Share);
     EXPECT_LT(Share, MaxHiddenShare);
+  }
+}
+
+// Longest straight run, in pixels, of crisp light lines along rows or
+// columns: pixels of L* at least MinLight that are lighter by Step than the
+// picture two pixels to one side across the line. Such runs look like the
+// board's own edges, which are straight, one pixel wide and white.
+int LongestLightLine(const TFastImageBuffer& P, bool Vertical) {
+  constexpr double MinLight = 75, Step = 12;
+  const std::int32_t Along = Vertical ? BoardH : BoardW, Across = Vertical ? BoardW : BoardH;
+  std::vector<double> L(static_cast<std::size_t>(BoardW) * BoardH);
+  for (std::int32_t Y = 0; Y < BoardH; ++Y)
+    for (std::int32_t X = 0; X < BoardW; ++X) L[static_cast<std::size_t>(Y) * BoardW + X] = Lightness(P.GetPixel(X, Y));
+  auto At = [&](std::int32_t A, std::int32_t C) {
+    return Vertical ? L[static_cast<std::size_t>(A) * BoardW + C] : L[static_cast<std::size_t>(C) * BoardW + A];
+  };
+  int Longest = 0;
+  for (std::int32_t C = 2; C < Across - 2; ++C) {
+    int Run = 0;
+    for (std::int32_t A = 0; A < Along; ++A) {
+      const double V = At(A, C);
+      const bool Line = V >= MinLight && V - std::min(At(A, C - 2), At(A, C + 2)) >= Step;
+      Run = Line ? Run + 1 : 0;
+      Longest = std::max(Longest, Run);
+    }
+  }
+  return Longest;
+}
+
+TEST(BackgroundContrastTest, NoLongCrispLightLines) {
+  // Bricks, tiles, seams and grass blades end within about 70 pixels; the
+  // white temple columns that read as edges ran for 130 to 330.
+  constexpr int MaxRun = 100;
+  // A white line drawn across a mid-grey picture is found at its length.
+  TFastImageBuffer Lined = FlatPicture(0x777777);
+  for (std::int32_t X = 100; X < 300; ++X) Lined.SetPixel(X, 200, 0xFFFFFF);
+  for (std::int32_t Y = 50; Y < 170; ++Y) Lined.SetPixel(400, Y, 0xF0F0F0);
+  EXPECT_EQ(LongestLightLine(Lined, false), 200);
+  EXPECT_EQ(LongestLightLine(Lined, true), 120);
+
+  std::set<std::string> Pictures;
+  for (std::int32_t N = 1; N <= LevelCount; ++N) Pictures.insert(LevelInfo(N).Background);
+  std::printf("%-20s %6s %6s\n", "picture", "rows", "cols");
+  for (const std::string& Name : Pictures) {
+    SCOPED_TRACE(Name);
+    const TFastImageBuffer Picture = LoadPicture(Name);
+    const int Rows = LongestLightLine(Picture, false), Cols = LongestLightLine(Picture, true);
+    std::printf("%-20s %6d %6d\n", Name.c_str(), Rows, Cols);
+    EXPECT_LT(Rows, MaxRun);
+    EXPECT_LT(Cols, MaxRun);
   }
 }
 
