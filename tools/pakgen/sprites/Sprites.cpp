@@ -59,16 +59,20 @@ namespace {
 
 // ---------------------------------------------------------------- players
 
-// The marker's outline pointing up: a round body with a pointed nose, the
-// tangents from the nose tip meeting the body's circle.
+// The marker's outline pointing up: a round body with a pointed nose (the
+// tangents from the nose tip meeting the body's circle) and a flattened back,
+// so that the shape alone tells ahead from behind.
 void MarkerPath(cairo_t* Cr) {
-  const double Cy = 0.6, R = 8.8, Tip = -10.6;
+  const double Cy = 0.3, R = 9.6, Tip = -10.6, Back = 7.0;
   const double D = Cy - Tip;                 // nose tip to body centre
   const double Phi = std::acos(R / D);       // tangent point seen from the centre
   const double A0 = -Pi / 2 + Phi, A1 = -Pi / 2 - Phi + Tau;
+  const double B0 = std::asin(Back / R), B1 = Pi - B0;  // where the back cuts the circle
   cairo_move_to(Cr, 0, Tip);
   cairo_line_to(Cr, R * std::cos(A0), Cy + R * std::sin(A0));
-  cairo_arc(Cr, 0, Cy, R, A0, A1);
+  cairo_arc(Cr, 0, Cy, R, A0, B0);
+  cairo_line_to(Cr, R * std::cos(B1), Cy + Back);
+  cairo_arc(Cr, 0, Cy, R, B1, A1);
   cairo_close_path(Cr);
 }
 
@@ -131,7 +135,7 @@ void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
   // Fireball: white at the centre, yellow, orange, a red rim; it swells and
   // then burns down from the outside in.
   const double Fr = 8 + 12 * std::sqrt(std::min(T, 0.5) * 2) - 7 * Clamp01((T - 0.5) * 2);
-  const double Fa = Clamp01((1 - T) * 1.6);
+  const double Fa = Clamp01((1 - T) * 3.3);
   const double White = 0.22 + 0.28 * (1 - T);
   const TPatternPtr P(cairo_pattern_create_radial(0, 0, 0, 0, 0, Fr));
   cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, Fa);
@@ -149,10 +153,12 @@ void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
     cairo_set_line_width(Cr, 2.6 * (1 - 2 * T) + 0.4);
     cairo_stroke(Cr);
   }
-  // Sparks flying outwards, white-yellow with a dark edge.
+  // Sparks flying outwards, white-yellow with a dark edge; the first frame
+  // is the flash alone.
   for (int i = 0; i < 14; ++i) {
     const double A = Rng.Range(0, Tau);
     const double Speed = Rng.Range(0.6, 1.0);
+    if (T < 0.1) continue;
     const double D = 4 + 22 * std::pow(T, 0.6) * Speed;
     const double R = 1.8 * (1 - T) + 0.4;
     Circle(Cr, D * std::cos(A), D * std::sin(A), R);
@@ -363,6 +369,8 @@ void PaintSpeed(cairo_t* Cr, double T) {
 
 struct TMetal {
   TRgb Face, Edge, Mark;
+  bool Enamel = false;  // the face's middle filled with blue enamel
+  TRgb EnamelColour = {0, 0, 0};
 };
 
 void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
@@ -428,6 +436,11 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle, b
   cairo_stroke(Cr);
   if (std::fabs(C) > 0.2) {
     cairo_scale(Cr, std::fabs(C), 1);
+    if (M.Enamel) {
+      Circle(Cr, 0, 0, R - 2.4);
+      BodyGradient(Cr, 0, 0, R - 2.4, M.EnamelColour);
+      cairo_fill(Cr);
+    }
     for (int i = 0; i < Rims; ++i) {
       Circle(Cr, 0, 0, R - 2.4 - i * 1.6);
       SetColor(Cr, Tone(M.Face, 0.7), 0.8);
@@ -456,13 +469,13 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle, b
 
 void AddPlayers(std::vector<TPakEntry>& Out) {
   // Odd sizes put the trail pixel under the marker in the picture's centre.
-  // Hot pink and electric cyan: far apart from each other, and hues that no
-  // level picture is dominated by.
+  // Magenta and aquamarine: far apart from each other, and in the gaps
+  // between the hues the level pictures are dominated by.
   AddImageSet(Out, "player01", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(255, 36, 176));
+    PaintMarker(Cr, Frame, Rgb(250, 0, 205));
   });
   AddImageSet(Out, "player02", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(0, 214, 255));
+    PaintMarker(Cr, Frame, Rgb(0, 225, 180));
   });
 }
 
@@ -483,7 +496,9 @@ void AddItems(std::vector<TPakEntry>& Out) {
   AddImageSet(Out, "item_speed", 27, 27, [](cairo_t* Cr, double T, int) { PaintSpeed(Cr, T); });
   const TMetal Bronze{Rgb(206, 122, 58), Rgb(140, 74, 32), Rgb(120, 58, 20)};
   const TMetal Silver{Rgb(214, 220, 232), Rgb(140, 146, 160), Rgb(80, 90, 110)};
-  const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(170, 90, 0)};
+  // The richest coin has a blue enamel middle under a gold sign: gold alone
+  // is the colour of the honey it may lie on.
+  const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(255, 214, 60), true, Rgb(30, 70, 210)};
   AddImageSet(Out, "item_dollar01", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Bronze, 1, false, false); });
   AddImageSet(Out, "item_dollar02", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Silver, 2, false, false); });
   AddImageSet(Out, "item_dollar03", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Gold, 2, true, true); });
