@@ -90,7 +90,7 @@ void PaintMarker(cairo_t* Cr, int Direction, TRgb Body) {
   cairo_set_line_width(Cr, 2.6);
   cairo_stroke_preserve(Cr);
   const TPatternPtr P(cairo_pattern_create_radial(-2.5, -2.5, 0.5, 0, 0.7, 9.5));
-  Stop(P, 0, Tone(Body, 1.35));
+  Stop(P, 0, Tone(Body, 1.15));
   Stop(P, 0.5, Body);
   Stop(P, 1, Tone(Body, 0.62));
   cairo_set_source(Cr, P);
@@ -173,15 +173,16 @@ void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
 // ---------------------------------------------------------- small enemies
 
 // First kind: a spiked mine that slowly turns and blinks, the one that dashes.
-// Hazard yellow, so it stands apart from the red and purple grounds it roams.
+// Acid green on dark steel spikes, so it stands apart from the red-hot,
+// blue and purple grounds it roams.
 void PaintMine(cairo_t* Cr, double T) {
-  const TRgb Body = Rgb(255, 200, 0);
+  const TRgb Body = Rgb(120, 225, 30);
   const double Turn = T * Tau / 8;
   StarPath(Cr, 0, 0, 8, 12.3, 6.5, Turn);
   SetColor(Cr, Rgb(30, 24, 16));
   cairo_fill(Cr);
   StarPath(Cr, 0, 0, 8, 11.2, 6.5, Turn);
-  SetColor(Cr, Rgb(150, 150, 165));
+  SetColor(Cr, Rgb(70, 78, 96));
   cairo_fill(Cr);
   Circle(Cr, 0, 0, 7.6);
   ShadedFill(Cr, 0, 0, 7.6, Body, 1.2);
@@ -437,8 +438,8 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle, b
   if (std::fabs(C) > 0.2) {
     cairo_scale(Cr, std::fabs(C), 1);
     if (M.Enamel) {
-      Circle(Cr, 0, 0, R - 2.4);
-      BodyGradient(Cr, 0, 0, R - 2.4, M.EnamelColour);
+      Circle(Cr, 0, 0, R - 1.7);
+      BodyGradient(Cr, 0, 0, R - 1.7, M.EnamelColour);
       cairo_fill(Cr);
     }
     for (int i = 0; i < Rims; ++i) {
@@ -475,7 +476,7 @@ void AddPlayers(std::vector<TPakEntry>& Out) {
     PaintMarker(Cr, Frame, Rgb(250, 0, 205));
   });
   AddImageSet(Out, "player02", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(0, 225, 180));
+    PaintMarker(Cr, Frame, Rgb(0, 205, 160));
   });
 }
 
