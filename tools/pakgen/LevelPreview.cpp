@@ -1,6 +1,7 @@
-// Every level as the game will show it when it starts: drawn by the game's
-// own board renderer and shadow mask from the written archive, with the
-// level table the game plays from. Only for checking the art by eye.
+// Every level as the game will show it when it starts, and every actor on
+// every level picture: drawn by the game's own board renderer, shadow mask
+// and sprite blend from the written archive, with the level table the game
+// plays from. Only for checking the art by eye.
 #include <algorithm>
 #include <cstdint>
 #include <set>
@@ -133,10 +134,12 @@ void WriteActorGrid(const std::string& PakPath, const std::string& Folder) {
   // enemies.
   std::vector<TAlphaImageList> Sets(ManifestImageSets().size());
   std::vector<std::vector<const TAlphaImage*>> Rows(3);
+  const TAlphaImage* FacingDown[2] = {nullptr, nullptr};  // each marker's, at the end of its trail
   for (std::size_t i = 0; i < Sets.size(); ++i) {
     const TImageSet& S = ManifestImageSets()[i];
     if (LoadImageSet(Pak, S.Name, S.First, Sets[i]) == 0) continue;  // a partial run (--only)
     const bool Marker = S.Name.rfind("player", 0) == 0;
+    if (Marker && Sets[i].Count() > 2) FacingDown[S.Name == "player02"] = &Sets[i][2];
     auto& Row = Rows[Marker ? 0 : S.Name.rfind("evil_", 0) == 0 ? 2 : 1];
     const std::int32_t Shown = Marker ? std::min(4, Sets[i].Count()) : 1;
     for (std::int32_t n = 0; n < Shown; ++n) Row.push_back(&Sets[i][n]);
@@ -168,7 +171,7 @@ void WriteActorGrid(const std::string& PakPath, const std::string& Folder) {
         // Each marker facing down at the end of a trail from the top edge.
         for (std::int32_t Player = 0; Player < 2; ++Player)
           for (const TGridCell& C : Cells)
-            if (Sets[Player].Count() > 2 && C.Image == &Sets[Player][2])
+            if (FacingDown[Player] && C.Image == FacingDown[Player])
               Board.VerticalLine(21, C.Y, C.X, Player == 0 ? CellTrail1 : CellTrail2);
       }
       Board.Render({0, 0, Board.Width - 1, Board.Height - 1}, Halves[Claimed], Background, Mask);
