@@ -6,6 +6,7 @@
 
 #include "AudioAssets.h"
 #include "Instruments.h"
+#include "Loudness.h"
 
 namespace PakAudio {
 
@@ -13,12 +14,40 @@ namespace {
 
 double Seconds(std::size_t Frame) { return static_cast<double>(Frame) / SampleRate; }
 
+// Sample peaks stay below this, leaving room for the 16-bit rounding and for
+// the overshoot of a converter between samples.
+constexpr double PeakCeilingDb = -1.5;
+
+// The balance, in LUFS as EffectLoudness measures it. A death must cut
+// through everything, the music included; rewards sit in the middle; the
+// warp that follows every death and the loops that run while a player moves
+// stay under them. In the menu a choice is heard clearly, a refusal
+// moderately, and the ticks of moving about stay quiet.
+constexpr double ExplosionLufs = -14.0;
+constexpr double HeartLufs = -17.5;
+constexpr double FillLufs = -18.5;
+constexpr double DollarLufs = -19.0;
+constexpr double SpeedLufs = -19.0;
+constexpr double WarpLufs = -21.0;
+constexpr double VanishLufs = -21.0;
+constexpr double DrawLufs = -25.0;
+constexpr double RunLufs = -27.0;
+constexpr double ChooseLufs = -21.0;
+constexpr double ErrorLufs = -23.0;
+constexpr double FoldLufs = -24.0;
+constexpr double ScrollRestLufs = -28.0;
+constexpr double ScrollLufs = -29.0;
+constexpr double TickLufs = -29.0;
+
 // Effects lose any DC offset (narrow pulses carry one): it wastes headroom
 // and turns every start and halt into a thump. A loop simply loses its mean,
-// which keeps it periodic; a one-shot goes through a gentle high pass. Then
-// one-shots get short fades at both ends, and every effect is brought to its
-// peak level, chosen so that the frequent ones stay in the background.
-TMono Finish(TMono Sound, double PeakDb, bool Loop) {
+// which keeps it periodic; a one-shot goes through a gentle high pass and
+// gets short fades at both ends. Then every effect is brought to its
+// loudness (EffectLoudness, in LUFS), which sets the balance between them:
+// see the levels above. A one-shot whose peaks would pass the ceiling at
+// that loudness goes through the limiter; a loop is never limited (it would
+// bend its seam) and is turned down instead.
+TMono Finish(TMono Sound, double Lufs, bool Loop) {
   if (Loop) {
     double Mean = 0.0;
     for (float V : Sound) Mean += V;
@@ -30,9 +59,34 @@ TMono Finish(TMono Sound, double PeakDb, bool Loop) {
     for (float& V : Sound) V = static_cast<float>(Dc.High(V));
     FadeEdges(Sound, 0.002, 0.02);
   }
-  const float P = Peak(Sound);
-  if (P > 0.0f) Scale(Sound, static_cast<float>(DbToGain(PeakDb) / P));
-  return Sound;
+  if (Peak(Sound) <= 0.0f) return Sound;
+  const float Ceiling = static_cast<float>(DbToGain(PeakCeilingDb));
+  if (Loop) {
+    Scale(Sound, static_cast<float>(DbToGain(Lufs - EffectLoudness(Sound, true))));
+    if (Peak(Sound) > Ceiling) Scale(Sound, Ceiling / Peak(Sound));
+    return Sound;
+  }
+  // Once the limiter works, a dB of gain buys less than a dB of loudness, so
+  // the gain is found by secant steps, limiting a fresh copy each time.
+  const double Start = EffectLoudness(Sound, false);
+  auto Render = [&](double GainDb) {
+    TMono Out = Sound;
+    Scale(Out, static_cast<float>(DbToGain(GainDb)));
+    if (Peak(Out) > Ceiling) Limit(Out, Ceiling, 0.0015, 0.06);
+    return Out;
+  };
+  double GainDb = Lufs - Start, LastGainDb = 0.0, LastLufs = Start;
+  TMono Out = Render(GainDb);
+  for (int Round = 0; Round < 12; ++Round) {
+    const double Got = EffectLoudness(Out, false);
+    if (std::fabs(Lufs - Got) < 0.02) break;
+    const double Slope = std::clamp((Got - LastLufs) / (GainDb - LastGainDb), 0.1, 1.0);
+    LastGainDb = GainDb;
+    LastLufs = Got;
+    GainDb += (Lufs - Got) / Slope;
+    Out = Render(GainDb);
+  }
+  return Out;
 }
 
 // A loop of Frames frames from a per-frame source. Every periodic part of
@@ -75,7 +129,7 @@ TMono PlayerDraw() {
     // Whole vibrato cycles in the loop leave the phase where it started.
     const double Whine = Hum.Next(TWave::Sine, 440.0 * (1.0 + 0.004 * Vib.Next(TWave::Sine, 6.0)));
     return 0.8 * Buzz + 0.2 * Whine + 0.1 * Fizz.Band(Noise[i % N]);
-  }), -11.0, true);
+  }), DrawLufs, true);
 }
 
 // Running along the edge: a soft, rolling whirr. Loop of 0.5 s; every
@@ -92,21 +146,40 @@ TMono PlayerRun() {
     const double Whirr = Low.Low(0.5 * Pulse.Next(TWave::Square, 98.0, 0.3)) + 0.35 * Tri.Next(TWave::Triangle, 196.0);
     const double Hiss = Air.Band(Noise[i % N]) * 0.25;
     return (Whirr + Hiss) * (0.7 + 0.3 * R);
-  }), -14.0, true);
+  }), RunLufs, true);
 }
 
 // ---- the player's one-shots ------------------------------------------------
 
+// One crackle of the settling debris: a few milliseconds of a damped tone
+// with a soft onset. A bare impulse would be a single-sample click, which in
+// the quiet tail stands out as a fault rather than as debris.
+TMono SparkGrain(double Freq, double Tau) {
+  const std::size_t N = SecondsToFrames(5.0 * Tau);
+  const std::size_t Rise = SecondsToFrames(0.0005);
+  TMono Grain(N);
+  TOsc Tone;
+  for (std::size_t i = 0; i < N; ++i) {
+    const double Onset = i < Rise ? 0.5 - 0.5 * std::cos(Pi * static_cast<double>(i) / Rise) : 1.0;
+    Grain[i] = static_cast<float>(Tone.Next(TWave::Sine, Freq) * std::exp(-Seconds(i) / Tau) * Onset);
+  }
+  FadeEdges(Grain, 0.0, Tau);
+  return Grain;
+}
+
+// Losing a life: a low boom under a roaring blast that darkens as it dies,
+// and crackling debris. The roar is held long and driven into saturation so
+// that the death is the loudest thing in the game without tall peaks: only
+// its first few hundred milliseconds need the limiter.
 TMono PlayerExplosion() {
   const std::size_t N = SecondsToFrames(1.5);
   TMono Out(N);
   TRng Rng(0xB00Bu);
   TOsc Boom;
-  TSvf Blast, Crackle;
+  TSvf Blast;
   TPinkNoise Rumble(0x77u);
   TSvf RumbleLow;
   RumbleLow.Set(180.0, 0.1);
-  Crackle.Set(2600.0, 0.4);
   TSvf Crack0;
   Crack0.Set(2000.0, 0.1);
   for (std::size_t i = 0; i < N; ++i) {
@@ -114,16 +187,23 @@ TMono PlayerExplosion() {
     if (i % 16 == 0) Blast.Set(150.0 + 7000.0 * std::exp(-T / 0.16), 0.2);
     const double Body = Boom.Next(TWave::Sine, 38.0 + 60.0 * std::exp(-T / 0.1)) * std::exp(-T / 0.3);
     const double White = Rng.Bipolar();
-    const double Noise = Blast.Low(White) * std::exp(-T / 0.38) + 0.5 * Crack0.High(White) * std::exp(-T / 0.025);
-    // Sparse crackles, thinning out as the debris settles.
-    const double Spark = Rng.Unit() < 0.012 * std::exp(-T / 0.45) ? Rng.Bipolar() * 6.0 : 0.0;
-    const double Crack = Crackle.Band(Spark) * 0.6;
-    const double Tail = RumbleLow.Low(Rumble.Next()) * 3.0 * std::exp(-T / 0.5);
-    const double V = (0.55 * Body + 1.5 * Noise + Crack + Tail) * std::min(1.0, T / 0.0015);
-    Out[i] = static_cast<float>(std::tanh(1.2 * V));
+    const double Noise = Blast.Low(White) * std::exp(-T / 0.7) + 0.5 * Crack0.High(White) * std::exp(-T / 0.025);
+    const double Tail = RumbleLow.Low(Rumble.Next()) * 3.6 * std::exp(-T / 0.5);
+    Out[i] = static_cast<float>((0.45 * Body + 3.0 * Noise + Tail) * std::min(1.0, T / 0.0015));
   }
+  // Sparse crackles, thinning out and dying away with the blast.
+  TRng Sparks(0x5BA4u);
+  for (std::size_t i = 0; i < N; ++i) {
+    const double T = Seconds(i);
+    if (Sparks.Unit() >= 0.006 * std::exp(-T / 0.35)) continue;
+    const double Freq = 1800.0 + 2600.0 * Sparks.Unit();
+    const double Tau = 0.0006 + 0.001 * Sparks.Unit();
+    const double Amp = (0.5 + 0.8 * Sparks.Unit()) * std::exp(-T / 0.4) * (Sparks.Unit() < 0.5 ? -1.0 : 1.0);
+    MixInto(Out, SparkGrain(Freq, Tau), i, static_cast<float>(Amp), false);
+  }
+  for (float& V : Out) V = static_cast<float>(std::tanh(1.5 * V));
   FadeEdges(Out, 0.0, 0.25);
-  return Finish(Out, -2.0, false);
+  return Finish(Out, ExplosionLufs, false);
 }
 
 // Appearing on the field: a rising, shimmering sweep that lands on A.
@@ -143,7 +223,7 @@ TMono PlayerWarp() {
   // Three sparkles on the way up: A, E, A.
   const double Sparkles[3][2] = {{0.10, 880.0}, {0.22, 1318.51}, {0.36, 1760.0}};
   for (const auto& [At, Freq] : Sparkles) MixInto(Out, RenderBell(Freq, 0.12, 0.35f, 2.0, 2.0), SecondsToFrames(At), 1.0f, false);
-  return Finish(Out, -4.0, false);
+  return Finish(Out, WarpLufs, false);
 }
 
 // Being swallowed: the warp in reverse, fizzling away.
@@ -164,7 +244,7 @@ TMono PlayerVanish() {
     const double Env = std::min(1.0, T / 0.01) * (1.0 - X) * (1.0 - X);
     Out[i] = static_cast<float>((Tone * Tremolo + Noise) * Env);
   }
-  return Finish(Out, -5.0, false);
+  return Finish(Out, VanishLufs, false);
 }
 
 // ---- items -----------------------------------------------------------------
@@ -180,7 +260,7 @@ TMono ItemHeart() {
     MixInto(Out, RenderSoftLead(MidiToHz(Notes[k] + 12), Gate, Vel), SecondsToFrames(At), 0.55f, false);
     MixInto(Out, RenderBell(MidiToHz(Notes[k] + 12), 0.25, Vel, 2.0, 1.5), SecondsToFrames(At), 0.35f, false);
   }
-  return Finish(Out, -3.0, false);
+  return Finish(Out, HeartLufs, false);
 }
 
 // Speed-up: a quick upward zip with a whoosh.
@@ -208,7 +288,7 @@ TMono ItemSpeed() {
   TSvf Smooth;
   Smooth.Set(7000.0, 0.0);
   for (float& V : Out) V = static_cast<float>(Smooth.Low(V));
-  return Finish(Out, -4.0, false);
+  return Finish(Out, SpeedLufs, false);
 }
 
 // Money: two bright bell strikes a fifth apart and a scatter of glints.
@@ -223,7 +303,7 @@ TMono ItemDollar() {
     const double Freq = 3500.0 + 3500.0 * Rng.Unit();
     MixInto(Out, RenderBell(Freq, 0.05, 0.25f * static_cast<float>(1.0 - k / 8.0), 1.0, 0.0), SecondsToFrames(At), 1.0f, false);
   }
-  return Finish(Out, -3.0, false);
+  return Finish(Out, DollarLufs, false);
 }
 
 // ---- the running game ------------------------------------------------------
@@ -244,7 +324,7 @@ TMono Fill() {
   for (int k = 0; k < 3; ++k)
     MixInto(Out, RenderBell(MidiToHz(Chord[k] + 12), 0.22, 0.7f, 2.0, 1.8), SecondsToFrames(0.2 + 0.025 * k), 0.45f, false);
   MixInto(Out, RenderPluck(MidiToHz(57), 0.12, 0.7f), SecondsToFrames(0.2), 0.4f, false);
-  return Finish(Out, -4.0, false);
+  return Finish(Out, FillLufs, false);
 }
 
 // ---- menu ------------------------------------------------------------------
@@ -258,7 +338,7 @@ TMono MenuTick() {
     const double V = 0.7 * A.Next(TWave::Sine, 1760.0) + 0.3 * B.Next(TWave::Sine, 2640.0);
     Out[i] = static_cast<float>(V * std::exp(-T / 0.009) * std::min(1.0, T / 0.0007));
   }
-  return Finish(Out, -9.0, false);
+  return Finish(Out, TickLufs, false);
 }
 
 TMono MenuChoose() {
@@ -266,7 +346,7 @@ TMono MenuChoose() {
   MixInto(Out, RenderBell(MidiToHz(76), 0.12, 0.8f, 2.0, 2.2), 0, 0.6f, false);                       // E5
   MixInto(Out, RenderBell(MidiToHz(81), 0.2, 1.0f, 2.0, 2.2), SecondsToFrames(0.075), 0.6f, false);    // A5
   MixInto(Out, RenderPluck(MidiToHz(69), 0.1, 0.8f), SecondsToFrames(0.075), 0.35f, false);            // A4
-  return Finish(Out, -4.0, false);
+  return Finish(Out, ChooseLufs, false);
 }
 
 // Scrolling the score list: a light ratchet, four clicks in a 0.2 s loop.
@@ -288,7 +368,7 @@ TMono MenuScroll() {
     FadeEdges(Click, 0.0, 0.005);
     MixInto(Out, Click, SecondsToFrames(0.012 + 0.05 * k), 1.0f, true);
   }
-  return Finish(Out, -10.0, true);
+  return Finish(Out, ScrollLufs, true);
 }
 
 TMono MenuScrollRest() {
@@ -305,7 +385,7 @@ TMono MenuScrollRest() {
                      0.4 * Knock.Band(Rng.Bipolar()) * std::exp(-T / 0.008);
     Out[i] = static_cast<float>(V * std::min(1.0, T / 0.0008));
   }
-  return Finish(Out, -8.0, false);
+  return Finish(Out, ScrollRestLufs, false);
 }
 
 // The frame folding and unfolding: an air sweep with a gliding tone, down
@@ -325,7 +405,7 @@ TMono FoldSweep(bool Up, std::uint32_t Seed) {
     const double Env = std::sin(Pi * std::min(1.0, T / 0.65));
     Out[i] = static_cast<float>((Band.Band(Noise.Next()) * 2.2 + 0.18 * Tone.Next(TWave::Triangle, F)) * Env);
   }
-  return Finish(Out, -8.0, false);
+  return Finish(Out, FoldLufs, false);
 }
 
 TMono MenuFoldIn() { return FoldSweep(false, 0xF01Du); }
@@ -345,7 +425,7 @@ TMono MenuError() {
     const double V = 0.5 * A.Next(TWave::Square, 155.56) + 0.5 * B.Next(TWave::Saw, 110.0);
     Out[i] = static_cast<float>(Low.Low(V) * std::max(0.0, Gate));
   }
-  return Finish(Out, -6.0, false);
+  return Finish(Out, ErrorLufs, false);
 }
 
 }  // namespace

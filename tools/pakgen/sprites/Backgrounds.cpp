@@ -1,7 +1,9 @@
 // The level pictures: one look per theme, two variations each and one for the
 // end. The game shows the free field at full brightness and claimed land
 // darkened, with a cloudy shade over both, so the pictures are bright and
-// detailed: claiming uncovers something worth seeing.
+// detailed: claiming uncovers something worth seeing. Their own light and dark
+// patches stay smaller than that darkening, so claimed land reads as claimed,
+// and nothing in them looks like an edge of the board or an actor.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -68,6 +70,31 @@ void Stars(cairo_surface_t* S, std::uint32_t Seed, int Count, double Bright) {
   }
 }
 
+// Evens out a picture's large-scale light so that the board's darkening of
+// claimed ground is larger than the picture's own light and dark patches:
+// the luminance averaged over about Radius pixels is pulled towards the
+// picture's mean (Keep of its distance is kept) by scaling each pixel with
+// its neighbourhood, which leaves fine detail in place; then the mid-tones
+// are lifted (every channel to the power Gamma, below 1).
+void EvenOut(cairo_surface_t* S, int Radius, double Keep, double Gamma) {
+  std::vector<float> Luma;
+  Luma.reserve(static_cast<std::size_t>(W) * H);
+  PostProcess(S, [&](int, int, TRgb C) {
+    Luma.push_back(static_cast<float>(0.2126 * C.R + 0.7152 * C.G + 0.0722 * C.B));
+    return C;
+  });
+  double Mean = 0;
+  for (float L : Luma) Mean += L;
+  Mean /= static_cast<double>(Luma.size());
+  BlurChannel(Luma, W, H, Radius);
+  PostProcess(S, [&](int X, int Y, TRgb C) {
+    const double Local = std::max(1e-3, static_cast<double>(Luma[static_cast<std::size_t>(Y) * W + X]));
+    const double F = std::clamp((Mean + Keep * (Local - Mean)) / Local, 0.75, 3.0);
+    auto Channel = [&](double V) { return std::pow(std::clamp(V * F, 0.0, 1.0), Gamma); };
+    return TRgb{Channel(C.R), Channel(C.G), Channel(C.B)};
+  });
+}
+
 // A sphere lit from the upper left whose surface colour comes from Surface(u, v)
 // with (u, v) the point on the disc in [-1, 1].
 void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::function<TRgb(double, double)>& Surface,
@@ -77,35 +104,39 @@ void Planet(cairo_surface_t* S, double Cx, double Cy, double R, const std::funct
     const double D2 = U * U + V * V;
     if (D2 > 1.35) return C;
     const double D = std::sqrt(D2);
-    if (D > 1) {
-      // Thin atmosphere glow outside the rim.
-      const double G = std::pow(std::max(0.0, 1 - (D - 1) / 0.16), 2) * 0.8;
-      return Mix(C, Atmosphere, G * std::clamp(0.55 - 0.5 * (U + V) / D, 0.0, 1.0) + G * 0.2);
-    }
-    const double Z = std::sqrt(1 - D2);
+    // Thin atmosphere glow outside the rim. The limb's anti-aliasing blends
+    // into this glow, not into the bare sky behind it, or the edge pixels
+    // form a dotted dark ring.
+    const double Dg = std::max(D, 1.0);
+    const double G = std::pow(std::max(0.0, 1 - (Dg - 1) / 0.16), 2) * 0.8;
+    const TRgb Glow = Mix(C, Atmosphere, G * std::clamp(0.55 - 0.5 * (U + V) / std::max(D, 1e-9), 0.0, 1.0) + G * 0.2);
+    if (D > 1 + 0.5 / R) return Glow;
+    const double Z = std::sqrt(std::max(0.0, 1 - D2));
     const double Light =
         FullMoon ? 0.72 + 0.28 * Z : std::clamp(-0.55 * U - 0.6 * V + 0.58 * Z, 0.0, 1.0);
     TRgb P = Surface(U, V);
     P = Tone(P, 0.12 + 1.05 * Light);
     // Rim of atmosphere.
-    P = Mix(P, Atmosphere, std::pow(D, 6) * 0.6 * (0.3 + Light));
-    const double Edge = std::clamp((1 - D) * R, 0.0, 1.0);  // anti-aliased limb
-    return Mix(C, P, Edge);
+    P = Mix(P, Atmosphere, std::pow(std::min(D, 1.0), 6) * 0.6 * (0.3 + Light));
+    const double Edge = std::clamp((1 - D) * R + 0.5, 0.0, 1.0);  // anti-aliased limb
+    return Mix(Glow, P, Edge);
   });
 }
 
 // ----------------------------------------------------------------- simple
 
 TSurfacePtr SimpleTiles() {
+  // The grout is a muted mid-tone: light lines between the tiles would read
+  // as the board's edges.
   TSurfacePtr S = ShadeSurface(W, H, [](double X, double Y) {
-    return Mix(Rgb(236, 232, 222), Rgb(206, 200, 192), (X + Y) / (W + H));
+    return Mix(Rgb(176, 166, 156), Rgb(150, 142, 136), (X + Y) / (W + H));
   });
   const TContextPtr Cr = NewContext(S);
   // A cyclic palette: the hue field wraps round it in soft bands.
   const std::vector<TStop> Palette = {{0.0, Rgb(70, 178, 196)},  {0.2, Rgb(120, 214, 170)}, {0.4, Rgb(246, 212, 102)},
                                       {0.6, Rgb(244, 146, 120)}, {0.8, Rgb(170, 148, 226)}, {1.0, Rgb(70, 178, 196)}};
   TRng Rng(101);
-  const double Size = 30, Gap = 2.5;
+  const double Size = 30, Gap = 2;
   for (int j = 0; j * Size < H; ++j)
     for (int i = 0; i * Size < W; ++i) {
       const double X = i * Size + Gap / 2, Y = j * Size + Gap / 2, S2 = Size - Gap;
@@ -122,7 +153,7 @@ TSurfacePtr SimpleTiles() {
       cairo_move_to(Cr, X + 1.5, Y + S2 - 3);
       cairo_line_to(Cr, X + 1.5, Y + 1.5);
       cairo_line_to(Cr, X + S2 - 3, Y + 1.5);
-      cairo_set_source_rgba(Cr, 1, 1, 1, 0.45);
+      cairo_set_source_rgba(Cr, 1, 1, 1, 0.25);
       cairo_set_line_width(Cr, 1.4);
       cairo_stroke(Cr);
       cairo_move_to(Cr, X + S2 - 1, Y + 3);
@@ -249,7 +280,8 @@ TSurfacePtr SpaceNebula() {
       },
       Rgb(255, 200, 150));
   Ring(true);
-  Finish(S, 3003, 0.18);
+  EvenOut(S, 30, 0.25, 0.6);
+  Finish(S, 3003, 0.08);
   return S;
 }
 
@@ -288,28 +320,21 @@ TSurfacePtr SpaceGalaxy() {
   Planet(
       S, 520, 80, 26, [](double U, double V) { return Tone(Rgb(200, 196, 190), 0.75 + 0.35 * Fbm(U * 4, V * 4, 46, 4)); },
       Rgb(200, 200, 210));
-  Finish(S, 4004, 0.18);
+  EvenOut(S, 30, 0.25, 0.6);
+  Finish(S, 4004, 0.08);
   return S;
 }
 
 // ---------------------------------------------------------------- cartoon
 
-void PuffyCloud(cairo_t* Cr, double X, double Y, double Scale, TRgb Ink) {
+void PuffyCloud(cairo_t* Cr, double X, double Y, double Scale) {
   const double Puffs[][3] = {{-34, 6, 18}, {-14, -8, 24}, {12, -12, 22}, {32, 2, 17}, {0, 8, 20}};
-  for (int Pass = 0; Pass < 2; ++Pass) {
-    for (const auto& P : Puffs) Circle(Cr, X + P[0] * Scale, Y + P[1] * Scale, (P[2] + (Pass == 0 ? 2.5 : 0)) * Scale);
-    if (Pass == 0) {
-      SetColor(Cr, Ink);
-      cairo_fill(Cr);
-    } else {
-      const TPatternPtr G(cairo_pattern_create_linear(0, Y - 30 * Scale, 0, Y + 28 * Scale));
-      Stop(G, 0, Rgb(255, 255, 255));
-      Stop(G, 0.6, Rgb(246, 250, 255));
-      Stop(G, 1, Rgb(196, 214, 240));
-      cairo_set_source(Cr, G);
-      cairo_fill(Cr);
-    }
-  }
+  for (const auto& P : Puffs) Circle(Cr, X + P[0] * Scale, Y + P[1] * Scale, P[2] * Scale);
+  const TPatternPtr G(cairo_pattern_create_linear(0, Y - 30 * Scale, 0, Y + 28 * Scale));
+  Stop(G, 0, Rgb(255, 255, 255), 0.75);
+  Stop(G, 1, Rgb(214, 230, 248), 0.55);
+  cairo_set_source(Cr, G);
+  cairo_fill(Cr);
 }
 
 double HillY(double X, double Base, double A1, double F1, double P1, double A2, double F2) {
@@ -349,11 +374,10 @@ TSurfacePtr CartoonHills() {
   cairo_set_line_width(Cr, 3);
   cairo_stroke(Cr);
   cairo_restore(Cr);
-  // Clouds.
-  PuffyCloud(Cr, 300, 70, 1.1, Rgb(70, 110, 170));
-  PuffyCloud(Cr, 500, 150, 0.9, Rgb(70, 110, 170));
-  PuffyCloud(Cr, 200, 190, 0.7, Rgb(70, 110, 170));
-  PuffyCloud(Cr, 560, 40, 0.6, Rgb(70, 110, 170));
+  // Clouds: soft and flat, without outlines, along the top of the sky, so
+  // that none passes for this level's big enemy, a cloud.
+  for (const auto& C : {std::array<double, 3>{300, 42, 0.95}, {520, 56, 0.7}, {430, 24, 0.55}})
+    PuffyCloud(Cr, C[0], C[1], C[2]);
   // Three rows of hills, far to near.
   struct THill {
     double Base, A1, F1, P1, A2, F2;
@@ -515,11 +539,15 @@ TSurfacePtr CartoonSea() {
     SetColor(Cr, i == 1 ? Rgb(255, 140, 90) : Rgb(250, 110, 170));
     Coral(Coral, X, 505, -Pi / 2, 34, 4);
   }
-  // Fish.
+  // Fish: faint, far-off silhouettes without outlines, swimming near the
+  // sides, so that none of them passes for one of the actors.
   for (int i = 0; i < 7; ++i) {
-    const double X = Rng.Range(40, W - 40), Y = Rng.Range(60, 400), Sc = Rng.Range(0.7, 1.3);
+    const double Side = Rng.Range(40, 150);
+    const double X = i % 2 ? W - Side : Side, Y = Rng.Range(60, 400), Sc = Rng.Range(0.7, 1.1);
     const bool Left = Rng.Real() < 0.5;
     const TRgb C = std::array<TRgb, 4>{Rgb(255, 200, 40), Rgb(255, 120, 60), Rgb(120, 220, 255), Rgb(250, 130, 200)}[i % 4];
+    const TRgb Water = Ramp({{0, Rgb(110, 220, 240)}, {300, Rgb(40, 150, 210)}, {550, Rgb(24, 90, 170)}}, Y);
+    const TRgb Body = Mix(C, Water, 0.55);
     cairo_save(Cr);
     cairo_translate(Cr, X, Y);
     cairo_scale(Cr, Left ? -Sc : Sc, Sc);
@@ -528,22 +556,10 @@ TSurfacePtr CartoonSea() {
     cairo_line_to(Cr, -28, 10);
     cairo_close_path(Cr);
     Ellipse(Cr, 0, 0, 18, 11);
-    SetColor(Cr, C);
-    cairo_fill_preserve(Cr);
-    SetColor(Cr, Ink);
-    cairo_set_line_width(Cr, 2);
-    cairo_stroke(Cr);
-    Line(Cr, -4, -9, -4, 9);
-    SetColor(Cr, Tone(C, 0.75));
-    cairo_set_line_width(Cr, 2.5);
-    cairo_stroke(Cr);
-    Circle(Cr, 8, -2, 3.5);
-    cairo_set_source_rgb(Cr, 1, 1, 1);
-    cairo_fill_preserve(Cr);
-    SetColor(Cr, Ink);
-    cairo_set_line_width(Cr, 1.2);
-    cairo_stroke(Cr);
-    Circle(Cr, 9, -2, 1.6);
+    SetColor(Cr, Body, 0.7);
+    cairo_fill(Cr);
+    Circle(Cr, 9, -2, 1.8);
+    SetColor(Cr, Tone(Body, 0.6), 0.7);
     cairo_fill(Cr);
     cairo_restore(Cr);
   }
@@ -560,7 +576,8 @@ TSurfacePtr CartoonSea() {
     cairo_set_source_rgba(Cr, 1, 1, 1, 0.9);
     cairo_fill(Cr);
   }
-  Finish(S, 6006, 0.16);
+  EvenOut(S, 40, 0.6, 0.9);
+  Finish(S, 6006, 0.1);
   return S;
 }
 
@@ -583,22 +600,26 @@ TSurfacePtr MysticCircle() {
                 N + 0.08);
   });
   const double Cx = W / 2.0, Cy = H / 2.0;
+  // Two squares turned against each other make an eight-pointed star. Their
+  // sides bow towards the centre: straight light lines across the field
+  // would read as the board's edges.
+  auto Star = [&](cairo_t* Cr) {
+    for (int t = 0; t < 2; ++t) {
+      for (int k = 0; k < 4; ++k) {
+        const double A0 = -Pi / 2 + t * Pi / 4 + k * Tau / 4, A1 = A0 + Tau / 4;
+        const double X0 = Cx + 206 * std::cos(A0), Y0 = Cy + 206 * std::sin(A0);
+        const double X1 = Cx + 206 * std::cos(A1), Y1 = Cy + 206 * std::sin(A1);
+        const double Mx = Cx + 0.45 * ((X0 + X1) / 2 - Cx), My = Cy + 0.45 * ((Y0 + Y1) / 2 - Cy);
+        if (k == 0) cairo_move_to(Cr, X0, Y0);
+        cairo_curve_to(Cr, (X0 + 2 * Mx) / 3, (Y0 + 2 * My) / 3, (X1 + 2 * Mx) / 3, (Y1 + 2 * My) / 3, X1, Y1);
+      }
+      cairo_stroke(Cr);
+    }
+  };
   auto CircleArt = [&](cairo_t* Cr, double Width) {
     cairo_set_line_width(Cr, Width);
     for (double R : {220.0, 206.0, 150.0, 60.0}) {
       Circle(Cr, Cx, Cy, R);
-      cairo_stroke(Cr);
-    }
-    // Two squares turned against each other: an eight-pointed star.
-    for (int t = 0; t < 2; ++t) {
-      for (int k = 0; k < 4; ++k) {
-        const double A = -Pi / 2 + t * Pi / 4 + k * Tau / 4;
-        if (k == 0)
-          cairo_move_to(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A));
-        else
-          cairo_line_to(Cr, Cx + 206 * std::cos(A), Cy + 206 * std::sin(A));
-      }
-      cairo_close_path(Cr);
       cairo_stroke(Cr);
     }
     for (int k = 0; k < 8; ++k) {
@@ -623,10 +644,16 @@ TSurfacePtr MysticCircle() {
   AddGlow(S, 14, 1.0, [&](cairo_t* G) {
     cairo_set_source_rgba(G, 0.3, 1, 0.95, 0.9);
     CircleArt(G, 6);
+    cairo_set_source_rgba(G, 0.3, 1, 0.95, 0.6);
+    cairo_set_line_width(G, 5);
+    Star(G);
   });
   const TContextPtr Cr = NewContext(S);
   cairo_set_source_rgba(Cr, 0.85, 1, 1, 0.95);
   CircleArt(Cr, 1.8);
+  cairo_set_source_rgba(Cr, 0.85, 1, 1, 0.3);
+  cairo_set_line_width(Cr, 1.4);
+  Star(Cr);
   // Sparkles drifting over everything.
   TRng Rng(708);
   for (int i = 0; i < 140; ++i) {
@@ -635,7 +662,8 @@ TSurfacePtr MysticCircle() {
     cairo_set_source_rgba(Cr, 1, 0.95, 1, Rng.Range(0.4, 0.95));
     cairo_fill(Cr);
   }
-  Finish(S, 7007, 0.25);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 7007, 0.1);
   return S;
 }
 
@@ -722,7 +750,8 @@ TSurfacePtr MysticForest() {
     cairo_set_source_rgba(C2, 1, 1, 0.8, 1);
     cairo_fill(C2);
   }
-  Finish(S, 8008, 0.22);
+  EvenOut(S, 30, 0.3, 0.7);
+  Finish(S, 8008, 0.1);
   return S;
 }
 
@@ -752,15 +781,18 @@ TSurfacePtr HorrorGraveyard() {
     cairo_fill(G);
   });
   Planet(
-      S, 300, 200, 88, [](double U, double V) { return Tone(Rgb(255, 236, 200), 0.78 + 0.3 * Fbm(U * 3, V * 3, 92, 4)); },
+      S, 300, 200, 88, [](double U, double V) { return Tone(Rgb(255, 236, 200), 0.7 + 0.3 * Fbm(U * 3, V * 3, 92, 4)); },
       Rgb(255, 200, 150), true);
   // Clouds drifting over the moon.
   PostProcess(S, [](int X, int Y, TRgb C) {
     const double N = Fbm(X / 130.0, Y / 30.0, 93, 5);
-    return Mix(C, Rgb(60, 20, 50), SmoothStep(0.55, 0.7, N) * 0.7 * (Y < 330));
+    // Faded out downwards: a hard stop would draw a straight line across.
+    return Mix(C, Rgb(60, 20, 50), SmoothStep(0.55, 0.7, N) * 0.7 * (1 - SmoothStep(280, 340, Y)));
   });
   const TContextPtr Cr = NewContext(S);
-  const TRgb Black = Rgb(18, 8, 20);
+  // Silhouettes in a dusky purple rather than black, so that claimed ground
+  // still shows on them.
+  const TRgb Black = Rgb(50, 26, 56);
   TRng Rng(909);
   // Ground.
   cairo_move_to(Cr, -5, H + 5);
@@ -819,7 +851,8 @@ TSurfacePtr HorrorGraveyard() {
     const double Band = SmoothStep(380, 470, Y) * (1 - SmoothStep(500, 550, Y) * 0.4);
     return Mix(C, Rgb(150, 120, 160), Band * SmoothStep(0.35, 0.7, N) * 0.55);
   });
-  Finish(S, 9009, 0.25);
+  EvenOut(S, 30, 0.25, 0.7);
+  Finish(S, 9009, 0.1);
   return S;
 }
 
@@ -851,13 +884,14 @@ TSurfacePtr HorrorDungeon() {
     const double Stone = Fbm(X / 14, Y / 14, 101, 4);
     TRgb C;
     const double Mortar = 3;
+    // Soft, mid-dark mortar: crisp dark lines would read as the board's edges.
     if (!B || InRow < Mortar || X - B->X0 < Mortar) {
-      C = Rgb(44, 36, 34);
+      C = Tone(Mix(Rgb(92, 82, 74), Rgb(110, 98, 86), Stone), 0.95);
     } else {
       C = Tone(Mix(Rgb(120, 108, 100), Rgb(150, 130, 110), Stone), B->Tint * (0.8 + 0.4 * Stone));
       // Bevel: lit top edge, shaded bottom edge.
-      if (InRow < Mortar + 3) C = Tone(C, 1.18);
-      if (InRow > RowH - 4) C = Tone(C, 0.75);
+      if (InRow < Mortar + 3) C = Tone(C, 1.07);
+      if (InRow > RowH - 4) C = Tone(C, 0.88);
       // Moss creeping from the mortar.
       const double Moss = Fbm(X / 30, Y / 30, 102, 4);
       C = Mix(C, Rgb(70, 110, 50), SmoothStep(0.62, 0.75, Moss) * 0.7);
@@ -968,7 +1002,8 @@ TSurfacePtr HorrorDungeon() {
     cairo_set_source(C2, F);
     cairo_fill(C2);
   }
-  Finish(S, 10010, 0.3);
+  EvenOut(S, 30, 0.4, 0.8);
+  Finish(S, 10010, 0.1);
   return S;
 }
 
@@ -1046,7 +1081,10 @@ TSurfacePtr InsectHoneycomb() {
     cairo_set_source_rgba(Cr, 1, 1, 1, 0.7);
     cairo_fill(Cr);
   }
-  Finish(S, 11011, 0.22);
+  // Deep amber rather than bright yellow honey: the yellow and gold actors
+  // (a player, the wasps, the gold coin) must stand out from it.
+  PostProcess(S, [](int, int, TRgb C) { return TRgb{C.R * 0.86, C.G * 0.6, C.B * 0.5}; });
+  Finish(S, 11011, 0.12);
   return S;
 }
 
@@ -1081,9 +1119,11 @@ TSurfacePtr InsectMeadow() {
     cairo_set_source(Cr, G);
     cairo_fill(Cr);
   }
-  // Daisies.
+  // Daisies: soft, without outlines, low in the meadow and away from the
+  // middle, where they would pass for items or players.
   for (int i = 0; i < 9; ++i) {
-    const double X = Rng.Range(30, W - 30), Y = Rng.Range(200, 520), R = Rng.Range(10, 18);
+    const double Side = Rng.Range(25, 170);
+    const double X = i % 2 ? W - Side : Side, Y = Rng.Range(440, 530), R = Rng.Range(8, 13);
     for (int p = 0; p < 12; ++p) {
       cairo_save(Cr);
       cairo_translate(Cr, X, Y);
@@ -1091,13 +1131,10 @@ TSurfacePtr InsectMeadow() {
       Ellipse(Cr, R * 0.6, 0, R * 0.55, R * 0.17);
       cairo_restore(Cr);
     }
-    cairo_set_source_rgb(Cr, 1, 1, 1);
-    cairo_fill_preserve(Cr);
-    cairo_set_source_rgba(Cr, 0.6, 0.6, 0.5, 0.6);
-    cairo_set_line_width(Cr, 0.8);
-    cairo_stroke(Cr);
+    cairo_set_source_rgba(Cr, 0.95, 0.96, 0.86, 0.45);
+    cairo_fill(Cr);
     Circle(Cr, X, Y, R * 0.3);
-    BodyGradient(Cr, X, Y, R * 0.3, Rgb(250, 200, 20));
+    SetColor(Cr, Rgb(230, 190, 60), 0.7);
     cairo_fill(Cr);
   }
   // Dew drops.
@@ -1111,7 +1148,8 @@ TSurfacePtr InsectMeadow() {
     cairo_set_source(Cr, D);
     cairo_fill(Cr);
   }
-  Finish(S, 12012, 0.22);
+  EvenOut(S, 40, 0.6, 0.9);
+  Finish(S, 12012, 0.12);
   return S;
 }
 
@@ -1287,13 +1325,15 @@ TSurfacePtr EndLava() {
     }
     const double Edge = D2 - D1;
     const double Rock = Fbm(X / 20, Y / 20, 153, 5);
-    TRgb C = Mix(Rgb(60, 40, 44), Rgb(120, 90, 86), Rock);
+    // Cool slate rock: the end level's enemies are dark red and would
+    // vanish on warm brown.
+    TRgb C = Mix(Rgb(58, 62, 78), Rgb(118, 122, 136), Rock);
     C = Tone(C, 0.75 + 0.5 * SmoothStep(0, 60, Edge));  // plates rise towards their middle
     const double Heat = std::exp(-Edge / 5.0);
     C = Mix(C, Rgb(255, 90, 10), std::min(1.0, Heat * 1.1));
     C = Mix(C, Rgb(255, 230, 120), std::pow(Heat, 3));
     // A red haze over everything.
-    C = Mix(C, Rgb(200, 40, 20), 0.18 * Fbm(X / 150, Y / 150, 154, 3));
+    C = Mix(C, Rgb(200, 40, 20), 0.06 * Fbm(X / 150, Y / 150, 154, 3));
     return C;
   });
   AddGlow(S, 12, 0.6, [&](cairo_t* G) {
