@@ -388,32 +388,31 @@ void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
 // A coin that faces the player for a third of its cycle and then turns once
 // about its upright axis in even steps, small enough (22.5 degrees a frame
 // with 24 frames) that the turn reads as a spin, not a flicker. The face shows
-// a dollar sign, the metal tells the value (bronze, silver, gold). Halo: a
-// dark ring and a light one around the coin, for grounds of its own colour;
-// the coin is made smaller by their width so the picture keeps its size.
-void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle, bool Halo) {
-  const double R = Halo ? 9.4 : 10.6, Thick = 2.4;
+// a dollar sign, the metal tells the value (bronze, silver, gold). A dark
+// ring and a light one around the coin make it read on grounds of its own
+// colour (bronze and gold on honey); the coin is small enough that the
+// picture, whose box is what a marker collects, keeps its size.
+void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
+  const double R = 9.4, Thick = 2.4;
   const double FaceShare = 1.0 / 3;
   const double Theta = T < FaceShare ? 0 : (T - FaceShare) / (1 - FaceShare) * Tau;
   const double C = std::cos(Theta), S = std::sin(Theta);
   const double Rx = std::max(0.01, R * std::fabs(C));
   const double Shift = Thick * S / 2;
-  if (Halo) {
-    auto Band = [&] {
-      Ellipse(Cr, -Shift, 0, Rx, R);
-      cairo_rectangle(Cr, -std::fabs(Shift), -R, 2 * std::fabs(Shift), 2 * R);
-      Ellipse(Cr, Shift, 0, Rx, R);
-    };
-    cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
-    Band();
-    SetColor(Cr, Rgb(225, 240, 255), 0.95);
-    cairo_set_line_width(Cr, 4.0);
-    cairo_stroke(Cr);
-    Band();
-    SetColor(Cr, Rgb(40, 20, 0));
-    cairo_set_line_width(Cr, 2.4);
-    cairo_stroke(Cr);
-  }
+  auto Band = [&] {
+    Ellipse(Cr, -Shift, 0, Rx, R);
+    cairo_rectangle(Cr, -std::fabs(Shift), -R, 2 * std::fabs(Shift), 2 * R);
+    Ellipse(Cr, Shift, 0, Rx, R);
+  };
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+  Band();
+  SetColor(Cr, Rgb(225, 240, 255), 0.95);
+  cairo_set_line_width(Cr, 4.0);
+  cairo_stroke(Cr);
+  Band();
+  SetColor(Cr, Rgb(40, 20, 0));
+  cairo_set_line_width(Cr, 2.4);
+  cairo_stroke(Cr);
   // Edge band.
   if (std::fabs(S) > 0.01) {
     Ellipse(Cr, -Shift, 0, Rx, R);
@@ -470,10 +469,10 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle, b
 
 void AddPlayers(std::vector<TPakEntry>& Out) {
   // Odd sizes put the trail pixel under the marker in the picture's centre.
-  // Magenta and aquamarine: far apart from each other, and in the gaps
+  // Hot pink and aquamarine: far apart from each other, and in the gaps
   // between the hues the level pictures are dominated by.
   AddImageSet(Out, "player01", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(250, 0, 205));
+    PaintMarker(Cr, Frame, Rgb(255, 0, 175));
   });
   AddImageSet(Out, "player02", 29, 29, [](cairo_t* Cr, double, int Frame) {
     PaintMarker(Cr, Frame, Rgb(0, 205, 160));
@@ -500,9 +499,9 @@ void AddItems(std::vector<TPakEntry>& Out) {
   // The richest coin has a blue enamel middle under a gold sign: gold alone
   // is the colour of the honey it may lie on.
   const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(255, 214, 60), true, Rgb(30, 70, 210)};
-  AddImageSet(Out, "item_dollar01", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Bronze, 1, false, false); });
-  AddImageSet(Out, "item_dollar02", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Silver, 2, false, false); });
-  AddImageSet(Out, "item_dollar03", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Gold, 2, true, true); });
+  AddImageSet(Out, "item_dollar01", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Bronze, 1, false); });
+  AddImageSet(Out, "item_dollar02", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Silver, 2, false); });
+  AddImageSet(Out, "item_dollar03", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Gold, 2, true); });
   AddImageSet(Out, "item_heart", 27, 27, [](cairo_t* Cr, double T, int) { PaintHeart(Cr, T); });
 }
 
