@@ -241,7 +241,7 @@ struct TSizeRule {
   int Min, Max;
 };
 const TSizeRule SizeRules[] = {
-    {"player0", 16, 22}, {"explo01", 24, 64}, {"evil_", 50, 80}, {"small_evil", 20, 30}, {"item_", 24, 32},
+    {"player0", 16, 30}, {"explo01", 24, 64}, {"evil_", 50, 80}, {"small_evil", 20, 30}, {"item_", 24, 32},
 };
 
 TEST_F(PakgenTest, ActorSetsHaveOneSizeInTheirRangeAndRoomAroundTheDrawing) {

@@ -25,7 +25,7 @@ const std::vector<TImageSet>& Sets() {
       {"evil_mystic01", 1, 20},
       {"evil_mystic02", 1, 10},
       {"evil_horror01", 1, 10},
-      {"evil_horror02", 1, 5},
+      {"evil_horror02", 1, 20},
       {"evil_insect01", 1, 10},
       {"evil_insect02", 1, 10},
       {"evil_heaven01", 1, 10},
@@ -36,11 +36,11 @@ const std::vector<TImageSet>& Sets() {
       {"small_evil01", 1, 10},
       {"small_evil02", 1, 8},
       {"small_evil03", 1, 12},
-      // Items, 2 ticks a frame.
+      // Items, 2 ticks a frame; the coins' turn wants small steps.
       {"item_speed", 1, 16},
-      {"item_dollar01", 1, 16},
-      {"item_dollar02", 1, 16},
-      {"item_dollar03", 1, 16},
+      {"item_dollar01", 1, 24},
+      {"item_dollar02", 1, 24},
+      {"item_dollar03", 1, 24},
       {"item_heart", 1, 16},
   };
   return List;

@@ -28,3 +28,10 @@ std::string ManifestDifferences(const std::vector<TPakEntry>& Entries);
 // Every level of the level table as it starts in the game, read from the
 // written archive and drawn by the game's board renderer, at half size.
 void WriteLevelPreview(const std::string& PakPath, const std::string& Path);
+
+// Every actor (each set's first picture, the markers' four facings, the
+// explosion at its peak) on every level background, drawn by the game's board
+// renderer, shadow mask and sprite blend: on free ground with the markers on
+// their trails at the left, the same on claimed ground at the right. One
+// picture per background, "actor_grid_" + its name + ".png", in Folder.
+void WriteActorGrid(const std::string& PakPath, const std::string& Folder);

@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     if (!PreviewDir.empty()) {
       WriteContactSheet(Entries, PreviewDir + "/contact_sheet.png");
       WriteLevelPreview(argv[First], PreviewDir + "/levels.png");
+      WriteActorGrid(argv[First], PreviewDir);
     }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "vyrn-pakgen: %s\n", E.what());

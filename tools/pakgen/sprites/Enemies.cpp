@@ -603,11 +603,12 @@ void PaintSkull(cairo_t* Cr, double T) {
   Gloss(Cr, 0, -10, 20, 0.55);
 }
 
-void PaintPumpkin(cairo_t* Cr, int Frame) {
-  static const double Flicker[] = {1.0, 0.72, 0.92, 0.6, 0.85};
-  const double F = Flicker[Frame % 5];
+// The candle flickers and the pumpkin sways, both as smooth waves over the
+// cycle: the game shows a big enemy's frames in turn within 20 ticks.
+void PaintPumpkin(cairo_t* Cr, double T) {
+  const double F = 0.8 + 0.14 * std::sin(T * Tau) + 0.06 * std::sin(3 * T * Tau + 1.3);
   const TRgb Skin = Rgb(240, 124, 24);
-  cairo_rotate(Cr, 0.04 * ((Frame % 2) ? 1 : -1));
+  cairo_rotate(Cr, 0.04 * std::sin(T * Tau));
   // Stem.
   cairo_move_to(Cr, -2.5, -16);
   cairo_curve_to(Cr, -3, -24, 2, -27, 6, -27);
@@ -909,13 +910,14 @@ void PaintOverlord(cairo_t* Cr, double T) {
     cairo_close_path(Cr);
   }
   const TPatternPtr H(cairo_pattern_create_radial(0, 0, 18, 0, 0, 32));
-  Stop(H, 0, Rgb(120, 20, 20));
-  Stop(H, 1, Rgb(240, 220, 190));
+  Stop(H, 0, Rgb(50, 30, 120));
+  Stop(H, 1, Rgb(235, 235, 255));
   cairo_set_source(Cr, H);
   cairo_fill_preserve(Cr);
-  StrokeOutline(Cr, Rgb(120, 30, 30), 1.5);
-  // Dark sphere.
-  const TRgb Body = Rgb(90, 14, 30);
+  StrokeOutline(Cr, Rgb(50, 40, 130), 1.5);
+  // Indigo sphere with cold fire: the last level's ground is red-hot rock,
+  // and its master must not melt into it.
+  const TRgb Body = Rgb(64, 44, 170);
   Circle(Cr, 0, 0, 22);
   ShadedFill(Cr, 0, 0, 22, Body, 2.0);
   // Molten cracks that pulse.
@@ -933,7 +935,7 @@ void PaintOverlord(cairo_t* Cr, double T) {
       cairo_line_to(Cr, R * std::cos(A), R * std::sin(A));
     }
   }
-  SetColor(Cr, Mix(Rgb(200, 40, 0), Rgb(255, 200, 60), Heat));
+  SetColor(Cr, Mix(Rgb(0, 150, 255), Rgb(200, 255, 255), Heat));
   cairo_set_line_width(Cr, 1.5);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke(Cr);
@@ -993,7 +995,7 @@ void AddBigEnemies(std::vector<TPakEntry>& Out) {
   AddImageSet(Out, "evil_mystic01", 63, 63, [](cairo_t* Cr, double T, int) { PaintRuneEye(Cr, T); });
   AddImageSet(Out, "evil_mystic02", 61, 63, [](cairo_t* Cr, double T, int) { PaintWisp(Cr, T); });
   AddImageSet(Out, "evil_horror01", 57, 63, [](cairo_t* Cr, double T, int) { PaintSkull(Cr, T); });
-  AddImageSet(Out, "evil_horror02", 63, 63, [](cairo_t* Cr, double, int F) { PaintPumpkin(Cr, F); });
+  AddImageSet(Out, "evil_horror02", 63, 63, [](cairo_t* Cr, double T, int) { PaintPumpkin(Cr, T); });
   AddImageSet(Out, "evil_insect01", 63, 63, [](cairo_t* Cr, double T, int) { PaintLadybug(Cr, T); });
   AddImageSet(Out, "evil_insect02", 63, 63, [](cairo_t* Cr, double T, int) { PaintSpider(Cr, T); });
   AddImageSet(Out, "evil_heaven01", 67, 59, [](cairo_t* Cr, double T, int) { PaintWingedOrb(Cr, T); });

@@ -59,109 +59,141 @@ namespace {
 
 // ---------------------------------------------------------------- players
 
-// An arrowhead pointing up with a bright core; the colours echo the trail the
-// player draws (grey for player 1, yellow-green for player 2).
-void PaintMarker(cairo_t* Cr, int Direction, TRgb Body, TRgb Core) {
-  cairo_rotate(Cr, Direction * Pi / 2);
-  cairo_move_to(Cr, 0, -8.6);
-  cairo_curve_to(Cr, 2.5, -4.5, 6.0, 2.0, 7.2, 6.6);
-  cairo_curve_to(Cr, 4.6, 5.6, 2.2, 4.4, 0, 4.4);
-  cairo_curve_to(Cr, -2.2, 4.4, -4.6, 5.6, -7.2, 6.6);
-  cairo_curve_to(Cr, -6.0, 2.0, -2.5, -4.5, 0, -8.6);
+// The marker's outline pointing up: a round body with a pointed nose (the
+// tangents from the nose tip meeting the body's circle) and a flattened back,
+// so that the shape alone tells ahead from behind.
+void MarkerPath(cairo_t* Cr) {
+  const double Cy = 0.3, R = 9.6, Tip = -10.6, Back = 7.0;
+  const double D = Cy - Tip;                 // nose tip to body centre
+  const double Phi = std::acos(R / D);       // tangent point seen from the centre
+  const double A0 = -Pi / 2 + Phi, A1 = -Pi / 2 - Phi + Tau;
+  const double B0 = std::asin(Back / R), B1 = Pi - B0;  // where the back cuts the circle
+  cairo_move_to(Cr, 0, Tip);
+  cairo_line_to(Cr, R * std::cos(A0), Cy + R * std::sin(A0));
+  cairo_arc(Cr, 0, Cy, R, A0, B0);
+  cairo_line_to(Cr, R * std::cos(B1), Cy + Back);
+  cairo_arc(Cr, 0, Cy, R, B1, A1);
   cairo_close_path(Cr);
-  const TPatternPtr P(cairo_pattern_create_linear(-6, -6, 6, 6));
-  Stop(P, 0, Tone(Body, 1.5));
-  Stop(P, 0.5, Body);
-  Stop(P, 1, Tone(Body, 0.6));
-  cairo_set_source(Cr, P);
-  cairo_fill_preserve(Cr);
-  SetColor(Cr, OutlineOf(Body));
-  cairo_set_line_width(Cr, 1.3);
+}
+
+// The player's marker facing up, turned to its direction: a light halo and a
+// near-black outline around a saturated body, so it stands out on light and
+// dark ground alike, and a white chevron pointing where it heads.
+void PaintMarker(cairo_t* Cr, int Direction, TRgb Body) {
+  cairo_rotate(Cr, Direction * Pi / 2);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_stroke(Cr);
-  // A ridge down the middle gives the arrow some depth.
-  cairo_move_to(Cr, 0, -6.5);
-  cairo_line_to(Cr, 0, 0);
-  SetColor(Cr, Tone(Body, 1.7), 0.8);
-  cairo_set_line_width(Cr, 1.0);
-  cairo_stroke(Cr);
-  // Glowing core.
-  const TPatternPtr G(cairo_pattern_create_radial(0, 1.2, 0, 0, 1.2, 3.2));
-  Stop(G, 0, {1, 1, 1});
-  Stop(G, 0.45, Core);
-  Stop(G, 1, Tone(Core, 0.6));
-  Circle(Cr, 0, 1.2, 2.7);
-  cairo_set_source(Cr, G);
-  cairo_fill_preserve(Cr);
-  SetColor(Cr, OutlineOf(Body), 0.8);
-  cairo_set_line_width(Cr, 0.8);
-  cairo_stroke(Cr);
+  MarkerPath(Cr);
+  SetColor(Cr, Mix(Body, {1, 1, 1}, 0.82), 0.95);
+  cairo_set_line_width(Cr, 5.4);
+  cairo_stroke_preserve(Cr);
+  SetColor(Cr, Mix(Tone(Body, 0.2), {0.02, 0.02, 0.04}, 0.6));
+  cairo_set_line_width(Cr, 2.6);
+  cairo_stroke_preserve(Cr);
+  const TPatternPtr P(cairo_pattern_create_radial(-2.5, -2.5, 0.5, 0, 0.7, 9.5));
+  Stop(P, 0, Tone(Body, 1.15));
+  Stop(P, 0.5, Body);
+  Stop(P, 1, Tone(Body, 0.62));
+  cairo_set_source(Cr, P);
+  cairo_fill(Cr);
+  // The chevron: dark underlay, then white, so it shows on any body colour.
+  for (int Pass = 0; Pass < 2; ++Pass) {
+    cairo_move_to(Cr, -4.1, 2.6);
+    cairo_line_to(Cr, 0, -3.6);
+    cairo_line_to(Cr, 4.1, 2.6);
+    if (Pass == 0)
+      SetColor(Cr, Tone(Body, 0.3), 0.8);
+    else
+      SetColor(Cr, {1, 1, 1});
+    cairo_set_line_width(Cr, Pass == 0 ? 3.4 : 2.0);
+    cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(Cr);
+  }
 }
 
 // ------------------------------------------------------------- explosion
 
 double Clamp01(double V) { return std::clamp(V, 0.0, 1.0); }
 
+// A death must read on any ground, bright or dark: a white-hot core inside
+// a fireball, ringed by dark smoke that outlasts the fire.
 void PaintExplosion(cairo_t* Cr, double T, TRng Rng) {
-  // Smoke puffs that linger as the fire dies.
-  for (int i = 0; i < 7; ++i) {
-    const double A = i * Tau / 7 + 0.4;
-    const double D = 4 + 11 * std::sqrt(T);
-    const double R = 2.5 + 5 * T;
-    const double Al = 0.75 * Clamp01(T * 3) * (1 - T);
-    Circle(Cr, D * std::cos(A), D * std::sin(A) - 1.5 * T, R);
-    cairo_set_source_rgba(Cr, 0.28, 0.24, 0.24, Al);
+  // Smoke: a ring of dark puffs, each with a lighter top, rising a little.
+  const double SmokeAlpha = 0.92 * Clamp01(T * 5) * Clamp01((1.08 - T) * 2.2);
+  for (int i = 0; i < 10; ++i) {
+    const double A = i * Tau / 10 + 0.3 + Rng.Range(-0.15, 0.15);
+    const double D = 10 + 10 * std::sqrt(T) + Rng.Range(-1.0, 1.0);
+    const double R = 4.5 + 4 * std::sqrt(T);
+    const double X = D * std::cos(A), Y = D * std::sin(A) - 2 * T;
+    const TPatternPtr P(cairo_pattern_create_radial(X - R * 0.3, Y - R * 0.35, 0.5, X, Y, R));
+    cairo_pattern_add_color_stop_rgba(P, 0, 0.36, 0.32, 0.3, SmokeAlpha);
+    cairo_pattern_add_color_stop_rgba(P, 0.7, 0.13, 0.11, 0.1, SmokeAlpha);
+    cairo_pattern_add_color_stop_rgba(P, 1, 0.08, 0.06, 0.06, SmokeAlpha * 0.85);
+    Circle(Cr, X, Y, R);
+    cairo_set_source(Cr, P);
     cairo_fill(Cr);
   }
-  // Fireball.
-  const double Fr = 4 + 13 * std::sqrt(T);
-  const double Fa = std::pow(1 - T, 0.7);
+  // Fireball: white at the centre, yellow, orange, a red rim; it swells and
+  // then burns down from the outside in.
+  const double Fr = 8 + 12 * std::sqrt(std::min(T, 0.5) * 2) - 7 * Clamp01((T - 0.5) * 2);
+  const double Fa = Clamp01((1 - T) * 3.3);
+  const double White = 0.22 + 0.28 * (1 - T);
   const TPatternPtr P(cairo_pattern_create_radial(0, 0, 0, 0, 0, Fr));
-  cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 0.9, Fa);
-  cairo_pattern_add_color_stop_rgba(P, 0.3 + 0.3 * T, 1, 0.86, 0.3, Fa);
-  cairo_pattern_add_color_stop_rgba(P, 0.75, 1, 0.45, 0.08, Fa * 0.9);
-  cairo_pattern_add_color_stop_rgba(P, 1, 0.7, 0.1, 0.05, 0);
+  cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, Fa);
+  cairo_pattern_add_color_stop_rgba(P, White, 1, 1, 0.92, Fa);
+  cairo_pattern_add_color_stop_rgba(P, White + 0.22, 1, 0.84, 0.2, Fa);
+  cairo_pattern_add_color_stop_rgba(P, 0.84, 1, 0.38, 0.04, Fa);
+  cairo_pattern_add_color_stop_rgba(P, 1, 0.62, 0.06, 0.02, Fa * 0.6);
   Circle(Cr, 0, 0, Fr);
   cairo_set_source(Cr, P);
   cairo_fill(Cr);
-  // Shock ring.
-  Circle(Cr, 0, 0, 5 + 16 * T);
-  cairo_set_source_rgba(Cr, 1, 0.95, 0.7, 0.9 * (1 - T));
-  cairo_set_line_width(Cr, 0.6 + 2.6 * (1 - T));
-  cairo_stroke(Cr);
-  // Sparks flying outwards.
-  for (int i = 0; i < 12; ++i) {
+  // Shock ring in the first frames.
+  if (T < 0.5) {
+    Circle(Cr, 0, 0, 8 + 36 * T);
+    cairo_set_source_rgba(Cr, 1, 1, 0.85, 1 - 2 * T);
+    cairo_set_line_width(Cr, 2.6 * (1 - 2 * T) + 0.4);
+    cairo_stroke(Cr);
+  }
+  // Sparks flying outwards, white-yellow with a dark edge; the first frame
+  // is the flash alone.
+  for (int i = 0; i < 14; ++i) {
     const double A = Rng.Range(0, Tau);
     const double Speed = Rng.Range(0.6, 1.0);
-    const double D = 3 + 19 * std::pow(T, 0.6) * Speed;
-    const double R = 1.7 * (1 - T) + 0.3;
+    if (T < 0.1) continue;
+    const double D = 4 + 22 * std::pow(T, 0.6) * Speed;
+    const double R = 1.8 * (1 - T) + 0.4;
     Circle(Cr, D * std::cos(A), D * std::sin(A), R);
-    cairo_set_source_rgba(Cr, 1, 0.9, 0.45, 1 - T * T);
-    cairo_fill(Cr);
+    cairo_set_source_rgba(Cr, 1, 0.95, 0.6, 1 - T * T);
+    cairo_fill_preserve(Cr);
+    cairo_set_source_rgba(Cr, 0.35, 0.08, 0.0, 0.7 * (1 - T * T));
+    cairo_set_line_width(Cr, 0.6);
+    cairo_stroke(Cr);
   }
 }
 
 // ---------------------------------------------------------- small enemies
 
 // First kind: a spiked mine that slowly turns and blinks, the one that dashes.
+// Acid green on dark steel spikes, so it stands apart from the red-hot,
+// blue and purple grounds it roams.
 void PaintMine(cairo_t* Cr, double T) {
-  const TRgb Body = Rgb(196, 38, 48);
+  const TRgb Body = Rgb(120, 225, 30);
   const double Turn = T * Tau / 8;
   StarPath(Cr, 0, 0, 8, 12.3, 6.5, Turn);
-  SetColor(Cr, Rgb(60, 16, 24));
+  SetColor(Cr, Rgb(30, 24, 16));
   cairo_fill(Cr);
   StarPath(Cr, 0, 0, 8, 11.2, 6.5, Turn);
-  SetColor(Cr, Rgb(150, 150, 165));
+  SetColor(Cr, Rgb(70, 78, 96));
   cairo_fill(Cr);
   Circle(Cr, 0, 0, 7.6);
   ShadedFill(Cr, 0, 0, 7.6, Body, 1.2);
   Gloss(Cr, 0, 0, 7.6, 0.7);
   const double Blink = 0.5 + 0.5 * std::cos(T * Tau);
-  Eye(Cr, -2.9, 0.6, 2.6, 0.3, 0.3, 0.5, false, Mix(Rgb(120, 10, 0), Rgb(255, 200, 0), Blink));
-  Eye(Cr, 2.9, 0.6, 2.6, -0.3, 0.3, 0.5, true, Mix(Rgb(120, 10, 0), Rgb(255, 200, 0), Blink));
+  Eye(Cr, -2.9, 0.6, 2.6, 0.3, 0.3, 0.5, false, Mix(Rgb(110, 0, 0), Rgb(255, 30, 0), Blink));
+  Eye(Cr, 2.9, 0.6, 2.6, -0.3, 0.3, 0.5, true, Mix(Rgb(110, 0, 0), Rgb(255, 30, 0), Blink));
 }
 
-// Second kind: a nervous wasp with buzzing wings.
+// Second kind: a nervous hornet with buzzing wings, in a cold blue that no
+// honey or amber ground can swallow.
 void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
   cairo_scale(Cr, 0.9, 0.9);
   const double Bob = (Frame % 2 == 0) ? -0.4 : 0.4;
@@ -184,7 +216,7 @@ void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
   cairo_save(Cr);
   Ellipse(Cr, 0, 4.0, 5.0, 6.8);
   cairo_clip_preserve(Cr);
-  BodyGradient(Cr, 0, 4, 6.5, Rgb(250, 200, 30));
+  BodyGradient(Cr, 0, 4, 6.5, Rgb(40, 130, 255));
   cairo_fill(Cr);
   for (int i = 0; i < 3; ++i) {
     cairo_rectangle(Cr, -6, 1.3 + i * 3.2, 12, 1.5);
@@ -193,18 +225,18 @@ void PaintWasp(cairo_t* Cr, double /*T*/, int Frame) {
   }
   cairo_restore(Cr);
   Ellipse(Cr, 0, 4.0, 5.0, 6.8);
-  SetColor(Cr, Rgb(40, 28, 5));
+  SetColor(Cr, Rgb(6, 10, 34));
   cairo_set_line_width(Cr, 1.1);
   cairo_stroke(Cr);
   // Sting.
   cairo_move_to(Cr, -1.2, 10.4);
   cairo_line_to(Cr, 0, 12.2);
   cairo_line_to(Cr, 1.2, 10.4);
-  SetColor(Cr, Rgb(40, 28, 5));
+  SetColor(Cr, Rgb(6, 10, 34));
   cairo_fill(Cr);
   // Head with big red eyes.
   Circle(Cr, 0, -4.3, 4.2);
-  ShadedFill(Cr, 0, -4.3, 4.2, Rgb(70, 55, 30), 1.0);
+  ShadedFill(Cr, 0, -4.3, 4.2, Rgb(30, 40, 90), 1.0);
   for (int Side = -1; Side <= 1; Side += 2) {
     Ellipse(Cr, Side * 2.2, -5.0, 1.8, 2.3);
     BodyGradient(Cr, Side * 2.2, -5.0, 2.3, Rgb(230, 30, 30));
@@ -338,6 +370,8 @@ void PaintSpeed(cairo_t* Cr, double T) {
 
 struct TMetal {
   TRgb Face, Edge, Mark;
+  bool Enamel = false;  // the face's middle filled with blue enamel
+  TRgb EnamelColour = {0, 0, 0};
 };
 
 void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
@@ -351,15 +385,34 @@ void DollarSign(cairo_t* Cr, TRgb Mark, double Size) {
   cairo_fill(Cr);
 }
 
-// A coin that mostly faces the player and now and then flips once; the face
-// shows a dollar sign, the metal tells the value (bronze, silver, gold).
+// A coin that faces the player for a third of its cycle and then turns once
+// about its upright axis in even steps, small enough (22.5 degrees a frame
+// with 24 frames) that the turn reads as a spin, not a flicker. The face shows
+// a dollar sign, the metal tells the value (bronze, silver, gold). A dark
+// ring and a light one around the coin make it read on grounds of its own
+// colour (bronze and gold on honey); the coin is small enough that the
+// picture, whose box is what a marker collects, keeps its size.
 void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
-  const double R = 10.6, Thick = 2.4;
-  const double FlipStart = 0.625;
-  const double Theta = T < FlipStart ? 0 : (T - FlipStart) / (1 - FlipStart) * Tau;
+  const double R = 9.4, Thick = 2.4;
+  const double FaceShare = 1.0 / 3;
+  const double Theta = T < FaceShare ? 0 : (T - FaceShare) / (1 - FaceShare) * Tau;
   const double C = std::cos(Theta), S = std::sin(Theta);
   const double Rx = std::max(0.01, R * std::fabs(C));
   const double Shift = Thick * S / 2;
+  auto Band = [&] {
+    Ellipse(Cr, -Shift, 0, Rx, R);
+    cairo_rectangle(Cr, -std::fabs(Shift), -R, 2 * std::fabs(Shift), 2 * R);
+    Ellipse(Cr, Shift, 0, Rx, R);
+  };
+  cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
+  Band();
+  SetColor(Cr, Rgb(225, 240, 255), 0.95);
+  cairo_set_line_width(Cr, 4.0);
+  cairo_stroke(Cr);
+  Band();
+  SetColor(Cr, Rgb(40, 20, 0));
+  cairo_set_line_width(Cr, 2.4);
+  cairo_stroke(Cr);
   // Edge band.
   if (std::fabs(S) > 0.01) {
     Ellipse(Cr, -Shift, 0, Rx, R);
@@ -383,6 +436,11 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
   cairo_stroke(Cr);
   if (std::fabs(C) > 0.2) {
     cairo_scale(Cr, std::fabs(C), 1);
+    if (M.Enamel) {
+      Circle(Cr, 0, 0, R - 1.7);
+      BodyGradient(Cr, 0, 0, R - 1.7, M.EnamelColour);
+      cairo_fill(Cr);
+    }
     for (int i = 0; i < Rims; ++i) {
       Circle(Cr, 0, 0, R - 2.4 - i * 1.6);
       SetColor(Cr, Tone(M.Face, 0.7), 0.8);
@@ -411,16 +469,18 @@ void PaintCoin(cairo_t* Cr, double T, const TMetal& M, int Rims, bool Sparkle) {
 
 void AddPlayers(std::vector<TPakEntry>& Out) {
   // Odd sizes put the trail pixel under the marker in the picture's centre.
-  AddImageSet(Out, "player01", 21, 21, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(200, 202, 210), Rgb(150, 220, 255));
+  // Hot pink and aquamarine: far apart from each other, and in the gaps
+  // between the hues the level pictures are dominated by.
+  AddImageSet(Out, "player01", 29, 29, [](cairo_t* Cr, double, int Frame) {
+    PaintMarker(Cr, Frame, Rgb(255, 0, 175));
   });
-  AddImageSet(Out, "player02", 21, 21, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(180, 204, 10), Rgb(255, 240, 90));
+  AddImageSet(Out, "player02", 29, 29, [](cairo_t* Cr, double, int Frame) {
+    PaintMarker(Cr, Frame, Rgb(0, 205, 160));
   });
 }
 
 void AddExplosion(std::vector<TPakEntry>& Out) {
-  AddImageSet(Out, "explo01", 49, 49, [](cairo_t* Cr, double, int Frame) {
+  AddImageSet(Out, "explo01", 61, 61, [](cairo_t* Cr, double, int Frame) {
     const int Count = ManifestImageSet("explo01").Count;
     PaintExplosion(Cr, (Frame + 0.6) / Count, TRng(77));
   });
@@ -436,7 +496,9 @@ void AddItems(std::vector<TPakEntry>& Out) {
   AddImageSet(Out, "item_speed", 27, 27, [](cairo_t* Cr, double T, int) { PaintSpeed(Cr, T); });
   const TMetal Bronze{Rgb(206, 122, 58), Rgb(140, 74, 32), Rgb(120, 58, 20)};
   const TMetal Silver{Rgb(214, 220, 232), Rgb(140, 146, 160), Rgb(80, 90, 110)};
-  const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(170, 90, 0)};
+  // The richest coin has a blue enamel middle under a gold sign: gold alone
+  // is the colour of the honey it may lie on.
+  const TMetal Gold{Rgb(255, 204, 40), Rgb(200, 130, 10), Rgb(255, 214, 60), true, Rgb(30, 70, 210)};
   AddImageSet(Out, "item_dollar01", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Bronze, 1, false); });
   AddImageSet(Out, "item_dollar02", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Silver, 2, false); });
   AddImageSet(Out, "item_dollar03", 27, 27, [&](cairo_t* Cr, double T, int) { PaintCoin(Cr, T, Gold, 2, true); });
