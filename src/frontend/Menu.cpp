@@ -336,6 +336,7 @@ void TMenu::SetScreen(int Screen) {
   FStartOnePlayer = FStartTwoPlayers = false;
   FNameText.clear();
   FNameCursor = 0;
+  FTypedAhead.clear();
 }
 
 void TMenu::DrawScreenContent() {
@@ -556,6 +557,12 @@ void TMenu::EraseChar(std::uint16_t Key) {
 
 void TMenu::KeyPress(char Ch) {
   if (Ch == 's' && FScreen == ScreenHighScores) Submit();
+  // Several letters can arrive between two ticks; a name keeps every one of
+  // them, in order, and takes them in at the usual pace.
+  if (FScreen == ScreenNameEntry && (!FTypedAhead.empty() || FRepeatDelay % 3 != 0)) {
+    FTypedAhead.push_back(Ch);
+    return;
+  }
   if (FRepeatDelay % 3 != 0) return;
   if (FScreen == ScreenNameEntry) TypeChar(Ch);
   FRepeatDelay = Info(FScreen).RepeatDelay;
@@ -667,6 +674,11 @@ void TMenu::Tick() {
     FCursorPhase = Single(static_cast<long double>(FCursorPhase) + 0.3L);
     if (FCursorPhase > TwoPi) FCursorPhase = Single(static_cast<long double>(FCursorPhase) - TwoPi);
     if (FRepeatDelay > 0) --FRepeatDelay;
+    if (!FTypedAhead.empty() && FRepeatDelay % 3 == 0) {
+      TypeChar(FTypedAhead.front());
+      FTypedAhead.erase(0, 1);
+      FRepeatDelay = Info(FScreen).RepeatDelay;
+    }
   }
 
   if (FStartOnePlayer || FStartTwoPlayers) EraseFrame(5);

@@ -234,6 +234,7 @@ private:
   std::int64_t FPendingScore2 = -1;
   std::string FNameText;
   std::int32_t FNameCursor = 0;
+  std::string FTypedAhead;  // name letters typed faster than the repeat delay lets them in
   std::int64_t FBestScore = -1;
   std::array<std::unique_ptr<TSoundEffect>, 7> FSounds;
   const TPakFileReadable& FPak;

@@ -412,16 +412,31 @@ TEST_F(MenuTest, NameEntryEditingAndTheSixteenCharacterLimit) {
   Menu->SetScreen(2);
   Menu->SetGameResult(5001, -1);
   Settle();
-  // One character a tick: a typed key holds the next one back for a tick.
   auto Type = [this](const std::string& Text) {
     for (char Ch : Text) Hold([this, Ch] { Menu->KeyPress(Ch); });
   };
-  Menu->KeyPress('a');
-  Menu->KeyPress('b');
+  // Letters typed within one tick all arrive, in order, one a tick; the
+  // refused comma among them costs nothing.
+  for (char Ch : std::string("ab,cd")) Menu->KeyPress(Ch);
   EXPECT_EQ(Menu->NameText(), "a");
   Hold([] {});
-  Hold([this] { Menu->EraseChar(8); });
+  EXPECT_EQ(Menu->NameText(), "ab");
+  Hold([] {}, 3);
+  EXPECT_EQ(Menu->NameText(), "abcd");
+  EXPECT_EQ(Menu->NameCursor(), 4);
+  // Editing waits until the typed letters are in.
+  for (int I = 0; I < 4; ++I) {
+    Hold([] {});
+    Hold([this] { Menu->EraseChar(8); });
+  }
+  ASSERT_EQ(Menu->NameText(), "");
   Hold([] {});
+  // Letters still waiting when the screen changes are dropped.
+  for (char Ch : std::string("xyz")) Menu->KeyPress(Ch);
+  Menu->SetScreen(2);
+  Menu->SetGameResult(5001, -1);
+  Settle();
+  EXPECT_EQ(Menu->NameText(), "");
   Type("Ab,c");  // the comma is refused
   EXPECT_EQ(Menu->NameText(), "Abc");
   Type("defghijklmnop");

@@ -41,8 +41,10 @@ namespace {
 const char* const Usage =
     "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
     "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n"
-    "                [--bot]\n"
+    "                [--claimed C] [--bot]\n"
     "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n"
+    "--claimed counts C cells of the first level as claimed already (its board\n"
+    "stays as it is), so that checks reach a level's end in a few ticks.\n"
     "--bot plays by itself and stops with exit 1 when the game breaks a rule.\n";
 
 struct TOptions {
@@ -56,6 +58,7 @@ struct TOptions {
   std::string Script;
   std::string Frames;
   std::int64_t Every = 1;
+  std::int32_t Claimed = 0;
   std::string Replay;
   bool Bot = false;
 };
@@ -262,7 +265,8 @@ std::string TickLine(std::int64_t Tick, TGameData& G) {
          ",\"y\":" + std::to_string(L.Item->Y) + "}";
   else
     S += "null";
-  S += ",\"end_countdown\":" + std::to_string(L.EndCountdown) + "}";
+  S += ",\"end_countdown\":" + std::to_string(L.EndCountdown) + ",\"bonus_shown\":" + Bool(G.BonusShown) +
+       ",\"wait_for_key\":" + Bool(G.WaitForKey()) + "}";
   return S;
 }
 
@@ -330,6 +334,10 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
     } else if (A == "--script") O.Script = V;
     else if (A == "--replay") O.Replay = V;
     else if (A == "--frames") O.Frames = V;
+    else if (A == "--claimed") {
+      if (!Number(0, 330000)) return 1;
+      O.Claimed = static_cast<std::int32_t>(N);
+    }
     else if (A == "--every") {
       if (!Number(1, 100000000)) return 1;
       O.Every = N;
@@ -462,6 +470,7 @@ int main(int Argc, char** Argv) {
       if (!Parts.Game) {
         Exit = Fail("the game could not be started");
       } else {
+        Parts.Game->Level->ClaimedCells = Options.Claimed;
         std::unique_ptr<TBot> Bot;
         if (Options.Bot) Bot = std::make_unique<TBot>(Options.Seed);
         TGameInvariants Rules;

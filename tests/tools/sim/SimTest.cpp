@@ -133,6 +133,7 @@ TEST(SimTest, BadInputIsRefused) {
   EXPECT_EQ(Sim(Pak() + " --seed 1 --level 30").Status, 1);           // 29 levels
   EXPECT_EQ(Sim("--pak /no/such.pak --seed 1").Status, 1);            // no archive
   EXPECT_EQ(Sim(Pak() + " --seed 1 --script /no/such/script").Status, 1);
+  EXPECT_EQ(Sim(Pak() + " --seed 1 --claimed -1").Status, 1);
   EXPECT_EQ(Sim(Pak() + " --seed 1 --bogus 1").Status, 1);
   const TRun Short = Sim(Pak() + " --seed 1 --ticks 3");
   EXPECT_EQ(Short.Status, 0);
@@ -173,4 +174,54 @@ TEST(SimTest, LevelCompletedWithBonusAndNextLevel) {
   EXPECT_EQ(Field(Next, "y"), 20);
   EXPECT_EQ(Field(Next, "score"), Field(Award, "score"));
   EXPECT_FALSE(Flag(Next, "ended"));
+}
+
+// The last level of a game started with the lives word: the closing claim
+// completes it, the bonus counts level 29, and instead of a level 30 the
+// game ends when the countdown runs out.
+TEST(SimTest, LastLevelCompletedEndsTheGame) {
+  constexpr double Preset = 265500;
+  const TRun Run = Sim(Pak() + " --seed 5 --level 29 --lives 9 --claimed 265500 --ticks 1000 " +
+                       Script("complete_level29.txt"));
+  ASSERT_EQ(Run.Status, 0);
+  std::size_t Done = 0;
+  int Playing = 0;  // ticks out of the title and before the claim: the time bonus ran in each
+  for (std::size_t T = 0; T + 1 < Run.Lines.size() && !Done; ++T) {
+    if (Field(Run.Lines[T], "claimed") > Preset) Done = T;
+    else Playing += !Flag(Run.Lines[T], "frozen");
+  }
+  ASSERT_GT(Done, 0u);
+  const std::string& At = Run.Lines[Done];
+  const double Claimed = Field(At, "claimed");
+  EXPECT_EQ(Field(At, "score"), std::round(std::pow((Claimed - Preset) / 21.0, 1.05)));
+  // The target from level 20 on: 81 % of the 600 x 550 board.
+  EXPECT_FLOAT_EQ(Field(At, "percent"), static_cast<float>(Claimed * 100.0 / 267300.0));
+  EXPECT_EQ(Field(At, "end_countdown"), 179);
+  EXPECT_EQ(Field(At, "lives"), 9);
+  const double TimeLeft = Field(At, "time_bonus");
+  EXPECT_EQ(TimeLeft, 2000 - Playing);
+  const double Beyond = std::floor(Field(At, "percent")) - 100;
+  ASSERT_GE(Beyond, 1);  // so that the percent part of the bonus shows
+  // The bonus screen from 90 to 66, the bonus itself at 70.
+  for (std::size_t T = Done; T + 1 < Run.Lines.size(); ++T) {
+    const double Count = Field(Run.Lines[T], "end_countdown");
+    EXPECT_EQ(Flag(Run.Lines[T], "bonus_shown"), Count <= 90 && Count >= 66) << T;
+  }
+  const std::string& Before = Run.Lines[Done + 108];
+  const std::string& Award = Run.Lines[Done + 109];
+  EXPECT_EQ(Field(Before, "end_countdown"), 71);
+  EXPECT_EQ(Field(Award, "end_countdown"), 70);
+  EXPECT_EQ(Field(Award, "score") - Field(Before, "score"), std::floor(TimeLeft / 2) * 29 + Beyond * 300);
+  // Waiting for the key of tick 300, then 69 ticks to the end.
+  EXPECT_TRUE(Flag(Run.Lines[299], "wait_for_key"));
+  EXPECT_EQ(Field(Run.Lines[299], "end_countdown"), 70);
+  EXPECT_EQ(Field(Run.Lines[300], "end_countdown"), 69);
+  const std::size_t End = 300 + 69;
+  ASSERT_EQ(Run.Lines.size(), End + 2);  // the last tick, then the final line
+  EXPECT_FALSE(Flag(Run.Lines[End - 1], "ended"));
+  EXPECT_TRUE(Flag(Run.Lines[End], "ended"));
+  EXPECT_EQ(Field(Run.Lines[End], "level"), 29);
+  EXPECT_EQ(Run.Lines.back(), "{\"final\":true,\"score1\":" +
+                                  std::to_string(static_cast<long long>(Field(Award, "score"))) +
+                                  ",\"score2\":-1}");
 }
