@@ -15,9 +15,11 @@ cp "$PAK" "$RUN/game.pak"
 [ -n "${CONFIG:-}" ] && cp "$CONFIG" "$RUN/config.dat"
 cd "$RUN"
 # No sound device here: SDL's dummy driver still decodes and mixes.
-SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} "$BIN" >"$RUN/out.log" 2>&1 &
+# WRAP runs the game under another program (e.g. WRAP="heaptrack -o FILE").
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} ${WRAP:-} "$BIN" >"$RUN/out.log" 2>&1 &
 PID=$!
-trap 'kill $PID 2>/dev/null; rm -rf "$RUN"' EXIT
+STARTED=$PID
+trap 'kill $PID $STARTED 2>/dev/null; sleep 2; rm -rf "$RUN"' EXIT
 
 ticks() { awk '{print $14 + $15}' "/proc/$PID/stat"; }
 status() { grep -E '^(VmHWM|RssAnon|VmRSS)' "/proc/$PID/status" | tr -s ' \t' ' ' | tr '\n' ' '; echo; }
@@ -32,7 +34,10 @@ shot() { [ -n "$SHOTS" ] && import -window root "$SHOTS/$1.png" || true; }
 
 WIN=""
 for _ in $(seq 50); do
-  WIN=$(xdotool search --pid "$PID" 2>/dev/null | head -1 || true)
+  for W in $(xdotool search --name '^Vyrn' 2>/dev/null || true); do
+    P=$(xdotool getwindowpid "$W" 2>/dev/null || true)
+    if [ "$P" = "$PID" ] || [ -n "${WRAP:-}" ]; then WIN=$W; PID=${P:-$PID}; fi
+  done
   [ -n "$WIN" ] && break
   sleep 0.2
 done
