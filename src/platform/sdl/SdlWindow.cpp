@@ -41,6 +41,45 @@ TPictureFit FitPicture(int OutW, int OutH, int PictureW, int PictureH) {
   return Fit;
 }
 
+void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps) {
+  Steps.resize(static_cast<std::size_t>(std::max(Out, 0)));
+  if (Out <= 0 || Picture <= 0) return;
+  const int Multiple = std::max(1, (Out + Picture - 1) / Picture);
+  const long long Enlarged = static_cast<long long>(Picture) * Multiple;
+  for (int I = 0; I < Out; ++I) {
+    // Centre of output pixel I in enlarged pixels, in 1/256ths:
+    // (I + 0.5) * Enlarged / Out - 0.5.
+    const long long Pos = std::max(0LL, ((2LL * I + 1) * Enlarged * 256 / Out - 256) / 2);
+    const long long Index = std::min(Pos / 256, Enlarged - 1);
+    const long long Next = std::min(Index + 1, Enlarged - 1);
+    TSampleStep& S = Steps[static_cast<std::size_t>(I)];
+    S.First = static_cast<int>(Index / Multiple);
+    S.Weight = static_cast<int>(Pos % 256);
+    S.Second = S.Weight ? static_cast<int>(Next / Multiple) : S.First;
+    if (S.Second == S.First) S.Weight = 0;
+  }
+}
+
+namespace {
+// A + (B - A) * Weight / 256 for each of the four 8-bit parts at once.
+inline std::uint32_t Blend(std::uint32_t A, std::uint32_t B, int Weight) {
+  const std::uint32_t W = static_cast<std::uint32_t>(Weight), V = 256 - W;
+  const std::uint32_t Odd = (((A & 0x00FF00FFu) * V + (B & 0x00FF00FFu) * W) >> 8) & 0x00FF00FFu;
+  const std::uint32_t Even = ((((A >> 8) & 0x00FF00FFu) * V + ((B >> 8) & 0x00FF00FFu) * W)) & 0xFF00FF00u;
+  return Odd | Even;
+}
+
+// The output lines (or columns) [From, To) whose samples read any of the
+// picture's lines [Low, High); empty when none.
+void Reached(const std::vector<TSampleStep>& Steps, int Low, int High, int& From, int& To) {
+  const int N = static_cast<int>(Steps.size());
+  From = 0;
+  while (From < N && Steps[static_cast<std::size_t>(From)].Second < Low) ++From;
+  To = From;
+  while (To < N && Steps[static_cast<std::size_t>(To)].First < High) ++To;
+}
+}  // namespace
+
 void TSdlWindow::InstallSignalHandlers() {
   std::signal(SIGTERM, OnEndSignal);
   std::signal(SIGINT, OnEndSignal);
@@ -71,7 +110,6 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
 
 TSdlWindow::~TSdlWindow() {
   FGamepads.reset();
-  if (FEnlarged) SDL_FreeSurface(FEnlarged);
   if (FFrame) SDL_FreeSurface(FFrame);
   SDL_DestroyWindow(FWindow);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -233,21 +271,37 @@ void TSdlWindow::Show(const TScreen& Screen, bool Whole) {
         SDL_BlitScaled(Frame, &R, Out, &Target);
         R = Target;
       }
-    } else {
+    } else if (Out->format->BytesPerPixel != 4) {
+      // Smoothing works on 32-bit pixels; anything else is shown unsmoothed.
       SDL_Rect Target{Fit.X, Fit.Y, Fit.Width, Fit.Height};
-      SDL_Surface* Source = Frame;
-      // Fractional sizes above 1: enlarge sharply first, then smooth down.
-      if (Fit.Width > FWidth) {
-        const int Multiple = static_cast<int>(std::ceil(static_cast<double>(Fit.Width) / FWidth));
-        if (SDL_Surface* Enlarged = Keep(FEnlarged, FWidth * Multiple, FHeight * Multiple, Format)) {
-          SDL_BlitScaled(Frame, nullptr, Enlarged, nullptr);
-          Source = Enlarged;
-        }
-      }
-      // Smoothing needs 32-bit pixels; anything else is shown unsmoothed.
-      if (Out->format->BytesPerPixel != 4 || SDL_SoftStretchLinear(Source, nullptr, Out, &Target) != 0)
-        SDL_BlitScaled(Source, nullptr, Out, &Target);
+      SDL_BlitScaled(Frame, nullptr, Out, &Target);
       FRects.assign(1, Target);
+    } else {
+      if (static_cast<int>(FColumns.size()) != Fit.Width || static_cast<int>(FLines.size()) != Fit.Height) {
+        SampleSteps(Fit.Width, FWidth, FColumns);
+        SampleSteps(Fit.Height, FHeight, FLines);
+      }
+      for (SDL_Rect& R : FRects) {
+        int X0, X1, Y0, Y1;
+        Reached(FColumns, R.x, R.x + R.w, X0, X1);
+        Reached(FLines, R.y, R.y + R.h, Y0, Y1);
+        for (int Y = Y0; Y < Y1; ++Y) {
+          const TSampleStep& L = FLines[static_cast<std::size_t>(Y)];
+          const auto* Upper = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(Frame->pixels) +
+                                                                     static_cast<std::ptrdiff_t>(L.First) * Frame->pitch);
+          const auto* Lower = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(Frame->pixels) +
+                                                                     static_cast<std::ptrdiff_t>(L.Second) * Frame->pitch);
+          auto* To = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(Out->pixels) +
+                                                      static_cast<std::ptrdiff_t>(Fit.Y + Y) * Out->pitch) +
+                     Fit.X;
+          for (int X = X0; X < X1; ++X) {
+            const TSampleStep& C = FColumns[static_cast<std::size_t>(X)];
+            To[X] = Blend(Blend(Upper[C.First], Upper[C.Second], C.Weight), Blend(Lower[C.First], Lower[C.Second], C.Weight),
+                          L.Weight);
+          }
+        }
+        R = SDL_Rect{Fit.X + X0, Fit.Y + Y0, X1 - X0, Y1 - Y0};
+      }
     }
   }
   if (Whole) FRects.assign(1, SDL_Rect{0, 0, Out->w, Out->h});

@@ -8,9 +8,10 @@
 // more than the game). The window may be resized, maximised or shown on a
 // desktop-sized full screen: the picture is scaled to fit with its shape
 // kept and black bars, by whole multiples where that loses little (sharp
-// pixels, still only the changed boxes), otherwise enlarged by the next
-// whole multiple and smoothed down to the size (sharp edges without uneven
-// pixels; the whole picture each time). Sizes are the surface's pixels.
+// pixels), otherwise as if enlarged by the next whole multiple and smoothed
+// down to the size (sharp edges without uneven pixels); either way only the
+// output pixels the changed boxes reach are computed anew. Sizes are the
+// surface's pixels.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,16 @@ struct TPictureFit {
 // size that fits: 1600 x 1200 shows 2x, 1000 x 700 a fractional 7/6.
 inline constexpr double WholeMultipleShare = 0.9;
 TPictureFit FitPicture(int OutW, int OutH, int PictureW, int PictureH);
+
+// One output line or column of a fractional size: the two picture lines or
+// columns it blends and the second one's weight, 0..256. The picture is
+// taken as enlarged by the next whole multiple (Picture itself when
+// shrinking), sampled at the output pixels' centres.
+struct TSampleStep {
+  int First = 0, Second = 0, Weight = 0;
+  friend bool operator==(const TSampleStep&, const TSampleStep&) = default;
+};
+void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps);
 
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
@@ -86,9 +97,9 @@ private:
   SDL_Surface* FShownOn = nullptr;
   int FShownW = 0, FShownH = 0;
   // The picture in the surface's pixel format, for the scaled sizes, and
-  // the enlarged copy the fractional ones are smoothed down from.
+  // the sampling of the fractional ones for the size in use.
   SDL_Surface* FFrame = nullptr;
-  SDL_Surface* FEnlarged = nullptr;
+  std::vector<TSampleStep> FColumns, FLines;
   std::vector<SDL_Rect> FRects;
   int FWidth, FHeight;
   const TScreen* FLastScreen = nullptr;

@@ -277,3 +277,53 @@ TEST(SdlWindow, ALargerWindowShowsWholeMultiplesAsSquaresAndOtherSizesCentredWit
   EXPECT_EQ(Shown(W.Handle(), 500, 0), 0x3080C0u);
   EXPECT_EQ(Shown(W.Handle(), 500, 699), 0x3080C0u);
 }
+
+TEST(SdlWindow, FractionalSizesSampleTheEnlargedPictureAtPixelCentres) {
+  std::vector<TSampleStep> S;
+  // Whole multiples sample each picture pixel exactly, unblended.
+  SampleSteps(1600, 800, S);
+  ASSERT_EQ(S.size(), 1600u);
+  for (int I = 0; I < 1600; ++I) ASSERT_EQ(S[I], (TSampleStep{I / 2, I / 2, 0})) << I;
+  // Half size: every output pixel lies half-way between two picture pixels.
+  SampleSteps(400, 800, S);
+  for (int I = 0; I < 400; ++I) ASSERT_EQ(S[I], (TSampleStep{2 * I, 2 * I + 1, 128})) << I;
+  // 7/6 through an enlargement by 2: output pixel 3 has its centre at
+  // 3.5 * 12/7 - 0.5 = 5.5 enlarged pixels, between enlarged 5 (picture 2)
+  // and 6 (picture 3), half of each.
+  SampleSteps(700, 600, S);
+  EXPECT_EQ(S[3], (TSampleStep{2, 3, 128}));
+  // Inside one picture pixel's pair of enlarged pixels: no blend at all.
+  EXPECT_EQ(S[1], (TSampleStep{1, 1, 0}));  // 1.5 * 12/7 - 0.5 = 2.07: enlarged 2 and 3, both picture 1
+  EXPECT_EQ(S.front().First, 0);
+  EXPECT_EQ(S.back().Second, 599);
+  for (std::size_t I = 1; I < S.size(); ++I) {
+    ASSERT_GE(S[I].First, S[I - 1].First);
+    ASSERT_LE(S[I].Second - S[I].First, 1);
+  }
+}
+
+TEST(SdlWindow, AFractionalSizeRedrawsOnlyWhatADirtyBoxReachesAndMatchesAWholeRedraw) {
+  TSdlWindow W("Vyrn test");
+  SDL_SetWindowSize(W.Handle(), 1000, 700);
+  TScreen Screen;
+  FillPattern(Screen, 5);
+  Screen.MarkDirty();
+  W.Present(Screen);
+  Screen.ClearDirty();
+  // A box of new pixels, said to be the only change.
+  for (int Y = 200; Y < 240; ++Y)
+    for (int X = 300; X < 333; ++X) Screen.Row(Y)[X * 3 + 1] ^= 0x5A;
+  Screen.MarkDirty(300, 200, 33, 40);
+  W.Present(Screen);
+  Screen.ClearDirty();
+  std::vector<std::uint32_t> Partial;
+  for (int Y = 0; Y < 700; ++Y)
+    for (int X = 0; X < 1000; ++X) Partial.push_back(Shown(W.Handle(), X, Y));
+  // Drawn afresh in full, the picture is the same to the last pixel.
+  PushWindowEvent(W, SDL_WINDOWEVENT_EXPOSED);
+  Collect(W, 3);
+  std::size_t Differ = 0;
+  for (int Y = 0; Y < 700; ++Y)
+    for (int X = 0; X < 1000; ++X) Differ += Shown(W.Handle(), X, Y) != Partial[static_cast<std::size_t>(Y * 1000 + X)];
+  EXPECT_EQ(Differ, 0u);
+}
