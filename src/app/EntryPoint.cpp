@@ -1,6 +1,10 @@
 // The program's entry: the SDL platform around the main window.
 #include <SDL.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -44,6 +48,14 @@ int main(int Argc, char** Argv) {
     return 2;
   }
 
+#if defined(__GLIBC__)
+  // Large buffers (decoded music, level pictures) always get pages of their
+  // own that go back to the system when freed. Left to itself the allocator
+  // raises this bound to the size of the largest block freed so far: after
+  // the menu's music is freed, the game's pictures would land in the heap,
+  // which never shrinks past the highest one in use.
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
   // Our own SIGTERM handling ends the game through its close path; SDL must
   // not install its handlers when the sound starts, before the window does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");

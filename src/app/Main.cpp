@@ -221,6 +221,9 @@ void TMainForm::MenuTimerTimer() {
 void TMainForm::StartGame(bool TwoPlayers) {
   FMenu->StopSound(12);  // the fold-out sound
   FMenu->StopMusic();
+  // Nothing of the menu's music is kept while the game runs; the menu reads
+  // it again when it restarts its music.
+  FAudio->Free();
   FTimers.SetEnabled(MenuTimer, false);
   // Keys released while the menu ran were never seen by the game's flags;
   // start the game from a clean state so no direction is stuck.

@@ -10,6 +10,7 @@
 #include "persist/Config.h"
 #include "persist/FileStore.h"
 #include "platform/Audio.h"
+#include "platform/Screen.h"
 #include "platform/MessageBox.h"
 
 std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfig>(FDisplay, FFolder); }
@@ -36,7 +37,12 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
                                                      bool TwoPlayers, TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
                                                      TPanel& RightImage, TScreen& DC, int Height) {
   std::function<void()> PresentNow;
-  if (FPresent) PresentNow = [this, &DC] { FPresent(DC); };
+  // What was shown need not be shown again by the loop.
+  if (FPresent)
+    PresentNow = [this, &DC] {
+      FPresent(DC);
+      DC.ClearDirty();
+    };
   try {
     return std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
                                        &BottomImage, &RightImage, &DC, Height, std::move(PresentNow));

@@ -508,7 +508,10 @@ bool PlayReplayInWindow(TReplayPlayer& Player, TTimerScheduler& Timers, IEventSo
       Due = std::max(Due + Timers.Interval(Next->Code), Now);
     }
     if (!Player.Step()) break;
-    if (Screen.TakeDirty()) Presenter.Present(Screen);
+    if (Screen.IsDirty()) {
+      Presenter.Present(Screen);
+      Screen.ClearDirty();
+    }
   }
   return !Player.Desynced();
 }

@@ -72,6 +72,13 @@ bool TAudioEngine::Stop() {
   return Result;
 }
 
+void TAudioEngine::Free() {
+  Stop();
+  CurrentAudio().ReleaseMusic();
+  FHasPiece = false;
+  FLengthBytes = -1;
+}
+
 void TAudioEngine::Pause() {
   CurrentAudio().PauseMusic();
   FState = StatePaused;

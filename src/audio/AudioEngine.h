@@ -41,6 +41,9 @@ public:
   void PlayFromMemory(std::span<const std::uint8_t> Data);
   // Silences the piece (its position stays); State 1001.
   bool Stop();
+  // Stops and frees the piece with everything kept to restart it; the next
+  // piece is read afresh. State 1001.
+  void Free();
   void Pause();
   void Resume();
   // Whole milliseconds, truncated; never below 0.

@@ -590,7 +590,10 @@ void TMenu::Tick() {
     if (FMusicLevel < 0) FMusicLevel = 0;
   }
 
-  if (!FConfig.MusicOff && FMusicData && FAudio.PositionMs() > FAudio.LengthMs() - 100) {
+  // Only a theme that plays starts again: the one freed for a game (this
+  // tick still runs after the start) stays freed.
+  if (!FConfig.MusicOff && FMusicData && FAudio.State() == TAudioEngine::StatePlaying &&
+      FAudio.PositionMs() > FAudio.LengthMs() - 100) {
     FAudio.SetGlobalVolumes(0);
     PlayMenuMusic();
     FAudio.SetGlobalVolumes(FConfig.Volume);

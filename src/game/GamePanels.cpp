@@ -141,7 +141,7 @@ void TGamePanels::ClearPanel(TPanel* Panel) {
     if (X1 > X0)
       std::fill(Screen.Row(Y) + X0 * TScreen::BytesPerPixel, Screen.Row(Y) + X1 * TScreen::BytesPerPixel, 0);
   }
-  Screen.MarkDirty();
+  Screen.MarkDirty(Panel->Left(), Panel->Top(), Panel->Width(), Panel->Height());
 }
 
 void TGamePanels::DrawNumber(TFastImageBuffer& Buffer, const std::string& Text, std::int32_t FirstDigit,

@@ -64,11 +64,39 @@ void TFastBMP::Draw(TScreen& Screen, std::int32_t X, std::int32_t Y) const {
   const std::int64_t Bottom = std::min<std::int64_t>(static_cast<std::int64_t>(Y) + FHeight, Screen.Height());
   if (Left >= Right || Top >= Bottom) return;
   const std::size_t Bytes = static_cast<std::size_t>(Right - Left) * 3;
+  // Lines that changed, gathered into bands of nearby lines; a band is
+  // marked as one box spanning its changed columns.
+  constexpr std::int64_t BandGap = 8;
+  std::int64_t BandTop = -1, BandBottom = -1, BandLeft = 0, BandRight = 0;
+  const auto MarkBand = [&] {
+    if (BandTop >= 0)
+      Screen.MarkDirty(static_cast<int>(Left + BandLeft), static_cast<int>(BandTop),
+                       static_cast<int>(BandRight - BandLeft), static_cast<int>(BandBottom - BandTop));
+  };
   for (std::int64_t SY = Top; SY < Bottom; ++SY) {
     const std::int64_t PictureLine = SY - Y;
     const std::uint8_t* From = Row(static_cast<std::int32_t>(FHeight - 1 - PictureLine)) + 3 * (Left - X);
-    std::memcpy(Screen.Row(static_cast<int>(SY)) + 3 * Left, From, Bytes);
+    std::uint8_t* To = Screen.Row(static_cast<int>(SY)) + 3 * Left;
+    if (std::memcmp(To, From, Bytes) == 0) continue;
+    std::size_t First = 0, Last = Bytes;
+    while (To[First] == From[First]) ++First;
+    while (To[Last - 1] == From[Last - 1]) --Last;
+    std::memcpy(To + First, From + First, Last - First);
+    const std::int64_t PixelFirst = static_cast<std::int64_t>(First / 3);
+    const std::int64_t PixelEnd = static_cast<std::int64_t>((Last + 2) / 3);
+    if (BandTop >= 0 && SY - BandBottom <= BandGap) {
+      BandBottom = SY + 1;
+      BandLeft = std::min(BandLeft, PixelFirst);
+      BandRight = std::max(BandRight, PixelEnd);
+    } else {
+      MarkBand();
+      BandTop = SY;
+      BandBottom = SY + 1;
+      BandLeft = PixelFirst;
+      BandRight = PixelEnd;
+    }
   }
+  MarkBand();
 }
 
 // -------------------------------------------------------- TFastImageBuffer
@@ -152,5 +180,4 @@ void TFastImageBuffer::LoadJpegFromStream(TMemoryStream& Stream) {
 void TFastImageBuffer::PaintTo(std::int32_t X, std::int32_t Y) const {
   if (!DC) return;
   FBitmap.Draw(*DC, X, Y);
-  DC->MarkDirty();
 }

@@ -52,7 +52,8 @@ public:
   // Takes Source's size and all its pixel bytes.
   void CopyFrom(const TFastBMP& Source);
   // Copies the whole picture 1:1 into Screen with its top-left corner at
-  // (X, Y), clipped to the screen.
+  // (X, Y), clipped to the screen, and marks the boxes whose pixels changed
+  // dirty: a frame that repeats the last one shows nothing anew.
   void Draw(TScreen& Screen, std::int32_t X, std::int32_t Y) const;
 
 private:

@@ -88,6 +88,9 @@ public:
   // False when Data is not of that kind; nothing is loaded then.
   virtual bool LoadMusic(std::span<const std::uint8_t> Data, TMusicKind Kind) = 0;
   virtual void FreeMusic() = 0;
+  // Frees the piece and whatever was kept to start it again quickly (its
+  // decoded samples): for a stretch in which it will not play.
+  virtual void ReleaseMusic() { FreeMusic(); }
   // Inserted into the current piece until it is freed (streams only; false
   // for a module or when nothing is loaded).
   virtual bool SetMusicEffect(std::shared_ptr<IMusicEffect> Effect) = 0;

@@ -6,7 +6,10 @@
 
 void TEventLoop::Deliver(const TInputEvent& Event) {
   FSink.Dispatch(Event);
-  if (FScreen.TakeDirty()) FPresenter.Present(FScreen);
+  if (FScreen.IsDirty()) {
+    FPresenter.Present(FScreen);
+    FScreen.ClearDirty();
+  }
   if (Event.Kind == TInputKind::Close) FFinished = true;
 }
 

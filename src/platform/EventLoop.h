@@ -26,6 +26,8 @@ public:
 class IPresenter {
 public:
   virtual ~IPresenter() = default;
+  // Shows the screen's dirty boxes (all of it when it names none); the
+  // caller clears them afterwards.
   virtual void Present(const TScreen& Screen) = 0;
 };
 
@@ -79,9 +81,16 @@ private:
   std::deque<TInputEvent> FQueue;
 };
 
-// Counts presentations and keeps nothing: the screen itself is the picture.
+// Counts presentations and the pixels they would copy, and keeps nothing
+// else: the screen itself is the picture.
 class THeadlessPresenter : public IPresenter {
 public:
-  void Present(const TScreen&) override { ++Presented; }
+  void Present(const TScreen& Screen) override {
+    ++Presented;
+    std::int64_t Area = 0;
+    for (const TScreenRect& R : Screen.DirtyRects()) Area += std::int64_t{R.Width} * R.Height;
+    PresentedPixels += Screen.IsDirty() ? Area : std::int64_t{Screen.Width()} * Screen.Height();
+  }
   int Presented = 0;
+  std::int64_t PresentedPixels = 0;
 };

@@ -9,6 +9,7 @@
 #include "app/ProgramParts.h"
 #include "pak/PakWriter.h"
 #include "gfx/FastImaging.h"
+#include "platform/Audio.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/Panel.h"
@@ -214,4 +215,57 @@ TEST_F(ProgramParts, GameOnADamagedArchiveIsRefusedWithAMessage) {
       EXPECT_FALSE(Game->Ended());
     }
   }
+}
+
+namespace {
+// A mono 16-bit wave at 44,100 Hz of Frames samples, as the headless audio
+// reads it.
+std::vector<std::uint8_t> Wave(std::uint32_t Frames) {
+  std::vector<std::uint8_t> W;
+  const auto Put = [&W](std::uint32_t V, int Bytes) {
+    for (int I = 0; I < Bytes; ++I) W.push_back(static_cast<std::uint8_t>(V >> (8 * I)));
+  };
+  const auto Tag = [&W](const char* T) { W.insert(W.end(), T, T + 4); };
+  Tag("RIFF"), Put(36 + 2 * Frames, 4), Tag("WAVE");
+  Tag("fmt "), Put(16, 4), Put(1, 2), Put(1, 2), Put(44100, 4), Put(88200, 4), Put(2, 2), Put(16, 2);
+  Tag("data"), Put(2 * Frames, 4);
+  for (std::uint32_t I = 0; I < Frames; ++I) Put(I % 2 ? 3000 : 0xF000, 2);
+  return W;
+}
+}  // namespace
+
+TEST_F(ProgramParts, TheMenusMusicIsFreedWhileAGameRunsAndPlaysAgainAfter) {
+  SetAudioHandler(nullptr);  // the headless audio, fresh for this test
+  IAudio& Audio = CurrentAudio();
+  Audio.FreeMusic();
+  const std::int64_t Frames = 44100 * 3;
+  WritePakFile("game.pak", {{"vyrn_menu.ogg", Wave(static_cast<std::uint32_t>(Frames))}});
+  TProgramParts Parts(Display);
+  TMainForm Form(Parts, Window, Screen, Timers);
+  ASSERT_TRUE(Form.FormCreate());
+  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  ASSERT_NE(Form.Menu(), nullptr);
+  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
+    Form.Dispatch(TInputEvent::KeyDown(Code));
+    Form.Dispatch(TInputEvent::TimerTick(Timer));
+    Form.Dispatch(TInputEvent::KeyUp(Code));
+  };
+  for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  EXPECT_EQ(Audio.MusicLengthFrames(), Frames);
+  Key(13, Form.MenuTimer);
+  for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+  ASSERT_NE(Form.Game(), nullptr);
+  for (int I = 0; I < 150; ++I) {  // past the title, where Escape counts
+    ASSERT_EQ(Audio.MusicLengthFrames(), -1) << "tick " << I;
+    Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
+  }
+  EXPECT_EQ(Form.Audio()->LengthMs(), 0);
+  Key(27, Form.GameTimer);
+  Key('Y', Form.GameTimer);
+  for (int I = 0; I < 300 && Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
+  ASSERT_EQ(Form.Game(), nullptr);
+  EXPECT_EQ(Audio.MusicLengthFrames(), Frames);
+  EXPECT_EQ(Form.Audio()->LengthMs(), 3000);
+  Form.Dispatch(TInputEvent::CloseRequest());
+  Form.FormDestroy();
 }

@@ -309,3 +309,40 @@ TEST(FastImageBufferTest, PaintToPlacesThePictureOneToOneClipped) {
 }
 
 }  // namespace
+
+TEST(FastImageBufferTest, PaintToMarksOnlyTheBoxesWhosePixelsChanged) {
+  TScreen Screen(200, 150);
+  TFastImageBuffer B(&Screen, 120, 100);
+  FillPattern(B, 9);
+  B.PaintTo(10, 20);
+  ASSERT_TRUE(Screen.IsDirty());
+  Screen.ClearDirty();
+  // The same frame again: nothing to show.
+  B.PaintTo(10, 20);
+  EXPECT_FALSE(Screen.IsDirty());
+
+  // Two far-apart changes, one of them only in its red byte (the last byte
+  // of the pixel): two small boxes, each holding its pixel.
+  B.SetPixel(5, 5, RGB(1, 2, 3));
+  const TColorValue Old = B.GetPixel(100, 90);
+  B.SetPixel(100, 90, Old ^ 0x01);
+  B.PaintTo(10, 20);
+  ASSERT_EQ(Screen.DirtyRects().size(), 2u);
+  const auto Holds = [](const TScreenRect& R, int X, int Y) {
+    return X >= R.X && X < R.Right() && Y >= R.Y && Y < R.Bottom();
+  };
+  for (const TScreenRect& R : Screen.DirtyRects()) {
+    EXPECT_TRUE(Holds(R, 15, 25) != Holds(R, 110, 110));
+    EXPECT_EQ(R.Width * R.Height, 1);
+  }
+  for (int Y = 0; Y < 100; ++Y)
+    for (int X = 0; X < 120; ++X) ASSERT_EQ(Screen.PixelAt(X + 10, Y + 20), B.GetPixel(X, Y)) << X << "," << Y;
+
+  // Changes a few lines apart share one box spanning both.
+  Screen.ClearDirty();
+  B.SetPixel(30, 40, 0);
+  B.SetPixel(60, 43, 0);
+  B.PaintTo(10, 20);
+  ASSERT_EQ(Screen.DirtyRects().size(), 1u);
+  EXPECT_EQ(Screen.DirtyRects()[0], (TScreenRect{40, 60, 31, 4}));
+}

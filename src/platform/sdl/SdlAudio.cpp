@@ -246,8 +246,9 @@ void TSdlAudio::WaitForMixingPass() {
 }
 
 std::shared_ptr<Mix_Chunk> TSdlAudio::Decode(std::span<const std::uint8_t> Data) {
-  // The menu starts its theme again and again: a piece decoded lately is
-  // taken from here instead of being decoded anew.
+  // The menu starts its theme again and again: the piece decoded last is
+  // taken from here instead of being decoded anew. Only that one: decoded
+  // music is by far the largest thing in memory.
   for (auto It = FDecoded.begin(); It != FDecoded.end(); ++It) {
     if (It->Source.size() == Data.size() && std::equal(Data.begin(), Data.end(), It->Source.begin())) {
       FDecoded.splice(FDecoded.begin(), FDecoded, It);
@@ -261,7 +262,7 @@ std::shared_ptr<Mix_Chunk> TSdlAudio::Decode(std::span<const std::uint8_t> Data)
   ++FDecodeCount;
   Entry.Chunk = std::shared_ptr<Mix_Chunk>(Chunk, Mix_FreeChunk);
   FDecoded.push_front(std::move(Entry));
-  constexpr std::size_t Kept = 3;
+  constexpr std::size_t Kept = 1;
   while (FDecoded.size() > Kept) FDecoded.pop_back();
   return FDecoded.front().Chunk;
 }
@@ -313,6 +314,11 @@ void TSdlAudio::FreeMusic() {
   FModuleFrames.store(0);
   ModuleEnded.store(false);
   FKind.reset();
+}
+
+void TSdlAudio::ReleaseMusic() {
+  FreeMusic();
+  FDecoded.clear();
 }
 
 bool TSdlAudio::SetMusicEffect(std::shared_ptr<IMusicEffect> Effect) {

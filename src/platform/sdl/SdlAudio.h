@@ -55,6 +55,7 @@ public:
   void Poll() override;
   bool LoadMusic(std::span<const std::uint8_t> Data, TMusicKind Kind) override;
   void FreeMusic() override;
+  void ReleaseMusic() override;
   bool SetMusicEffect(std::shared_ptr<IMusicEffect> Effect) override;
   bool PlayMusic() override;
   bool PauseMusic() override;

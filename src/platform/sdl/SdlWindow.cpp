@@ -41,6 +41,45 @@ TPictureFit FitPicture(int OutW, int OutH, int PictureW, int PictureH) {
   return Fit;
 }
 
+void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps) {
+  Steps.resize(static_cast<std::size_t>(std::max(Out, 0)));
+  if (Out <= 0 || Picture <= 0) return;
+  const int Multiple = std::max(1, (Out + Picture - 1) / Picture);
+  const long long Enlarged = static_cast<long long>(Picture) * Multiple;
+  for (int I = 0; I < Out; ++I) {
+    // Centre of output pixel I in enlarged pixels, in 1/256ths:
+    // (I + 0.5) * Enlarged / Out - 0.5.
+    const long long Pos = std::max(0LL, ((2LL * I + 1) * Enlarged * 256 / Out - 256) / 2);
+    const long long Index = std::min(Pos / 256, Enlarged - 1);
+    const long long Next = std::min(Index + 1, Enlarged - 1);
+    TSampleStep& S = Steps[static_cast<std::size_t>(I)];
+    S.First = static_cast<int>(Index / Multiple);
+    S.Weight = static_cast<int>(Pos % 256);
+    S.Second = S.Weight ? static_cast<int>(Next / Multiple) : S.First;
+    if (S.Second == S.First) S.Weight = 0;
+  }
+}
+
+namespace {
+// A + (B - A) * Weight / 256 for each of the four 8-bit parts at once.
+inline std::uint32_t Blend(std::uint32_t A, std::uint32_t B, int Weight) {
+  const std::uint32_t W = static_cast<std::uint32_t>(Weight), V = 256 - W;
+  const std::uint32_t Odd = (((A & 0x00FF00FFu) * V + (B & 0x00FF00FFu) * W) >> 8) & 0x00FF00FFu;
+  const std::uint32_t Even = ((((A >> 8) & 0x00FF00FFu) * V + ((B >> 8) & 0x00FF00FFu) * W)) & 0xFF00FF00u;
+  return Odd | Even;
+}
+
+// The output lines (or columns) [From, To) whose samples read any of the
+// picture's lines [Low, High); empty when none.
+void Reached(const std::vector<TSampleStep>& Steps, int Low, int High, int& From, int& To) {
+  const int N = static_cast<int>(Steps.size());
+  From = 0;
+  while (From < N && Steps[static_cast<std::size_t>(From)].Second < Low) ++From;
+  To = From;
+  while (To < N && Steps[static_cast<std::size_t>(To)].First < High) ++To;
+}
+}  // namespace
+
 void TSdlWindow::InstallSignalHandlers() {
   std::signal(SIGTERM, OnEndSignal);
   std::signal(SIGINT, OnEndSignal);
@@ -51,37 +90,27 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // The main window decides itself what losing the focus means.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The window's surface is the system's own (shared memory on X11), not a
+  // GL texture SDL would otherwise put behind it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
     throw std::runtime_error(std::string("Cannot start the video system: ") + SDL_GetError());
 
   FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height,
-                             SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
+                             SDL_WINDOW_RESIZABLE);
   if (!FWindow) {
     const std::string Error = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     throw std::runtime_error("Cannot open the window: " + Error);
   }
-
-  FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
-  if (!FRenderer) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
-  if (FRenderer) {
-    FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, Width, Height);
-    if (FTexture) SDL_SetTextureScaleMode(FTexture, SDL_ScaleModeNearest);
-    if (!FTexture) {
-      SDL_DestroyRenderer(FRenderer);
-      FRenderer = nullptr;
-    }
-  }
+  FRects.reserve(TScreen::MaxDirtyRects);
   SDL_SetWindowMinimumSize(FWindow, Width / 4, Height / 4);
   SDL_StartTextInput();
 }
 
 TSdlWindow::~TSdlWindow() {
   FGamepads.reset();
-  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
-  if (FTexture) SDL_DestroyTexture(FTexture);
-  if (FRenderer) SDL_DestroyRenderer(FRenderer);
+  if (FFrame) SDL_FreeSurface(FFrame);
   SDL_DestroyWindow(FWindow);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
@@ -136,11 +165,6 @@ void TSdlWindow::Translate(const SDL_Event& E) {
     case SDL_QUIT:
       FCloseRequested = true;
       break;
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET:
-      // The enlarged copy is drawn afresh every frame; only show it again.
-      if (FLastScreen) Present(*FLastScreen);
-      break;
     case SDL_WINDOWEVENT:
       switch (E.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: FPending.push_back(TInputEvent::FocusGained()); break;
@@ -159,7 +183,7 @@ void TSdlWindow::Translate(const SDL_Event& E) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
-          if (FLastScreen) Present(*FLastScreen);
+          if (FLastScreen) Show(*FLastScreen, true);
           break;
         default: break;
       }
@@ -185,44 +209,101 @@ void TSdlWindow::Translate(const SDL_Event& E) {
   }
 }
 
-void TSdlWindow::Present(const TScreen& Screen) {
-  FLastScreen = &Screen;
-  ++FPresentCount;
-  if (!FTexture || Screen.Width() != FWidth || Screen.Height() != FHeight) return;
-  SDL_UpdateTexture(FTexture, nullptr, Screen.Row(0), Screen.Stride());
-  int OutW = 0, OutH = 0;
-  if (SDL_GetRendererOutputSize(FRenderer, &OutW, &OutH) != 0) SDL_GetWindowSize(FWindow, &OutW, &OutH);
-  const TPictureFit Fit = FitPicture(OutW, OutH, FWidth, FHeight);
-  const SDL_Rect Target{Fit.X, Fit.Y, Fit.Width, Fit.Height};
-  SDL_Texture* Source = FTexture;
-  // Fractional sizes above 1: enlarge sharply first, then smooth down.
-  if (!Fit.Whole && Fit.Width > FWidth) {
-    const int Multiple = static_cast<int>(std::ceil(static_cast<double>(Fit.Width) / FWidth));
-    if (PrepareEnlarged(Multiple) && SDL_SetRenderTarget(FRenderer, FEnlarged) == 0) {
-      SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
-      SDL_SetRenderTarget(FRenderer, nullptr);
-      Source = FEnlarged;
-    }
+void TSdlWindow::Present(const TScreen& Screen) { Show(Screen, false); }
+
+SDL_Surface* TSdlWindow::Keep(SDL_Surface*& Kept, int Width, int Height, std::uint32_t Format) {
+  if (Kept && (Kept->w != Width || Kept->h != Height || Kept->format->format != Format)) {
+    SDL_FreeSurface(Kept);
+    Kept = nullptr;
   }
-  // A picture smaller than its texture is smoothed, never dropped pixels.
-  if (Source == FTexture)
-    SDL_SetTextureScaleMode(FTexture, !Fit.Whole && Fit.Width < FWidth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  SDL_SetRenderDrawColor(FRenderer, 0, 0, 0, 255);
-  SDL_RenderClear(FRenderer);
-  SDL_RenderCopy(FRenderer, Source, nullptr, &Target);
-  SDL_RenderPresent(FRenderer);
+  if (!Kept) Kept = SDL_CreateRGBSurfaceWithFormat(0, Width, Height, 32, Format);
+  return Kept;
 }
 
-bool TSdlWindow::PrepareEnlarged(int Multiple) {
-  if (FEnlarged && FEnlargedMultiple == Multiple) return true;
-  if (FEnlarged) SDL_DestroyTexture(FEnlarged);
-  FEnlargedMultiple = 0;
-  FEnlarged = SDL_RenderTargetSupported(FRenderer)
-                  ? SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, FWidth * Multiple,
-                                      FHeight * Multiple)
-                  : nullptr;
-  if (!FEnlarged) return false;
-  SDL_SetTextureScaleMode(FEnlarged, SDL_ScaleModeLinear);
-  FEnlargedMultiple = Multiple;
-  return true;
+void TSdlWindow::Show(const TScreen& Screen, bool Whole) {
+  FLastScreen = &Screen;
+  ++FPresentCount;
+  if (Screen.Width() != FWidth || Screen.Height() != FHeight) return;
+  // Valid until the window's size changes; SDL makes a new one then.
+  SDL_Surface* Out = SDL_GetWindowSurface(FWindow);
+  if (!Out || Out->format->BytesPerPixel < 2) return;
+  if (Out != FShownOn || Out->w != FShownW || Out->h != FShownH) {
+    FShownOn = Out;
+    FShownW = Out->w;
+    FShownH = Out->h;
+    Whole = true;
+  }
+  const TPictureFit Fit = FitPicture(Out->w, Out->h, FWidth, FHeight);
+  if (Fit.Width <= 0) return;
+  const std::uint32_t Format = Out->format->format;
+
+  FRects.clear();
+  if (Whole || !Screen.IsDirty()) {
+    FRects.push_back(SDL_Rect{0, 0, FWidth, FHeight});
+  } else {
+    for (const TScreenRect& R : Screen.DirtyRects()) FRects.push_back(SDL_Rect{R.X, R.Y, R.Width, R.Height});
+  }
+  // Pixels of the screen's box R converted into Surface at (X, Y).
+  const auto Convert = [&Screen](const SDL_Rect& R, SDL_Surface* Surface, int X, int Y) {
+    const std::uint8_t* From = Screen.Row(R.y) + R.x * TScreen::BytesPerPixel;
+    auto* To = static_cast<std::uint8_t*>(Surface->pixels) + static_cast<std::ptrdiff_t>(Y) * Surface->pitch +
+               X * Surface->format->BytesPerPixel;
+    SDL_ConvertPixels(R.w, R.h, SDL_PIXELFORMAT_BGR24, From, Screen.Stride(), Surface->format->format, To,
+                      Surface->pitch);
+  };
+
+  if (Whole && (Fit.Width != Out->w || Fit.Height != Out->h)) SDL_FillRect(Out, nullptr, 0);
+  if (Fit.Whole == 1) {
+    // The common case: straight into the window's surface.
+    for (SDL_Rect& R : FRects) {
+      Convert(R, Out, Fit.X + R.x, Fit.Y + R.y);
+      R.x += Fit.X;
+      R.y += Fit.Y;
+    }
+  } else {
+    SDL_Surface* Frame = Keep(FFrame, FWidth, FHeight, Format);
+    if (!Frame) return;
+    for (const SDL_Rect& R : FRects) Convert(R, Frame, R.x, R.y);
+    if (Fit.Whole > 1) {
+      // Every pixel becomes an exact square of Whole x Whole.
+      for (SDL_Rect& R : FRects) {
+        SDL_Rect Target{Fit.X + R.x * Fit.Whole, Fit.Y + R.y * Fit.Whole, R.w * Fit.Whole, R.h * Fit.Whole};
+        SDL_BlitScaled(Frame, &R, Out, &Target);
+        R = Target;
+      }
+    } else if (Out->format->BytesPerPixel != 4) {
+      // Smoothing works on 32-bit pixels; anything else is shown unsmoothed.
+      SDL_Rect Target{Fit.X, Fit.Y, Fit.Width, Fit.Height};
+      SDL_BlitScaled(Frame, nullptr, Out, &Target);
+      FRects.assign(1, Target);
+    } else {
+      if (static_cast<int>(FColumns.size()) != Fit.Width || static_cast<int>(FLines.size()) != Fit.Height) {
+        SampleSteps(Fit.Width, FWidth, FColumns);
+        SampleSteps(Fit.Height, FHeight, FLines);
+      }
+      for (SDL_Rect& R : FRects) {
+        int X0, X1, Y0, Y1;
+        Reached(FColumns, R.x, R.x + R.w, X0, X1);
+        Reached(FLines, R.y, R.y + R.h, Y0, Y1);
+        for (int Y = Y0; Y < Y1; ++Y) {
+          const TSampleStep& L = FLines[static_cast<std::size_t>(Y)];
+          const auto* Upper = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(Frame->pixels) +
+                                                                     static_cast<std::ptrdiff_t>(L.First) * Frame->pitch);
+          const auto* Lower = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(Frame->pixels) +
+                                                                     static_cast<std::ptrdiff_t>(L.Second) * Frame->pitch);
+          auto* To = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(Out->pixels) +
+                                                      static_cast<std::ptrdiff_t>(Fit.Y + Y) * Out->pitch) +
+                     Fit.X;
+          for (int X = X0; X < X1; ++X) {
+            const TSampleStep& C = FColumns[static_cast<std::size_t>(X)];
+            To[X] = Blend(Blend(Upper[C.First], Upper[C.Second], C.Weight), Blend(Lower[C.First], Lower[C.Second], C.Weight),
+                          L.Weight);
+          }
+        }
+        R = SDL_Rect{Fit.X + X0, Fit.Y + Y0, X1 - X0, Y1 - Y0};
+      }
+    }
+  }
+  if (Whole) FRects.assign(1, SDL_Rect{0, 0, Out->w, Out->h});
+  SDL_UpdateWindowSurfaceRects(FWindow, FRects.data(), static_cast<int>(FRects.size()));
 }

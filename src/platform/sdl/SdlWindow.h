@@ -1,29 +1,34 @@
-// The game's one SDL window: shows the 800 x 600 screen through a streaming
-// texture, turns SDL's events into the input seam's events and carries out
-// what the main window asks of it. Without a renderer (SDL's dummy video
-// driver has none that works) the screen simply stays in memory.
+// The game's one SDL window: shows the 800 x 600 screen on the window's own
+// surface, turns SDL's events into the input seam's events and carries out
+// what the main window asks of it. Without a surface the screen simply
+// stays in memory.
 //
-// The window may be resized, maximised or shown on a desktop-sized full
-// screen: the picture is scaled to fit with its shape kept and black bars,
-// by whole multiples where that loses little (sharp pixels), otherwise
-// enlarged by the next whole multiple and smoothed down to the size
-// (sharp edges without uneven pixels). Sizes are the drawable's pixels, so a
-// high-density screen gets a picture of the same size, not a small one.
+// Only the boxes the painters marked are copied and handed to the display
+// (no GL: a software GL's texture upload of the whole frame every tick cost
+// more than the game). The window may be resized, maximised or shown on a
+// desktop-sized full screen: the picture is scaled to fit with its shape
+// kept and black bars, by whole multiples where that loses little (sharp
+// pixels), otherwise as if enlarged by the next whole multiple and smoothed
+// down to the size (sharp edges without uneven pixels); either way only the
+// output pixels the changed boxes reach are computed anew. Sizes are the
+// surface's pixels.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/EventLoop.h"
 #include "platform/Gamepad.h"
 #include "platform/WindowControl.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Surface;
+struct SDL_Rect;
 union SDL_Event;
+class TScreen;
 class TSdlGamepads;
 
 // Where a picture of PictureW x PictureH goes in an output of OutW x OutH
@@ -38,6 +43,16 @@ struct TPictureFit {
 inline constexpr double WholeMultipleShare = 0.9;
 TPictureFit FitPicture(int OutW, int OutH, int PictureW, int PictureH);
 
+// One output line or column of a fractional size: the two picture lines or
+// columns it blends and the second one's weight, 0..256. The picture is
+// taken as enlarged by the next whole multiple (Picture itself when
+// shrinking), sampled at the output pixels' centres.
+struct TSampleStep {
+  int First = 0, Second = 0, Weight = 0;
+  friend bool operator==(const TSampleStep&, const TSampleStep&) = default;
+};
+void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps);
+
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
   // Starts SDL's video and makes the window with the given client size.
@@ -48,7 +63,6 @@ public:
   TSdlWindow& operator=(const TSdlWindow&) = delete;
 
   SDL_Window* Handle() const { return FWindow; }
-  bool HasRenderer() const { return FTexture != nullptr; }
   int PresentCount() const { return FPresentCount; }
 
   // SIGTERM and SIGINT become a close request at the loop's next look at
@@ -72,16 +86,21 @@ public:
 
 private:
   void Translate(const SDL_Event& E);
-  // The enlarged copy the fractional sizes are smoothed down from; remade
-  // when the multiple changes. False when the renderer has no targets.
-  bool PrepareEnlarged(int Multiple);
+  // Shows the dirty boxes, or everything when Whole or the surface is new.
+  void Show(const TScreen& Screen, bool Whole);
+  // Surfaces of Format in the given size, kept while they fit.
+  static SDL_Surface* Keep(SDL_Surface*& Kept, int Width, int Height, std::uint32_t Format);
   bool TakePending(TInputEvent& Event);
 
   SDL_Window* FWindow = nullptr;
-  SDL_Renderer* FRenderer = nullptr;
-  SDL_Texture* FTexture = nullptr;
-  SDL_Texture* FEnlarged = nullptr;
-  int FEnlargedMultiple = 0;
+  // The last surface shown on and its size: a new one needs its bars.
+  SDL_Surface* FShownOn = nullptr;
+  int FShownW = 0, FShownH = 0;
+  // The picture in the surface's pixel format, for the scaled sizes, and
+  // the sampling of the fractional ones for the size in use.
+  SDL_Surface* FFrame = nullptr;
+  std::vector<TSampleStep> FColumns, FLines;
+  std::vector<SDL_Rect> FRects;
   int FWidth, FHeight;
   const TScreen* FLastScreen = nullptr;
   std::unique_ptr<TSdlGamepads> FGamepads;

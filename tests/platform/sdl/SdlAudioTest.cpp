@@ -383,6 +383,14 @@ TEST_F(SdlAudioTest, PausedMusicHoldsItsPositionAndReplayingReusesTheDecodedPiec
   Engine.PlayFromStream(&Other);
   EXPECT_EQ(Audio->DecodeCount(), 2);
   EXPECT_EQ(Engine.LengthMs(), 1000);
+
+  // Freed for a while (a game runs): nothing is kept, the piece is read anew.
+  Engine.Free();
+  EXPECT_EQ(Engine.State(), 1001);
+  EXPECT_EQ(Engine.LengthMs(), 0);
+  Engine.PlayFromStream(&Other);
+  EXPECT_EQ(Audio->DecodeCount(), 3);
+  EXPECT_EQ(Engine.LengthMs(), 1000);
 }
 
 }  // namespace

@@ -185,3 +185,145 @@ TEST(SdlWindow, ThePictureFitsWithItsShapeKeptSharpWhereAWholeMultipleIsCloseEno
       }
     }
 }
+
+namespace {
+// A picture no two neighbouring pixels of which are alike.
+void FillPattern(TScreen& Screen, int Salt) {
+  for (int Y = 0; Y < Screen.Height(); ++Y)
+    for (int X = 0; X < Screen.Width(); ++X) {
+      std::uint8_t* P = Screen.Row(Y) + X * TScreen::BytesPerPixel;
+      P[0] = static_cast<std::uint8_t>(X * 7 + Y + Salt);
+      P[1] = static_cast<std::uint8_t>(Y * 5 + X * 3);
+      P[2] = static_cast<std::uint8_t>(X ^ Y ^ Salt);
+    }
+}
+
+// 0x00BBGGRR of a pixel of the window's surface, read through SDL's own
+// format description.
+std::uint32_t Shown(SDL_Window* Window, int X, int Y) {
+  SDL_Surface* S = SDL_GetWindowSurface(Window);
+  const auto* P = static_cast<const std::uint8_t*>(S->pixels) + Y * S->pitch + X * S->format->BytesPerPixel;
+  Uint32 Pixel = 0;
+  std::memcpy(&Pixel, P, S->format->BytesPerPixel);
+  Uint8 R, G, B;
+  SDL_GetRGB(Pixel, S->format, &R, &G, &B);
+  return R | (G << 8) | (static_cast<std::uint32_t>(B) << 16);
+}
+}  // namespace
+
+TEST(SdlWindow, ShowsTheScreenOneToOneAndCopiesOnlyTheBoxesMarkedDirty) {
+  TSdlWindow W("Vyrn test");
+  TScreen Screen;
+  FillPattern(Screen, 0);
+  Screen.MarkDirty();
+  W.Present(Screen);
+  Screen.ClearDirty();
+  for (int Y = 0; Y < 600; Y += 7)
+    for (int X = 0; X < 800; X += 3) ASSERT_EQ(Shown(W.Handle(), X, Y), Screen.PixelAt(X, Y)) << X << "," << Y;
+
+  // Everything changes, but only one box is said to have changed: the
+  // window shows exactly that box anew.
+  const TScreen Before = Screen;
+  FillPattern(Screen, 91);
+  Screen.MarkDirty(100, 50, 30, 20);
+  W.Present(Screen);
+  for (int Y = 40; Y < 80; ++Y)
+    for (int X = 90; X < 140; ++X) {
+      const bool Inside = X >= 100 && X < 130 && Y >= 50 && Y < 70;
+      ASSERT_EQ(Shown(W.Handle(), X, Y), (Inside ? Screen : Before).PixelAt(X, Y)) << X << "," << Y;
+    }
+  // An exposure shows it all again.
+  PushWindowEvent(W, SDL_WINDOWEVENT_EXPOSED);
+  Collect(W, 3);
+  for (int Y = 0; Y < 600; Y += 11)
+    for (int X = 0; X < 800; X += 5) ASSERT_EQ(Shown(W.Handle(), X, Y), Screen.PixelAt(X, Y)) << X << "," << Y;
+}
+
+TEST(SdlWindow, ALargerWindowShowsWholeMultiplesAsSquaresAndOtherSizesCentredWithBars) {
+  TSdlWindow W("Vyrn test");
+  TScreen Screen;
+  FillPattern(Screen, 3);
+  SDL_SetWindowSize(W.Handle(), 1600, 1200);
+  Screen.MarkDirty();
+  W.Present(Screen);
+  Screen.ClearDirty();
+  ASSERT_EQ(SDL_GetWindowSurface(W.Handle())->w, 1600);
+  for (int Y = 0; Y < 1200; Y += 13)
+    for (int X = 0; X < 1600; X += 9) ASSERT_EQ(Shown(W.Handle(), X, Y), Screen.PixelAt(X / 2, Y / 2)) << X << "," << Y;
+  // A dirty box grows by the same multiple, and nothing beside it moves.
+  const TScreen Before = Screen;
+  FillPattern(Screen, 200);
+  Screen.MarkDirty(10, 10, 4, 4);
+  W.Present(Screen);
+  for (int Y = 16; Y < 32; ++Y)
+    for (int X = 16; X < 32; ++X) {
+      const bool Inside = X >= 20 && X < 28 && Y >= 20 && Y < 28;
+      ASSERT_EQ(Shown(W.Handle(), X, Y), (Inside ? Screen : Before).PixelAt(X / 2, Y / 2)) << X << "," << Y;
+    }
+
+  // 1000 x 700: 933 x 700 in the middle, black bars of 33 and 34 columns.
+  // A flat picture stays flat through the smoothing.
+  for (int Y = 0; Y < 600; ++Y)
+    for (int X = 0; X < 800; ++X) {
+      std::uint8_t* P = Screen.Row(Y) + X * 3;
+      P[0] = 0x30, P[1] = 0x80, P[2] = 0xC0;
+    }
+  SDL_SetWindowSize(W.Handle(), 1000, 700);
+  Screen.MarkDirty(0, 0, 1, 1);  // a new size shows everything regardless
+  W.Present(Screen);
+  EXPECT_EQ(Shown(W.Handle(), 10, 350), 0u);
+  EXPECT_EQ(Shown(W.Handle(), 990, 350), 0u);
+  for (int X = 40; X < 960; X += 40) EXPECT_EQ(Shown(W.Handle(), X, 350), 0x3080C0u) << X;
+  EXPECT_EQ(Shown(W.Handle(), 500, 0), 0x3080C0u);
+  EXPECT_EQ(Shown(W.Handle(), 500, 699), 0x3080C0u);
+}
+
+TEST(SdlWindow, FractionalSizesSampleTheEnlargedPictureAtPixelCentres) {
+  std::vector<TSampleStep> S;
+  // Whole multiples sample each picture pixel exactly, unblended.
+  SampleSteps(1600, 800, S);
+  ASSERT_EQ(S.size(), 1600u);
+  for (int I = 0; I < 1600; ++I) ASSERT_EQ(S[I], (TSampleStep{I / 2, I / 2, 0})) << I;
+  // Half size: every output pixel lies half-way between two picture pixels.
+  SampleSteps(400, 800, S);
+  for (int I = 0; I < 400; ++I) ASSERT_EQ(S[I], (TSampleStep{2 * I, 2 * I + 1, 128})) << I;
+  // 7/6 through an enlargement by 2: output pixel 3 has its centre at
+  // 3.5 * 12/7 - 0.5 = 5.5 enlarged pixels, between enlarged 5 (picture 2)
+  // and 6 (picture 3), half of each.
+  SampleSteps(700, 600, S);
+  EXPECT_EQ(S[3], (TSampleStep{2, 3, 128}));
+  // Inside one picture pixel's pair of enlarged pixels: no blend at all.
+  EXPECT_EQ(S[1], (TSampleStep{1, 1, 0}));  // 1.5 * 12/7 - 0.5 = 2.07: enlarged 2 and 3, both picture 1
+  EXPECT_EQ(S.front().First, 0);
+  EXPECT_EQ(S.back().Second, 599);
+  for (std::size_t I = 1; I < S.size(); ++I) {
+    ASSERT_GE(S[I].First, S[I - 1].First);
+    ASSERT_LE(S[I].Second - S[I].First, 1);
+  }
+}
+
+TEST(SdlWindow, AFractionalSizeRedrawsOnlyWhatADirtyBoxReachesAndMatchesAWholeRedraw) {
+  TSdlWindow W("Vyrn test");
+  SDL_SetWindowSize(W.Handle(), 1000, 700);
+  TScreen Screen;
+  FillPattern(Screen, 5);
+  Screen.MarkDirty();
+  W.Present(Screen);
+  Screen.ClearDirty();
+  // A box of new pixels, said to be the only change.
+  for (int Y = 200; Y < 240; ++Y)
+    for (int X = 300; X < 333; ++X) Screen.Row(Y)[X * 3 + 1] ^= 0x5A;
+  Screen.MarkDirty(300, 200, 33, 40);
+  W.Present(Screen);
+  Screen.ClearDirty();
+  std::vector<std::uint32_t> Partial;
+  for (int Y = 0; Y < 700; ++Y)
+    for (int X = 0; X < 1000; ++X) Partial.push_back(Shown(W.Handle(), X, Y));
+  // Drawn afresh in full, the picture is the same to the last pixel.
+  PushWindowEvent(W, SDL_WINDOWEVENT_EXPOSED);
+  Collect(W, 3);
+  std::size_t Differ = 0;
+  for (int Y = 0; Y < 700; ++Y)
+    for (int X = 0; X < 1000; ++X) Differ += Shown(W.Handle(), X, Y) != Partial[static_cast<std::size_t>(Y * 1000 + X)];
+  EXPECT_EQ(Differ, 0u);
+}
