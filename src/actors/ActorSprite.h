@@ -42,3 +42,16 @@ const TAlphaImage& ImageOrEmpty(const TAlphaImageList& Images, std::int32_t Inde
 // Image with its top-left corner at TopLeft.
 void PaintActorSprite(TFastImageBuffer& Buffer, const TAlphaImage& Image, TPoint TopLeft,
                       const TShadowMask& ShadowMask, std::int32_t FadeAlpha = 255);
+
+// One animation tick of a big enemy or an item: the tick count grows unless
+// Frozen, and once it reaches Duration the next of Count frames shows.
+// Counter is each family's own field type (a byte for items).
+template <typename Counter>
+void AdvanceFrame(Counter& Frame, Counter& Ticks, std::int32_t Duration, std::int32_t Count, bool Frozen) {
+  if (!Frozen) ++Ticks;
+  if (Ticks >= Duration) {
+    ++Frame;
+    if (Frame >= Count) Frame = 0;
+    Ticks = 0;
+  }
+}

@@ -102,12 +102,7 @@ void TEvil::Move(const TMemBoard& Board) {
 
 void TEvil::Draw(TFastImageBuffer& Buffer, const TMemBoard& Board, bool Frozen, const TShadowMask& ShadowMask) {
   HitTrail = -1;
-  if (!Frozen) ++FrameTicks;
-  if (FrameTicks >= FrameDuration) {
-    ++Frame;
-    if (Frame >= Images.Count()) Frame = 0;
-    FrameTicks = 0;
-  }
+  AdvanceFrame(Frame, FrameTicks, FrameDuration, Images.Count(), Frozen);
 
   const TAlphaImage& Image = CurrentImage();
   const TPoint TopLeft = SpriteTopLeft(X, Y, Image);

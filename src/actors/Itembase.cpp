@@ -32,12 +32,7 @@ bool TItemBase::Touches(const TPlayer& Player) const {
 
 void TItemBase::UpdateAndDraw(TFastImageBuffer& Buffer, TPlayer& Player1, bool Frozen, const TShadowMask& ShadowMask,
                               TPlayer* Player2) {
-  if (!Frozen) ++FrameTicks;
-  if (FrameTicks >= FrameDuration) {
-    ++Frame;
-    if (Frame >= Images.Count()) Frame = 0;
-    FrameTicks = 0;
-  }
+  AdvanceFrame(Frame, FrameTicks, FrameDuration, Images.Count(), Frozen);
 
   const TAlphaImage& Image = CurrentImage();
   PaintActorSprite(Buffer, Image, SpriteTopLeft(X, Y, Image), ShadowMask);

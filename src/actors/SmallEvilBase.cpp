@@ -56,6 +56,21 @@ void TSmallEvilBase::Dash() {
   VY = DY;
 }
 
+void TSmallEvilBase::BrakeThenDash(std::int32_t& Countdown, std::int32_t DriftDivisor) {
+  if (Countdown == 0) {
+    Drift(DriftDivisor);
+  } else if (--Countdown > 0) {
+    VX = static_cast<float>(VX / 1.1L);
+    VY = static_cast<float>(VY / 1.1L);
+  } else {
+    Dash();
+  }
+}
+
+float TSmallEvilBase::LevelSpeed(std::int32_t Base, std::int32_t LevelNumber) {
+  return static_cast<float>(Base - static_cast<long double>(20 - LevelNumber) / 20);
+}
+
 void TSmallEvilBase::BounceAndStep(TPoint FieldSize) {
   const TAlphaImage& Image = CurrentImage();
   const std::int32_t MX = Image.Width() / 2 - 4;

@@ -61,4 +61,9 @@ protected:
   // (Target - position) scaled to MaxSpeed; the velocity stays when it has
   // no direction.
   void Dash();
+  // A braking countdown running: slows down by 1.1 a tick and dashes when
+  // it runs out; no countdown: drifts by DriftDivisor.
+  void BrakeThenDash(std::int32_t& Countdown, std::int32_t DriftDivisor);
+  // Base speed less (20 - level) / 20, in extended precision.
+  static float LevelSpeed(std::int32_t Base, std::int32_t LevelNumber);
 };

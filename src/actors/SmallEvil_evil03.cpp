@@ -3,7 +3,7 @@
 TSmallEvil_evil03::TSmallEvil_evil03(TPointF StartPos, const TPakFileReadable& Pak, std::int32_t LevelNumber)
     : TSmallEvilBase(StartPos, Pak, "small_evil03"), LevelNumber(LevelNumber) {
   FrameDuration = 2;
-  MaxSpeed = static_cast<float>(6 - static_cast<long double>(20 - LevelNumber) / 20);
+  MaxSpeed = LevelSpeed(6, LevelNumber);
   HitRadiusSquared = 400;
 }
 

@@ -3,7 +3,7 @@
 // and the same recorder as `vyrn --record`. The golden replays under tests/
 // are made with it; the settings and the high-score table start as defaults
 // in a fresh folder, so a re-recording gives the same bytes.
-#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -43,14 +43,6 @@ public:
     std::fprintf(stderr, "vyrn-record: [%s] %s\n", Caption.c_str(), Text.c_str());
   }
 };
-
-bool ParseNumber(const std::string& Text, long long& Value) {
-  if (Text.empty()) return false;
-  char* End = nullptr;
-  errno = 0;
-  Value = std::strtoll(Text.c_str(), &End, 10);
-  return errno == 0 && *End == '\0' && Value >= 0;
-}
 
 // Hands the inputs of a game tick to the recorder just before that tick, so
 // scripts written for vyrn-sim's game ticks keep their timing.
@@ -99,7 +91,7 @@ int main(int Argc, char** Argv) {
     else if (A == "--script") Script = V;
     else if (A == "--out") Out = V;
     else if (A == "--seed") {
-      if (!ParseNumber(V, Seed) || Seed > 4294967295LL) return Fail("bad seed\n" + std::string(Usage));
+      if (!ParseInt(V, 0, 4294967295LL, Seed)) return Fail("bad seed\n" + std::string(Usage));
     } else
       return Fail("unknown option " + A + "\n" + Usage);
   }
@@ -125,7 +117,7 @@ int main(int Argc, char** Argv) {
       const std::string Rest = S2 == std::string::npos ? "" : Line.substr(S2 + 1);
       std::uint16_t Key = 0;
       const std::string Where = Script + ":" + std::to_string(N) + ": ";
-      if (S1 == std::string::npos || !ParseNumber(Line.substr(0, S1), Ms)) return Fail(Where + "expected a time");
+      if (S1 == std::string::npos || !ParseInt(Line.substr(0, S1), 0, LLONG_MAX, Ms)) return Fail(Where + "expected a time");
       auto& To = GameTime ? GameInputs : Inputs;
       if (What == "end" && !GameTime) EndMs = Ms;
       else if (What == "type")

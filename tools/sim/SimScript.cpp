@@ -9,6 +9,15 @@
 #include "persist/Scramble.h"
 
 namespace {
+std::string Trim(const std::string& S) {
+  const auto B = S.find_first_not_of(" \t\r\n");
+  if (B == std::string::npos) return "";
+  const auto E = S.find_last_not_of(" \t\r\n");
+  return S.substr(B, E - B + 1);
+}
+
+}  // namespace
+
 bool ParseInt(const std::string& Text, long long Min, long long Max, long long& Value) {
   if (Text.empty()) return false;
   char* End = nullptr;
@@ -18,15 +27,6 @@ bool ParseInt(const std::string& Text, long long Min, long long Max, long long& 
   Value = V;
   return true;
 }
-
-std::string Trim(const std::string& S) {
-  const auto B = S.find_first_not_of(" \t\r\n");
-  if (B == std::string::npos) return "";
-  const auto E = S.find_last_not_of(" \t\r\n");
-  return S.substr(B, E - B + 1);
-}
-
-}  // namespace
 
 bool KeyFromText(const std::string& Text, std::uint16_t& Key) {
   long long Code = 0;

@@ -14,6 +14,8 @@ struct TScriptEvent {
 
 using TScriptEvents = std::map<std::int64_t, std::vector<TScriptEvent>>;
 
+// A whole decimal number within [Min, Max]; nothing else on the text.
+bool ParseInt(const std::string& Text, long long Min, long long Max, long long& Value);
 bool KeyFromText(const std::string& Text, std::uint16_t& Key);
 // Text is the script itself; Name only goes into the messages.
 bool ParseScript(const std::string& Text, const std::string& Name, TScriptEvents& Events, std::string& Problem);

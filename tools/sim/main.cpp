@@ -68,16 +68,6 @@ int Fail(const std::string& Message) {
   return 1;
 }
 
-bool ParseInt(const std::string& Text, long long Min, long long Max, long long& Value) {
-  if (Text.empty()) return false;
-  char* End = nullptr;
-  errno = 0;
-  const long long V = std::strtoll(Text.c_str(), &End, 10);
-  if (errno != 0 || *End != '\0' || V < Min || V > Max) return false;
-  Value = V;
-  return true;
-}
-
 // Boxes go to standard error: the run never blocks on one.
 class TStderrMessageBox : public IMessageBox {
 public:
