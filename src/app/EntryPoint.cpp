@@ -83,7 +83,8 @@ int main(int Argc, char** Argv) {
     TSteadyClock Clock;
     TTimerScheduler Timers(Clock);
     TScreen Screen;
-    // Lets a callback show its picture before it blocks (the submission).
+    // Lets a callback show its picture before it blocks (the submission) or
+    // while it works (the game's loading bar).
     Screen.Presenter = [&Window](const TScreen& Shown) { Window.Present(Shown); };
     std::unique_ptr<TReplay> Replay;
     std::string ReplayFolder;
@@ -97,7 +98,6 @@ int main(int Argc, char** Argv) {
     // The replay's own settings and table, in a folder of its own: playing
     // one back never touches the player's files.
     TProgramParts Parts(Display, Replay ? ReplayFolder : Paths.UserFolder, Paths.ArchiveFolder);
-    Parts.SetPresentHook([&Window](const TScreen& Shown) { Window.Present(Shown); });
     if (Replay) {
       TMainForm Form(Parts, Window, Screen, Timers);
       TReplayPlayer Player(*Replay, Form);

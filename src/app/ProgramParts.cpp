@@ -36,16 +36,10 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
                                                      const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config,
                                                      bool TwoPlayers, TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
                                                      TPanel& RightImage, TScreen& DC, int Height) {
-  std::function<void()> PresentNow;
-  // What was shown need not be shown again by the loop.
-  if (FPresent)
-    PresentNow = [this, &DC] {
-      FPresent(DC);
-      DC.ClearDirty();
-    };
   try {
+    // The loading bar is shown as it fills, through the screen's own presenter.
     return std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
-                                       &BottomImage, &RightImage, &DC, Height, std::move(PresentNow));
+                                       &BottomImage, &RightImage, &DC, Height, [&DC] { DC.PresentNow(); });
   } catch (const std::exception& E) {
     // Missing pictures and sounds are left out by the game itself; this is
     // an archive that cannot be read at all. Stay in the menu.

@@ -5,7 +5,6 @@
 // interfaces.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "app/FormParts.h"
@@ -31,13 +30,8 @@ public:
                                         TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
                                         TScreen& DC, int Height) override;
 
-  // Shows the screen at once, in the middle of a callback: the game's
-  // loading bar fills while it loads. Unset: shown after the callback.
-  void SetPresentHook(std::function<void(const TScreen&)> Present) { FPresent = std::move(Present); }
-
 private:
   IDisplay& FDisplay;
-  std::function<void(const TScreen&)> FPresent;
   std::string FFolder;
   std::string FArchiveFolder;
 };
