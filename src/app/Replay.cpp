@@ -22,6 +22,7 @@
 #include "persist/TimeOfDay.h"
 #include "platform/EventLoop.h"
 #include "platform/TimerScheduler.h"
+#include "platform/VirtualKeys.h"
 
 #ifndef VYRN_BUILD_ID
 #define VYRN_BUILD_ID "unknown"
@@ -341,6 +342,8 @@ void TReplayRecorder::Add(const TReplayRecord& Record) {
 void TReplayRecorder::Flush() {
   if (!FStarted || FPending.empty()) return;
   FHash = ReplayHash(FPending.data(), FPending.size(), FHash);
+  // The end record is followed by the hash of everything before it.
+  if (FFinished) PutLe32(FPending, FHash);
   if (FFile && std::fwrite(FPending.data(), 1, FPending.size(), FFile) != FPending.size()) FFailed = true;
   if (FFile && std::fflush(FFile) != 0) FFailed = true;
   FPending.clear();
@@ -371,10 +374,7 @@ bool TReplayRecorder::Finish() {
   End.Value = FRecords;
   Add(End);
   FFinished = true;
-  FHash = ReplayHash(FPending.data(), FPending.size(), FHash);
-  PutLe32(FPending, FHash);
-  if (FFile && std::fwrite(FPending.data(), 1, FPending.size(), FFile) != FPending.size()) FFailed = true;
-  FPending.clear();
+  Flush();
   if (FFile && std::fclose(FFile) != 0) FFailed = true;
   FFile = nullptr;
   SetTimeOfDaySource(nullptr);
@@ -487,11 +487,14 @@ bool PlayReplayInWindow(TReplayPlayer& Player, TTimerScheduler& Timers, IEventSo
                         TScreen& Screen, void (*Turn)(void*), void* TurnArg) {
   IClock& Clock = Timers.Clock();
   std::uint64_t Due = Clock.NowMs();
+  const auto Stops = [](const TInputEvent& E) {
+    return E.Kind == TInputKind::Close || (E.Kind == TInputKind::KeyDown && E.Code == Vk::Escape);
+  };
   for (;;) {
     if (Turn) Turn(TurnArg);
     TInputEvent Own;
     while (Source.WaitEvent(0, Own))
-      if (Own.Kind == TInputKind::Close || (Own.Kind == TInputKind::KeyDown && Own.Code == 27)) return true;
+      if (Stops(Own)) return true;
     // The recorded ticks come at their timers' pace; the focus monitor's
     // ticks fall between them and do not hold the picture back.
     if (const TInputEvent* Next = Player.NextEvent();
@@ -500,9 +503,7 @@ bool PlayReplayInWindow(TReplayPlayer& Player, TTimerScheduler& Timers, IEventSo
       const std::uint64_t Now = Clock.NowMs();
       if (Now < Due) {
         const auto Wait = static_cast<std::uint32_t>(std::min<std::uint64_t>(Due - Now, TEventLoop::MaxWaitMs));
-        if (Source.WaitEvent(Wait, Own) &&
-            (Own.Kind == TInputKind::Close || (Own.Kind == TInputKind::KeyDown && Own.Code == 27)))
-          return true;
+        if (Source.WaitEvent(Wait, Own) && Stops(Own)) return true;
         continue;
       }
       Due = std::max(Due + Timers.Interval(Next->Code), Now);
