@@ -35,16 +35,6 @@ std::string FolderOf(const std::string& Path) {
   return Slash == std::string::npos ? std::string(".") : Path.substr(0, Slash == 0 ? 1 : Slash);
 }
 
-// The wave-out device whose volume the settings read: the last with volume
-// control, else the wave mapper.
-int FindVolumeDevice() {
-  IWaveOut& WaveOut = CurrentWaveOut();
-  int Device = IWaveOut::WaveMapper;
-  for (int Id = 0; Id < WaveOut.DeviceCount(); ++Id)
-    if (WaveOut.HasVolumeControl(Id)) Device = Id;
-  return Device;
-}
-
 const char* const SoundNames[7] = {"menu_tick.wav",        "menu_choose.wav",   "menu_scroll.wav",
                                    "menu_scroll_rest.wav", "menu_foldout.wav", "menu_foldin.wav",
                                    "menu_error.wav"};
@@ -82,9 +72,7 @@ TMenu::TMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConf
       FFrameBuffer(&DC, 800, 600),
       FBackground(nullptr, 800, 600),
       FConfig(Config),
-      FHighScores(FolderOf(Config.FilePath())),
-      FPak(Pak) {
-  FVolumeDevice = FindVolumeDevice();
+      FHighScores(FolderOf(Config.FilePath())) {
   FAudio.SetGlobalVolumes(FConfig.MusicOff ? 100 : 0);
   try {
     FMusicData = Pak.GetStream("vyrn_menu.ogg");

@@ -237,8 +237,6 @@ private:
   std::string FTypedAhead;  // name letters typed faster than the repeat delay lets them in
   std::int64_t FBestScore = -1;
   std::array<std::unique_ptr<TSoundEffect>, 7> FSounds;
-  const TPakFileReadable& FPak;
-  int FVolumeDevice = -1;
   std::int32_t FOptionCooldown = 0;
   std::int32_t FWaitingKey1 = -1;
   std::int32_t FWaitingKey2 = -1;

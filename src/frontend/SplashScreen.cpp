@@ -17,7 +17,7 @@ constexpr std::int32_t FinishAfter = 130;
 
 TSplashScreen::TSplashScreen(TScreen& DC, std::int32_t Width, std::int32_t Height, TAudioObject& Audio,
                              const TPakFileReadable& Pak)
-    : FMainBuffer(&DC, Width, Height), FAudio(Audio), FPak(Pak) {
+    : FMainBuffer(&DC, Width, Height), FAudio(Audio) {
   FFrames.reserve(FrameCount);
   for (int N = 1; N <= FrameCount; ++N) {
     TFastImageBuffer& Frame = FFrames.emplace_back(nullptr, FrameWidth, FrameHeight);

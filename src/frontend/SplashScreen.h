@@ -43,6 +43,5 @@ private:
   std::int32_t FFrameCounter = FirstCounter;
   bool FFinished = false;
   TAudioObject& FAudio;
-  const TPakFileReadable& FPak;
   std::unique_ptr<TMemoryStream> FMusic;
 };
