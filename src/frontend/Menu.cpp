@@ -499,25 +499,16 @@ void TMenu::CursorDown() { MoveCursor(+1, false); }
 void TMenu::PageUp() { MoveCursor(-1, true); }
 void TMenu::PageDown() { MoveCursor(+1, true); }
 
-void TMenu::CursorHome() {
-  if (FRepeatDelay > 0 || FContentAlpha != 255) return;
-  const bool List = FScreen == ScreenHighScores;
-  if (List) EraseHighScoreList(false);
-  EraseCursor();
-  FCursor = 0;
-  if (FScreen == ScreenNameEntry) FNameCursor = 0;
-  if (FScreen == ScreenMain) FCursorPhase = 0;
-  FRepeatDelay = Info(FScreen).RepeatDelay;
-  if (List) DrawHighScoreList(false);
-}
+void TMenu::CursorHome() { JumpCursor(false); }
+void TMenu::CursorEnd() { JumpCursor(true); }
 
-void TMenu::CursorEnd() {
+void TMenu::JumpCursor(bool ToEnd) {
   if (FRepeatDelay > 0 || FContentAlpha != 255) return;
   const bool List = FScreen == ScreenHighScores;
   if (List) EraseHighScoreList(false);
   EraseCursor();
-  FCursor = Info(FScreen).Last;
-  if (FScreen == ScreenNameEntry) FNameCursor = static_cast<std::int32_t>(FNameText.size());
+  FCursor = ToEnd ? Info(FScreen).Last : 0;
+  if (FScreen == ScreenNameEntry) FNameCursor = ToEnd ? static_cast<std::int32_t>(FNameText.size()) : 0;
   if (FScreen == ScreenMain) FCursorPhase = 0;
   FRepeatDelay = Info(FScreen).RepeatDelay;
   if (List) DrawHighScoreList(false);

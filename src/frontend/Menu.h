@@ -160,6 +160,8 @@ private:
   void PlayMenuMusic();
   void StepFold();
   void MoveCursor(int Delta, bool Page);
+  // Home (false) or End (true).
+  void JumpCursor(bool ToEnd);
   void DrawText(const std::string& Text, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
   void DrawGlyph(char Ch, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
   static std::int32_t Left(const TAlphaImage& Image) { return 400 - Image.Width() / 2; }
