@@ -242,7 +242,9 @@ void TMenu::DrawText(const std::string& Text, std::int32_t X, std::int32_t Y, st
   for (std::size_t I = 0; I < Text.size(); ++I) DrawGlyph(Text[I], X + 8 * static_cast<std::int32_t>(I), Y, Alpha);
 }
 
-std::int32_t TMenu::PulseAlpha() const { return Round(std::cos(static_cast<long double>(FCursorPhase)) * 70 + 70); }
+std::int32_t TMenu::PulseAlpha(std::int32_t Swing, std::int32_t Middle) const {
+  return Round(std::cos(static_cast<long double>(FCursorPhase)) * Swing + Middle);
+}
 
 void TMenu::EraseFrame(std::int32_t W) {
   const std::int32_t H = FFrameHeight;

@@ -165,7 +165,8 @@ private:
   void DrawText(const std::string& Text, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
   void DrawGlyph(char Ch, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
   static std::int32_t Left(const TAlphaImage& Image) { return 400 - Image.Width() / 2; }
-  std::int32_t PulseAlpha() const;
+  // The cursor's pulse: Middle +- Swing, following the cursor phase.
+  std::int32_t PulseAlpha(std::int32_t Swing = 70, std::int32_t Middle = 70) const;
 
   // Options and key screens (MenuOptions.cpp).
   void DrawOptionsContent();

@@ -1,7 +1,6 @@
 // The high-score screens of the menu: the scrolling list with its submission,
 // and the name entry after a game.
 #include <algorithm>
-#include <cmath>
 
 #include "frontend/Menu.h"
 #include "platform/Screen.h"
@@ -101,8 +100,7 @@ void TMenu::DrawArrows(bool Erase) {
     CopyBack(ArrowX, ArrowUpY, Up.Width(), Up.Height());
     return;
   }
-  const auto Alpha =
-      static_cast<std::int32_t>(RoundHalfEven(std::cos(static_cast<long double>(FCursorPhase)) * 30 + 70));
+  const std::int32_t Alpha = PulseAlpha(30, 70);
   if (FCursor < Info(ScreenHighScores).Last) Down.DrawAlpha(FFrameBuffer, ArrowX, ArrowDownY, Alpha);
   if (FCursor > 0) Up.DrawAlpha(FFrameBuffer, ArrowX, ArrowUpY, Alpha);
 }
@@ -173,8 +171,7 @@ void TMenu::DrawNameField(bool Erase) {
     return;
   }
   DrawText(FNameText, FieldX, FieldY, 255);
-  const auto Alpha =
-      static_cast<std::int32_t>(RoundHalfEven(std::cos(static_cast<long double>(FCursorPhase)) * 100 + 150));
+  const std::int32_t Alpha = PulseAlpha(100, 150);
   for (std::int32_t Y = FieldY; Y <= FieldY + 7; ++Y) FFrameBuffer.BlendPixel(FieldX + 8 * FNameCursor, Y, White, Alpha);
 }
 

@@ -1,7 +1,5 @@
 // The options screen (music, sound effects, volume, full screen, the way to
 // the key screens) and the two key screens of the menu.
-#include <cmath>
-
 #include "audio/AudioObject.h"
 #include "frontend/Menu.h"
 #include "persist/Config.h"
@@ -169,9 +167,7 @@ void TMenu::DrawKeysCursor(bool Erase) {
       Keys.DrawPart(FFrameBuffer, L, Y, TRect{0, Row, Keys.Width() - 1, Row});
     } else {
       const TColorValue Color = Waiting ? Red : White;
-      const std::int32_t Alpha =
-          Waiting ? static_cast<std::int32_t>(RoundHalfEven(std::cos(static_cast<long double>(FCursorPhase)) * 70 + 170))
-                  : PulseAlpha();
+      const std::int32_t Alpha = Waiting ? PulseAlpha(70, 170) : PulseAlpha();
       for (std::int32_t X = L; X < L + Width; ++X) FFrameBuffer.BlendPixel(X, Y, Color, Alpha);
     }
   }
