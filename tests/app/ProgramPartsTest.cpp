@@ -7,6 +7,7 @@
 
 #include "app/Main.h"
 #include "app/ProgramParts.h"
+#include "audio/TestSounds.h"
 #include "pak/PakWriter.h"
 #include "gfx/FastImaging.h"
 #include "platform/Audio.h"
@@ -220,17 +221,12 @@ TEST_F(ProgramParts, GameOnADamagedArchiveIsRefusedWithAMessage) {
 namespace {
 // A mono 16-bit wave at 44,100 Hz of Frames samples, as the headless audio
 // reads it.
-std::vector<std::uint8_t> Wave(std::uint32_t Frames) {
-  std::vector<std::uint8_t> W;
-  const auto Put = [&W](std::uint32_t V, int Bytes) {
-    for (int I = 0; I < Bytes; ++I) W.push_back(static_cast<std::uint8_t>(V >> (8 * I)));
-  };
-  const auto Tag = [&W](const char* T) { W.insert(W.end(), T, T + 4); };
-  Tag("RIFF"), Put(36 + 2 * Frames, 4), Tag("WAVE");
-  Tag("fmt "), Put(16, 4), Put(1, 2), Put(1, 2), Put(44100, 4), Put(88200, 4), Put(2, 2), Put(16, 2);
-  Tag("data"), Put(2 * Frames, 4);
-  for (std::uint32_t I = 0; I < Frames; ++I) Put(I % 2 ? 3000 : 0xF000, 2);
-  return W;
+TBytes Wave(std::uint32_t Frames) {
+  std::vector<std::int16_t> Samples(Frames);
+  for (std::uint32_t I = 0; I < Frames; ++I) Samples[I] = I % 2 ? 3000 : -4096;
+  TWaveShape Shape;
+  Shape.SamplesPerSec = 44100;
+  return BuildWave(Shape, Pcm16(Samples));
 }
 }  // namespace
 
