@@ -46,6 +46,17 @@ struct ProgramParts : ::testing::Test {
     fs::current_path(Previous);
     fs::remove_all(Folder);
   }
+
+  // Runs the splash to its end; the menu follows.
+  static void SkipSplash(TMainForm& Form) {
+    for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  }
+  // A key held for one tick of Timer.
+  static void Press(TMainForm& Form, std::uint16_t Code, TTimerId Timer) {
+    Form.Dispatch(TInputEvent::KeyDown(Code));
+    Form.Dispatch(TInputEvent::TimerTick(Timer));
+    Form.Dispatch(TInputEvent::KeyUp(Code));
+  }
 };
 }  // namespace
 
@@ -133,23 +144,18 @@ TEST_F(ProgramParts, OnePlayerStartsAGameAndQuittingItReturnsToTheMenu) {
   TProgramParts Parts(Display);
   TMainForm Form(Parts, Window, Screen, Timers);
   ASSERT_TRUE(Form.FormCreate());
-  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  SkipSplash(Form);
   ASSERT_NE(Form.Menu(), nullptr);
-  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
-    Form.Dispatch(TInputEvent::KeyDown(Code));
-    Form.Dispatch(TInputEvent::TimerTick(Timer));
-    Form.Dispatch(TInputEvent::KeyUp(Code));
-  };
   for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
-  Key(13, Form.MenuTimer);
+  Press(Form, 13, Form.MenuTimer);
   for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
   ASSERT_NE(Form.Game(), nullptr);
   EXPECT_TRUE(Form.TimerRuns(Form.GameTimer));
   EXPECT_FALSE(Form.TimerRuns(Form.MenuTimer));
   for (int I = 0; I < 150; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));  // past the title
-  Key(27, Form.GameTimer);
+  Press(Form, 27, Form.GameTimer);
   ASSERT_TRUE(Form.Game()->Paused());
-  Key('Y', Form.GameTimer);
+  Press(Form, 'Y', Form.GameTimer);
   int Ticks = 0;
   while (Form.Game() && Ticks < 300) {
     Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
@@ -239,16 +245,11 @@ TEST_F(ProgramParts, TheMenusMusicIsFreedWhileAGameRunsAndPlaysAgainAfter) {
   TProgramParts Parts(Display);
   TMainForm Form(Parts, Window, Screen, Timers);
   ASSERT_TRUE(Form.FormCreate());
-  for (int I = 0; I < 200 && Form.Splash(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.SplashScreenTimer));
+  SkipSplash(Form);
   ASSERT_NE(Form.Menu(), nullptr);
-  auto Key = [&Form](std::uint16_t Code, TTimerId Timer) {
-    Form.Dispatch(TInputEvent::KeyDown(Code));
-    Form.Dispatch(TInputEvent::TimerTick(Timer));
-    Form.Dispatch(TInputEvent::KeyUp(Code));
-  };
   for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
   EXPECT_EQ(Audio.MusicLengthFrames(), Frames);
-  Key(13, Form.MenuTimer);
+  Press(Form, 13, Form.MenuTimer);
   for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
   ASSERT_NE(Form.Game(), nullptr);
   for (int I = 0; I < 150; ++I) {  // past the title, where Escape counts
@@ -256,8 +257,8 @@ TEST_F(ProgramParts, TheMenusMusicIsFreedWhileAGameRunsAndPlaysAgainAfter) {
     Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
   }
   EXPECT_EQ(Form.Audio()->LengthMs(), 0);
-  Key(27, Form.GameTimer);
-  Key('Y', Form.GameTimer);
+  Press(Form, 27, Form.GameTimer);
+  Press(Form, 'Y', Form.GameTimer);
   for (int I = 0; I < 300 && Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.GameTimer));
   ASSERT_EQ(Form.Game(), nullptr);
   EXPECT_EQ(Audio.MusicLengthFrames(), Frames);
