@@ -21,20 +21,7 @@
 #include "platform/WindowControl.h"
 #include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlWindow.h"
-
-namespace {
-int AttachPad() {
-  SDL_VirtualJoystickDesc Desc{};
-  Desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  Desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  Desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-  Desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  Desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-  Desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-  Desc.name = "Test pad";
-  return SDL_JoystickAttachVirtualEx(&Desc);
-}
-}  // namespace
+#include "platform/sdl/VirtualPad.h"
 
 TEST(GamepadKeys, TheMenuTakesArrowsEnterAndEscapeAGameThePlayersOwnBindings) {
   TManualClock Clock;

@@ -11,22 +11,9 @@
 
 #include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/VirtualPad.h"
 
 namespace {
-// A pad with every standard button and axis; button and axis numbers are
-// SDL's controller numbers.
-int AttachPad() {
-  SDL_VirtualJoystickDesc Desc{};
-  Desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  Desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  Desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-  Desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  Desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-  Desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-  Desc.name = "Test pad";
-  return SDL_JoystickAttachVirtualEx(&Desc);
-}
-
 // The virtual joystick opened on the side, to move its buttons and axes.
 class TPadHand {
 public:
