@@ -3,13 +3,11 @@
 // written by the test with just the entries it wants.
 #pragma once
 
-#include <jpeglib.h>
-
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "JpegEncode.h"
 #include "audio/AudioObject.h"
 #include "audio/TestSounds.h"
 #include "gfx/PngTestUtil.h"
@@ -21,33 +19,6 @@
 #include "platform/HeadlessAudio.h"
 #include "platform/Screen.h"
 #include "platform/WaveOut.h"
-
-// RGB rows, top first, as a JPEG.
-inline TBytes EncodeRgbJpeg(int Width, int Height, const TBytes& Rgb) {
-  jpeg_compress_struct Info;
-  jpeg_error_mgr Err;
-  Info.err = jpeg_std_error(&Err);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = static_cast<JDIMENSION>(Width);
-  Info.image_height = static_cast<JDIMENSION>(Height);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 95, TRUE);
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<unsigned char*>(Rgb.data()) + Info.next_scanline * static_cast<unsigned>(Width) * 3;
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  TBytes Result(Out, Out + OutSize);
-  std::free(Out);
-  return Result;
-}
 
 // A picture of one colour.
 inline TBytes SolidPng(int Width, int Height, TRGBAPixel Pixel) {

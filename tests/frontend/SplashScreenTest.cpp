@@ -16,7 +16,7 @@ TBytes FramePicture(int N, int Width, int Height) {
       const auto V = static_cast<std::uint8_t>(60 + 3 * N + (X < Width / 2 ? 40 : 0));
       Rgb.insert(Rgb.end(), {V, V, V});
     }
-  return EncodeRgbJpeg(Width, Height, Rgb);
+  return EncodeJpegRgb(Rgb.data(), Width, Height, 95);
 }
 
 std::vector<TPakEntry> SplashEntries(int Width = 320, int Height = 240) {
