@@ -6,8 +6,6 @@
 
 #include <SDL.h>
 
-#include <unistd.h>
-
 #include "FakeParts.h"
 #include "actors/Player.h"
 #include "app/GamepadKeys.h"
@@ -16,6 +14,7 @@
 #include "board/MemBoard.h"
 #include "game/GameData.h"
 #include "game/Level.h"
+#include "persist/TestFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
 #include "platform/WindowControl.h"
@@ -70,11 +69,8 @@ TEST(GamepadKeys, TheMenuTakesArrowsEnterAndEscapeAGameThePlayersOwnBindings) {
 // "one player" entry and its d-pad with the south button held cuts a trail
 // into the board. (The archive holds no pictures: the game plays blank.)
 TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
-  const std::filesystem::path Folder =
-      std::filesystem::temp_directory_path() / ("vyrn-pad-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(Folder);
-  std::filesystem::create_directories(Folder);
-  WritePakFile((Folder / "game.pak").string(), {{"a.png", {1, 2, 3}}});
+  const TTestFolder Folder;
+  WritePakFile(Folder.File("game.pak"), {{"a.png", {1, 2, 3}}});
   TRecordingMessageBox Box;
   SetMessageBoxHandler(&Box);
   THeadlessWaveOut WaveOut;
@@ -87,7 +83,7 @@ TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
     TScreen Screen;
     TFakeDisplay Display;
     TSdlWindow Window("Vyrn pad test");
-    TProgramParts Parts(Display, Folder.string(), Folder.string());
+    TProgramParts Parts(Display, Folder.Path, Folder.Path);
     TMainForm Form(Parts, Control, Screen, Timers);
     Window.EnableGamepads([&Form](int P, TPadAction A) { return GamepadKey(Form, P, A); });
     ASSERT_TRUE(Form.FormCreate());
@@ -172,5 +168,4 @@ TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
   }
   SetMessageBoxHandler(nullptr);
   SetWaveOutHandler(nullptr);
-  std::filesystem::remove_all(Folder);
 }
