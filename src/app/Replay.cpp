@@ -18,6 +18,7 @@
 #include "persist/ByteOrder.h"
 #include "persist/CommonTypes.h"
 #include "persist/Config.h"
+#include "persist/FileStore.h"
 #include "persist/HighScore.h"
 #include "persist/TimeOfDay.h"
 #include "platform/EventLoop.h"
@@ -97,13 +98,11 @@ private:
 };
 
 // A file that may be missing reads as empty; a larger one than any of ours
-// is not read at all.
-std::string ReadSmallFile(const std::filesystem::path& Path, std::size_t Max) {
-  std::error_code Ec;
-  const auto Size = std::filesystem::file_size(Path, Ec);
-  if (Ec || Size > Max) return "";
-  std::ifstream In(Path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+// is not taken.
+std::string ReadSmallFile(const std::string& Path, std::size_t Max) {
+  std::string Bytes, Error;
+  if (ReadWholeFile(Path, Bytes, Error) != TReadResult::Read || Bytes.size() > Max) return "";
+  return Bytes;
 }
 
 const TGameData* GameOf(const IGameData* Game) {
@@ -303,8 +302,8 @@ TReplayRecorder::TReplayRecorder(const std::string& FileName, TMainForm& Form, c
     : FForm(Form), FClock(Clock ? std::move(Clock) : std::function<std::uint32_t()>(SystemUtcMillisecondsOfDay)),
       FFileName(FileName) {
   FHeader.BuildId = ReplayBuildId();
-  FHeader.ConfigText = ReadSmallFile(std::filesystem::path(Folder) / TConfig::FileName, ReplayMaxConfig);
-  FHeader.HighScoresText = ReadSmallFile(std::filesystem::path(Folder) / THighScore::FileName, ReplayMaxHighScores);
+  FHeader.ConfigText = ReadSmallFile(JoinPath(Folder, TConfig::FileName), ReplayMaxConfig);
+  FHeader.HighScoresText = ReadSmallFile(JoinPath(Folder, THighScore::FileName), ReplayMaxHighScores);
   FFile = std::fopen(FileName.c_str(), "wb");
   if (!FFile) FFailed = true;
   // The real clock, with every answer written down.
