@@ -81,12 +81,7 @@ void WriteLevelPreview(const std::string& PakPath, const std::string& Path) {
       // A partial run (--only) lacks pictures; that level's tile stays black.
     }
   }
-  TPngFormat Format;
-  Format.Width = SheetWidth;
-  Format.Height = SheetHeight;
-  Format.Colour = TPngColour::Rgb;
-  Format.Compression = 3;
-  WriteFile(Path, EncodePng(Format, Sheet.data(), static_cast<std::size_t>(SheetWidth) * 3));
+  WriteFile(Path, EncodePngRgb(Sheet.data(), SheetWidth, SheetHeight, 3));
 }
 
 namespace {
@@ -189,12 +184,7 @@ void WriteActorGrid(const std::string& PakPath, const std::string& Folder) {
           To[1] = GetGValue(C);
           To[2] = GetBValue(C);
         }
-    TPngFormat Format;
-    Format.Width = Width;
-    Format.Height = Height;
-    Format.Colour = TPngColour::Rgb;
-    Format.Compression = 3;
     const std::string Base = Name.substr(0, Name.rfind('.'));
-    WriteFile(Folder + "/actor_grid_" + Base + ".png", EncodePng(Format, Rgb.data(), static_cast<std::size_t>(Width) * 3));
+    WriteFile(Folder + "/actor_grid_" + Base + ".png", EncodePngRgb(Rgb.data(), Width, Height, 3));
   }
 }

@@ -237,11 +237,7 @@ void WriteBufferPng(const TFastImageBuffer& Buffer, const std::string& Path) {
       To[I + 2] = From[I];
     }
   }
-  TPngFormat Format;
-  Format.Width = Buffer.Width();
-  Format.Height = Buffer.Height();
-  Format.Colour = TPngColour::Rgb;
-  const TBytes Png = EncodePng(Format, Rgb.data(), RowBytes);
+  const TBytes Png = EncodePngRgb(Rgb.data(), Buffer.Width(), Buffer.Height());
 
   std::FILE* File = std::fopen(Path.c_str(), "wb");
   if (!File) throw EPreviewError("cannot write " + Path + ": " + std::strerror(errno));
