@@ -31,14 +31,12 @@ std::string LevelTitle(std::int32_t Number) {
 
 // Each player's marker at the head of the unfinished trail the preview draws.
 void DrawPlayers(const TPakFileReadable& Pak, TFastImageBuffer& PlayArea, const TShadowMask& Mask) {
-  struct TMarker {
-    const char* Set;
-    std::int32_t X, Y;
-  };
-  for (const TMarker& M : {TMarker{"player01", 160, 430}, TMarker{"player02", 360, 410}}) {
+  const char* const Sets[2] = {"player01", "player02"};
+  for (int Player = 0; Player < 2; ++Player) {
     TAlphaImageList Frames;
-    if (LoadImageSet(Pak, M.Set, 0, Frames) == 0) continue;
-    DrawShadedSprite(PlayArea, Frames[0], M.X - Frames[0].Width() / 2, M.Y - Frames[0].Height() / 2, Mask);
+    if (LoadImageSet(Pak, Sets[Player], 0, Frames) == 0) continue;
+    const TTrailHead At = PreviewTrailHeads[Player];
+    DrawShadedSprite(PlayArea, Frames[0], At.X - Frames[0].Width() / 2, At.Y - Frames[0].Height() / 2, Mask);
   }
 }
 
