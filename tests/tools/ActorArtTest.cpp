@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "CieLab.h"
 #include "Manifest.h"
 #include "PictureDecode.h"
 #include "game/LevelTable.h"
@@ -74,25 +75,6 @@ TBox OpaqueBox(const TRgbaPicture& P) {
 }
 
 double Luma(const std::uint8_t* P) { return 0.2126 * P[0] + 0.7152 * P[1] + 0.0722 * P[2]; }
-
-// CIE L*a*b* (D65) of an sRGB colour.
-struct TLab {
-  double L, A, B;
-  double Chroma() const { return std::hypot(A, B); }
-};
-
-TLab ToLab(const std::uint8_t* P) {
-  auto Linear = [](double C) {
-    C /= 255;
-    return C <= 0.04045 ? C / 12.92 : std::pow((C + 0.055) / 1.055, 2.4);
-  };
-  const double R = Linear(P[0]), G = Linear(P[1]), B = Linear(P[2]);
-  const double X = (0.4124 * R + 0.3576 * G + 0.1805 * B) / 0.95047;
-  const double Y = 0.2126 * R + 0.7152 * G + 0.0722 * B;
-  const double Z = (0.0193 * R + 0.1192 * G + 0.9505 * B) / 1.08883;
-  auto F = [](double T) { return T > 216.0 / 24389 ? std::cbrt(T) : (24389.0 / 27 * T + 16) / 116; };
-  return {116 * F(Y) - 16, 500 * (F(X) - F(Y)), 200 * (F(Y) - F(Z))};
-}
 
 // Angle between two hues in degrees, 0..180.
 double HueGap(double H1, double H2) {
@@ -158,7 +140,7 @@ double CamouflagedShare(const TRgbaPicture& Actor, const TRgbaPicture& Ground, d
       if (C.Chroma() < MinChroma) continue;
       ++All;
       Hidden += std::any_of(Common.begin(), Common.end(), [&](const TLab& G) {
-        return std::hypot(C.L - G.L, C.A - G.A, C.B - G.B) < 20;
+        return C.DistanceTo(G) < 20;
       });
     }
   return All ? static_cast<double>(Hidden) / All : 1.0;

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "CieLab.h"
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
 #include "gfx/AlphaImage.h"
@@ -36,32 +36,15 @@ constexpr std::int32_t BoardH = 550;
 constexpr double MinStepOverCoarse = 1.5;
 constexpr double MinStepOverFine = 1.0;
 
-// sRGB channel to linear light.
-double Linear(std::uint8_t V) {
-  const double C = V / 255.0;
-  return C <= 0.04045 ? C / 12.92 : std::pow((C + 0.055) / 1.055, 2.4);
-}
-
 // CIE L* (D65 white) of a platform colour value.
 double Lightness(TColorValue C) {
   static const std::vector<double> Lin = [] {
     std::vector<double> T(256);
-    for (int V = 0; V < 256; ++V) T[V] = Linear(static_cast<std::uint8_t>(V));
+    for (int V = 0; V < 256; ++V) T[V] = SrgbToLinear(static_cast<std::uint8_t>(V));
     return T;
   }();
   const double Y = 0.2126 * Lin[C & 0xFF] + 0.7152 * Lin[(C >> 8) & 0xFF] + 0.0722 * Lin[(C >> 16) & 0xFF];
-  const double F = Y > 216.0 / 24389.0 ? std::cbrt(Y) : (24389.0 / 27.0 * Y + 16) / 116;
-  return 116 * F - 16;
-}
-
-// CIE L*a*b* (D65 white) of an sRGB colour.
-std::array<double, 3> Lab(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-  const double Lr = Linear(R), Lg = Linear(G), Lb = Linear(B);
-  const double X = (0.4124 * Lr + 0.3576 * Lg + 0.1805 * Lb) / 0.95047;
-  const double Y = 0.2126 * Lr + 0.7152 * Lg + 0.0722 * Lb;
-  const double Z = (0.0193 * Lr + 0.1192 * Lg + 0.9505 * Lb) / 1.08883;
-  auto F = [](double T) { return T > 216.0 / 24389.0 ? std::cbrt(T) : (24389.0 / 27.0 * T + 16) / 116; };
-  return {116 * F(Y) - 16, 500 * (F(X) - F(Y)), 200 * (F(Y) - F(Z))};
+  return 116 * LabCurve(Y) - 16;
 }
 
 // The L* of every pixel of the play area below and right of the grey border
@@ -148,13 +131,13 @@ TEST(BackgroundContrastTest, LightnessMatchesKnownColours) {
   EXPECT_NEAR(Lightness(0x00FF00), 87.74, 0.05);
   EXPECT_NEAR(Lightness(0xFF0000), 32.30, 0.05);
   // The full L*a*b* of white and of pure sRGB red and blue.
-  const auto White = Lab(255, 255, 255), Red = Lab(255, 0, 0), Blue = Lab(0, 0, 255);
-  EXPECT_NEAR(White[1], 0.0, 0.05);
-  EXPECT_NEAR(White[2], 0.0, 0.05);
-  EXPECT_NEAR(Red[0], 53.24, 0.05);
-  EXPECT_NEAR(Red[1], 80.09, 0.1);
-  EXPECT_NEAR(Red[2], 67.20, 0.1);
-  EXPECT_NEAR(Blue[2], -107.86, 0.1);
+  const TLab White = ToLab(255, 255, 255), Red = ToLab(255, 0, 0), Blue = ToLab(0, 0, 255);
+  EXPECT_NEAR(White.A, 0.0, 0.05);
+  EXPECT_NEAR(White.B, 0.0, 0.05);
+  EXPECT_NEAR(Red.L, 53.24, 0.05);
+  EXPECT_NEAR(Red.A, 80.09, 0.1);
+  EXPECT_NEAR(Red.B, 67.20, 0.1);
+  EXPECT_NEAR(Blue.B, -107.86, 0.1);
 }
 
 TEST(BackgroundContrastTest, MeasureSeesStepAndPatches) {
@@ -283,10 +266,10 @@ TEST(BackgroundContrastTest, BigEnemyStandsOutWhereItStarts) {
       for (std::int32_t X = 0; X < Sprite->Width(); ++X) {
         if (Sprite->GetAlpha(X, Y) < 128) continue;
         const TColorValue C = Picture.GetPixel(X0 + X, Y0 + Y);
-        const auto A = Lab(Sprite->GetRed(X, Y), Sprite->GetGreen(X, Y), Sprite->GetBlue(X, Y));
-        const auto B = Lab(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
+        const TLab A = ToLab(Sprite->GetRed(X, Y), Sprite->GetGreen(X, Y), Sprite->GetBlue(X, Y));
+        const TLab B = ToLab(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF);
         ++Opaque;
-        if (std::hypot(A[0] - B[0], A[1] - B[1], A[2] - B[2]) < JustSeen) ++Hidden;
+        if (A.DistanceTo(B) < JustSeen) ++Hidden;
       }
     ASSERT_GT(Opaque, 0);
     const double Share = static_cast<double>(Hidden) / Opaque;

@@ -73,11 +73,9 @@ const TArchive& Archive() {
   return A;
 }
 
-struct TImage {
-  int Width = 0, Height = 0;
-  TRgbaPicture Picture;
+// Empty, with the reason in Error, when it does not decode.
+struct TImage : TRgbaPicture {
   std::string Error;
-  std::uint8_t Alpha(int X, int Y) const { return Picture.Alpha(X, Y); }
 };
 
 // Through the game's own decoders. The archive's PNG files must moreover be
@@ -97,9 +95,7 @@ TImage Decode(const TBytes& Data) {
     if (!Img.Error.empty()) return Img;
   }
   try {
-    Img.Picture = DecodePicture(Data.data(), Data.size());
-    Img.Width = Img.Picture.Width;
-    Img.Height = Img.Picture.Height;
+    static_cast<TRgbaPicture&>(Img) = DecodePicture(Data.data(), Data.size());
   } catch (const EImageDecodeError& E) {
     Img.Error = E.what();
   }

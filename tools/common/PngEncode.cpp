@@ -97,3 +97,12 @@ TBytes EncodePngRgba(const std::uint8_t* Rgba, std::int32_t Width, std::int32_t 
   Format.Compression = Compression;
   return EncodePng(Format, Rgba, static_cast<std::size_t>(Width) * 4);
 }
+
+TBytes EncodePngRgb(const std::uint8_t* Rgb, std::int32_t Width, std::int32_t Height, int Compression) {
+  TPngFormat Format;
+  Format.Width = Width;
+  Format.Height = Height;
+  Format.Colour = TPngColour::Rgb;
+  Format.Compression = Compression;
+  return EncodePng(Format, Rgb, static_cast<std::size_t>(Width) * 3);
+}

@@ -48,3 +48,5 @@ TBytes EncodePng(const TPngFormat& Format, const std::uint8_t* Rows, std::size_t
 
 // 8-bit straight RGBA, rows top-down and packed.
 TBytes EncodePngRgba(const std::uint8_t* Rgba, std::int32_t Width, std::int32_t Height, int Compression = 9);
+// 8-bit RGB, rows top-down and packed.
+TBytes EncodePngRgb(const std::uint8_t* Rgb, std::int32_t Width, std::int32_t Height, int Compression = 9);

@@ -31,14 +31,12 @@ std::string LevelTitle(std::int32_t Number) {
 
 // Each player's marker at the head of the unfinished trail the preview draws.
 void DrawPlayers(const TPakFileReadable& Pak, TFastImageBuffer& PlayArea, const TShadowMask& Mask) {
-  struct TMarker {
-    const char* Set;
-    std::int32_t X, Y;
-  };
-  for (const TMarker& M : {TMarker{"player01", 160, 430}, TMarker{"player02", 360, 410}}) {
+  const char* const Sets[2] = {"player01", "player02"};
+  for (int Player = 0; Player < 2; ++Player) {
     TAlphaImageList Frames;
-    if (LoadImageSet(Pak, M.Set, 0, Frames) == 0) continue;
-    DrawShadedSprite(PlayArea, Frames[0], M.X - Frames[0].Width() / 2, M.Y - Frames[0].Height() / 2, Mask);
+    if (LoadImageSet(Pak, Sets[Player], 0, Frames) == 0) continue;
+    const TTrailHead At = PreviewTrailHeads[Player];
+    DrawShadedSprite(PlayArea, Frames[0], At.X - Frames[0].Width() / 2, At.Y - Frames[0].Height() / 2, Mask);
   }
 }
 
@@ -81,12 +79,7 @@ void WriteLevelPreview(const std::string& PakPath, const std::string& Path) {
       // A partial run (--only) lacks pictures; that level's tile stays black.
     }
   }
-  TPngFormat Format;
-  Format.Width = SheetWidth;
-  Format.Height = SheetHeight;
-  Format.Colour = TPngColour::Rgb;
-  Format.Compression = 3;
-  WriteFile(Path, EncodePng(Format, Sheet.data(), static_cast<std::size_t>(SheetWidth) * 3));
+  WriteFile(Path, EncodePngRgb(Sheet.data(), SheetWidth, SheetHeight, 3));
 }
 
 namespace {
@@ -189,12 +182,7 @@ void WriteActorGrid(const std::string& PakPath, const std::string& Folder) {
           To[1] = GetGValue(C);
           To[2] = GetBValue(C);
         }
-    TPngFormat Format;
-    Format.Width = Width;
-    Format.Height = Height;
-    Format.Colour = TPngColour::Rgb;
-    Format.Compression = 3;
     const std::string Base = Name.substr(0, Name.rfind('.'));
-    WriteFile(Folder + "/actor_grid_" + Base + ".png", EncodePng(Format, Rgb.data(), static_cast<std::size_t>(Width) * 3));
+    WriteFile(Folder + "/actor_grid_" + Base + ".png", EncodePngRgb(Rgb.data(), Width, Height, 3));
   }
 }

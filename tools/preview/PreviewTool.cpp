@@ -86,12 +86,13 @@ void ClaimCorner(TMemBoard& Board) {
 }
 
 // Unfinished trails: player 1 from the left border, player 2 from the
-// bottom border, each with one turn.
+// bottom border, each with one turn, ending at PreviewTrailHeads.
 void DrawTrails(TMemBoard& Board) {
-  Board.HorizontalLine(21, 160, 330, CellTrail1);
-  Board.VerticalLine(330, 430, 160, CellTrail1);
-  Board.VerticalLine(529, 410, 470, CellTrail2);
-  Board.HorizontalLine(470, 360, 410, CellTrail2);
+  const TTrailHead H1 = PreviewTrailHeads[0], H2 = PreviewTrailHeads[1];
+  Board.HorizontalLine(21, H1.X, 330, CellTrail1);
+  Board.VerticalLine(330, H1.Y, H1.X, CellTrail1);
+  Board.VerticalLine(529, H2.Y, 470, CellTrail2);
+  Board.HorizontalLine(470, H2.X, H2.Y, CellTrail2);
 }
 
 // The actors want settings; a scratch folder keeps the preview from touching
@@ -140,8 +141,9 @@ void DrawActors(TFastImageBuffer& PlayArea, const TMemBoard& Board, const TShado
   } Restore{Old};
 
   TScratchSettings Scratch;
-  TPlayer P1({160, 430}, 2, Pak, Scratch.Settings(), 0, "Player 1", "player01");
-  TPlayer P2({360, 410}, 2, Pak, Scratch.Settings(), 1, "Player 2", "player02");
+  auto At = [](TTrailHead H) { return TPointF{static_cast<float>(H.X), static_cast<float>(H.Y)}; };
+  TPlayer P1(At(PreviewTrailHeads[0]), 2, Pak, Scratch.Settings(), 0, "Player 1", "player01");
+  TPlayer P2(At(PreviewTrailHeads[1]), 2, Pak, Scratch.Settings(), 1, "Player 2", "player02");
   P1.Direction = 2;  // down its trail
   for (TPlayer* P : {&P1, &P2}) {
     P->Appearing = false;
@@ -237,11 +239,7 @@ void WriteBufferPng(const TFastImageBuffer& Buffer, const std::string& Path) {
       To[I + 2] = From[I];
     }
   }
-  TPngFormat Format;
-  Format.Width = Buffer.Width();
-  Format.Height = Buffer.Height();
-  Format.Colour = TPngColour::Rgb;
-  const TBytes Png = EncodePng(Format, Rgb.data(), RowBytes);
+  const TBytes Png = EncodePngRgb(Rgb.data(), Buffer.Width(), Buffer.Height());
 
   std::FILE* File = std::fopen(Path.c_str(), "wb");
   if (!File) throw EPreviewError("cannot write " + Path + ": " + std::strerror(errno));

@@ -36,6 +36,13 @@ struct TPreviewOptions {
   std::string OutputPath = "preview.png";
 };
 
+// Where the preview board's unfinished trails end: player 1's, player 2's.
+// The players' markers belong there.
+struct TTrailHead {
+  std::int32_t X, Y;
+};
+inline constexpr TTrailHead PreviewTrailHeads[2] = {{160, 430}, {360, 410}};
+
 // The 600 x 550 play area: the level's starting board with one finished
 // claim and an unfinished trail of each player, rendered over the background
 // with the shade pattern, the set's first picture drawn with the actors'

@@ -4,38 +4,30 @@
 // ones stay crisp instead of being shrunk from the large one.
 #include <cairo.h>
 
-#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
 
-#include "Encode.h"
+#include "kit/DrawKit.h"
 
 namespace {
-void RoundedRect(cairo_t* C, double X, double Y, double W, double H, double R) {
-  cairo_new_sub_path(C);
-  cairo_arc(C, X + W - R, Y + R, R, -M_PI / 2, 0);
-  cairo_arc(C, X + W - R, Y + H - R, R, 0, M_PI / 2);
-  cairo_arc(C, X + R, Y + H - R, R, M_PI / 2, M_PI);
-  cairo_arc(C, X + R, Y + R, R, M_PI, 3 * M_PI / 2);
-  cairo_close_path(C);
-}
+
+using namespace kit;
 
 TBytes DrawIcon(int Size) {
-  cairo_surface_t* S = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, Size, Size);
-  cairo_t* C = cairo_create(S);
+  const TSurfacePtr S = NewSurface(Size, Size);
+  const TContextPtr C = NewContext(S);
   cairo_scale(C, Size / 64.0, Size / 64.0);  // drawn on a 64-unit grid
   const bool Tiny = Size <= 24;
 
   // The field.
   RoundedRect(C, 1, 1, 62, 62, Tiny ? 6 : 10);
-  cairo_pattern_t* Sky = cairo_pattern_create_linear(0, 0, 0, 64);
+  const TPatternPtr Sky(cairo_pattern_create_linear(0, 0, 0, 64));
   cairo_pattern_add_color_stop_rgb(Sky, 0, 0.10, 0.13, 0.32);
   cairo_pattern_add_color_stop_rgb(Sky, 1, 0.03, 0.04, 0.12);
   cairo_set_source(C, Sky);
   cairo_fill_preserve(C);
-  cairo_pattern_destroy(Sky);
   cairo_set_source_rgb(C, 0.55, 0.62, 0.95);
   cairo_set_line_width(C, Tiny ? 3 : 2);
   cairo_stroke(C);
@@ -46,16 +38,15 @@ TBytes DrawIcon(int Size) {
   cairo_line_to(C, 26, 42);
   cairo_line_to(C, 60, 42);
   cairo_line_to(C, 60, 54);
-  cairo_arc(C, 51, 51, 9, 0, M_PI / 2);
+  cairo_arc(C, 51, 51, 9, 0, Pi / 2);
   cairo_line_to(C, 13, 60);
-  cairo_arc(C, 13, 51, 9, M_PI / 2, M_PI);
+  cairo_arc(C, 13, 51, 9, Pi / 2, Pi);
   cairo_close_path(C);
-  cairo_pattern_t* Land = cairo_pattern_create_linear(0, 26, 0, 60);
+  const TPatternPtr Land(cairo_pattern_create_linear(0, 26, 0, 60));
   cairo_pattern_add_color_stop_rgb(Land, 0, 0.25, 0.75, 0.55);
   cairo_pattern_add_color_stop_rgb(Land, 1, 0.08, 0.42, 0.35);
   cairo_set_source(C, Land);
   cairo_fill(C);
-  cairo_pattern_destroy(Land);
 
   // The trail being cut, from the land's edge up and over.
   cairo_set_line_cap(C, CAIRO_LINE_CAP_ROUND);
@@ -74,19 +65,13 @@ TBytes DrawIcon(int Size) {
   cairo_stroke(C);
 
   // The marker at the trail's head.
-  cairo_arc(C, 44, 26, Tiny ? 7 : 6, 0, 2 * M_PI);
-  cairo_pattern_t* Glow = cairo_pattern_create_radial(42, 24, 1, 44, 26, 7);
+  cairo_arc(C, 44, 26, Tiny ? 7 : 6, 0, 2 * Pi);
+  const TPatternPtr Glow(cairo_pattern_create_radial(42, 24, 1, 44, 26, 7));
   cairo_pattern_add_color_stop_rgb(Glow, 0, 1.0, 1.0, 1.0);
   cairo_pattern_add_color_stop_rgb(Glow, 1, 0.95, 0.30, 0.20);
   cairo_set_source(C, Glow);
   cairo_fill(C);
-  cairo_pattern_destroy(Glow);
-
-  cairo_destroy(C);
-  cairo_surface_flush(S);
-  TBytes Png = SurfaceToPng(S);
-  cairo_surface_destroy(S);
-  return Png;
+  return SurfaceToPng(S);
 }
 }  // namespace
 
