@@ -136,7 +136,7 @@ void WriteActorGrid(const std::string& PakPath, const std::string& Folder) {
     auto& Row = Rows[Marker ? 0 : S.Name.rfind("evil_", 0) == 0 ? 2 : 1];
     const std::int32_t Shown = Marker ? std::min(4, Sets[i].Count()) : 1;
     for (std::int32_t n = 0; n < Shown; ++n) Row.push_back(&Sets[i][n]);
-    if (S.Name == "explo01") Row.push_back(&Sets[i][Sets[i].Count() / 2 - 1]);
+    if (S.Name == "explo01") Row.push_back(&Sets[i][std::max(0, Sets[i].Count() / 2 - 1)]);
   }
   const std::vector<TGridCell> Cells = LayOutGrid(Rows, TileWidth * 2);
 
