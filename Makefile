@@ -74,4 +74,4 @@ soak: build-asan
 fuzz:
 	@command -v clang++ >/dev/null || { echo "make fuzz needs clang (apt-get install clang)"; exit 1; }
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVYRN_FUZZ=ON -DVYRN_BUILD_TESTS=OFF -DVYRN_BUILD_BENCH=OFF
-	cmake --build build-fuzz -j2 --target $(addprefix fuzz_,archive config highscores sound_layout png jpeg ogg replay sim_script)
+	cmake --build build-fuzz -j2 --target fuzz_all

@@ -1,16 +1,6 @@
 # Fails when code outside src/platform/sdl includes SDL or curl headers: the
 # game must build and run without them so that tests and replays stay headless.
-file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp")
-set(bad "")
-foreach(f IN LISTS sources)
-  if(f MATCHES "/src/platform/sdl/" OR f MATCHES "/src/app/EntryPoint.cpp$")
-    continue()
-  endif()
-  file(STRINGS "${f}" hits REGEX "#[ \t]*include[ \t]*[<\"](SDL|SDL2/|curl/)")
-  if(hits)
-    list(APPEND bad "${f}")
-  endif()
-endforeach()
-if(bad)
-  message(FATAL_ERROR "SDL or curl included outside src/platform/sdl: ${bad}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/SourceScan.cmake)
+vyrn_fail_on_source_lines("/src/platform/sdl/|/src/app/EntryPoint.cpp$"
+  "#[ \t]*include[ \t]*[<\"](SDL|SDL2/|curl/)"
+  "SDL or curl included outside src/platform/sdl")

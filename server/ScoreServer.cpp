@@ -108,16 +108,16 @@ TScoreServer::TScoreServer(TScoreStore& Store, int PerMinute)
   });
 
   Http.Get("/api/scores", [this](const httplib::Request& Request, httplib::Response& Response) {
-    // A key left empty ("limit=") takes its default.
-    auto Given = [&Request](const char* Key) {
-      return Request.has_param(Key) ? Request.get_param_value(Key) : std::string();
-    };
-    const std::string Period = Given("period").empty() ? "all" : Given("period");
+    // A key missing or left empty ("limit=") takes its default; the library
+    // gives both as an empty value.
+    const std::string Given = Request.get_param_value("period");
+    const std::string Period = Given.empty() ? "all" : Given;
+    const std::string LimitText = Request.get_param_value("limit"), OffsetText = Request.get_param_value("offset");
     std::int64_t Limit = PageRows, Offset = 0;
     if (Period != "all" && Period != "30d") return Answer(Response, 400, "period must be all or 30d");
-    if (!Given("limit").empty() && !ParseBounded(Given("limit"), 1, PageRows, Limit))
+    if (!LimitText.empty() && !ParseBounded(LimitText, 1, PageRows, Limit))
       return Answer(Response, 400, "limit must be a whole number from 1 to 100");
-    if (!Given("offset").empty() && !ParseBounded(Given("offset"), 0, MaxOffset, Offset))
+    if (!OffsetText.empty() && !ParseBounded(OffsetText, 0, MaxOffset, Offset))
       return Answer(Response, 400, "offset must be a whole number from 0 to 1000000");
     try {
       const std::int64_t Since = Period == "30d" ? NowSeconds() - TScoreStore::RecentSeconds : 0;

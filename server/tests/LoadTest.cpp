@@ -93,14 +93,12 @@ double Percentile(std::vector<double> Values, double Share) {
 
 // Acknowledged submissions whose ten rows are not all there.
 int Missing(TDatabase& Db, const TLoad& Load) {
-  std::vector<std::string> Counts =
-      Db.Column("SELECT count(*) FROM scores GROUP BY name ORDER BY CAST(substr(name, 5) AS INTEGER)");
-  std::vector<std::string> Names =
-      Db.Column("SELECT name FROM scores GROUP BY name ORDER BY CAST(substr(name, 5) AS INTEGER)");
+  // "load<I>" becomes "I COUNT".
   std::vector<int> Rows(Load.Acked.size(), 0);
-  for (std::size_t K = 0; K < Names.size(); ++K) {
-    const int I = std::atoi(Names[K].c_str() + 4);
-    if (I >= 0 && static_cast<std::size_t>(I) < Rows.size()) Rows[static_cast<std::size_t>(I)] = std::atoi(Counts[K].c_str());
+  for (const std::string& Group : Db.Column("SELECT substr(name, 5) || ' ' || count(*) FROM scores GROUP BY name")) {
+    int I = -1, Count = 0;
+    if (std::sscanf(Group.c_str(), "%d %d", &I, &Count) == 2 && I >= 0 && static_cast<std::size_t>(I) < Rows.size())
+      Rows[static_cast<std::size_t>(I)] = Count;
   }
   int Lost = 0;
   for (std::size_t I = 0; I < Load.Acked.size(); ++I)

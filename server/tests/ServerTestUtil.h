@@ -71,20 +71,27 @@ struct THttpAnswer {
   std::string Body;
 };
 
-// One GET on its own connection, the target sent byte for byte; gives up
-// after TimeoutMs.
-inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5000) {
-  THttpAnswer Answer;
+// A TCP connection to Port on loopback; -1 when it cannot be made.
+inline int ConnectLoopback(int Port) {
   const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (Socket < 0) return Answer;
+  if (Socket < 0) return -1;
   sockaddr_in Address{};
   Address.sin_family = AF_INET;
   Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   Address.sin_port = htons(static_cast<std::uint16_t>(Port));
   if (::connect(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address) != 0) {
     ::close(Socket);
-    return Answer;
+    return -1;
   }
+  return Socket;
+}
+
+// One GET on its own connection, the target sent byte for byte; gives up
+// after TimeoutMs.
+inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5000) {
+  THttpAnswer Answer;
+  const int Socket = ConnectLoopback(Port);
+  if (Socket < 0) return Answer;
   const std::string Request = "GET " + Target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
   if (::send(Socket, Request.data(), Request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(Request.size())) {
     ::close(Socket);

@@ -157,12 +157,8 @@ TEST_F(SubmitEndToEndTest, StopsCleanlyOnSigtermAndKeepsWhatItAcknowledged) {
 
 TEST_F(SubmitEndToEndTest, AClientThatStallsMidRequestIsCutOffAndOthersAreServed) {
   ASSERT_GT(Server.Port, 0);
-  const int Socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in Address{};
-  Address.sin_family = AF_INET;
-  Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  Address.sin_port = htons(static_cast<std::uint16_t>(Server.Port));
-  ASSERT_EQ(::connect(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
+  const int Socket = ConnectLoopback(Server.Port);
+  ASSERT_GE(Socket, 0);
   const std::string Half = "GET /submit_hi.php?game=vyrn";
   ASSERT_EQ(::send(Socket, Half.data(), Half.size(), MSG_NOSIGNAL), static_cast<ssize_t>(Half.size()));
 

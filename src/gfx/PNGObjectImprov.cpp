@@ -77,12 +77,12 @@ bool DecodePng(TPngSource* Source, TPngDecoded* Out) {
     return false;
   }
   png_set_read_fn(Png, Source, PngRead);
-  png_set_user_limits(Png, TPNGObjectImprov::MaxSide, TPNGObjectImprov::MaxSide);
+  png_set_user_limits(Png, MaxPictureSide, MaxPictureSide);
   png_read_info(Png, Info);
 
   const png_uint_32 Width = png_get_image_width(Png, Info);
   const png_uint_32 Height = png_get_image_height(Png, Info);
-  if (static_cast<std::uint64_t>(Width) * Height > TPNGObjectImprov::MaxPixels) png_error(Png, "picture too large");
+  if (static_cast<std::uint64_t>(Width) * Height > MaxPicturePixels) png_error(Png, "picture too large");
   const int ColorType = png_get_color_type(Png, Info);
 
   // Everything becomes 8-bit RGBA: palettes and low-depth grey are expanded,

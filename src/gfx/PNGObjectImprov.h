@@ -15,13 +15,10 @@ class TMemoryStream;
 
 class TPNGObjectImprov {
 public:
-  // Largest side and pixel count accepted (ImageErrors.h).
-  static constexpr std::uint32_t MaxSide = MaxPictureSide;
-  static constexpr std::uint64_t MaxPixels = MaxPicturePixels;
-
   // Decodes the PNG file that starts at Stream's position; the stream is
   // left at its end. Throws EImageDecodeError for data that is not a PNG,
-  // truncated, corrupt or too large; this object is then left as it was.
+  // truncated, corrupt or too large (MaxPictureSide, MaxPicturePixels); this
+  // object is then left as it was.
   void LoadFromStream(TMemoryStream& Stream);
   // The same from a block of memory.
   void LoadFromMemory(const std::uint8_t* Data, std::size_t Size);

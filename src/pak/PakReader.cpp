@@ -102,14 +102,10 @@ std::optional<TOpenArchive> OpenArchive(const std::string& FileName) {
 }  // namespace
 
 struct TPakFileReadable::TIndex {
-  // What the index was read from: a change of any of these means the
-  // archive was rebuilt.
+  // What the index was read from: another file (device, inode), size or
+  // time means the archive was rebuilt.
   std::string Path;
-  dev_t Device = 0;
-  ino_t Inode = 0;
-  off_t Size = 0;
-  timespec Modified{};
-  timespec Changed{};
+  struct stat From {};
 
   std::uint32_t DirectoryOffset = 0;
   std::vector<TPakDirEntry> Entries;
@@ -117,8 +113,8 @@ struct TPakFileReadable::TIndex {
   std::unordered_map<std::string, std::size_t> First;
 
   bool Describes(const std::string& FileName, const struct stat& Info) const {
-    return Path == FileName && Device == Info.st_dev && Inode == Info.st_ino && Size == Info.st_size &&
-           SameTime(Modified, Info.st_mtim) && SameTime(Changed, Info.st_ctim);
+    return Path == FileName && From.st_dev == Info.st_dev && From.st_ino == Info.st_ino &&
+           From.st_size == Info.st_size && SameTime(From.st_mtim, Info.st_mtim) && SameTime(From.st_ctim, Info.st_ctim);
   }
 
   // The index of the open archive A, read afresh unless Slot already holds it.
@@ -135,11 +131,7 @@ struct TPakFileReadable::TIndex {
   static std::unique_ptr<TIndex> Read(const std::string& FileName, TOpenArchive& A) {
     auto I = std::make_unique<TIndex>();
     I->Path = FileName;
-    I->Device = A.Info.st_dev;
-    I->Inode = A.Info.st_ino;
-    I->Size = A.Info.st_size;
-    I->Modified = A.Info.st_mtim;
-    I->Changed = A.Info.st_ctim;
+    I->From = A.Info;
 
     std::FILE* F = A.File.get();
     if (A.Size() < 4) Fail(FileName, "too short to hold a directory offset (" + std::to_string(A.Size()) + " bytes)");
