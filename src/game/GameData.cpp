@@ -41,10 +41,6 @@ std::unique_ptr<TGameText> MakeText(const TPakFileReadable& Pak) {
   }
 }
 
-bool Inside(const TMemBoard& Board, std::int32_t X, std::int32_t Y) {
-  return X >= 0 && Y >= 0 && X < Board.Width && Y < Board.Height;
-}
-
 }  // namespace
 
 TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32_t StartLives,
@@ -186,7 +182,7 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
 
   PlaySound(4);
   const std::int32_t PX = NearestPixel(Player.X), PY = NearestPixel(Player.Y);
-  if (Inside(Board, PX, PY)) Board.SetCell(PX, PY, CellEdge);
+  if (Board.Contains(PX, PY)) Board.SetCell(PX, PY, CellEdge);
   // The enemy's side; the other player's trail does not stop the flood.
   const std::uint8_t OwnCode = Index == 0 ? CellTrail1 : CellTrail2;
   const std::int32_t PassCode = Index == 0 ? CellTrail2 : CellTrail1;
@@ -199,7 +195,7 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
   if (FTwoPlayers) {
     TPlayer& Other = *Players[static_cast<std::size_t>(1 - Index)];
     const std::int32_t OX = NearestPixel(Other.X), OY = NearestPixel(Other.Y);
-    if (Inside(Board, OX, OY) && Board.GetCell(OX, OY) == CellClaimed) Other.StartVanish();
+    if (Board.Contains(OX, OY) && Board.GetCell(OX, OY) == CellClaimed) Other.StartVanish();
   }
 
   Level->Redraw(Dirty, PlayArea);
