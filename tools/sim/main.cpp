@@ -224,14 +224,9 @@ std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
 }
 
 std::string TickLine(std::int64_t Tick, TGameData& G) {
-  TLevel& L = *G.Level;
+  const TLevel& L = *G.Level;
   std::string S = "{\"tick\":" + std::to_string(Tick) + ",\"level\":" + std::to_string(G.LevelNumber);
-  // Reading the share would mark the level complete; it is computed here
-  // the same way without touching the level.
-  TLevel Copy;
-  Copy.Number = L.Number;
-  Copy.ClaimedCells = L.ClaimedCells;
-  S += ",\"percent\":" + Num(Copy.ClaimedPercent());
+  S += ",\"percent\":" + Num(L.ClaimedShare());
   S += ",\"claimed\":" + std::to_string(L.ClaimedCells);
   S += ",\"time_bonus\":" + std::to_string(L.TimeBonus);
   S += std::string(",\"frozen\":") + Bool(G.Frozen) + ",\"paused\":" + Bool(G.Paused()) + ",\"ended\":" +
