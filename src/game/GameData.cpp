@@ -50,7 +50,7 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
     : PlayArea(DC, 600, 550),
       Panels(DC),
       FPak(Pak),
-      FAudio(nullptr),
+      FAudio(Audio),
       FConfig(Config),
       FMenuBuffer(MenuBuffer),
       FBottomImage(BottomImage),
@@ -61,8 +61,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   FLevelEndedMusic = LoadStream(Pak, "level_ended.ogg");
   FGameEndedMusic = LoadStream(Pak, "game_ended.ogg");
   FFillSound = std::make_unique<TSoundEffect>(Pak, "fill.wav");
-  FPaused = false;
-  PauseImageDrawn = false;
 
   // 2. The menu's picture stays under the loading bar.
   PlayArea.CopyRect(0, 0, MenuBuffer, 0, 0, 600, 550);
@@ -92,12 +90,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   ShowLoadingBar(70);
   Panels.CutDigits(Pak, 2);
   // 7.
-  Frozen = true;
-  FadeOut = false;
-  FEnded = false;
-  QuitConfirmed = false;
-  BonusShown = false;
-  FWaitForKey = false;
   Items[ItemHeart] = std::make_unique<TItem_heart>(TPoint{0, 0}, Config, Pak);
   Items[ItemDollar01] = std::make_unique<TItem_dollar01>(TPoint{0, 0}, Config, Pak);
   Items[ItemDollar02] = std::make_unique<TItem_dollar02>(TPoint{0, 0}, Config, Pak);
@@ -105,7 +97,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   Items[ItemSpeed] = std::make_unique<TItem_speed>(TPoint{0, 0}, Config, Pak);
   ShowLoadingBar(80);
   // 8.
-  FAudio = Audio;
   LoadGamePicture(Pak, "bonus_awarded.png", BonusImage);
   LevelNumber = std::clamp(StartLevel, 1, LevelCount);
   ShowLoadingBar(90);

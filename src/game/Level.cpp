@@ -17,15 +17,12 @@ TLevel::TLevel() = default;
 TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std::int32_t LevelWidth,
                std::int32_t LevelHeight, const std::string& LevelName, std::int32_t LevelNumber,
                const std::string& BackgroundName, std::int32_t SmallEvilSet)
-    : Width(LevelWidth), Height(LevelHeight) {
+    : Name(LevelName), Evil(std::move(NewEvil)), Width(LevelWidth), Height(LevelHeight), Number(LevelNumber) {
   Board = std::make_unique<TMemBoard>(Width, Height);
   Board->SetUpLevelBoard();
-  Evil = std::move(NewEvil);
   Background = std::make_unique<TFastImageBuffer>(nullptr, Width, Height);
   LoadGameJpeg(Pak, BackgroundName, *Background);
   ShadowMask = std::make_unique<TShadowMask>();
-  ClaimedCells = 0;
-  Number = LevelNumber;
   const float EX = Evil ? Evil->X : static_cast<float>(Width / 2);
   const float EY = Evil ? Evil->Y : static_cast<float>(Height / 2);
   for (const TSmallEvilPlacement& P : SmallEvilPlacements(SmallEvilSet, EX, EY)) {
@@ -34,12 +31,6 @@ TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std:
     else if (P.Kind == 2) SmallEvils.push_back(std::make_unique<TSmallEvil_evil02>(Pos, Pak, Number));
     else SmallEvils.push_back(std::make_unique<TSmallEvil_evil03>(Pos, Pak, Number));
   }
-  Name = LevelName;
-  Intro = true;
-  Completed = false;
-  EndCountdown = EndCountdownStart;
-  TimeBonusStart = TimeBonusFull;
-  TimeBonus = TimeBonusFull;
 }
 
 TLevel::~TLevel() = default;
