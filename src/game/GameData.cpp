@@ -108,12 +108,7 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   ShowLoadingBar(100);
   // 10., 11.
   LoadLevel();
-  DrawScore1();
-  DrawLives1();
-  if (FTwoPlayers) {
-    DrawScore2();
-    DrawLives2();
-  }
+  DrawScoresAndLives();
   for (const auto& Player : Players) Player->PlayWarpSound();
 }
 
@@ -264,12 +259,7 @@ void TGameData::EraseSprites() {
     if (Item->Finished) {
       if (Item->Collected) {
         Text->ShowText(Item->Message, 70, 50);
-        DrawScore1();
-        DrawLives1();
-        if (FTwoPlayers) {
-          DrawScore2();
-          DrawLives2();
-        }
+        DrawScoresAndLives();
       }
       Level->ClearItem();
     }
@@ -536,6 +526,13 @@ void TGameData::DrawLives2() {
   if (!FTwoPlayers) return;
   Panels.DrawLives(1, Players[1]->Lives, Players[1]->GameOver);
   Players[1]->ExtraLifeAwarded = false;
+}
+
+void TGameData::DrawScoresAndLives() {
+  DrawScore1();
+  DrawLives1();
+  DrawScore2();
+  DrawLives2();
 }
 
 void TGameData::DrawLevelNumber() { Panels.DrawLevelNumber(LevelNumber); }
