@@ -57,7 +57,7 @@ TItemKind ChooseItemKind(std::int32_t LevelNumber, const TPlayer& Player1, const
 
 bool FindFreeSpot(const TMemBoard& Board, TPoint& Spot) {
   const auto Free = [&Board](std::int32_t X, std::int32_t Y) {
-    return X >= 0 && Y >= 0 && X < Board.Width && Y < Board.Height && Board.GetCell(X, Y) == CellFree;
+    return Board.Contains(X, Y) && Board.GetCell(X, Y) == CellFree;
   };
   for (std::int32_t Draw = 0; Draw < FreeSpotDraws; ++Draw) {
     Spot.X = Random(Board.Width);

@@ -6,7 +6,6 @@ TItem_dollar01::TItem_dollar01(TPoint Pos, TConfig& Settings, const TPakFileRead
     : TItemBase(Pos, Settings, Pak, ImageSetName) {}
 
 void TItem_dollar01::Collect(TPlayer& Player) {
-  Collected = true;
   Player.SetScore(Player.Score + 3000);
   Message = "3000 bonus to " + Player.DisplayName + "!";
   TItemBase::Collect(Player);

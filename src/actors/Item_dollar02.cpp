@@ -6,7 +6,6 @@ TItem_dollar02::TItem_dollar02(TPoint Pos, TConfig& Settings, const TPakFileRead
     : TItemBase(Pos, Settings, Pak, ImageSetName) {}
 
 void TItem_dollar02::Collect(TPlayer& Player) {
-  Collected = true;
   Player.SetScore(Player.Score + 6000);
   Message = "6000 bonus to " + Player.DisplayName + "!";
   TItemBase::Collect(Player);

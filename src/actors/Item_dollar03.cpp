@@ -6,7 +6,6 @@ TItem_dollar03::TItem_dollar03(TPoint Pos, TConfig& Settings, const TPakFileRead
     : TItemBase(Pos, Settings, Pak, ImageSetName) {}
 
 void TItem_dollar03::Collect(TPlayer& Player) {
-  Collected = true;
   Player.SetScore(Player.Score + 10000);
   Message = "10000 bonus to " + Player.DisplayName + "!";
   TItemBase::Collect(Player);

@@ -6,7 +6,6 @@ TItem_heart::TItem_heart(TPoint Pos, TConfig& Settings, const TPakFileReadable& 
     : TItemBase(Pos, Settings, Pak, ImageSetName) {}
 
 void TItem_heart::Collect(TPlayer& Player) {
-  Collected = true;
   Player.SetLives(Player.Lives + 1);
   Message = "Extra life to " + Player.DisplayName + "!";
   TItemBase::Collect(Player);

@@ -6,7 +6,6 @@ TItem_speed::TItem_speed(TPoint Pos, TConfig& Settings, const TPakFileReadable& 
     : TItemBase(Pos, Settings, Pak, ImageSetName) {}
 
 void TItem_speed::Collect(TPlayer& Player) {
-  Collected = true;
   Player.Speed += 0.5f;
   Message = "Increased speed to " + Player.DisplayName + "!";
   TItemBase::Collect(Player);

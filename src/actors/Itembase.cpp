@@ -54,5 +54,6 @@ void TItemBase::UpdateAndDraw(TFastImageBuffer& Buffer, TPlayer& Player1, bool F
 }
 
 void TItemBase::Collect(TPlayer&) {
+  Collected = true;
   if (!Settings.SoundOff) PickupSound.Play();  // one already playing goes on
 }

@@ -42,8 +42,9 @@ public:
   // Player2 is nullptr in a one-player game.
   void UpdateAndDraw(TFastImageBuffer& Buffer, TPlayer& Player1, bool Frozen, const TShadowMask& ShadowMask,
                      TPlayer* Player2);
-  // The kind's effect on Player; sets Collected and Message, then plays the
-  // pick-up sound (unless SoundOff or already playing).
+  // The kind's effect on Player and its Message; each kind ends with the
+  // base, which sets Collected and plays the pick-up sound (unless SoundOff
+  // or already playing).
   virtual void Collect(TPlayer& Player);
 
 protected:

@@ -14,13 +14,11 @@ namespace {
 constexpr std::uint8_t CellOutside = 0xFF;
 
 std::uint8_t CellAt(const TMemBoard& Board, std::int32_t X, std::int32_t Y) {
-  if (X < 0 || Y < 0 || X >= Board.Width || Y >= Board.Height) return CellOutside;
-  return Board.GetCell(X, Y);
+  return Board.Contains(X, Y) ? Board.GetCell(X, Y) : CellOutside;
 }
 
 void SetCellIfInside(TMemBoard& Board, std::int32_t X, std::int32_t Y, std::uint8_t Code) {
-  if (X < 0 || Y < 0 || X >= Board.Width || Y >= Board.Height) return;
-  Board.SetCell(X, Y, Code);
+  if (Board.Contains(X, Y)) Board.SetCell(X, Y, Code);
 }
 
 // 2 * Nearest(V / 2): trails turn on even pixels.

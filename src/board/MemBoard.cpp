@@ -90,7 +90,7 @@ void TMemBoard::ClearTrails(bool ClearTrail1, bool ClearTrail2, TRect& DirtyRect
 }
 
 void TMemBoard::FloodMark(std::int32_t X, std::int32_t Y, std::uint8_t MarkCode, std::int32_t PassCode) {
-  if (X < 0 || Y < 0 || X >= Width || Y >= Height) return;
+  if (!Contains(X, Y)) return;
 
   // Enter[c]: a neighbour holding c is entered. Mark[c]: what an entered cell
   // holding c becomes.
@@ -203,7 +203,7 @@ void TMemBoard::FloodMarkOrdered(std::int32_t X, std::int32_t Y, const std::uint
     const std::int32_t D = Top.NextNeighbour++;
     const std::int32_t NX = Top.X + DX[D];
     const std::int32_t NY = Top.Y + DY[D];
-    if (NX < 0 || NY < 0 || NX >= Width || NY >= Height) continue;
+    if (!Contains(NX, NY)) continue;
     const std::size_t Index = CellIndex(NX, NY);
     if (!Enter[FCells[Index]]) continue;
     if (EnterOnce) {

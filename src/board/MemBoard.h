@@ -34,6 +34,7 @@ public:
   const std::int32_t Width;
   const std::int32_t Height;
 
+  bool Contains(std::int32_t X, std::int32_t Y) const { return X >= 0 && Y >= 0 && X < Width && Y < Height; }
   // Plain access without range checks; callers stay inside the board.
   std::uint8_t GetCell(std::int32_t X, std::int32_t Y) const { return FCells[CellIndex(X, Y)]; }
   void SetCell(std::int32_t X, std::int32_t Y, std::uint8_t Code) { FCells[CellIndex(X, Y)] = Code; }

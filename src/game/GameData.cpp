@@ -41,10 +41,6 @@ std::unique_ptr<TGameText> MakeText(const TPakFileReadable& Pak) {
   }
 }
 
-bool Inside(const TMemBoard& Board, std::int32_t X, std::int32_t Y) {
-  return X >= 0 && Y >= 0 && X < Board.Width && Y < Board.Height;
-}
-
 }  // namespace
 
 TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32_t StartLives,
@@ -54,7 +50,7 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
     : PlayArea(DC, 600, 550),
       Panels(DC),
       FPak(Pak),
-      FAudio(nullptr),
+      FAudio(Audio),
       FConfig(Config),
       FMenuBuffer(MenuBuffer),
       FBottomImage(BottomImage),
@@ -65,8 +61,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   FLevelEndedMusic = LoadStream(Pak, "level_ended.ogg");
   FGameEndedMusic = LoadStream(Pak, "game_ended.ogg");
   FFillSound = std::make_unique<TSoundEffect>(Pak, "fill.wav");
-  FPaused = false;
-  PauseImageDrawn = false;
 
   // 2. The menu's picture stays under the loading bar.
   PlayArea.CopyRect(0, 0, MenuBuffer, 0, 0, 600, 550);
@@ -96,12 +90,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   ShowLoadingBar(70);
   Panels.CutDigits(Pak, 2);
   // 7.
-  Frozen = true;
-  FadeOut = false;
-  FEnded = false;
-  QuitConfirmed = false;
-  BonusShown = false;
-  FWaitForKey = false;
   Items[ItemHeart] = std::make_unique<TItem_heart>(TPoint{0, 0}, Config, Pak);
   Items[ItemDollar01] = std::make_unique<TItem_dollar01>(TPoint{0, 0}, Config, Pak);
   Items[ItemDollar02] = std::make_unique<TItem_dollar02>(TPoint{0, 0}, Config, Pak);
@@ -109,7 +97,6 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   Items[ItemSpeed] = std::make_unique<TItem_speed>(TPoint{0, 0}, Config, Pak);
   ShowLoadingBar(80);
   // 8.
-  FAudio = Audio;
   LoadGamePicture(Pak, "bonus_awarded.png", BonusImage);
   LevelNumber = std::clamp(StartLevel, 1, LevelCount);
   ShowLoadingBar(90);
@@ -121,12 +108,7 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   ShowLoadingBar(100);
   // 10., 11.
   LoadLevel();
-  DrawScore1();
-  DrawLives1();
-  if (FTwoPlayers) {
-    DrawScore2();
-    DrawLives2();
-  }
+  DrawScoresAndLives();
   for (const auto& Player : Players) Player->PlayWarpSound();
 }
 
@@ -186,7 +168,7 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
 
   PlaySound(4);
   const std::int32_t PX = NearestPixel(Player.X), PY = NearestPixel(Player.Y);
-  if (Inside(Board, PX, PY)) Board.SetCell(PX, PY, CellEdge);
+  if (Board.Contains(PX, PY)) Board.SetCell(PX, PY, CellEdge);
   // The enemy's side; the other player's trail does not stop the flood.
   const std::uint8_t OwnCode = Index == 0 ? CellTrail1 : CellTrail2;
   const std::int32_t PassCode = Index == 0 ? CellTrail2 : CellTrail1;
@@ -199,7 +181,7 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
   if (FTwoPlayers) {
     TPlayer& Other = *Players[static_cast<std::size_t>(1 - Index)];
     const std::int32_t OX = NearestPixel(Other.X), OY = NearestPixel(Other.Y);
-    if (Inside(Board, OX, OY) && Board.GetCell(OX, OY) == CellClaimed) Other.StartVanish();
+    if (Board.Contains(OX, OY) && Board.GetCell(OX, OY) == CellClaimed) Other.StartVanish();
   }
 
   Level->Redraw(Dirty, PlayArea);
@@ -277,12 +259,7 @@ void TGameData::EraseSprites() {
     if (Item->Finished) {
       if (Item->Collected) {
         Text->ShowText(Item->Message, 70, 50);
-        DrawScore1();
-        DrawLives1();
-        if (FTwoPlayers) {
-          DrawScore2();
-          DrawLives2();
-        }
+        DrawScoresAndLives();
       }
       Level->ClearItem();
     }
@@ -549,6 +526,13 @@ void TGameData::DrawLives2() {
   if (!FTwoPlayers) return;
   Panels.DrawLives(1, Players[1]->Lives, Players[1]->GameOver);
   Players[1]->ExtraLifeAwarded = false;
+}
+
+void TGameData::DrawScoresAndLives() {
+  DrawScore1();
+  DrawLives1();
+  DrawScore2();
+  DrawLives2();
 }
 
 void TGameData::DrawLevelNumber() { Panels.DrawLevelNumber(LevelNumber); }

@@ -76,6 +76,8 @@ public:
   void DrawScore2();
   void DrawLives1();
   void DrawLives2();
+  // Both scores and both lives; player 2's only in a two-player game.
+  void DrawScoresAndLives();
   void DrawLevelNumber();
   void DrawPercent();
   void DrawTimeBar();

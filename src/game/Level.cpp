@@ -17,15 +17,12 @@ TLevel::TLevel() = default;
 TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std::int32_t LevelWidth,
                std::int32_t LevelHeight, const std::string& LevelName, std::int32_t LevelNumber,
                const std::string& BackgroundName, std::int32_t SmallEvilSet)
-    : Width(LevelWidth), Height(LevelHeight) {
+    : Name(LevelName), Evil(std::move(NewEvil)), Width(LevelWidth), Height(LevelHeight), Number(LevelNumber) {
   Board = std::make_unique<TMemBoard>(Width, Height);
   Board->SetUpLevelBoard();
-  Evil = std::move(NewEvil);
   Background = std::make_unique<TFastImageBuffer>(nullptr, Width, Height);
   LoadGameJpeg(Pak, BackgroundName, *Background);
   ShadowMask = std::make_unique<TShadowMask>();
-  ClaimedCells = 0;
-  Number = LevelNumber;
   const float EX = Evil ? Evil->X : static_cast<float>(Width / 2);
   const float EY = Evil ? Evil->Y : static_cast<float>(Height / 2);
   for (const TSmallEvilPlacement& P : SmallEvilPlacements(SmallEvilSet, EX, EY)) {
@@ -34,12 +31,6 @@ TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std:
     else if (P.Kind == 2) SmallEvils.push_back(std::make_unique<TSmallEvil_evil02>(Pos, Pak, Number));
     else SmallEvils.push_back(std::make_unique<TSmallEvil_evil03>(Pos, Pak, Number));
   }
-  Name = LevelName;
-  Intro = true;
-  Completed = false;
-  EndCountdown = EndCountdownStart;
-  TimeBonusStart = TimeBonusFull;
-  TimeBonus = TimeBonusFull;
 }
 
 TLevel::~TLevel() = default;
@@ -57,6 +48,12 @@ void TLevel::Redraw(TRect Rect, TFastImageBuffer& Target) const {
 }
 
 float TLevel::ClaimedPercent() {
+  const float Percent = ClaimedShare();
+  if (Percent >= 100.0f) Completed = true;
+  return Percent;
+}
+
+float TLevel::ClaimedShare() const {
   // The target is 73.4 % of the whole 600 x 550 board (margin included) on
   // level 1 and rises by 0.4 % a level up to 81 % from level 20 on.
   const std::int32_t N = std::min(Number, 20);
@@ -64,9 +61,7 @@ float TLevel::ClaimedPercent() {
   const std::int32_t Scaled =
       static_cast<std::int32_t>(static_cast<std::uint32_t>(ClaimedCells) * 100u);
   const long double Target = (static_cast<long double>(N) / 250.0L + 0.73L) * 330000.0L;
-  const float Percent = static_cast<float>(static_cast<long double>(Scaled) / Target);
-  if (Percent >= 100.0f) Completed = true;
-  return Percent;
+  return static_cast<float>(static_cast<long double>(Scaled) / Target);
 }
 
 std::vector<TSmallEvilPlacement> SmallEvilPlacements(std::int32_t SmallEvilSet, float EvilX, float EvilY) {

@@ -68,6 +68,8 @@ public:
   // (it may exceed 100 with the last claim). Sets Completed once it reaches
   // 100; Completed then stays set.
   float ClaimedPercent();
+  // The same share, read without touching Completed.
+  float ClaimedShare() const;
 };
 
 // The small enemies of a set (0..6, others as 3) around the big enemy at

@@ -69,3 +69,11 @@ TEST(LevelClaimedPercentTest, LastClaimMayOvershootAndCompletedSticks) {
   EXPECT_NEAR(Level.ClaimedPercent(), 0.41285, 1e-4);
   EXPECT_TRUE(Level.Completed);
 }
+
+TEST(LevelClaimedPercentTest, ShareReadsTheSameWithoutCompletingTheLevel) {
+  MakeLevel AtTarget(1, 242220);
+  EXPECT_EQ(AtTarget.ClaimedShare(), 100.0f);
+  EXPECT_FALSE(AtTarget.Completed);
+  MakeLevel Half(29, 133650);
+  EXPECT_EQ(Half.ClaimedShare(), 50.0f);
+}

@@ -103,6 +103,10 @@ std::string TGameInvariants::Check(const TGameData& G, bool ScanBoard) {
   if (L.ClaimedCells < FClaimed)
     return "the claimed cells fell from " + std::to_string(FClaimed) + " to " + std::to_string(L.ClaimedCells);
   FClaimed = L.ClaimedCells;
+  auto Inside = [&](float X, float Y) {
+    return std::isfinite(X) && std::isfinite(Y) && X >= 0 && Y >= 0 && X < static_cast<float>(Board.Width) &&
+           Y < static_cast<float>(Board.Height);
+  };
   FScores.resize(G.Players.size(), 0);
   for (std::size_t I = 0; I < G.Players.size(); ++I) {
     const TPlayer& P = *G.Players[I];
@@ -111,14 +115,8 @@ std::string TGameInvariants::Check(const TGameData& G, bool ScanBoard) {
       return Who + "'s score fell from " + std::to_string(FScores[I]) + " to " + std::to_string(P.Score);
     FScores[I] = P.Score;
     if (P.Lives < 0) return Who + " has " + std::to_string(P.Lives) + " lives";
-    if (!std::isfinite(P.X) || !std::isfinite(P.Y) || P.X < 0 || P.Y < 0 || P.X >= static_cast<float>(Board.Width) ||
-        P.Y >= static_cast<float>(Board.Height))
-      return Who + " is outside the field";
+    if (!Inside(P.X, P.Y)) return Who + " is outside the field";
   }
-  auto Inside = [&](float X, float Y) {
-    return std::isfinite(X) && std::isfinite(Y) && X >= 0 && Y >= 0 && X < static_cast<float>(Board.Width) &&
-           Y < static_cast<float>(Board.Height);
-  };
   if (L.Evil && !Inside(L.Evil->X, L.Evil->Y)) return "the big enemy is outside the field";
   for (std::int32_t I = 0; I < L.SmallEvilCount(); ++I)
     if (!Inside(L.SmallEvil(I).X, L.SmallEvil(I).Y)) return "a small enemy is outside the field";

@@ -224,14 +224,9 @@ std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
 }
 
 std::string TickLine(std::int64_t Tick, TGameData& G) {
-  TLevel& L = *G.Level;
+  const TLevel& L = *G.Level;
   std::string S = "{\"tick\":" + std::to_string(Tick) + ",\"level\":" + std::to_string(G.LevelNumber);
-  // Reading the share would mark the level complete; it is computed here
-  // the same way without touching the level.
-  TLevel Copy;
-  Copy.Number = L.Number;
-  Copy.ClaimedCells = L.ClaimedCells;
-  S += ",\"percent\":" + Num(Copy.ClaimedPercent());
+  S += ",\"percent\":" + Num(L.ClaimedShare());
   S += ",\"claimed\":" + std::to_string(L.ClaimedCells);
   S += ",\"time_bonus\":" + std::to_string(L.TimeBonus);
   S += std::string(",\"frozen\":") + Bool(G.Frozen) + ",\"paused\":" + Bool(G.Paused()) + ",\"ended\":" +
@@ -258,6 +253,26 @@ std::string TickLine(std::int64_t Tick, TGameData& G) {
   S += ",\"end_countdown\":" + std::to_string(L.EndCountdown) + ",\"bonus_shown\":" + Bool(G.BonusShown) +
        ",\"wait_for_key\":" + Bool(G.WaitForKey()) + "}";
   return S;
+}
+
+// The final line of a game: both scores, -1 for a missing player 2.
+void PrintFinal(const TGameData& Game) {
+  std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n", static_cast<long long>(Game.Score1()),
+              static_cast<long long>(Game.Score2()));
+}
+
+// Before either kind of run: the archive must read, and the frames folder
+// (when asked for) must exist.
+int CheckArchiveAndFrames(const TOptions& Options) {
+  std::string Problem;
+  TPakFileReadable Pak(Options.Pak);
+  if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
+  if (!Options.Frames.empty()) {
+    std::error_code Ec;
+    std::filesystem::create_directories(Options.Frames, Ec);
+    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
+  }
+  return 0;
 }
 
 bool WriteFrame(const TScreen& Screen, const std::string& Dir, std::int64_t Tick) {
@@ -348,16 +363,7 @@ int RunReplay(const TOptions& Options) {
   } catch (const TReplayError& E) {
     return Fail(E.what());
   }
-  std::string Problem;
-  {
-    TPakFileReadable Pak(Options.Pak);
-    if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
-  }
-  if (!Options.Frames.empty()) {
-    std::error_code Ec;
-    std::filesystem::create_directories(Options.Frames, Ec);
-    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
-  }
+  if (const int Code = CheckArchiveAndFrames(Options)) return Code;
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
   TStderrMessageBox Box;
@@ -387,15 +393,13 @@ int RunReplay(const TOptions& Options) {
         }
         ++Tick;
         if (!Form.Game()) {
-          std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
-                      static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+          PrintFinal(*Parts.Game);
           Parts.Game.reset();
           Tick = 0;
         }
       }
       if (Parts.Game && Form.Game())
-        std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
-                    static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+        PrintFinal(*Parts.Game);
     }
     std::fflush(stdout);
     if (Player.Desynced()) Exit = Fail("the replay does not match this game: " + Player.Problem());
@@ -420,19 +424,11 @@ int main(int Argc, char** Argv) {
   std::map<std::int64_t, std::vector<TScriptEvent>> Events;
   std::string Problem;
   if (!Options.Script.empty() && !LoadScript(Options.Script, Events, Problem)) return Fail(Problem);
-  {
-    TPakFileReadable Pak(Options.Pak);
-    if (!Pak.CheckArchive(Problem)) return Fail("cannot read the archive \"" + Options.Pak + "\": " + Problem);
-  }
-  if (!Options.Frames.empty()) {
-    std::error_code Ec;
-    std::filesystem::create_directories(Options.Frames, Ec);
-    if (!std::filesystem::is_directory(Options.Frames)) return Fail("cannot create \"" + Options.Frames + "\"");
-  }
+  if (const int Code = CheckArchiveAndFrames(Options)) return Code;
 
   // Settings with the default keys, in a folder of our own.
-  std::string Folder = (std::filesystem::temp_directory_path() / "vyrn-sim-XXXXXX").string();
-  if (!::mkdtemp(Folder.data())) return Fail("cannot create a temporary folder");
+  const std::string Folder = MakeReplayFolder();
+  if (Folder.empty()) return Fail("cannot create a temporary folder");
 
   TStderrMessageBox Box;
   SetMessageBoxHandler(&Box);
@@ -489,15 +485,13 @@ int main(int Argc, char** Argv) {
           }
           if (!Form.Game()) break;  // ended: the window has let it go
         }
-        std::printf("{\"final\":true,\"score1\":%lld,\"score2\":%lld}\n",
-                    static_cast<long long>(Parts.Game->Score1()), static_cast<long long>(Parts.Game->Score2()));
+        PrintFinal(*Parts.Game);
       }
     }
     Parts.Game.reset();  // before the window's panels go
     Form.FormDestroy();
   }
   SetMessageBoxHandler(nullptr);
-  std::error_code Ec;
-  std::filesystem::remove_all(Folder, Ec);
+  RemoveReplayFolder(Folder);
   return Exit;
 }
