@@ -91,6 +91,3 @@ std::vector<TSmallEvilPlacement> SmallEvilPlacements(std::int32_t SmallEvilSet, 
   return List;
 }
 
-std::string LevelTitle(std::int32_t Number, const std::string& Name) {
-  return "Level " + std::to_string(Number) + " - \"" + Name + "\"";
-}

@@ -80,6 +80,3 @@ struct TSmallEvilPlacement {
   float Y;
 };
 std::vector<TSmallEvilPlacement> SmallEvilPlacements(std::int32_t SmallEvilSet, float EvilX, float EvilY);
-
-// The level title: Level 3 - "Space 1".
-std::string LevelTitle(std::int32_t Number, const std::string& Name);

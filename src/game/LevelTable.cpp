@@ -44,3 +44,7 @@ constexpr std::array<TLevelInfo, LevelCount> Levels = {{
 const TLevelInfo& LevelInfo(std::int32_t Number) {
   return Levels[static_cast<std::size_t>(std::clamp(Number, 1, LevelCount) - 1)];
 }
+
+std::string LevelTitle(std::int32_t Number, const std::string& Name) {
+  return "Level " + std::to_string(Number) + " - \"" + Name + "\"";
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct TLevelInfo {
   const char* Name;          // shown in the level title
@@ -21,3 +22,5 @@ inline constexpr std::int32_t LevelCount = 29;
 // Row of level Number (1..LevelCount). Numbers outside the range give the
 // nearest valid row, so a bad start level cannot read past the table.
 const TLevelInfo& LevelInfo(std::int32_t Number);
+// The level title: Level 3 - "Space 1".
+std::string LevelTitle(std::int32_t Number, const std::string& Name);

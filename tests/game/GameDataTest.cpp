@@ -10,6 +10,7 @@
 #include "actors/SmallEvilBase.h"
 #include "actors/SmallEvil_evil03.h"
 #include "board/MemBoard.h"
+#include "game/LevelTable.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "persist/TestFolder.h"

@@ -24,11 +24,6 @@ constexpr std::int32_t TileWidth = 300;  // half the play area
 constexpr std::int32_t TileHeight = 275;
 constexpr std::int32_t Columns = 5;
 
-// The level's title as the game words it.
-std::string LevelTitle(std::int32_t Number) {
-  return "Level " + std::to_string(Number) + " - \"" + LevelInfo(Number).Name + "\"";
-}
-
 // Each player's marker at the head of the unfinished trail the preview draws.
 void DrawPlayers(const TPakFileReadable& Pak, TFastImageBuffer& PlayArea, const TShadowMask& Mask) {
   const char* const Sets[2] = {"player01", "player02"};
@@ -70,7 +65,7 @@ void WriteLevelPreview(const std::string& PakPath, const std::string& Path) {
     Options.Shade = (Number - 1) % TShadowMask::PatternCount;
     Options.ImageSet = Level.EvilImageSet;
     Options.HasMessage = true;
-    Options.Message = LevelTitle(Number);
+    Options.Message = LevelTitle(Number, LevelInfo(Number).Name);
     try {
       TFastImageBuffer PlayArea = ComposePreview(Pak, Options);
       DrawPlayers(Pak, PlayArea, TShadowMask(Options.Shade));
