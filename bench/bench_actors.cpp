@@ -22,7 +22,7 @@
 #include "gfx/FastImaging.h"
 #include "pak/PakReader.h"
 #include "pak/PakWriter.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/Config.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"

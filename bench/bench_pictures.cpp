@@ -8,7 +8,7 @@
 #include "gfx/AlphaImage.h"
 #include "gfx/CloudGenerator.h"
 #include "gfx/FastImaging.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "SimScript.h"
-#include "app/Replay.h"
+#include "program/Replay.h"
 #include "audio/WavePlayer.h"
 #include "gfx/FastImaging.h"
 #include "gfx/ImageErrors.h"

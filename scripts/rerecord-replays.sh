@@ -1,5 +1,5 @@
 #!/bin/bash
-# Re-records the golden replays under tests/app/replays from their scripts
+# Re-records the golden replays under tests/program/replays from their scripts
 # (the seed is on each script's "# seed: N" line). Run it after a change that
 # alters the game on purpose; `git diff --stat` then shows which ones moved.
 # Usage: scripts/rerecord-replays.sh [BUILD_DIR]   (default: build)
@@ -7,11 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake --build "$build" --target vyrn-record vyrn-sim game_pak -j2 >/dev/null
-for script in tests/app/replays/*.txt; do
+for script in tests/program/replays/*.txt; do
   name=${script%.txt}
   seed=$(sed -n 's/^# seed: *\([0-9]*\).*/\1/p' "$script" | head -1)
   [ -n "$seed" ] || { echo "$script: no '# seed: N' line" >&2; exit 1; }
   "$build/tools/replay/vyrn-record" --pak "$build/game.pak" --seed "$seed" --script "$script" --out "$name.vrp"
   "$build/tools/sim/vyrn-sim" --pak "$build/game.pak" --replay "$name.vrp" >/dev/null
 done
-git status --short tests/app/replays
+git status --short tests/program/replays

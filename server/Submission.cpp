@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 namespace {
 int HexValue(char C) {

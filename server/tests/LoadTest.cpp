@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "ServerTestUtil.h"
-#include "persist/CommonTypes.h"
-#include "persist/Scramble.h"
+#include "common/CommonTypes.h"
+#include "common/Scramble.h"
 #include "persist/TestFolder.h"
 
 namespace {

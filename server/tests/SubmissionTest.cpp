@@ -4,8 +4,8 @@
 
 #include "ServerTestUtil.h"
 #include "Submission.h"
-#include "persist/CommonTypes.h"
-#include "persist/Scramble.h"
+#include "common/CommonTypes.h"
+#include "common/Scramble.h"
 
 namespace {
 std::vector<std::pair<std::string, std::string>> TenPairs() {

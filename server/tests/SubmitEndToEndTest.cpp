@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "ServerTestUtil.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/HighScore.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "persist/TestFolder.h"
 #include "platform/sdl/CurlHttp.h"
 

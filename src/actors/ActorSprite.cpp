@@ -6,7 +6,7 @@
 #include "board/ShadowMask.h"
 #include "gfx/AlphaImage.h"
 #include "gfx/AlphaImageList.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 std::int32_t NearestPixel(float Value) {
   constexpr float Low = static_cast<float>(std::numeric_limits<std::int32_t>::min());

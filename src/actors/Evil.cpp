@@ -6,7 +6,7 @@
 #include "actors/Player.h"
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TEvil::TEvil(TPointF StartPos, const std::string& ImageSetName, float NormalMaxSpeed, float RushMaxSpeed,
              float Attraction, const TPakFileReadable& Pak)

@@ -5,7 +5,7 @@
 
 #include "actors/Player.h"
 #include "board/MemBoard.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 bool SpawnChance(bool FrozenOrEnded, bool TimeBonusBelowZero, bool ItemOnField) {
   if (FrozenOrEnded) return false;

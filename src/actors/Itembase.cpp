@@ -2,7 +2,7 @@
 
 #include "actors/Player.h"
 #include "board/ShadowMask.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/Config.h"
 
 std::string ItemSoundName(const std::string& ImageSetName) {

@@ -4,7 +4,7 @@
 
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/Config.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "actors/Chase.h"
 #include "actors/Player.h"
 #include "board/ShadowMask.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 

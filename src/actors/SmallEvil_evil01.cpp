@@ -1,6 +1,6 @@
 #include "actors/SmallEvil_evil01.h"
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TSmallEvil_evil01::TSmallEvil_evil01(TPointF StartPos, const TPakFileReadable& Pak, std::int32_t LevelNumber)
     : TSmallEvilBase(StartPos, Pak, "small_evil01"), LevelNumber(LevelNumber) {

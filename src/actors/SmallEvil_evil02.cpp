@@ -1,6 +1,6 @@
 #include "actors/SmallEvil_evil02.h"
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TSmallEvil_evil02::TSmallEvil_evil02(TPointF StartPos, const TPakFileReadable& Pak, std::int32_t LevelNumber)
     : TSmallEvilBase(StartPos, Pak, "small_evil02"), LevelNumber(LevelNumber) {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "platform/MessageBox.h"
 #include "platform/Screen.h"
 #include "platform/VirtualKeys.h"

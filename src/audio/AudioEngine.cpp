@@ -1,7 +1,7 @@
 #include "audio/AudioEngine.h"
 
 #include "audio/Equalizer.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "platform/Audio.h"
 #include "platform/WaveOut.h"
 

@@ -1,5 +1,5 @@
 #include "audio/WavePlayer.h"
-#include "persist/ByteOrder.h"
+#include "common/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
 #include "gfx/FastImaging.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // and claim area.
 #pragma once
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include "gfx/AlphaImage.h"
 #include "gfx/CloudGenerator.h"
 #include "gfx/FastImaging.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TShadowMask::TShadowMask() {
   const std::int32_t Index = Random(PatternCount);

@@ -3,7 +3,7 @@
 #include "audio/AudioObject.h"
 #include "frontend/Menu.h"
 #include "persist/Config.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 namespace {
 

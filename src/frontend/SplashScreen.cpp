@@ -2,7 +2,7 @@
 
 #include "audio/AudioObject.h"
 #include "pak/PakReader.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 namespace {
 

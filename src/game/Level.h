@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 class TEvil;
 class TFastImageBuffer;

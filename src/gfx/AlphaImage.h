@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 class TFastImageBuffer;
 class TMemoryStream;

@@ -1,6 +1,6 @@
 #include "gfx/AlphaImageList.h"
 
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 #include <limits>
 #include <stdexcept>

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TCloudGenerator::TCloudGenerator(std::int32_t Detail) {
   // Beyond 14 the grid would take gigabytes; nothing in the game asks for it.

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 class TScreen;
 class TMemoryStream;

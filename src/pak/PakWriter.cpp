@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "persist/ByteOrder.h"
+#include "common/ByteOrder.h"
 
 
 std::vector<std::uint8_t> BuildPakImage(const std::vector<TPakEntry>& Entries) {

@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/FileStore.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
 

@@ -1,6 +1,6 @@
 #include "persist/FileStore.h"
 
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/MessageBox.h"
 
 #include <cerrno>

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "persist/FileStore.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/Http.h"
 #include "platform/MessageBox.h"
 

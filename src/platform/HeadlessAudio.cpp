@@ -1,6 +1,6 @@
 #include "platform/HeadlessAudio.h"
 
-#include "persist/ByteOrder.h"
+#include "common/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -16,7 +16,7 @@
 #include "gfx/FastImaging.h"
 #include "gfx/PngTestUtil.h"
 #include "pak/PakReader.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/Config.h"
 #include "persist/TestFolder.h"
 #include "platform/FakeDisplay.h"

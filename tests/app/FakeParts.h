@@ -21,7 +21,7 @@
 #include "pak/PakWriter.h"
 #include "persist/Config.h"
 #include "persist/FileStore.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/FakeDisplay.h"
 #include "platform/Panel.h"
 #include "platform/Screen.h"

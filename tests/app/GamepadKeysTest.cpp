@@ -10,7 +10,7 @@
 #include "actors/Player.h"
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
-#include "app/ProgramParts.h"
+#include "program/ProgramParts.h"
 #include "board/MemBoard.h"
 #include "game/GameData.h"
 #include "game/Level.h"

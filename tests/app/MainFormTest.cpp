@@ -5,8 +5,8 @@
 
 #include "FakeParts.h"
 #include "app/Main.h"
-#include "persist/CommonTypes.h"
-#include "persist/TimeOfDay.h"
+#include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
 #include "platform/WindowControl.h"

@@ -1,6 +1,6 @@
 #include "audio/AudioObject.h"
 #include "audio/TestSounds.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "platform/HeadlessAudio.h"
 #include "platform/WaveOut.h"
 

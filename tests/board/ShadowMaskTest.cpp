@@ -11,8 +11,8 @@
 #include "gfx/AlphaImage.h"
 #include "gfx/CloudGenerator.h"
 #include "gfx/FastImaging.h"
-#include "persist/CommonTypes.h"
-#include "persist/TimeOfDay.h"
+#include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/FrontendKit.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "persist/TestFolder.h"
-#include "persist/TimeOfDay.h"
+#include "common/TimeOfDay.h"
 #include "platform/FakeDisplay.h"
 #include "platform/Panel.h"
 #include "platform/Screen.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "PngEncode.h"
 #include "pak/PakWriter.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace pngtest {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "persist/CommonTypes.h"
-#include "persist/Scramble.h"
+#include "common/CommonTypes.h"
+#include "common/Scramble.h"
 #include "platform/FakeDisplay.h"
 #include "platform/WaveOut.h"
 #include "TestFolder.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 
-#include "persist/CommonTypes.h"
-#include "persist/Scramble.h"
+#include "common/CommonTypes.h"
+#include "common/Scramble.h"
 #include "platform/Http.h"
 #include "TestFolder.h"
 

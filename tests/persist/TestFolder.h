@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/MessageBox.h"
 
 class TTestFolder {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "app/ProgramParts.h"
-#include "app/Replay.h"
+#include "program/ProgramParts.h"
+#include "program/Replay.h"
 #include "pak/PakReader.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/FakeDisplay.h"

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 namespace {
 std::string Trim(const std::string& S) {

@@ -1,5 +1,5 @@
 #include "platform/sdl/SdlAudio.h"
-#include "persist/ByteOrder.h"
+#include "common/ByteOrder.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>

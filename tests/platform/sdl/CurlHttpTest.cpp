@@ -7,9 +7,9 @@
 
 #include "LocalHttpServer.h"
 #include "persist/TestFolder.h"
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 #include "persist/HighScore.h"
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 #include "platform/sdl/CurlHttp.h"
 
 namespace {

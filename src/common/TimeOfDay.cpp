@@ -1,4 +1,4 @@
-#include "persist/TimeOfDay.h"
+#include "common/TimeOfDay.h"
 
 #include <chrono>
 #include <utility>

@@ -1,11 +1,11 @@
-#include "persist/TimeOfDay.h"
+#include "common/TimeOfDay.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 TEST(TimeOfDayTest, ARecordingReplaysEveryReadInOrderWithoutTheClock) {
   std::uint32_t Clock = 1000;

@@ -13,8 +13,8 @@
 
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
-#include "app/ProgramParts.h"
-#include "app/Replay.h"
+#include "program/ProgramParts.h"
+#include "program/Replay.h"
 #include "persist/DataPaths.h"
 #include "persist/FileStore.h"
 #include "platform/Clock.h"

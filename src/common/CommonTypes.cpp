@@ -1,8 +1,8 @@
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 #include <cmath>
 
-#include "persist/TimeOfDay.h"
+#include "common/TimeOfDay.h"
 
 std::uint32_t RandSeed = 0;
 

@@ -1,4 +1,4 @@
-#include "app/ProgramParts.h"
+#include "program/ProgramParts.h"
 
 #include <exception>
 

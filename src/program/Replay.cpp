@@ -1,4 +1,4 @@
-#include "app/Replay.h"
+#include "program/Replay.h"
 
 #include <stdlib.h>
 
@@ -15,12 +15,12 @@
 #include "board/MemBoard.h"
 #include "game/GameData.h"
 #include "game/Level.h"
-#include "persist/ByteOrder.h"
-#include "persist/CommonTypes.h"
+#include "common/ByteOrder.h"
+#include "common/CommonTypes.h"
 #include "persist/Config.h"
 #include "persist/FileStore.h"
 #include "persist/HighScore.h"
-#include "persist/TimeOfDay.h"
+#include "common/TimeOfDay.h"
 #include "platform/EventLoop.h"
 #include "platform/TimerScheduler.h"
 #include "platform/VirtualKeys.h"

@@ -1,5 +1,5 @@
-#include "persist/CommonTypes.h"
-#include "persist/TimeOfDay.h"
+#include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 std::uint64_t ByteSum(const std::string& Text) {

@@ -1,8 +1,8 @@
-#include "persist/Scramble.h"
+#include "common/Scramble.h"
 
 #include <gtest/gtest.h>
 
-#include "persist/CommonTypes.h"
+#include "common/CommonTypes.h"
 
 namespace {
 const std::string DefaultSettings = "0,0,1,38,40,37,39,32,87,83,65,68,17,";

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "app/Main.h"
-#include "app/ProgramParts.h"
+#include "program/ProgramParts.h"
 #include "audio/TestSounds.h"
 #include "pak/PakWriter.h"
 #include "gfx/FastImaging.h"

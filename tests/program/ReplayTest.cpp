@@ -7,11 +7,11 @@
 #include <iterator>
 
 #include "app/Main.h"
-#include "app/ProgramParts.h"
-#include "app/Replay.h"
+#include "program/ProgramParts.h"
+#include "program/Replay.h"
 #include "pak/PakReader.h"
-#include "persist/CommonTypes.h"
-#include "persist/TimeOfDay.h"
+#include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
 #include "persist/HighScore.h"
 #include "platform/Clock.h"
 #include "platform/FakeDisplay.h"
