@@ -66,8 +66,9 @@ clean:
 	rm -rf build build-asan build-debug
 
 # The bot's soak at full size (a million game ticks) in the sanitizer build.
-soak: build-asan
-	bash scripts/soak.sh build-asan/tools/sim/vyrn-sim build-asan/game.pak 1000000
+# The sanitizer build draws no archive: it plays the release build's.
+soak: build build-asan
+	bash scripts/soak.sh build-asan/tools/sim/vyrn-sim build/game.pak 1000000
 
 # libFuzzer targets in build-fuzz/ (needs clang); run one with e.g.
 # build-fuzz/fuzz/fuzz_replay tests/fuzz/corpus/replay -max_total_time=600
