@@ -10,7 +10,7 @@
 #include "actors/Player.h"
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
-#include "program/ProgramParts.h"
+#include "program/HeadlessSession.h"
 #include "board/MemBoard.h"
 #include "game/GameData.h"
 #include "game/Level.h"
@@ -74,11 +74,9 @@ TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
   SetWaveOutHandler(&WaveOut);
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   {
-    THeadlessWindow Headless;
-    TFakeDisplay Display;
+    THeadlessSession Session(Folder.File("game.pak"), Folder.Path);
+    TMainForm& Form = Session.Form();
     TSdlWindow Window("Vyrn pad test");
-    TProgramParts Parts(Display, Folder.Path, Folder.Path);
-    TMainForm Form(Parts, Headless.Window, Headless.Screen, Headless.Timers);
     Window.EnableGamepads([&Form](int P, TPadAction A) { return GamepadKey(Form, P, A); });
     ASSERT_TRUE(Form.FormCreate());
     auto Tick = [&Form](TTimerId Timer, int N = 1) {
