@@ -20,6 +20,7 @@
 #include "program/ReplayRecorder.h"
 
 #include "SimScript.h"
+#include "StderrMessageBox.h"
 
 namespace {
 
@@ -31,13 +32,6 @@ int Fail(const std::string& Message) {
   std::fprintf(stderr, "vyrn-record: %s\n", Message.c_str());
   return 1;
 }
-
-class TQuietBox : public IMessageBox {
-public:
-  void Show(const std::string& Caption, const std::string& Text) override {
-    std::fprintf(stderr, "vyrn-record: [%s] %s\n", Caption.c_str(), Text.c_str());
-  }
-};
 
 // Hands the inputs of a game tick to the recorder just before that tick, so
 // scripts written for vyrn-sim's game ticks keep their timing.
@@ -117,7 +111,7 @@ int main(int Argc, char** Argv) {
 
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
-  TQuietBox Box;
+  TStderrMessageBox Box("vyrn-record");
   SetMessageBoxHandler(&Box);
   int Exit = 0;
   {

@@ -15,6 +15,7 @@
 #include "Bot.h"
 #include "PngEncode.h"
 #include "SimScript.h"
+#include "StderrMessageBox.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
@@ -63,14 +64,6 @@ int Fail(const std::string& Message) {
   std::fprintf(stderr, "vyrn-sim: %s\n", Message.c_str());
   return 1;
 }
-
-// Boxes go to standard error: the run never blocks on one.
-class TStderrMessageBox : public IMessageBox {
-public:
-  void Show(const std::string& Caption, const std::string& Text) override {
-    std::fprintf(stderr, "vyrn-sim: [%s] %s\n", Caption.c_str(), Text.c_str());
-  }
-};
 
 // Floats so they read back exactly; JSON has no NaN or infinities.
 std::string Num(float V) {
@@ -356,7 +349,7 @@ int RunReplay(const TOptions& Options) {
   if (const int Code = CheckArchiveAndFrames(Options)) return Code;
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
-  TStderrMessageBox Box;
+  TStderrMessageBox Box("vyrn-sim");
   SetMessageBoxHandler(&Box);
   int Exit = 0;
   {
@@ -419,7 +412,7 @@ int main(int Argc, char** Argv) {
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
 
-  TStderrMessageBox Box;
+  TStderrMessageBox Box("vyrn-sim");
   SetMessageBoxHandler(&Box);
   // The shade pattern re-seeds the generator from the time of day: make
   // that a function of the seed, so a run never reads the clock.
