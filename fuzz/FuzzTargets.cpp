@@ -9,7 +9,6 @@
 #include <span>
 
 #include "SimScript.h"
-#include "program/Replay.h"
 #include "audio/WavePlayer.h"
 #include "gfx/FastImaging.h"
 #include "gfx/ImageErrors.h"
@@ -111,22 +110,6 @@ int FuzzJpeg(const std::uint8_t* Data, std::size_t Size) {
 
 int FuzzOgg(const std::uint8_t* Data, std::size_t Size) {
   (void)ReadOggVorbisInfo(std::span<const std::uint8_t>(Data, Size));
-  return 0;
-}
-
-int FuzzReplay(const std::uint8_t* Data, std::size_t Size) {
-  try {
-    (void)ParseReplay(Data, Size);
-  } catch (const TReplayError&) {
-  }
-  // Past the closing hash, which mutations rarely keep: what reads back must
-  // write out to the same bytes but that hash.
-  try {
-    const TReplay R = ParseReplay(Data, Size, false);
-    const auto Out = SerializeReplay(R);
-    if (Out.size() != Size || !std::equal(Out.begin(), Out.end() - 4, Data)) std::abort();
-  } catch (const TReplayError&) {
-  }
   return 0;
 }
 

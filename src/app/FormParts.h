@@ -76,6 +76,10 @@ public:
   virtual bool Paused() const = 0;
   virtual bool Ended() const = 0;
   virtual void SetWaitForKey(bool Value) = 0;
+  // The game's state that a desync would change (board, players, enemies,
+  // scores), hashed on from Hash: an FNV-1a hash (64 bits) of what the
+  // caller hashed before it. Replays compare it.
+  virtual std::uint64_t StateChecksum(std::uint64_t Hash) const = 0;
 };
 
 // Makes the window's long-lived objects. The window owns what comes back

@@ -14,6 +14,7 @@
 #include "actors/SmallEvilBase.h"
 #include "audio/AudioObject.h"
 #include "board/MemBoard.h"
+#include "common/Fnv.h"
 #include "game/LevelTable.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
@@ -477,6 +478,37 @@ void TGameData::ConfirmQuit() {
 std::int64_t TGameData::Score1() const { return Players[0]->Score; }
 
 std::int64_t TGameData::Score2() const { return FTwoPlayers ? Players[1]->Score : -1; }
+
+std::uint64_t TGameData::StateChecksum(std::uint64_t Hash) const {
+  TFnv64 H(Hash);
+  if (!Level) return H.Get();
+  H.Value(LevelNumber);
+  H.Value(Paused());
+  H.Value(Frozen);
+  const TLevel& L = *Level;
+  H.Value(L.ClaimedCells);
+  H.Value(L.TimeBonus);
+  H.Value(L.EndCountdown);
+  if (L.Board)
+    for (std::int32_t X = 0; X < L.Board->Width; ++X) H.Bytes(L.Board->Column(X), static_cast<std::size_t>(L.Board->Height));
+  for (const auto& P : Players) {
+    H.Value(P->X);
+    H.Value(P->Y);
+    H.Value(P->Score);
+    H.Value(P->Lives);
+    H.Value(P->IsDrawing);
+    H.Value(P->IsExploding);
+  }
+  if (L.Evil) {
+    H.Value(L.Evil->X);
+    H.Value(L.Evil->Y);
+  }
+  for (std::int32_t I = 0; I < L.SmallEvilCount(); ++I) {
+    H.Value(L.SmallEvil(I).X);
+    H.Value(L.SmallEvil(I).Y);
+  }
+  return H.Get();
+}
 
 // ---- Sounds -------------------------------------------------------------------
 

@@ -63,6 +63,7 @@ public:
   bool Ended() const override { return FEnded; }
   bool WaitForKey() const { return FWaitForKey; }
   void SetWaitForKey(bool Value) override { FWaitForKey = Value; }
+  std::uint64_t StateChecksum(std::uint64_t Hash) const override;
 
   // 4 "fill.wav" from the start, 5 "level_ended.ogg", 6 "game_ended.ogg"
   // (the jingles only when no music plays); nothing when sound is off.

@@ -14,7 +14,10 @@
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
 #include "program/ProgramParts.h"
-#include "program/Replay.h"
+#include "program/ReplayFolder.h"
+#include "program/ReplayFormat.h"
+#include "program/ReplayRecorder.h"
+#include "program/ReplayWindow.h"
 #include "persist/DataPaths.h"
 #include "persist/FileStore.h"
 #include "platform/Clock.h"
@@ -100,17 +103,9 @@ int main(int Argc, char** Argv) {
     TProgramParts Parts(Display, Replay ? ReplayFolder : Paths.UserFolder, Paths.ArchiveFolder);
     if (Replay) {
       TMainForm Form(Parts, Window, Screen, Timers);
-      TReplayPlayer Player(*Replay, Form);
-      bool Ok = Player.PrepareFolder(ReplayFolder) && Player.Start();
-      if (Ok) {
-        Window.Present(Screen);
-        Ok = PlayReplayInWindow(Player, Timers, Window, Window, Screen,
-                                [](void* F) { PollAudio(static_cast<TMainForm*>(F)->Audio()); }, &Form);
-      }
-      if (!Ok) {
-        ShowMessageBox("The replay does not match this game: " + Player.Problem());
+      if (PlayReplayInWindow(*Replay, ReplayFolder, Form, Timers, Window, Window, Screen,
+                             [&Form] { PollAudio(Form.Audio()); }) == TReplayEnd::Failed)
         ExitCode = 1;
-      }
       Form.FormDestroy();
     } else {
       TMainForm Form(Parts, Window, Screen, Timers);

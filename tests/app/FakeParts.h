@@ -139,6 +139,8 @@ public:
   void SetWaitForKey(bool V) override {
     WaitForKey = V;
   }
+  // Nothing of its own to hash.
+  std::uint64_t StateChecksum(std::uint64_t Hash) const override { return Hash; }
 
   bool TwoPlayersValue;
   bool PausedValue = false;

@@ -10,30 +10,27 @@
 #include "actors/Player.h"
 #include "app/GamepadKeys.h"
 #include "app/Main.h"
-#include "program/ProgramParts.h"
+#include "program/HeadlessSession.h"
 #include "board/MemBoard.h"
 #include "game/GameData.h"
 #include "game/Level.h"
 #include "persist/TestFolder.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
-#include "platform/WindowControl.h"
+#include "platform/HeadlessWindow.h"
 #include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlWindow.h"
 #include "platform/sdl/VirtualPad.h"
 
 TEST(GamepadKeys, TheMenuTakesArrowsEnterAndEscapeAGameThePlayersOwnBindings) {
-  TManualClock Clock;
-  TTimerScheduler Timers{Clock};
-  THeadlessWindowControl Control;
-  TScreen Screen;
+  THeadlessWindow Headless;
   TFakeParts Parts;
   TRecordingMessageBox Box;
   SetMessageBoxHandler(&Box);
   THeadlessWaveOut WaveOut;
   SetWaveOutHandler(&WaveOut);
   {
-    TMainForm Form(Parts, Control, Screen, Timers);
+    TMainForm Form(Parts, Headless.Window, Headless.Screen, Headless.Timers);
     EXPECT_EQ(GamepadKey(Form, 1, TPadAction::Draw), 0);  // before the settings exist
     ASSERT_TRUE(Form.FormCreate());
     Parts.Splash->FinishedValue = true;
@@ -77,14 +74,9 @@ TEST(GamepadRealGame, StartChoosesOnePlayerAndTheDpadWithSouthHeldCutsATrail) {
   SetWaveOutHandler(&WaveOut);
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   {
-    TManualClock Clock;
-    TTimerScheduler Timers{Clock};
-    THeadlessWindowControl Control;
-    TScreen Screen;
-    TFakeDisplay Display;
+    THeadlessSession Session(Folder.File("game.pak"), Folder.Path);
+    TMainForm& Form = Session.Form();
     TSdlWindow Window("Vyrn pad test");
-    TProgramParts Parts(Display, Folder.Path, Folder.Path);
-    TMainForm Form(Parts, Control, Screen, Timers);
     Window.EnableGamepads([&Form](int P, TPadAction A) { return GamepadKey(Form, P, A); });
     ASSERT_TRUE(Form.FormCreate());
     auto Tick = [&Form](TTimerId Timer, int N = 1) {

@@ -9,18 +9,14 @@
 #include "common/TimeOfDay.h"
 #include "platform/MessageBox.h"
 #include "platform/WaveOut.h"
-#include "platform/WindowControl.h"
+#include "platform/HeadlessWindow.h"
 
 namespace {
 
 constexpr std::uint16_t KLeft = 37, KUp = 38, KRight = 39, KDown = 40, KSpace = 32, KCtrl = 17;
 constexpr std::uint16_t KEnter = 13, KEscape = 27;
 
-struct MainForm : ::testing::Test {
-  TManualClock Clock;
-  TTimerScheduler Timers{Clock};
-  THeadlessWindowControl Window;
-  TScreen Screen;
+struct MainForm : ::testing::Test, THeadlessWindow {
   TFakeParts Parts;
   TRecordingMessageBox Box;
   std::unique_ptr<TMainForm> Form;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
@@ -10,6 +11,7 @@
 #include "actors/SmallEvilBase.h"
 #include "actors/SmallEvil_evil03.h"
 #include "board/MemBoard.h"
+#include "common/Fnv.h"
 #include "game/LevelTable.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
@@ -342,4 +344,31 @@ TEST_F(GameFixture, FirstFrameRestoresThePanelPictures) {
   EXPECT_EQ(Screen.PixelAt(790, 590), Right.GetPixel(190, 590));
   EXPECT_EQ(Screen.PixelAt(5, 590), Bottom.GetPixel(5, 40));
   EXPECT_NE(Screen.PixelAt(610, 300), 0x5A5A5Au);
+}
+
+// The checksum replays compare: the same start hashes the same, it carries
+// on from the hash it is given, and each piece of state a desync would
+// change changes it.
+TEST_F(GameFixture, StateChecksumFollowsWhatADesyncWouldChange) {
+  const auto A = Start(3, 2, true);
+  const std::uint64_t Base = A->StateChecksum(TFnv64::Basis);
+  EXPECT_EQ(Start(3, 2, true)->StateChecksum(TFnv64::Basis), Base);
+  EXPECT_NE(A->StateChecksum(TFnv64::Basis + 1), Base);
+  const auto Changes = [&](const char* What, const std::function<void(TGameData&)>& Change) {
+    const auto G = Start(3, 2, true);
+    Change(*G);
+    EXPECT_NE(G->StateChecksum(TFnv64::Basis), Base) << What;
+  };
+  Changes("a board cell", [](TGameData& G) {
+    G.Level->Board->SetCell(300, 300, static_cast<std::uint8_t>(G.Level->Board->GetCell(300, 300) ^ 1));
+  });
+  Changes("player 2's place", [](TGameData& G) { G.Players[1]->Y += 1; });
+  Changes("a score", [](TGameData& G) { G.Players[0]->Score += 1; });
+  Changes("the lives", [](TGameData& G) { G.Players[1]->Lives -= 1; });
+  Changes("a small enemy", [](TGameData& G) { G.Level->SmallEvil(G.Level->SmallEvilCount() - 1).X += 1; });
+  Changes("the big enemy", [](TGameData& G) { G.Level->Evil->Y += 1; });
+  Changes("the claimed cells", [](TGameData& G) { G.Level->ClaimedCells += 1; });
+  Changes("the time bonus", [](TGameData& G) { G.Level->TimeBonus -= 1; });
+  Changes("the level", [](TGameData& G) { G.LevelNumber += 1; });
+  Changes("the freeze", [](TGameData& G) { G.Frozen = !G.Frozen; });
 }

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/EventLoop.h"
-#include "platform/WindowControl.h"
+#include "platform/HeadlessWindow.h"
 
 namespace {
 // Records what arrives and when; paints on chosen events.
@@ -26,13 +26,7 @@ private:
   TScreen& FScreen;
 };
 
-struct LoopFixture : ::testing::Test {
-  TManualClock Clock;
-  TTimerScheduler Timers{Clock};
-  THeadlessWindowControl Window;
-  THeadlessEventSource Source{Clock, &Window};
-  THeadlessPresenter Presenter;
-  TScreen Screen;
+struct LoopFixture : ::testing::Test, THeadlessWindow {
   TRecordingSink Sink{Clock, Screen};
   TEventLoop Loop{Timers, Source, Sink, Presenter, Screen};
 

@@ -14,6 +14,7 @@
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
 #include "platform/Panel.h"
+#include "platform/HeadlessWindow.h"
 #include "platform/Screen.h"
 
 namespace fs = std::filesystem;
@@ -21,15 +22,11 @@ namespace fs = std::filesystem;
 namespace {
 // Runs each test in a fresh folder of its own, the way the game runs in its
 // installation folder.
-struct ProgramParts : ::testing::Test {
+struct ProgramParts : ::testing::Test, THeadlessWindow {
   fs::path Folder;
   fs::path Previous;
   TRecordingMessageBox Box;
   TFakeDisplay Display;
-  TManualClock Clock;
-  TTimerScheduler Timers{Clock};
-  THeadlessWindowControl Window;
-  TScreen Screen;
 
   void SetUp() override {
     Previous = fs::current_path();

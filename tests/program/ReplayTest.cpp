@@ -4,21 +4,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/Main.h"
-#include "program/ProgramParts.h"
-#include "program/Replay.h"
-#include "pak/PakReader.h"
 #include "common/CommonTypes.h"
-#include "common/TimeOfDay.h"
 #include "persist/HighScore.h"
-#include "platform/Clock.h"
-#include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
-#include "platform/Screen.h"
-#include "platform/TimerScheduler.h"
-#include "platform/WindowControl.h"
+#include "platform/VirtualKeys.h"
+#include "program/HeadlessSession.h"
+#include "program/ReplayFolder.h"
+#include "program/ReplayFormat.h"
+#include "program/ReplayPlayer.h"
+#include "program/ReplayWindow.h"
 
 namespace {
 
@@ -64,14 +62,6 @@ TReplay SampleReplay(std::uint32_t Seed) {
   return R;
 }
 
-class TProgramPartsOnPak : public TProgramParts {
-public:
-  TProgramPartsOnPak(IDisplay& Display, const std::string& Folder) : TProgramParts(Display, Folder) {}
-  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
-    return std::make_unique<TPakFileReadable>(VYRN_GAME_PAK);
-  }
-};
-
 // Plays a replay headless as vyrn-sim does; returns the player's problem
 // (empty when it played to its end) and leaves the folder's files behind.
 struct TPlayback {
@@ -86,13 +76,8 @@ TPlayback Play(const TReplay& Replay) {
   TPlayback Out;
   const std::string Folder = MakeReplayFolder();
   {
-    TFakeDisplay Display;
-    TManualClock Clock;
-    TTimerScheduler Timers(Clock);
-    TScreen Screen;
-    THeadlessWindowControl Window;
-    TProgramPartsOnPak Parts(Display, Folder);
-    TMainForm Form(Parts, Window, Screen, Timers);
+    THeadlessSession Session(VYRN_GAME_PAK, Folder);
+    TMainForm& Form = Session.Form();
     TReplayPlayer Player(Replay, Form);
     if (Player.PrepareFolder(Folder) && Player.Start())
       while (Player.Step()) {
@@ -199,4 +184,113 @@ TEST(ReplayGolden, AChangedInputIsCaughtAsADesync) {
       break;
     }
   EXPECT_NE(Play(NoClock).Problem, "");
+}
+
+namespace {
+
+// A replay shown as `vyrn --replay` shows it, through the same function,
+// on the headless window: its clock moves only while the pacing waits.
+struct TShown {
+  TReplayEnd End = TReplayEnd::Failed;
+  std::uint64_t Ms = 0;  // on the window's clock when it ended
+  int Presented = 0;
+  std::vector<std::pair<std::string, std::string>> Boxes;
+};
+
+TShown Show(const TReplay& Replay, const std::function<void(THeadlessSession&)>& OnTurn = {}) {
+  TRecordingMessageBox Box;
+  SetMessageBoxHandler(&Box);
+  TShown Out;
+  const std::string Folder = MakeReplayFolder();
+  {
+    THeadlessSession Session(VYRN_GAME_PAK, Folder);
+    Out.End = PlayReplayInWindow(Replay, Folder, Session.Form(), Session.Timers, Session.Source, Session.Presenter,
+                                 Session.Screen, [&] {
+                                   if (OnTurn) OnTurn(Session);
+                                 });
+    Out.Ms = Session.Clock.NowMs();
+    Out.Presented = Session.Presenter.Presented;
+  }
+  RemoveReplayFolder(Folder);
+  SetMessageBoxHandler(nullptr);
+  Out.Boxes = Box.Shown;
+  return Out;
+}
+
+// The milliseconds the recorded ticks of the splash, menu and game timers
+// take at their pace (the focus monitor's fall in between).
+std::uint64_t PacedMs(const TReplay& Replay) {
+  const std::uint64_t Interval[] = {0, 40, 30, 30};
+  std::uint64_t Ms = 0;
+  for (const TReplayRecord& R : Replay.Records)
+    if (R.Kind == TReplayRecordKind::Event && R.Event.Kind == TInputKind::Timer && R.Event.Code < 4)
+      Ms += Interval[R.Event.Code];
+  return Ms;
+}
+
+}  // namespace
+
+TEST(ReplayInWindow, PlaysToItsEndAtThePaceOfItsTimers) {
+  const TReplay R = LoadReplay(Golden("twoplayers_death"));
+  const TShown S = Show(R);
+  EXPECT_EQ(S.End, TReplayEnd::Finished);
+  EXPECT_TRUE(S.Boxes.empty());
+  EXPECT_GT(S.Presented, 0);
+  // Every tick but the last waited its timer's interval.
+  const std::uint64_t Paced = PacedMs(R);
+  EXPECT_LE(S.Ms, Paced);
+  EXPECT_GE(S.Ms + 40, Paced);
+}
+
+// Escape or closing the window stops the replay where it is, without a
+// message; other keys of the player's are ignored.
+TEST(ReplayInWindow, EscapeOrClosingStopsIt) {
+  const TReplay R = LoadReplay(Golden("twoplayers_death"));
+  ASSERT_GT(PacedMs(R), 10000u);
+  const auto At = [](std::uint64_t Ms, const std::function<void(THeadlessSession&)>& Act) {
+    return [Ms, Act, Done = false](THeadlessSession& Session) mutable {
+      if (Done || Session.Clock.NowMs() < Ms) return;
+      Done = true;
+      Act(Session);
+    };
+  };
+  const TShown Escape = Show(R, At(3000, [](THeadlessSession& S) {
+                               S.Source.Push(TInputEvent::KeyDown(Vk::Left));
+                               S.Source.Push(TInputEvent::KeyDown(Vk::Escape));
+                             }));
+  EXPECT_EQ(Escape.End, TReplayEnd::Stopped);
+  EXPECT_TRUE(Escape.Boxes.empty());
+  EXPECT_GE(Escape.Ms, 3000u);
+  EXPECT_LT(Escape.Ms, 3100u);
+
+  const TShown Closed = Show(R, At(5000, [](THeadlessSession& S) { S.Window.Close(); }));
+  EXPECT_EQ(Closed.End, TReplayEnd::Stopped);
+  EXPECT_TRUE(Closed.Boxes.empty());
+  EXPECT_GE(Closed.Ms, 5000u);
+  EXPECT_LT(Closed.Ms, 5100u);
+
+  // A key that is not Escape lets it play on to its end.
+  const TShown Other = Show(R, At(3000, [](THeadlessSession& S) { S.Source.Push(TInputEvent::KeyDown(Vk::Left)); }));
+  EXPECT_EQ(Other.End, TReplayEnd::Finished);
+}
+
+// A recorded checksum the game does not reach ends the replay there, with
+// a message that names the tick.
+TEST(ReplayInWindow, AChecksumThatDiffersEndsItWithTheMessage) {
+  TReplay R = LoadReplay(Golden("twoplayers_death"));
+  std::uint32_t Tick = 0;
+  for (TReplayRecord& Rec : R.Records)
+    if (Rec.Kind == TReplayRecordKind::Check && Rec.Value == 3 * ReplayCheckEvery) {
+      Rec.Checksum ^= 1;
+      Tick = Rec.Value;
+    }
+  ASSERT_EQ(Tick, 3 * ReplayCheckEvery);
+  const TShown S = Show(R);
+  EXPECT_EQ(S.End, TReplayEnd::Failed);
+  ASSERT_EQ(S.Boxes.size(), 1u);
+  EXPECT_NE(S.Boxes[0].second.find("The replay does not match this game"), std::string::npos) << S.Boxes[0].second;
+  EXPECT_NE(S.Boxes[0].second.find("at tick 300"), std::string::npos) << S.Boxes[0].second;
+  // It ended at that check: not much beyond 300 ticks of play.
+  EXPECT_LT(S.Ms, 300u * 50u);
+  EXPECT_LT(S.Ms, PacedMs(R) / 2);
 }

@@ -12,19 +12,15 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "program/ProgramParts.h"
-#include "program/Replay.h"
-#include "pak/PakReader.h"
 #include "common/Scramble.h"
-#include "platform/Clock.h"
 #include "platform/EventLoop.h"
-#include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
-#include "platform/Screen.h"
-#include "platform/TimerScheduler.h"
-#include "platform/WindowControl.h"
+#include "program/HeadlessSession.h"
+#include "program/ReplayFolder.h"
+#include "program/ReplayRecorder.h"
 
 #include "SimScript.h"
+#include "StderrMessageBox.h"
 
 namespace {
 
@@ -36,13 +32,6 @@ int Fail(const std::string& Message) {
   std::fprintf(stderr, "vyrn-record: %s\n", Message.c_str());
   return 1;
 }
-
-class TQuietBox : public IMessageBox {
-public:
-  void Show(const std::string& Caption, const std::string& Text) override {
-    std::fprintf(stderr, "vyrn-record: [%s] %s\n", Caption.c_str(), Text.c_str());
-  }
-};
 
 // Hands the inputs of a game tick to the recorder just before that tick, so
 // scripts written for vyrn-sim's game ticks keep their timing.
@@ -66,18 +55,6 @@ private:
   IInputSink& FNext;
   std::multimap<long long, TInputEvent> FInputs;
   long long FTick = 0;
-};
-
-class TPakParts : public TProgramParts {
-public:
-  TPakParts(IDisplay& Display, const std::string& Folder, std::string Pak)
-      : TProgramParts(Display, Folder), FPak(std::move(Pak)) {}
-  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
-    return std::make_unique<TPakFileReadable>(FPak);
-  }
-
-private:
-  std::string FPak;
 };
 
 }  // namespace
@@ -134,31 +111,24 @@ int main(int Argc, char** Argv) {
 
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
-  TQuietBox Box;
+  TStderrMessageBox Box("vyrn-record");
   SetMessageBoxHandler(&Box);
   int Exit = 0;
   {
-    TManualClock Clock;
-    TTimerScheduler Timers(Clock);
-    TScreen Screen;
-    THeadlessWindowControl Window;
-    TFakeDisplay Display;
-    TPakParts Parts(Display, Folder, Pak);
-    TMainForm Form(Parts, Window, Screen, Timers);
+    THeadlessSession Session(Pak, Folder);
+    TMainForm& Form = Session.Form();
     const auto FixedSeed = static_cast<std::uint32_t>(Seed);
     TReplayRecorder Recorder(Out, Form, Folder, [FixedSeed] { return FixedSeed % 86400000u; });
     if (Recorder.Failed()) Exit = Fail("cannot write \"" + Out + "\"");
     else if (!Form.FormCreate()) Exit = Fail("the window could not start");
     else {
       Recorder.Started();
-      THeadlessEventSource Source(Clock, &Window);
-      THeadlessPresenter Presenter;
       TGameTickInputs Sink(Form, Recorder, std::move(GameInputs));
-      TEventLoop Loop(Timers, Source, Sink, Presenter, Screen);
+      TEventLoop Loop(Session.Timers, Session.Source, Sink, Session.Presenter, Session.Screen);
       auto Next = Inputs.begin();
-      while (static_cast<long long>(Clock.NowMs()) < EndMs) {
-        for (; Next != Inputs.end() && Next->first <= static_cast<long long>(Clock.NowMs()); ++Next)
-          Source.Push(Next->second);
+      while (static_cast<long long>(Session.Clock.NowMs()) < EndMs) {
+        for (; Next != Inputs.end() && Next->first <= static_cast<long long>(Session.Clock.NowMs()); ++Next)
+          Session.Source.Push(Next->second);
         if (!Loop.Step()) break;
       }
     }

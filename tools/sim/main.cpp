@@ -15,13 +15,15 @@
 #include "Bot.h"
 #include "PngEncode.h"
 #include "SimScript.h"
+#include "StderrMessageBox.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
 #include "actors/SmallEvilBase.h"
 #include "app/Main.h"
-#include "program/ProgramParts.h"
-#include "program/Replay.h"
+#include "program/HeadlessSession.h"
+#include "program/ReplayFolder.h"
+#include "program/ReplayPlayer.h"
 #include "audio/AudioObject.h"
 #include "game/GameData.h"
 #include "pak/PakReader.h"
@@ -29,12 +31,7 @@
 #include "persist/Config.h"
 #include "common/Scramble.h"
 #include "common/TimeOfDay.h"
-#include "platform/Clock.h"
-#include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
-#include "platform/Screen.h"
-#include "platform/TimerScheduler.h"
-#include "platform/WindowControl.h"
 
 namespace {
 
@@ -67,14 +64,6 @@ int Fail(const std::string& Message) {
   std::fprintf(stderr, "vyrn-sim: %s\n", Message.c_str());
   return 1;
 }
-
-// Boxes go to standard error: the run never blocks on one.
-class TStderrMessageBox : public IMessageBox {
-public:
-  void Show(const std::string& Caption, const std::string& Text) override {
-    std::fprintf(stderr, "vyrn-sim: [%s] %s\n", Caption.c_str(), Text.c_str());
-  }
-};
 
 // Floats so they read back exactly; JSON has no NaN or infinities.
 std::string Num(float V) {
@@ -126,9 +115,8 @@ private:
 
 // The window owns and frees what CreateGame returns; the simulation keeps
 // the game itself to report the tick in which it ended.
-class TGameLink : public IGameData, public IGameDataView {
+class TGameLink : public IGameData {
 public:
-  const TGameData& GameData() const override { return G; }
   explicit TGameLink(TGameData& Game) : G(Game) {}
   void MovePlayer1(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer1(DX, DY, D); }
   void MovePlayer2(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer2(DX, DY, D); }
@@ -145,6 +133,7 @@ public:
   bool Paused() const override { return G.Paused(); }
   bool Ended() const override { return G.Ended(); }
   void SetWaitForKey(bool Value) override { G.SetWaitForKey(Value); }
+  std::uint64_t StateChecksum(std::uint64_t Hash) const override { return G.StateChecksum(Hash); }
 
 private:
   TGameData& G;
@@ -152,7 +141,8 @@ private:
 
 class TSimParts : public IFormParts {
 public:
-  TSimParts(const TOptions& Options, const std::string& Folder) : FOptions(Options), FFolder(Folder) {}
+  TSimParts(const TOptions& Options, const std::string& Folder, IDisplay& Display)
+      : FOptions(Options), FFolder(Folder), FDisplay(Display) {}
 
   std::unique_ptr<TConfig> CreateConfig() override { return std::make_unique<TConfig>(FDisplay, FFolder); }
   std::unique_ptr<TAudioObject> CreateAudio() override { return std::make_unique<TAudioObject>(); }
@@ -185,35 +175,28 @@ public:
 private:
   const TOptions& FOptions;
   std::string FFolder;
-  TFakeDisplay FDisplay;
+  IDisplay& FDisplay;
 };
 
 // A recorded session runs through the program's own parts (splash and menu
 // included), on the headless platform; the game is kept beyond its end so
 // its last tick can be reported.
-class TReplayParts : public TProgramParts {
+class TReplayParts : public THeadlessParts {
 public:
-  TReplayParts(const TOptions& Options, const std::string& Folder)
-      : TProgramParts(FDisplay, Folder), FOptions(Options) {}
-  std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
-    return std::make_unique<TPakFileReadable>(FOptions.Pak);
-  }
+  TReplayParts(IDisplay& Display, const std::string& Folder, const std::string& Pak)
+      : THeadlessParts(Display, Folder, Pak) {}
   std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
                                         TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
                                         TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
                                         TScreen& DC, int Height) override {
-    auto Made = TProgramParts::CreateGame(Width, StartLevel, StartLives, Pak, Audio, Config, TwoPlayers, MenuBuffer,
-                                          BottomImage, RightImage, DC, Height);
+    auto Made = THeadlessParts::CreateGame(Width, StartLevel, StartLives, Pak, Audio, Config, TwoPlayers, MenuBuffer,
+                                           BottomImage, RightImage, DC, Height);
     if (!Made) return nullptr;
     Game.reset(static_cast<TGameData*>(Made.release()));
     return std::make_unique<TGameLink>(*Game);
   }
 
   std::unique_ptr<TGameData> Game;
-
-private:
-  TFakeDisplay FDisplay;  // built before the base uses it: only its address is taken
-  const TOptions& FOptions;
 };
 
 std::string ItemKind(const TGameData& Game, const TItemBase* Item) {
@@ -366,16 +349,15 @@ int RunReplay(const TOptions& Options) {
   if (const int Code = CheckArchiveAndFrames(Options)) return Code;
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
-  TStderrMessageBox Box;
+  TStderrMessageBox Box("vyrn-sim");
   SetMessageBoxHandler(&Box);
   int Exit = 0;
   {
-    TManualClock Clock;
-    TTimerScheduler Timers(Clock);
-    TScreen Screen;
-    THeadlessWindowControl Window;
-    TReplayParts Parts(Options, Folder);
-    TMainForm Form(Parts, Window, Screen, Timers);
+    THeadlessSession Session(
+        [&](IDisplay& Display) { return std::make_unique<TReplayParts>(Display, Folder, Options.Pak); });
+    auto& Parts = static_cast<TReplayParts&>(Session.Parts());
+    TMainForm& Form = Session.Form();
+    const TScreen& Screen = Session.Screen;
     TReplayPlayer Player(Replay, Form);
     if (Player.PrepareFolder(Folder) && Player.Start()) {
       std::int64_t Tick = 0;
@@ -430,7 +412,7 @@ int main(int Argc, char** Argv) {
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
 
-  TStderrMessageBox Box;
+  TStderrMessageBox Box("vyrn-sim");
   SetMessageBoxHandler(&Box);
   // The shade pattern re-seeds the generator from the time of day: make
   // that a function of the seed, so a run never reads the clock.
@@ -439,12 +421,10 @@ int main(int Argc, char** Argv) {
 
   int Exit = 0;
   {
-    TManualClock Clock;
-    TTimerScheduler Timers(Clock);
-    TScreen Screen;
-    THeadlessWindowControl Window;
-    TSimParts Parts(Options, Folder);
-    TMainForm Form(Parts, Window, Screen, Timers);
+    THeadlessSession Session([&](IDisplay& Display) { return std::make_unique<TSimParts>(Options, Folder, Display); });
+    auto& Parts = static_cast<TSimParts&>(Session.Parts());
+    TMainForm& Form = Session.Form();
+    const TScreen& Screen = Session.Screen;
     if (!Form.FormCreate()) {
       Exit = 1;
     } else {

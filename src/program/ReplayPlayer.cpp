@@ -1,0 +1,111 @@
+#include "program/ReplayPlayer.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/Main.h"
+#include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
+#include "persist/Config.h"
+#include "persist/HighScore.h"
+#include "program/ReplaySession.h"
+
+TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form) : FReplay(Replay), FForm(Form) {
+  FOtherBuild = Replay.BuildId != ReplayBuildId();
+  SetTimeOfDaySource([this]() -> std::uint32_t {
+    const auto& Records = FReplay.Records;
+    if (FCursor < Records.size() && Records[FCursor].Kind == TReplayRecordKind::Time) return Records[FCursor++].Value;
+    FClockMissing = true;
+    return 0;
+  });
+}
+
+TReplayPlayer::~TReplayPlayer() { SetTimeOfDaySource(nullptr); }
+
+void TReplayPlayer::Fail(const std::string& What) {
+  if (!FProblem.empty()) return;
+  FProblem = What;
+  if (FOtherBuild)
+    FProblem += " (the replay was recorded by build \"" + FReplay.BuildId + "\", this is build \"" + ReplayBuildId() +
+                "\")";
+}
+
+bool TReplayPlayer::PrepareFolder(const std::string& Folder) {
+  const auto Write = [&](const char* Name, const std::string& Text) {
+    if (Text.empty()) return true;
+    std::ofstream Out(std::filesystem::path(Folder) / Name, std::ios::binary);
+    Out.write(Text.data(), static_cast<std::streamsize>(Text.size()));
+    return static_cast<bool>(Out);
+  };
+  if (Write(TConfig::FileName, FReplay.ConfigText) && Write(THighScore::FileName, FReplay.HighScoresText)) return true;
+  Fail("cannot write the recorded settings into \"" + Folder + "\"");
+  return false;
+}
+
+bool TReplayPlayer::Start() {
+  if (!FForm.FormCreate()) {
+    Fail("the window could not start");
+    return false;
+  }
+  if (FClockMissing) Fail("the game read the clock more often than recorded while the window started");
+  else if (RandSeed != FReplay.Seed)
+    Fail("the generator's seed is " + std::to_string(RandSeed) + " after the start, recorded " +
+         std::to_string(FReplay.Seed));
+  else if (FCursor < FReplay.Records.size() && FReplay.Records[FCursor].Kind == TReplayRecordKind::Time)
+    Fail("the game read the clock less often than recorded while the window started");
+  return FProblem.empty();
+}
+
+const TInputEvent* TReplayPlayer::NextEvent() const {
+  std::size_t I = FCursor;
+  while (I < FReplay.Records.size() && FReplay.Records[I].Kind == TReplayRecordKind::Check) ++I;
+  if (I < FReplay.Records.size() && FReplay.Records[I].Kind == TReplayRecordKind::Event)
+    return &FReplay.Records[I].Event;
+  return nullptr;
+}
+
+bool TReplayPlayer::CompareChecks() {
+  const auto& Records = FReplay.Records;
+  while (FCursor < Records.size() && Records[FCursor].Kind == TReplayRecordKind::Check) {
+    const TReplayRecord& C = Records[FCursor++];
+    if (C.Value != FTicks) {
+      Fail("the checksum of tick " + std::to_string(C.Value) + " came at tick " + std::to_string(FTicks));
+      return false;
+    }
+    if (C.Checksum != SessionChecksum(FForm)) {
+      Fail("the game differs from its recording at tick " + std::to_string(C.Value) + " (first difference within the " +
+           std::to_string(ReplayCheckEvery) + " ticks before it)");
+      return false;
+    }
+    ++FChecks;
+  }
+  return true;
+}
+
+bool TReplayPlayer::Step() {
+  if (FFinished || !FProblem.empty()) return false;
+  const auto& Records = FReplay.Records;
+  if (!CompareChecks()) return false;
+  if (FCursor >= Records.size()) {
+    FFinished = true;
+    return false;
+  }
+  const TReplayRecord& R = Records[FCursor];
+  if (R.Kind != TReplayRecordKind::Event) {
+    Fail("the game read the clock less often than recorded before tick " + std::to_string(FTicks + 1));
+    return false;
+  }
+  ++FCursor;
+  if (R.Event.Kind == TInputKind::Timer && R.Event.Code != FForm.FocusMonitor && R.Event.Code != FForm.SplashScreenTimer &&
+      R.Event.Code != FForm.MenuTimer && R.Event.Code != FForm.GameTimer) {
+    Fail("the replay names a timer the window does not have (" + std::to_string(R.Event.Code) + ")");
+    return false;
+  }
+  FForm.Dispatch(R.Event);
+  if (R.Event.Kind == TInputKind::Timer) ++FTicks;
+  if (FClockMissing) {
+    Fail("the game read the clock more often than recorded at tick " + std::to_string(FTicks));
+    return false;
+  }
+  return true;
+}
