@@ -8,11 +8,11 @@
 
 namespace {
 
-constexpr int Rate = 44100;
+constexpr int EqRate = 44100;
 constexpr int Centres[10] = {80, 170, 310, 600, 1000, 3000, 6000, 10000, 12000, 14000};
 
 TEqualizer MakeEqualizer() {
-  TEqualizer Eq(Rate, 10);
+  TEqualizer Eq(EqRate, 10);
   for (int I = 0; I < 10; ++I) Eq.SetBand(I, Centres[I], 3.0, 0.0);
   return Eq;
 }
@@ -20,10 +20,10 @@ TEqualizer MakeEqualizer() {
 // Gain in dB that the equaliser applies to a steady sine of Frequency, from
 // the RMS of the second half of two seconds (the filters have settled).
 double MeasuredGainDb(TEqualizer& Eq, double Frequency) {
-  const int Frames = 2 * Rate;
+  const int Frames = 2 * EqRate;
   std::vector<float> S(static_cast<std::size_t>(Frames) * 2);
   for (int I = 0; I < Frames; ++I)
-    S[2 * I] = S[2 * I + 1] = static_cast<float>(0.25 * std::sin(2 * std::numbers::pi * Frequency * I / Rate));
+    S[2 * I] = S[2 * I + 1] = static_cast<float>(0.25 * std::sin(2 * std::numbers::pi * Frequency * I / EqRate));
   const std::vector<float> In = S;
   Eq.Reset();
   for (int Done = 0; Done < Frames; Done += 512) Eq.Process(S.data() + 2 * Done, std::min(512, Frames - Done), 2);
@@ -79,7 +79,7 @@ TEST(Equalizer, ChannelsAreFilteredSeparately) {
   TEqualizer Eq = MakeEqualizer();
   Eq.SetGain(4, 12.0);
   std::vector<float> S(2 * 4410);
-  for (int I = 0; I < 4410; ++I) S[2 * I] = static_cast<float>(std::sin(2 * std::numbers::pi * 1000 * I / Rate) * 0.1);
+  for (int I = 0; I < 4410; ++I) S[2 * I] = static_cast<float>(std::sin(2 * std::numbers::pi * 1000 * I / EqRate) * 0.1);
   Eq.Process(S.data(), 4410, 2);
   for (int I = 0; I < 4410; ++I) ASSERT_EQ(S[2 * I + 1], 0.0f);
 }
