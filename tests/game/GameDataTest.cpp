@@ -11,6 +11,7 @@
 #include "actors/SmallEvil_evil03.h"
 #include "board/MemBoard.h"
 #include "game/LevelTable.h"
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "persist/TestFolder.h"
@@ -334,8 +335,8 @@ TEST_F(GameFixture, MissingArchiveNeverCrashes) {
 TEST_F(GameFixture, FirstFrameRestoresThePanelPictures) {
   auto Game = Start(1);
   TFastImageBuffer Right(nullptr, 0, 0), Bottom(nullptr, 0, 0);
-  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_right_1p.jpg", Right));
-  ASSERT_TRUE(LoadGameJpeg(*Pak, "main_bottom.jpg", Bottom));
+  ASSERT_TRUE(LoadJpeg(*Pak, "main_right_1p.jpg", Right));
+  ASSERT_TRUE(LoadJpeg(*Pak, "main_bottom.jpg", Bottom));
   for (int Y = 0; Y < 600; ++Y) std::fill(Screen.Row(Y), Screen.Row(Y) + Screen.Stride(), 0x5A);
   Game->Update();
   EXPECT_EQ(Screen.PixelAt(610, 300), Right.GetPixel(10, 300));
