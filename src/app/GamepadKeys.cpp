@@ -7,13 +7,12 @@ std::uint16_t GamepadKey(const TMainForm& Form, int Player, TPadAction Action) {
   if (Player < 1 || Player > PadPlayers) return 0;
   const TConfig* Config = Form.Config();
   const bool InGame = Config && Form.TimerRuns(Form.GameTimer);
-  const int First = Player == 1 ? TConfig::Player1Keys : TConfig::Player2Keys;
   switch (Action) {
-    case TPadAction::Up: return InGame ? Config->Keys[First + TConfig::KeyUp] : Vk::Up;
-    case TPadAction::Down: return InGame ? Config->Keys[First + TConfig::KeyDown] : Vk::Down;
-    case TPadAction::Left: return InGame ? Config->Keys[First + TConfig::KeyLeft] : Vk::Left;
-    case TPadAction::Right: return InGame ? Config->Keys[First + TConfig::KeyRight] : Vk::Right;
-    case TPadAction::Draw: return Config ? Config->Keys[First + TConfig::KeyDraw] : 0;
+    case TPadAction::Up: return InGame ? Config->PlayerKey(Player, TConfig::KeyUp) : Vk::Up;
+    case TPadAction::Down: return InGame ? Config->PlayerKey(Player, TConfig::KeyDown) : Vk::Down;
+    case TPadAction::Left: return InGame ? Config->PlayerKey(Player, TConfig::KeyLeft) : Vk::Left;
+    case TPadAction::Right: return InGame ? Config->PlayerKey(Player, TConfig::KeyRight) : Vk::Right;
+    case TPadAction::Draw: return Config ? Config->PlayerKey(Player, TConfig::KeyDraw) : 0;
     case TPadAction::Start: return InGame ? Vk::Escape : Vk::Return;
     case TPadAction::Back: return InGame ? 0 : Vk::Escape;
   }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "common/CommonTypes.h"
 #include "platform/MessageBox.h"
@@ -40,11 +41,10 @@ void ReleaseDirection(const TDirectionFlags& F, TDirection D) {
     if (*F.Held[O]) *F.Active[O] = true;
 }
 
-// Key slots of the settings: player 1 up, down, left, right, draw at 4..8,
-// player 2 the same at 9..13.
-constexpr int FirstSlot[3] = {0, 4, 9};
-constexpr TDirection SlotDirection[4] = {DirUp, DirDown, DirLeft, DirRight};
-constexpr int DrawSlotOffset = 4;
+// The settings' direction keys in the order they are checked, each with the
+// way it steers.
+constexpr std::pair<int, TDirection> DirectionKeys[4] = {
+    {TConfig::KeyUp, DirUp}, {TConfig::KeyDown, DirDown}, {TConfig::KeyLeft, DirLeft}, {TConfig::KeyRight, DirRight}};
 
 // The two cheat words share their first letter; the second picks the word.
 // VAULTnn starts the next game at level nn (02..28); VIGORn gives every
@@ -325,9 +325,9 @@ void TMainForm::FormKeyDown(std::uint16_t& Key, TShiftState) {
     for (int P = 1; P <= 2; ++P) {
       const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
                                   {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
-      for (int I = 0; I < 4; ++I)
-        if (Key == FConfig->Keys[FirstSlot[P] + I]) PressDirection(Flags, SlotDirection[I]);
-      if (Key == FConfig->Keys[FirstSlot[P] + DrawSlotOffset]) DrawHeld[P] = true;
+      for (const auto& [Which, Direction] : DirectionKeys)
+        if (Key == FConfig->PlayerKey(P, Which)) PressDirection(Flags, Direction);
+      if (Key == FConfig->PlayerKey(P, TConfig::KeyDraw)) DrawHeld[P] = true;
     }
     if (Key == Vk::Escape) FGame->SetPaused(!FGame->Paused());
     if (Key == 'N' && FGame->Paused()) FGame->SetPaused(false);
@@ -363,9 +363,9 @@ void TMainForm::FormKeyUp(std::uint16_t& Key, TShiftState) {
     for (int P = 1; P <= 2; ++P) {
       const TDirectionFlags Flags{{&HeldLeft[P], &HeldRight[P], &HeldUp[P], &HeldDown[P]},
                                   {&ActiveLeft[P], &ActiveRight[P], &ActiveUp[P], &ActiveDown[P]}};
-      for (int I = 0; I < 4; ++I)
-        if (Key == FConfig->Keys[FirstSlot[P] + I]) ReleaseDirection(Flags, SlotDirection[I]);
-      if (Key == FConfig->Keys[FirstSlot[P] + DrawSlotOffset]) DrawHeld[P] = false;
+      for (const auto& [Which, Direction] : DirectionKeys)
+        if (Key == FConfig->PlayerKey(P, Which)) ReleaseDirection(Flags, Direction);
+      if (Key == FConfig->PlayerKey(P, TConfig::KeyDraw)) DrawHeld[P] = false;
     }
   }
 

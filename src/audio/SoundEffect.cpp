@@ -1,11 +1,7 @@
 #include "audio/SoundEffect.h"
 
 TSoundEffect::TSoundEffect(const TPakFileReadable& Pak, const std::string& Name, bool Loop) {
-  try {
-    FData = Pak.GetStream(Name);
-  } catch (const EPakReadError&) {
-    FData.reset();
-  }
+  FData = Pak.GetOptionalStream(Name);
   Stream = FData.get();
   Looping = Loop;
 }

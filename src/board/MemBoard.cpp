@@ -288,3 +288,12 @@ std::int32_t TMemBoard::ClaimUnmarked(std::uint8_t TrailCode, TRect& DirtyRect) 
   DirtyRect = Growth.Widened();
   return Count;
 }
+
+std::int32_t TMemBoard::Claim(std::int32_t PlayerX, std::int32_t PlayerY, std::int32_t EvilX, std::int32_t EvilY,
+                              std::uint8_t TrailCode, TRect& DirtyRect) {
+  if (Contains(PlayerX, PlayerY)) SetCell(PlayerX, PlayerY, CellEdge);
+  // The other player's trail does not stop the enemy's side.
+  const std::int32_t PassCode = TrailCode == CellTrail1 ? CellTrail2 : CellTrail1;
+  FloodMark(EvilX, EvilY, CellEvilSide, PassCode);
+  return ClaimUnmarked(TrailCode, DirtyRect);
+}

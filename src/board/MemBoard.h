@@ -83,6 +83,14 @@ public:
   // widened by 3.
   std::int32_t ClaimUnmarked(std::uint8_t TrailCode, TRect& DirtyRect);
 
+  // A whole claim after a player closed a trail (TrailCode 4 or 5): the
+  // player's cell (PlayerX, PlayerY) becomes edge when it lies on the board,
+  // the enemy's side is flooded from (EvilX, EvilY) through the other
+  // player's trail, and the rest is claimed by ClaimUnmarked, whose count and
+  // DirtyRect it returns.
+  std::int32_t Claim(std::int32_t PlayerX, std::int32_t PlayerY, std::int32_t EvilX, std::int32_t EvilY,
+                     std::uint8_t TrailCode, TRect& DirtyRect);
+
   // Paints the cells of Rect (Right and Bottom inclusive, clipped to the
   // board) into Target: row 0 and column 0 grey 160; free cells show
   // Background darkened by the mask's shade, with a two-pixel drop shadow of

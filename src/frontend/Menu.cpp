@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "audio/AudioObject.h"
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "platform/Screen.h"
@@ -19,16 +20,6 @@ float Single(long double Value) { return static_cast<float>(Value); }
 std::int32_t Round(long double Value) { return static_cast<std::int32_t>(RoundHalfEven(Value)); }
 
 constexpr long double TwoPi = 2.0L * std::numbers::pi_v<long double>;
-
-TAlphaImage LoadPicture(const TPakFileReadable& Pak, const std::string& Name) {
-  TAlphaImage Image;
-  try {
-    if (auto Stream = Pak.GetStream(Name)) Image.LoadFromStream(*Stream);
-  } catch (const std::exception&) {
-    // Drawn as nothing: a missing or damaged picture must not stop the menu.
-  }
-  return Image;
-}
 
 std::string FolderOf(const std::string& Path) {
   const auto Slash = Path.find_last_of('/');

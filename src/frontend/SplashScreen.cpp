@@ -1,6 +1,7 @@
 #include "frontend/SplashScreen.h"
 
 #include "audio/AudioObject.h"
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 #include "common/Scramble.h"
 
@@ -21,19 +22,12 @@ TSplashScreen::TSplashScreen(TScreen& DC, std::int32_t Width, std::int32_t Heigh
   FFrames.reserve(FrameCount);
   for (int N = 1; N <= FrameCount; ++N) {
     TFastImageBuffer& Frame = FFrames.emplace_back(nullptr, FrameWidth, FrameHeight);
-    try {
-      if (auto Stream = Pak.GetStream("Quillon2_" + TwoDigits(N) + ".jpg")) Frame.LoadJpegFromStream(*Stream);
-    } catch (const std::exception&) {
-      // A damaged frame stays black: the logo is not worth stopping the game for.
-    }
+    // A damaged frame stays black: the logo is not worth stopping the game for.
+    LoadJpeg(Pak, "Quillon2_" + TwoDigits(N) + ".jpg", Frame);
   }
   FFrameCounter = FirstCounter;
   FFinished = false;
-  try {
-    FMusic = Pak.GetStream("quillon_logo.ogg");
-  } catch (const std::exception&) {
-    FMusic.reset();
-  }
+  FMusic = Pak.GetOptionalStream("quillon_logo.ogg");
 }
 
 // The engine plays its own copy of the music, so freeing ours here is safe

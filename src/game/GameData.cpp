@@ -16,6 +16,7 @@
 #include "board/MemBoard.h"
 #include "common/Fnv.h"
 #include "game/LevelTable.h"
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "platform/MessageBox.h"
@@ -24,23 +25,6 @@
 namespace {
 
 constexpr TColorValue Grey160 = TFastImageBuffer::MakeColor(160, 160, 160);
-
-std::unique_ptr<TMemoryStream> LoadStream(const TPakFileReadable& Pak, const std::string& Name) {
-  try {
-    return Pak.GetStream(Name);
-  } catch (const std::exception&) {
-    return nullptr;  // a damaged entry plays nothing
-  }
-}
-
-std::unique_ptr<TGameText> MakeText(const TPakFileReadable& Pak) {
-  try {
-    return std::make_unique<TGameText>(Pak);
-  } catch (const std::exception&) {
-    // An undecodable font sheet: blank glyphs, as with no sheet at all.
-    return std::make_unique<TGameText>(TPakFileReadable(""));
-  }
-}
 
 }  // namespace
 
@@ -53,42 +37,42 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
       FPak(Pak),
       FAudio(Audio),
       FConfig(Config),
-      FMenuBuffer(MenuBuffer),
       FBottomImage(BottomImage),
       FRightImage(RightImage),
       FPresentNow(std::move(PresentNow)),
       FTwoPlayers(TwoPlayers) {
   // 1. Sounds.
-  FLevelEndedMusic = LoadStream(Pak, "level_ended.ogg");
-  FGameEndedMusic = LoadStream(Pak, "game_ended.ogg");
+  FLevelEndedMusic = Pak.GetOptionalStream("level_ended.ogg");
+  FGameEndedMusic = Pak.GetOptionalStream("game_ended.ogg");
   FFillSound = std::make_unique<TSoundEffect>(Pak, "fill.wav");
 
   // 2. The menu's picture stays under the loading bar.
   PlayArea.CopyRect(0, 0, MenuBuffer, 0, 0, 600, 550);
   TAlphaImage Loading;
-  LoadGamePicture(Pak, "loading.png", Loading);
+  LoadPicture(Pak, "loading.png", Loading);
   Loading.Draw(PlayArea, 304, 285);
-  ShowLoadingBar(10);
+  ShowLoadingBar(MenuBuffer, 10);
 
   // 3.
-  LoadGamePicture(Pak, "game_paused_menu.png", PauseImage);
-  ShowLoadingBar(20);
+  LoadPicture(Pak, "game_paused_menu.png", PauseImage);
+  ShowLoadingBar(MenuBuffer, 20);
   // 4.
   Panels.ShowRightPicture(Pak, TwoPlayers, RightImage);
   Panels.LoadDeadImage(Pak);
-  ShowLoadingBar(30);
+  ShowLoadingBar(MenuBuffer, 30);
   // 5. The backgrounds came with the right picture.
-  ShowLoadingBar(40);
+  ShowLoadingBar(MenuBuffer, 40);
   Panels.ShowBottomPicture(Pak, BottomImage);
   Width = GameWidth;
   Height = GameHeight;
-  ShowLoadingBar(50);
+  ShowLoadingBar(MenuBuffer, 50);
   // 6.
-  Text = MakeText(Pak);
+  // An undecodable font sheet gives blank glyphs, as no sheet at all does.
+  Text = std::make_unique<TGameText>(LoadPicture(Pak, TGameText::GlyphSheetName));
   Panels.CutDigits(Pak, 0);
-  ShowLoadingBar(60);
+  ShowLoadingBar(MenuBuffer, 60);
   Panels.CutDigits(Pak, 1);
-  ShowLoadingBar(70);
+  ShowLoadingBar(MenuBuffer, 70);
   Panels.CutDigits(Pak, 2);
   // 7.
   Items[ItemHeart] = std::make_unique<TItem_heart>(TPoint{0, 0}, Config, Pak);
@@ -96,17 +80,17 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
   Items[ItemDollar02] = std::make_unique<TItem_dollar02>(TPoint{0, 0}, Config, Pak);
   Items[ItemDollar03] = std::make_unique<TItem_dollar03>(TPoint{0, 0}, Config, Pak);
   Items[ItemSpeed] = std::make_unique<TItem_speed>(TPoint{0, 0}, Config, Pak);
-  ShowLoadingBar(80);
+  ShowLoadingBar(MenuBuffer, 80);
   // 8.
-  LoadGamePicture(Pak, "bonus_awarded.png", BonusImage);
+  LoadPicture(Pak, "bonus_awarded.png", BonusImage);
   LevelNumber = std::clamp(StartLevel, 1, LevelCount);
-  ShowLoadingBar(90);
+  ShowLoadingBar(MenuBuffer, 90);
   // 9.
   Players.push_back(std::make_unique<TPlayer>(TPointF{20, 20}, StartLives, Pak, Config, 0, "Player 1", "player01"));
   if (FTwoPlayers)
     Players.push_back(std::make_unique<TPlayer>(TPointF{static_cast<float>(Width - 20), 20}, StartLives, Pak, Config,
                                                 1, "Player 2", "player02"));
-  ShowLoadingBar(100);
+  ShowLoadingBar(MenuBuffer, 100);
   // 10., 11.
   LoadLevel();
   DrawScoresAndLives();
@@ -121,9 +105,9 @@ TGameData::~TGameData() {
   if (FFillSound) FFillSound->Halt();
 }
 
-void TGameData::ShowLoadingBar(std::int32_t Percent) {
+void TGameData::ShowLoadingBar(const TFastImageBuffer& MenuBuffer, std::int32_t Percent) {
   const std::int32_t B = static_cast<std::int32_t>(RoundHalfEven(static_cast<long double>(Percent) * 197.0L / 100.0L));
-  PlayArea.CopyRect(305, 295, FMenuBuffer, 305, 295, B, 9);
+  PlayArea.CopyRect(305, 295, MenuBuffer, 305, 295, B, 9);
   for (std::int32_t Y = 295; Y <= 303; ++Y)
     for (std::int32_t X = 305; X <= 305 + B; ++X) PlayArea.BlendPixel(X, Y, TFastImageBuffer::MakeColor(160, 0, 0), 70);
   PlayArea.PaintTo(0, 0);
@@ -168,14 +152,9 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
   if (!ClosedTrail) return;
 
   PlaySound(4);
-  const std::int32_t PX = NearestPixel(Player.X), PY = NearestPixel(Player.Y);
-  if (Board.Contains(PX, PY)) Board.SetCell(PX, PY, CellEdge);
-  // The enemy's side; the other player's trail does not stop the flood.
-  const std::uint8_t OwnCode = Index == 0 ? CellTrail1 : CellTrail2;
-  const std::int32_t PassCode = Index == 0 ? CellTrail2 : CellTrail1;
-  Board.FloodMark(NearestPixel(Level->Evil->X), NearestPixel(Level->Evil->Y), CellEvilSide, PassCode);
   TRect Dirty;
-  const std::int32_t Count = Board.ClaimUnmarked(OwnCode, Dirty);
+  const std::int32_t Count = Board.Claim(NearestPixel(Player.X), NearestPixel(Player.Y), NearestPixel(Level->Evil->X),
+                                         NearestPixel(Level->Evil->Y), Index == 0 ? CellTrail1 : CellTrail2, Dirty);
   Level->ClaimedCells += Count;
   Player.SetScore(Player.Score + ClaimScore(Count, LevelNumber));
 

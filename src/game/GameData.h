@@ -107,7 +107,9 @@ public:
 
 private:
   TPlayer* Player2() const { return FTwoPlayers ? Players[1].get() : nullptr; }
-  void ShowLoadingBar(std::int32_t Percent);
+  // The loading bar over the menu's picture, which is only needed while the
+  // game is built.
+  void ShowLoadingBar(const TFastImageBuffer& MenuBuffer, std::int32_t Percent);
   // Re-renders the board in the box reaching RX to the sides and RY up and
   // down around (X, Y).
   void EraseBox(std::int32_t X, std::int32_t Y, std::int32_t RX, std::int32_t RY);
@@ -126,7 +128,6 @@ private:
   const TPakFileReadable& FPak;
   TAudioObject* FAudio;
   TConfig& FConfig;
-  const TFastImageBuffer& FMenuBuffer;
   TPanel* FBottomImage;
   TPanel* FRightImage;
   std::function<void()> FPresentNow;

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
-#include "gfx/ImageErrors.h"
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 #include "platform/Panel.h"
 #include "platform/Screen.h"
@@ -47,28 +46,6 @@ std::string PanelDigits(std::int64_t Value, std::size_t MaxDigits, const char* O
   return Text.size() > MaxDigits ? std::string(Overflow) : Text;
 }
 
-bool LoadGamePicture(const TPakFileReadable& Pak, const std::string& Name, TAlphaImage& Image) {
-  try {
-    std::unique_ptr<TMemoryStream> Stream = Pak.GetStream(Name);
-    if (!Stream) return false;
-    Image.LoadFromStream(*Stream);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-bool LoadGameJpeg(const TPakFileReadable& Pak, const std::string& Name, TFastImageBuffer& Buffer) {
-  try {
-    std::unique_ptr<TMemoryStream> Stream = Pak.GetStream(Name);
-    if (!Stream) return false;
-    Buffer.LoadJpegFromStream(*Stream);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 TGamePanels::TGamePanels(TScreen* DC)
     : Score{TFastImageBuffer(DC, 120, 14), TFastImageBuffer(DC, 120, 14)},
       Lives{TFastImageBuffer(DC, 50, 14), TFastImageBuffer(DC, 50, 14)},
@@ -83,7 +60,7 @@ TGamePanels::TGamePanels(TScreen* DC)
 void TGamePanels::ShowRightPicture(const TPakFileReadable& Pak, bool TwoPlayers, TPanel* RightPanel) {
   FRightPicture.Picture = std::make_unique<TFastImageBuffer>(RightPanel ? &RightPanel->Screen() : nullptr, 0, 0);
   const TFastImageBuffer& Picture = *FRightPicture.Picture;
-  LoadGameJpeg(Pak, TwoPlayers ? "main_right_2p.jpg" : "main_right_1p.jpg", *FRightPicture.Picture);
+  LoadJpeg(Pak, TwoPlayers ? "main_right_2p.jpg" : "main_right_1p.jpg", *FRightPicture.Picture);
   if (RightPanel) {
     FRightPicture.X = RightPanel->Left();
     FRightPicture.Y = RightPanel->Top();
@@ -101,7 +78,7 @@ void TGamePanels::ShowRightPicture(const TPakFileReadable& Pak, bool TwoPlayers,
 void TGamePanels::ShowBottomPicture(const TPakFileReadable& Pak, TPanel* BottomPanel) {
   if (!BottomPanel) return;
   FBottomPicture.Picture = std::make_unique<TFastImageBuffer>(&BottomPanel->Screen(), 0, 0);
-  LoadGameJpeg(Pak, "main_bottom.jpg", *FBottomPicture.Picture);
+  LoadJpeg(Pak, "main_bottom.jpg", *FBottomPicture.Picture);
   FBottomPicture.X = BottomPanel->Left();
   FBottomPicture.Y = BottomPanel->Top();
   FBottomPicture.Picture->PaintTo(FBottomPicture.X, FBottomPicture.Y);
@@ -118,7 +95,7 @@ void TGamePanels::CutDigits(const TPakFileReadable& Pak, std::int32_t Strip) {
   if (Strip < 0 || Strip > 2) return;
   const TStrip& S = Strips[static_cast<std::size_t>(Strip)];
   TAlphaImage Whole;
-  LoadGamePicture(Pak, S.Name, Whole);
+  LoadPicture(Pak, S.Name, Whole);
   // Ten digits of equal width; a missing strip leaves transparent digits
   // of the expected size.
   const std::int32_t W = Whole.Width() >= 10 ? Whole.Width() / 10 : S.Width;
@@ -130,7 +107,7 @@ void TGamePanels::CutDigits(const TPakFileReadable& Pak, std::int32_t Strip) {
   }
 }
 
-void TGamePanels::LoadDeadImage(const TPakFileReadable& Pak) { LoadGamePicture(Pak, "dead.png", DeadImage); }
+void TGamePanels::LoadDeadImage(const TPakFileReadable& Pak) { LoadPicture(Pak, "dead.png", DeadImage); }
 
 void TGamePanels::ClearPanel(TPanel* Panel) {
   if (!Panel) return;

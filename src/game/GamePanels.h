@@ -33,12 +33,6 @@ struct TLevelBonus {
 };
 TLevelBonus ComputeLevelBonus(std::int32_t TimeBonus, float ClaimedPercent);
 
-// Asset loading that never fails the game: a missing entry, a damaged
-// archive or an undecodable picture leaves Image / Buffer as it was (empty
-// or black) and returns false, and the game goes on without the picture.
-bool LoadGamePicture(const TPakFileReadable& Pak, const std::string& Name, TAlphaImage& Image);
-bool LoadGameJpeg(const TPakFileReadable& Pak, const std::string& Name, TFastImageBuffer& Buffer);
-
 // Decimal digits of a panel number: Value, or Overflow when it has more
 // than MaxDigits digits. Negative values show as 0.
 std::string PanelDigits(std::int64_t Value, std::size_t MaxDigits, const char* Overflow);

@@ -10,6 +10,7 @@
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
 #include "game/GamePanels.h"
+#include "gfx/ArchivePictures.h"
 #include "gfx/FastImaging.h"
 
 TLevel::TLevel() = default;
@@ -21,7 +22,7 @@ TLevel::TLevel(std::unique_ptr<TEvil> NewEvil, const TPakFileReadable& Pak, std:
   Board = std::make_unique<TMemBoard>(Width, Height);
   Board->SetUpLevelBoard();
   Background = std::make_unique<TFastImageBuffer>(nullptr, Width, Height);
-  LoadGameJpeg(Pak, BackgroundName, *Background);
+  LoadJpeg(Pak, BackgroundName, *Background);
   ShadowMask = std::make_unique<TShadowMask>();
   const float EX = Evil ? Evil->X : static_cast<float>(Width / 2);
   const float EY = Evil ? Evil->Y : static_cast<float>(Height / 2);

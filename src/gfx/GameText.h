@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "gfx/AlphaImage.h"
 
@@ -28,6 +29,9 @@ public:
   // Loads the glyph sheet. A missing "chars.png" leaves every cell blank;
   // one that cannot be decoded throws EImageDecodeError.
   explicit TGameText(const TPakFileReadable& Pak);
+  // Sets text with the glyph sheet given; a 0 x 0 sheet leaves every cell
+  // blank.
+  explicit TGameText(TAlphaImage GlyphSheet) : FGlyphs(std::move(GlyphSheet)) {}
 
   // Glyph number of a character after lower-casing: a..z 0..25, 0..9 26..35,
   // then . , - ! : and the double quotation mark as 36..41; -1 for every

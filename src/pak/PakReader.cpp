@@ -194,6 +194,14 @@ std::unique_ptr<TMemoryStream> TPakFileReadable::GetStream(const std::string& Na
   return std::make_unique<TMemoryStream>(std::move(Bytes));
 }
 
+std::unique_ptr<TMemoryStream> TPakFileReadable::GetOptionalStream(const std::string& Name) const {
+  try {
+    return GetStream(Name);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
 std::vector<TPakDirEntry> TPakFileReadable::ListEntries() const {
   std::optional<TOpenArchive> A = OpenArchive(FileName);
   if (!A) Fail(FileName, "not found");

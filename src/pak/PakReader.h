@@ -57,6 +57,9 @@ public:
   // when it is not a regular file, so a named pipe never hangs the start),
   // or the found entry reaches past the end of the file.
   std::unique_ptr<TMemoryStream> GetStream(const std::string& Name) const;
+  // GetStream for sound and art the game can do without: nullptr also when
+  // the archive cannot be read, so a damaged entry plays or shows nothing.
+  std::unique_ptr<TMemoryStream> GetOptionalStream(const std::string& Name) const;
 
   // Every complete directory entry in directory order. Throws EPakReadError
   // when the archive is missing or cannot be read.

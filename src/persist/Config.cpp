@@ -178,12 +178,12 @@ void TConfig::SetSoundOff(bool Value) {
 }
 
 void TConfig::SetPlayer1Keys(const TKeyGroup& K) {
-  for (int I = 0; I < 5; ++I) Keys[Player1Keys + I] = K[I];
+  for (int I = 0; I < 5; ++I) Keys[static_cast<std::size_t>(KeySlot(1, I))] = K[static_cast<std::size_t>(I)];
   Save();
 }
 
 void TConfig::SetPlayer2Keys(const TKeyGroup& K) {
-  for (int I = 0; I < 5; ++I) Keys[Player2Keys + I] = K[I];
+  for (int I = 0; I < 5; ++I) Keys[static_cast<std::size_t>(KeySlot(2, I))] = K[static_cast<std::size_t>(I)];
   Save();
 }
 

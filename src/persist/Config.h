@@ -24,6 +24,8 @@ public:
   static constexpr int Player1Keys = 4;
   static constexpr int Player2Keys = 9;
   static constexpr int KeyUp = 0, KeyDown = 1, KeyLeft = 2, KeyRight = 3, KeyDraw = 4;
+  // The slot of player 1's or 2's key Which (KeyUp..KeyDraw).
+  static constexpr int KeySlot(int Player, int Which) { return (Player == 1 ? Player1Keys : Player2Keys) + Which; }
   static constexpr std::array<std::uint16_t, 14> DefaultKeys = {0, 0, 0, 0, 38, 40, 37, 39, 32, 87, 83, 65, 68, 17};
 
   static constexpr const char* FileName = "config.dat";
@@ -41,6 +43,7 @@ public:
   bool SoundOff = false;
   bool FullScreen = false;
   std::array<std::uint16_t, 14> Keys{};  // slots 4..13 used
+  std::uint16_t PlayerKey(int Player, int Which) const { return Keys[static_cast<std::size_t>(KeySlot(Player, Which))]; }
   TDisplayMode DesktopMode;
   TDisplayMode GameMode;
   bool TerminateRequested = false;

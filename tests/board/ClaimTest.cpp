@@ -13,13 +13,11 @@ struct TClaim {
   TRect Dirty;
 };
 
-// One claim as the game performs it: flood the enemy's side, letting the
-// other player's trail through, then claim the rest.
+// The board's claim with the player off the board: the trails below already
+// end on an edge, so the player's cell changes nothing.
 TClaim Claim(TMemBoard& Board, std::int32_t EvilX, std::int32_t EvilY, std::uint8_t TrailCode) {
-  const std::int32_t Pass = TrailCode == CellTrail1 ? CellTrail2 : CellTrail1;
-  Board.FloodMark(EvilX, EvilY, CellEvilSide, Pass);
   TClaim Result{0, {}};
-  Result.Count = Board.ClaimUnmarked(TrailCode, Result.Dirty);
+  Result.Count = Board.Claim(-1, -1, EvilX, EvilY, TrailCode, Result.Dirty);
   return Result;
 }
 
@@ -47,6 +45,26 @@ TEST(ClaimTest, StraightCutClaimsTheSideWithoutTheEnemy) {
   // The trail is edge now; the left border and the top and bottom border
   // left of the cut are buried in claimed area.
   EXPECT_TRUE(BoardMatches(Board, [](std::int32_t X, std::int32_t Y) { return AfterVerticalCut(X, Y, 100, true); }));
+}
+
+TEST(ClaimTest, PlayersCellBecomesEdgeAndClosesTheCut) {
+  // The trail stops one cell short of the bottom border, where the player
+  // stands: that cell closes the cut as part of the claim.
+  TMemBoard Board = MakeLevelBoard();
+  Board.VerticalLine(21, 528, 100, CellTrail1);
+  TRect Dirty{};
+  EXPECT_EQ(Board.Claim(100, 529, 300, 300, CellTrail1, Dirty), 79 * 509);
+  EXPECT_EQ(Dirty, (TRect{18, 18, 102, 532}));
+  EXPECT_TRUE(BoardMatches(Board, [](std::int32_t X, std::int32_t Y) { return AfterVerticalCut(X, Y, 100, true); }));
+
+  // Without that cell the enemy's side reaches round the trail's end and
+  // nothing is claimed; the trail still turns edge.
+  TMemBoard Open = MakeLevelBoard();
+  Open.VerticalLine(21, 528, 100, CellTrail1);
+  EXPECT_EQ(Open.Claim(-1, -1, 300, 300, CellTrail1, Dirty), 0);
+  EXPECT_EQ(Dirty, NothingDirty);
+  EXPECT_EQ(Open.GetCell(100, 300), CellEdge);
+  EXPECT_EQ(Open.GetCell(100, 529), CellFree);
 }
 
 TEST(ClaimTest, EnemySideIsKeptEvenWhenItIsTheSmallerPart) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 
 namespace {
@@ -205,7 +206,7 @@ TEST(PanelsTest, MissingOrDamagedArchiveLeavesBlankPictures) {
     Panels.DrawPercent(50.0f);
     EXPECT_EQ(Panels.Score[0].GetPixel(100, 5), 0u);
     TAlphaImage Picture;
-    EXPECT_FALSE(LoadGamePicture(Pak, "dead.png", Picture));
+    EXPECT_FALSE(LoadPicture(Pak, "dead.png", Picture));
   }
   std::remove(Damaged.c_str());
 }

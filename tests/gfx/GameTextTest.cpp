@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "gfx/ArchivePictures.h"
 #include "gfx/FastImaging.h"
+#include "gfx/ImageErrors.h"
 #include "gfx/PngTestUtil.h"
 #include "pak/PakReader.h"
 
@@ -57,6 +59,13 @@ TEST_F(GameTextTest, GameOverIsTenCellsWithLowerCaseGlyphsAndABlankCell) {
   const TAlphaImage& Image = *Text.TextImage();
   const std::int32_t Glyphs[] = {6, 0, 12, 4, -1, 14, 21, 4, 17, 39};
   for (std::int32_t Cell = 0; Cell < 10; ++Cell) ExpectCell(Image, Cell, Glyphs[Cell]);
+}
+
+TEST_F(GameTextTest, AGivenSheetSetsTextAsTheArchivesDoes) {
+  TGameText Text(LoadPicture(Reader(), TGameText::GlyphSheetName));
+  Text.ShowText("Go 1!", 100, 1);
+  const std::int32_t Glyphs[] = {6, 14, -1, 27, 39};
+  for (std::int32_t Cell = 0; Cell < 5; ++Cell) ExpectCell(*Text.TextImage(), Cell, Glyphs[Cell]);
 }
 
 TEST_F(GameTextTest, GlyphTableDigitsAndPunctuation) {
@@ -214,6 +223,19 @@ TEST(GameTextNoSheet, AMissingGlyphSheetLeavesBlankCells) {
   Text.ShowText("abc", 100, 1);
   EXPECT_EQ(Text.TextWidth(), 54);
   for (std::int32_t X = 0; X < 54; ++X)
+    for (std::int32_t Y = 0; Y < 18; ++Y) ASSERT_EQ(Text.TextImage()->GetPixel(X, Y), 0u);
+}
+
+TEST(GameTextNoSheet, AnUndecodableSheetThrowsButGivenAsNothingLeavesBlankCells) {
+  TScratchPak Cut("cutchars");
+  const TBytes Sheet = EncodeRgba(SheetWidth, 18, std::vector<TRGBAPixel>(SheetWidth * 18, 0xFFFFFFFF));
+  Cut.Write({TPakEntry{TGameText::GlyphSheetName, TBytes(Sheet.begin(), Sheet.begin() + 60)}});
+  const TPakFileReadable Pak(Cut.Path());
+  EXPECT_THROW(TGameText{Pak}, EImageDecodeError);
+  TGameText Text(LoadPicture(Pak, TGameText::GlyphSheetName));
+  Text.ShowText("ab", 100, 1);
+  EXPECT_EQ(Text.TextWidth(), 36);
+  for (std::int32_t X = 0; X < 36; ++X)
     for (std::int32_t Y = 0; Y < 18; ++Y) ASSERT_EQ(Text.TextImage()->GetPixel(X, Y), 0u);
 }
 

@@ -243,6 +243,25 @@ TEST_F(PakReaderTest, SomethingUnreadableInPlaceOfTheArchiveThrows) {
   EXPECT_FALSE(TPakFileReadable(FPath).CheckArchive(Problem));
 }
 
+TEST_F(PakReaderTest, OptionalStreamsAreNothingWhereGetStreamWouldThrow) {
+  WriteFile(Bytes("ab"));
+  EXPECT_EQ(TPakFileReadable(FPath).GetOptionalStream("a"), nullptr);
+  // An entry reaching past the end of the file.
+  TBytes B;
+  PutU32(B, 4);
+  PutDirEntry(B, "far", 100, 0);
+  WriteFile(B);
+  ASSERT_THROW(TPakFileReadable(FPath).GetStream("far"), EPakReadError);
+  EXPECT_EQ(TPakFileReadable(FPath).GetOptionalStream("far"), nullptr);
+  // Otherwise the same as GetStream.
+  WritePakFile(FPath, {TPakEntry{"beta.jpg", Bytes("BBB")}});
+  const TPakFileReadable Pak(FPath);
+  ASSERT_NE(Pak.GetOptionalStream("beta.jpg"), nullptr);
+  EXPECT_EQ(Pak.GetOptionalStream("beta.jpg")->Bytes(), Bytes("BBB"));
+  EXPECT_EQ(Pak.GetOptionalStream("gamma.jpg"), nullptr);
+  EXPECT_EQ(TPakFileReadable(FPath + ".missing").GetOptionalStream("beta.jpg"), nullptr);
+}
+
 TEST_F(PakReaderTest, ArchiveThatCannotBeOpenedThrowsEvenForRoot) {
   // A link to itself cannot be opened whatever the permissions.
   std::filesystem::create_symlink(std::filesystem::path(FPath).filename(), FPath);

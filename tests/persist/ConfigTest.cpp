@@ -72,6 +72,12 @@ TEST_F(ConfigTest, SettingsRoundTripThroughTheFile) {
   EXPECT_FALSE(Loaded.FullScreen);
   const std::array<std::uint16_t, 14> Expected = {0, 0, 0, 0, 87, 83, 65, 68, 9, 104, 98, 100, 102, 96};
   EXPECT_EQ(Loaded.Keys, Expected);
+  // Each player's keys by name, as the window and the gamepads read them.
+  EXPECT_EQ(Loaded.PlayerKey(1, TConfig::KeyUp), 87);
+  EXPECT_EQ(Loaded.PlayerKey(1, TConfig::KeyDraw), 9);
+  EXPECT_EQ(Loaded.PlayerKey(2, TConfig::KeyUp), 104);
+  EXPECT_EQ(Loaded.PlayerKey(2, TConfig::KeyLeft), 100);
+  EXPECT_EQ(Loaded.PlayerKey(2, TConfig::KeyDraw), 96);
   EXPECT_TRUE(Boxes.Texts().empty());
 }
 

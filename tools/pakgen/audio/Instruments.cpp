@@ -20,18 +20,40 @@ double Vibrato(double T, double Delay, double Depth, double Rate) {
 }
 
 std::size_t VoiceLength(double Gate, double Release) { return SecondsToFrames(Gate + Release); }
-}  // namespace
 
-TMono RenderLead(double Freq, double Gate, float Velocity) {
-  const double Release = 0.18;
-  TMono Out(VoiceLength(Gate, Release + 0.2));
-  TOsc A(0.0), B(0.31), Sub(0.0);
-  TAdsr Amp(0.006, 0.35, 0.72, Release);
-  TSvf Filter;
+// The loop every gated voice shares. Signal(i, T) gives frame i (T seconds
+// in) of the voice before its envelope; Amp is released at Gate seconds;
+// Shape bends each sample after the envelope. The voice ends with the last
+// frame its envelope still sounds in, or after Frames frames.
+template <class TSignal, class TShape>
+TMono RenderGated(std::size_t Frames, double Gate, TAdsr& Amp, float Velocity, TSignal Signal, TShape Shape) {
+  TMono Out(Frames);
   const std::size_t GateFrames = SecondsToFrames(Gate);
   for (std::size_t i = 0; i < Out.size(); ++i) {
     const double T = static_cast<double>(i) / SampleRate;
     if (i == GateFrames) Amp.NoteOff();
+    const double Dry = Signal(i, T);
+    Out[i] = static_cast<float>(Shape(Dry * Amp.Next() * Velocity));
+    if (Amp.Finished()) {
+      Out.resize(i + 1);
+      break;
+    }
+  }
+  return Out;
+}
+
+template <class TSignal>
+TMono RenderGated(std::size_t Frames, double Gate, TAdsr& Amp, float Velocity, TSignal Signal) {
+  return RenderGated(Frames, Gate, Amp, Velocity, Signal, [](double V) { return V; });
+}
+}  // namespace
+
+TMono RenderLead(double Freq, double Gate, float Velocity) {
+  const double Release = 0.18;
+  TOsc A(0.0), B(0.31), Sub(0.0);
+  TAdsr Amp(0.006, 0.35, 0.72, Release);
+  TSvf Filter;
+  return RenderGated(VoiceLength(Gate, Release + 0.2), Gate, Amp, Velocity, [&](std::size_t i, double T) {
     if (i % ControlRate == 0) {
       const double Env = std::exp(-T / 0.12);
       Filter.Set(Freq * 2.5 + 1400.0 + 4200.0 * Env * Velocity, 0.22);
@@ -39,105 +61,66 @@ TMono RenderLead(double Freq, double Gate, float Velocity) {
     const double F = Freq * Vibrato(T, 0.22, 0.14, 5.6);
     const double Osc = 0.5 * A.Next(TWave::Saw, F * Cents(5)) + 0.4 * B.Next(TWave::Square, F * Cents(-5), 0.3) +
                        0.25 * Sub.Next(TWave::Sine, F * 0.5);
-    Out[i] = static_cast<float>(Filter.Low(Osc) * Amp.Next() * Velocity);
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+    return Filter.Low(Osc);
+  });
 }
 
 TMono RenderSoftLead(double Freq, double Gate, float Velocity) {
   const double Release = 0.2;
-  TMono Out(VoiceLength(Gate, Release + 0.2));
   TOsc A(0.0), B(0.0);
   TAdsr Amp(0.015, 0.4, 0.7, Release);
   TSvf Filter;
   Filter.Set(Freq * 4.0 + 800.0, 0.1);
-  const std::size_t GateFrames = SecondsToFrames(Gate);
-  for (std::size_t i = 0; i < Out.size(); ++i) {
-    const double T = static_cast<double>(i) / SampleRate;
-    if (i == GateFrames) Amp.NoteOff();
+  return RenderGated(VoiceLength(Gate, Release + 0.2), Gate, Amp, Velocity, [&](std::size_t, double T) {
     const double F = Freq * Vibrato(T, 0.25, 0.1, 5.2);
     const double Osc = 0.7 * A.Next(TWave::Triangle, F) + 0.3 * B.Next(TWave::Square, F * Cents(3), 0.5);
-    Out[i] = static_cast<float>(Filter.Low(Osc) * Amp.Next() * Velocity);
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+    return Filter.Low(Osc);
+  });
 }
 
 TMono RenderBass(double Freq, double Gate, float Velocity) {
   const double Release = 0.06;
-  TMono Out(VoiceLength(Gate, Release + 0.1));
   TOsc A(0.0), B(0.0), Sub(0.0);
   TAdsr Amp(0.003, 0.3, 0.6, Release);
   TSvf Filter;
-  const std::size_t GateFrames = SecondsToFrames(Gate);
   const double Drive = 1.6;
-  for (std::size_t i = 0; i < Out.size(); ++i) {
-    const double T = static_cast<double>(i) / SampleRate;
-    if (i == GateFrames) Amp.NoteOff();
-    if (i % ControlRate == 0) Filter.Set(Freq * 3.0 + 180.0 + 1700.0 * std::exp(-T / 0.08) * Velocity, 0.35);
-    const double Osc = 0.55 * A.Next(TWave::Saw, Freq) + 0.3 * B.Next(TWave::Square, Freq * Cents(-4)) +
-                       0.65 * Sub.Next(TWave::Sine, Freq);
-    const double V = Filter.Low(Osc) * Amp.Next() * Velocity;
-    Out[i] = static_cast<float>(std::tanh(Drive * V) / std::tanh(Drive));
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+  return RenderGated(
+      VoiceLength(Gate, Release + 0.1), Gate, Amp, Velocity,
+      [&](std::size_t i, double T) {
+        if (i % ControlRate == 0) Filter.Set(Freq * 3.0 + 180.0 + 1700.0 * std::exp(-T / 0.08) * Velocity, 0.35);
+        const double Osc = 0.55 * A.Next(TWave::Saw, Freq) + 0.3 * B.Next(TWave::Square, Freq * Cents(-4)) +
+                           0.65 * Sub.Next(TWave::Sine, Freq);
+        return Filter.Low(Osc);
+      },
+      [&](double V) { return std::tanh(Drive * V) / std::tanh(Drive); });
 }
 
 TMono RenderPadVoice(double Freq, double Gate, float Velocity, std::uint32_t Seed) {
   const double Release = 0.9;
-  TMono Out(VoiceLength(Gate, Release + 0.3));
   TRng Rng(Seed);
   TOsc Osc[3] = {TOsc(Rng.Unit()), TOsc(Rng.Unit()), TOsc(Rng.Unit())};
   const double Detune[3] = {Cents(-11), 1.0, Cents(9)};
   const double LfoPhase = Rng.Unit() * TwoPi;
   TAdsr Amp(0.35, 0.9, 0.8, Release);
   TSvf Filter;
-  const std::size_t GateFrames = SecondsToFrames(Gate);
-  for (std::size_t i = 0; i < Out.size(); ++i) {
-    const double T = static_cast<double>(i) / SampleRate;
-    if (i == GateFrames) Amp.NoteOff();
+  return RenderGated(VoiceLength(Gate, Release + 0.3), Gate, Amp, Velocity, [&](std::size_t i, double T) {
     if (i % ControlRate == 0) Filter.Set(1500.0 + 500.0 * std::sin(TwoPi * 0.35 * T + LfoPhase), 0.15);
     double Sum = 0.0;
     for (int k = 0; k < 3; ++k) Sum += Osc[k].Next(TWave::Saw, Freq * Detune[k]);
-    Out[i] = static_cast<float>(Filter.Low(Sum / 3.0) * Amp.Next() * Velocity);
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+    return Filter.Low(Sum / 3.0);
+  });
 }
 
 TMono RenderPluck(double Freq, double Gate, float Velocity) {
   const double Release = 0.08;
-  TMono Out(VoiceLength(Gate, Release + 0.05));
   TOsc A(0.0), B(0.5);
   TAdsr Amp(0.002, 0.45, 0.0, Release);
   TSvf Filter;
-  const std::size_t GateFrames = SecondsToFrames(Gate);
-  for (std::size_t i = 0; i < Out.size(); ++i) {
-    const double T = static_cast<double>(i) / SampleRate;
-    if (i == GateFrames) Amp.NoteOff();
+  return RenderGated(VoiceLength(Gate, Release + 0.05), Gate, Amp, Velocity, [&](std::size_t i, double T) {
     if (i % ControlRate == 0) Filter.Set(Freq + 500.0 + 5200.0 * std::exp(-T / 0.05), 0.3);
     const double Osc = 0.6 * A.Next(TWave::Saw, Freq) + 0.4 * B.Next(TWave::Square, Freq * Cents(7), 0.25);
-    Out[i] = static_cast<float>(Filter.Low(Osc) * Amp.Next() * Velocity);
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+    return Filter.Low(Osc);
+  });
 }
 
 TMono RenderBell(double Freq, double Decay, float Velocity, double Ratio, double Index) {
@@ -160,14 +143,10 @@ TMono RenderBell(double Freq, double Decay, float Velocity, double Ratio, double
 
 TMono RenderBrass(double Freq, double Gate, float Velocity) {
   const double Release = 0.25;
-  TMono Out(VoiceLength(Gate, Release + 0.2));
   TOsc A(0.0), B(0.37), C(0.71);
   TAdsr Amp(0.025, 0.5, 0.78, Release);
   TSvf Filter;
-  const std::size_t GateFrames = SecondsToFrames(Gate);
-  for (std::size_t i = 0; i < Out.size(); ++i) {
-    const double T = static_cast<double>(i) / SampleRate;
-    if (i == GateFrames) Amp.NoteOff();
+  return RenderGated(VoiceLength(Gate, Release + 0.2), Gate, Amp, Velocity, [&](std::size_t i, double T) {
     if (i % ControlRate == 0) {
       const double Open = (1.0 - std::exp(-T / 0.035)) * (0.55 + 0.45 * std::exp(-T / 0.35));
       Filter.Set(Freq * 1.2 + 3800.0 * Open * Velocity, 0.18);
@@ -175,13 +154,8 @@ TMono RenderBrass(double Freq, double Gate, float Velocity) {
     const double F = Freq * Vibrato(T, 0.3, 0.12, 5.0);
     const double Osc = 0.4 * A.Next(TWave::Saw, F * Cents(-6)) + 0.4 * B.Next(TWave::Saw, F * Cents(6)) +
                        0.3 * C.Next(TWave::Square, F, 0.4);
-    Out[i] = static_cast<float>(Filter.Low(Osc) * Amp.Next() * Velocity);
-    if (Amp.Finished()) {
-      Out.resize(i + 1);
-      break;
-    }
-  }
-  return Out;
+    return Filter.Low(Osc);
+  });
 }
 
 TMono RenderKick(float Velocity) {
