@@ -60,6 +60,7 @@ soak-server: build
 	VYRN_SOAK_SUBMISSIONS=20000 build/server/tests/test_server_load
 
 bench: build
+	cmake --build --preset release --target benchmarks
 	@for b in build/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
