@@ -37,6 +37,7 @@ public:
   void LoadBackground(const TPakFileReadable& Pak, TScreen& DC);
 
   TFastImageBuffer& FrameBuffer() { return FFrameBuffer; }
+  const TFastImageBuffer& FrameBuffer() const { return FFrameBuffer; }
   const TFastImageBuffer& Background() const { return FBackground; }
   const TAlphaImage& Glyph(char Ch) const { return FGlyphs[static_cast<std::size_t>(GlyphIndex(Ch))]; }
 
