@@ -107,21 +107,8 @@ TEST_F(MenuFrameTest, OpeningAgainErasesTheOldFrameOnlyWhenAskedAndKeepsItsHeigh
   EXPECT_EQ(Frame.Height(), 200);
 }
 
-namespace {
-
-const char* const SoundEntries[] = {"menu_tick.wav",   "menu_choose.wav",  "menu_scroll.wav", "menu_scroll_rest.wav",
-                                    "menu_foldout.wav", "menu_foldin.wav", "menu_error.wav"};
-
-std::vector<TPakEntry> SoundsOnly() {
-  std::vector<TPakEntry> Entries;
-  for (int I = 0; I < 7; ++I) Entries.push_back({SoundEntries[I], ShortWave(22050 + 100 * I)});
-  return Entries;
-}
-
-}  // namespace
-
 TEST(MenuSoundsTest, TheScrollSoundRestsOnlyWhenItWasPlaying) {
-  TFrontendWorld W(SoundsOnly());
+  TFrontendWorld W(MenuSoundEntries());
   TMenuSounds Sounds(*W.Pak, *W.Config);
   Sounds.Stop(TMenuSound::Scroll);
   EXPECT_FALSE(Sounds.Playing(TMenuSound::ScrollRest));
@@ -135,7 +122,7 @@ TEST(MenuSoundsTest, TheScrollSoundRestsOnlyWhenItWasPlaying) {
 }
 
 TEST(MenuSoundsTest, SoundOffSilencesPlayingButNotStopping) {
-  TFrontendWorld W(SoundsOnly());
+  TFrontendWorld W(MenuSoundEntries());
   TMenuSounds Sounds(*W.Pak, *W.Config);
   Sounds.Play(TMenuSound::FoldIn);
   W.Config->SoundOff = true;
@@ -156,7 +143,7 @@ TEST(MenuSoundsTest, AnEmptyArchiveLeavesEverySoundSilent) {
 }
 
 TEST(KeyRowsTest, WaitsForOneKeyAndBindsRefusesOrCancels) {
-  TFrontendWorld W(SoundsOnly());
+  TFrontendWorld W(MenuSoundEntries());
   TMenuSounds Sounds(*W.Pak, *W.Config);
   TKeyRows Rows(*W.Config);
   // Nothing waits: the key goes on to the window.

@@ -11,15 +11,11 @@
 
 namespace {
 
-const char* const SoundEntries[] = {"menu_tick.wav",   "menu_choose.wav",  "menu_scroll.wav", "menu_scroll_rest.wav",
-                                    "menu_foldout.wav", "menu_foldin.wav", "menu_error.wav"};
-
 // Sounds a second long, so that one started in a tick still plays when the
 // test looks; the menu music; a cheat mark. No other pictures: the menu
 // draws on black, which keeps its own strokes easy to find.
 std::vector<TPakEntry> MenuEntries() {
-  std::vector<TPakEntry> Entries;
-  for (int I = 0; I < 7; ++I) Entries.push_back({SoundEntries[I], ShortWave(22050 + 100 * I)});
+  std::vector<TPakEntry> Entries = MenuSoundEntries();
   Entries.push_back({"vyrn_menu.ogg", EncodeOggVorbis(std::vector<float>(44100 * 2, 0.0f), 2, 44100)});
   Entries.push_back({"cheat_on.png", SolidPng(20, 10, MakeRGBA(200, 40, 40, 255))});
   return Entries;
