@@ -9,7 +9,7 @@ constexpr TScreenInfo CreditsInfo{160, 200, 0, false, 0, 0, 0};
 TCreditsPage::TCreditsPage(TMenuContext& Context, const TMenuPictureLoader& Load)
     : TMenuPage(Context, CreditsInfo), FPicture(Load("credits.png")) {}
 
-void TCreditsPage::DrawContent() {
+void TCreditsPage::DrawScreenContent() {
   if (ContentAlpha() == 255) return;
   ShowPicture(FPicture, TMenuCanvas::Left(FPicture), 286);
 }

@@ -7,7 +7,7 @@ class TCreditsPage : public TMenuPage {
 public:
   TCreditsPage(TMenuContext& Context, const TMenuPictureLoader& Load);
 
-  void DrawContent() override;
+  void DrawScreenContent() override;
   void Activate(std::int32_t Entry) override;
 
 private:

@@ -44,13 +44,13 @@ const TAlphaImage& THighScoreListPage::StatusImage() const {
   }
 }
 
-void THighScoreListPage::Build() {
+void THighScoreListPage::BuildHighScoreImage() {
   FSubmitStatus = StatusHint;
-  FView = std::make_unique<TAlphaImage>(ListWidth, ViewHeight);
-  FView->CopyRect(121 - FHeading.Width() / 2, 0, FHeading, 0, 0, FHeading.Width(), FHeading.Height());
+  FHighScoreView = std::make_unique<TAlphaImage>(ListWidth, ViewHeight);
+  FHighScoreView->CopyRect(121 - FHeading.Width() / 2, 0, FHeading, 0, 0, FHeading.Width(), FHeading.Height());
 
-  FList = std::make_unique<TAlphaImage>(ListWidth, ListHeight);
-  TAlphaImage& List = *FList;
+  FHighScoreList = std::make_unique<TAlphaImage>(ListWidth, ListHeight);
+  TAlphaImage& List = *FHighScoreList;
   for (int I = 0; I < THighScore::Count; ++I) {
     auto Line = [&List](std::int32_t Y, std::uint32_t Alpha) {
       for (std::int32_t X = 0; X < ListWidth; ++X) List.SetPixel(X, Y, MakeRGBA(255, 255, 255, Alpha));
@@ -68,38 +68,38 @@ void THighScoreListPage::Build() {
     if (Score.size() < 10) Text.append(10 - Score.size(), ' ');
     Text += Score;
     for (std::size_t J = 1; J <= Text.size(); ++J)
-      Ctx.Canvas.Glyph(Text[J - 1]).MixInto(List, 8 * static_cast<std::int32_t>(J) - 7, 20 * I + 4);
+      Ctx.Canvas.CharImage(Text[J - 1]).MixInto(List, 8 * static_cast<std::int32_t>(J) - 7, 20 * I + 4);
   }
 }
 
-void THighScoreListPage::Free() {
-  FList.reset();
-  FView.reset();
+void THighScoreListPage::FreeHighScoreImage() {
+  FHighScoreList.reset();
+  FHighScoreView.reset();
 }
 
-void THighScoreListPage::DrawContent() {
-  EraseList(false);
-  DrawList(false);
+void THighScoreListPage::DrawScreenContent() {
+  EraseHighScoreList(false);
+  DrawHighScoreList(false);
 }
 
 void THighScoreListPage::Activate(std::int32_t /*Entry*/) {
   Ctx.Host.SetScreen(TMenuScreen::Main);
-  Free();
+  FreeHighScoreImage();
 }
 
-void THighScoreListPage::DrawList(bool Force) {
-  if (!FView || !FList) return;
-  FView->CopyRect(0, 36, *FList, 0, 7 * Cursor(), ListWidth, 200);
+void THighScoreListPage::DrawHighScoreList(bool Force) {
+  if (!FHighScoreView || !FHighScoreList) return;
+  FHighScoreView->CopyRect(0, 36, *FHighScoreList, 0, 7 * Cursor(), ListWidth, 200);
   const TAlphaImage& Status = StatusImage();
   if (ContentAlpha() < 255 || Force) {
-    FView->DrawAlpha(Buffer(), ViewX, ViewY, ContentAlpha());
+    FHighScoreView->DrawAlpha(Buffer(), ViewX, ViewY, ContentAlpha());
     Status.DrawAlpha(Buffer(), 400 - Status.Width() / 2, StatusY, ContentAlpha());
   } else {
-    FView->Draw(Buffer(), ViewX, ViewY);
+    FHighScoreView->Draw(Buffer(), ViewX, ViewY);
   }
 }
 
-void THighScoreListPage::EraseList(bool Force) {
+void THighScoreListPage::EraseHighScoreList(bool Force) {
   Ctx.Canvas.CopyBack(ViewX, ViewY, ListWidth, ViewHeight);
   if (ContentAlpha() < 255 || Force) {
     const TAlphaImage& Status = StatusImage();
@@ -123,14 +123,14 @@ void THighScoreListPage::KeyPressed(char Ch) {
 }
 
 void THighScoreListPage::Submit() {
-  EraseList(true);
+  EraseHighScoreList(true);
   FSubmitStatus = StatusSubmitting;
-  DrawList(true);
+  DrawHighScoreList(true);
   // The request blocks the window; show what is going on before it starts.
   Buffer().PaintTo(0, 0);
   if (Buffer().DC) Buffer().DC->PresentNow();
   const bool Ok = FTable.Submit();
-  EraseList(true);
+  EraseHighScoreList(true);
   FSubmitStatus = Ok ? StatusOk : StatusError;
-  DrawList(true);
+  DrawHighScoreList(true);
 }

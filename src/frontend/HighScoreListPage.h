@@ -18,31 +18,31 @@ public:
   ~THighScoreListPage() override;
 
   // The pictures live only while the list is shown.
-  void Build();
-  void Free();
+  void BuildHighScoreImage();
+  void FreeHighScoreImage();
 
-  void DrawContent() override;
+  void DrawScreenContent() override;
   void DrawCursor() override { DrawArrows(false); }
   void EraseCursor() override { DrawArrows(true); }
   void Activate(std::int32_t Entry) override;
   bool Scrolls() const override { return true; }
-  void BeforeMove() override { EraseList(false); }
-  void AfterMove() override { DrawList(false); }
+  void BeforeMove() override { EraseHighScoreList(false); }
+  void AfterMove() override { DrawHighScoreList(false); }
   void KeyPressed(char Ch) override;
 
   int SubmitStatus() const { return FSubmitStatus; }
-  const TAlphaImage* View() const { return FView.get(); }
+  const TAlphaImage* HighScoreView() const { return FHighScoreView.get(); }
 
 private:
-  void DrawList(bool Force);
-  void EraseList(bool Force);
+  void DrawHighScoreList(bool Force);
+  void EraseHighScoreList(bool Force);
   void DrawArrows(bool Erase);
   void Submit();
   const TAlphaImage& StatusImage() const;
 
   THighScore& FTable;
-  std::unique_ptr<TAlphaImage> FList;
-  std::unique_ptr<TAlphaImage> FView;
+  std::unique_ptr<TAlphaImage> FHighScoreList;
+  std::unique_ptr<TAlphaImage> FHighScoreView;
   int FSubmitStatus = StatusHint;
   TAlphaImage FHeading;
   TAlphaImage FArrowDown;

@@ -14,15 +14,15 @@ constexpr std::int32_t KeysTop = 348;
 }  // namespace
 
 bool TKeyRows::Wait(int Player, std::int32_t Row) {
-  std::int32_t& Waiting = Player == 1 ? FWaiting1 : FWaiting2;
+  std::int32_t& Waiting = Player == 1 ? FWaitingKey1 : FWaitingKey2;
   if (Waiting != -1) return false;
   Waiting = Row;
   return true;
 }
 
 bool TKeyRows::KeyInUse(std::uint16_t Key) const {
-  const int Waiting = FWaiting1 >= 0 ? TConfig::Player1Keys + FWaiting1
-                      : FWaiting2 >= 0 ? TConfig::Player2Keys + FWaiting2
+  const int Waiting = FWaitingKey1 >= 0 ? TConfig::Player1Keys + FWaitingKey1
+                      : FWaitingKey2 >= 0 ? TConfig::Player2Keys + FWaitingKey2
                                        : -1;
   for (int Slot = TConfig::FirstKey; Slot <= TConfig::LastKey; ++Slot)
     if (Slot != Waiting && FConfig.Keys[static_cast<std::size_t>(Slot)] == Key) return true;
@@ -30,26 +30,26 @@ bool TKeyRows::KeyInUse(std::uint16_t Key) const {
 }
 
 bool TKeyRows::KeyDown(std::uint16_t& Key, TMenuSounds& Sounds) {
-  if (FWaiting1 < 0 && FWaiting2 < 0) return false;
+  if (FWaitingKey1 < 0 && FWaitingKey2 < 0) return false;
   if (Key == 27) {
-    FWaiting1 = FWaiting2 = -1;
+    FWaitingKey1 = FWaitingKey2 = -1;
   }
   bool Bound = false;
   if (!IsBindableKey(Key) || KeyInUse(Key)) {
-    Sounds.Play(TMenuSound::Error);
+    Sounds.PlaySound(TMenuSound::Error);
   } else {
-    Sounds.Play(TMenuSound::Tick);
+    Sounds.PlaySound(TMenuSound::Tick);
     TKeyGroup K1, K2;
     for (int Row = 0; Row < 5; ++Row) {
       K1[static_cast<std::size_t>(Row)] = FConfig.Keys[static_cast<std::size_t>(TConfig::Player1Keys + Row)];
       K2[static_cast<std::size_t>(Row)] = FConfig.Keys[static_cast<std::size_t>(TConfig::Player2Keys + Row)];
     }
-    if (FWaiting1 >= 0) K1[static_cast<std::size_t>(FWaiting1)] = Key;
+    if (FWaitingKey1 >= 0) K1[static_cast<std::size_t>(FWaitingKey1)] = Key;
     FConfig.SetPlayer1Keys(K1);
-    FWaiting1 = -1;
-    if (FWaiting2 >= 0) K2[static_cast<std::size_t>(FWaiting2)] = Key;
+    FWaitingKey1 = -1;
+    if (FWaitingKey2 >= 0) K2[static_cast<std::size_t>(FWaitingKey2)] = Key;
     FConfig.SetPlayer2Keys(K2);
-    FWaiting2 = -1;
+    FWaitingKey2 = -1;
     Bound = true;
   }
   Key = 0;
@@ -65,13 +65,13 @@ TKeysPage::TKeysPage(TMenuContext& Context, const TMenuPictureLoader& Load, int 
 
 void TKeysPage::Activate(std::int32_t Entry) {
   if (Entry >= 0 && Entry <= 4) {
-    if (FRows.Wait(FPlayer, Entry)) Ctx.Sounds.Play(TMenuSound::Tick);
+    if (FRows.Wait(FPlayer, Entry)) Ctx.Sounds.PlaySound(TMenuSound::Tick);
   } else if (Entry == 5) {
     Ctx.Host.SetScreen(TMenuScreen::Options);
   }
 }
 
-void TKeysPage::DrawKeys(bool Force) {
+void TKeysPage::DrawKeysScreen(bool Force) {
   if (ContentAlpha() == 255 && !Force) return;
   const std::int32_t L = TMenuCanvas::Left(FPicture);
   Ctx.Canvas.CopyBack(L, KeysTop, FPicture.Width() + 1, FPicture.Height());

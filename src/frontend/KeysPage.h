@@ -18,21 +18,21 @@ public:
   bool KeyDown(std::uint16_t& Key, TMenuSounds& Sounds);
   // Whether Key is bound to an action other than the row that waits.
   bool KeyInUse(std::uint16_t Key) const;
-  bool Waiting() const { return FWaiting1 >= 0 || FWaiting2 >= 0; }
-  std::int32_t Waiting1() const { return FWaiting1; }
-  std::int32_t Waiting2() const { return FWaiting2; }
+  bool Waiting() const { return FWaitingKey1 >= 0 || FWaitingKey2 >= 0; }
+  std::int32_t WaitingKey1() const { return FWaitingKey1; }
+  std::int32_t WaitingKey2() const { return FWaitingKey2; }
 
 private:
   TConfig& FConfig;
-  std::int32_t FWaiting1 = -1;
-  std::int32_t FWaiting2 = -1;
+  std::int32_t FWaitingKey1 = -1;
+  std::int32_t FWaitingKey2 = -1;
 };
 
 class TKeysPage : public TMenuPage {
 public:
   TKeysPage(TMenuContext& Context, const TMenuPictureLoader& Load, int Player, TKeyRows& Rows);
 
-  void DrawContent() override { DrawKeys(false); }
+  void DrawScreenContent() override { DrawKeysScreen(false); }
   void DrawCursor() override { DrawHighlight(false); }
   void EraseCursor() override { DrawHighlight(true); }
   bool ActsNow(std::int32_t Entry) const override { return Entry <= 4; }
@@ -40,7 +40,7 @@ public:
 
   // The picture, the heading and the key names; when the content is fully
   // shown only if Force.
-  void DrawKeys(bool Force);
+  void DrawKeysScreen(bool Force);
 
 private:
   void DrawHighlight(bool Erase);

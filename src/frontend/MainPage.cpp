@@ -13,7 +13,7 @@ constexpr TColorValue White = RGB(255, 255, 255);
 TMainPage::TMainPage(TMenuContext& Context, const TMenuPictureLoader& Load)
     : TMenuPage(Context, MainInfo), FPicture(Load("menu_main.png")) {}
 
-void TMainPage::DrawContent() {
+void TMainPage::DrawScreenContent() {
   if (ContentAlpha() == 255) return;
   ShowPicture(FPicture, PictureX, PictureY);
 }
@@ -39,7 +39,7 @@ void TMainPage::Activate(std::int32_t Entry) {
     case 3: Ctx.Host.ShowHighScores(-1); break;
     case 4: Ctx.Host.SetScreen(TMenuScreen::Credits); break;
     case 5:
-      Ctx.Music.Stop();
+      Ctx.Music.StopMusic();
       Ctx.Host.RequestQuit();
       break;
     default: break;

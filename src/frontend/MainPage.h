@@ -8,7 +8,7 @@ class TMainPage : public TMenuPage {
 public:
   TMainPage(TMenuContext& Context, const TMenuPictureLoader& Load);
 
-  void DrawContent() override;
+  void DrawScreenContent() override;
   void DrawCursor() override;
   void EraseCursor() override;
   bool StartsGame(std::int32_t Entry) const override { return Entry == 0 || Entry == 1; }

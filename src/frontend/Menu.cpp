@@ -67,22 +67,22 @@ TMenu::TMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audi
   FFrame = std::make_unique<TMenuFrame>(FCanvas, Current().Info().HalfWidth, Current().Info().FrameHeight);
 
   FCanvas.LoadBackground(Pak, DC);
-  FSounds.Play(TMenuSound::FoldOut);
+  FSounds.PlaySound(TMenuSound::FoldOut);
 }
 
 TMenu::~TMenu() = default;
 
-void TMenu::StopSound(TMenuSound Sound) { FSounds.Stop(Sound); }
+void TMenu::StopSound(TMenuSound Sound) { FSounds.StopSound(Sound); }
 
-void TMenu::StopMusic() { FMusic.Stop(); }
+void TMenu::StopMusic() { FMusic.StopMusic(); }
 
-void TMenu::RestartMusic() { FMusic.Restart(); }
+void TMenu::RestartMusic() { FMusic.RestartMusic(); }
 
 void TMenu::SetPaused(bool Paused) { FMusic.SetPaused(Paused); }
 
 void TMenu::ShowCheatMark() {
   FCheatMarkAlpha = 255;
-  FSounds.Play(TMenuSound::Tick);
+  FSounds.PlaySound(TMenuSound::Tick);
 }
 
 void TMenu::SetGameResult(std::int64_t Score1, std::int64_t Score2) { FNameEntry->SetGameResult(Score1, Score2); }
@@ -92,9 +92,9 @@ std::int64_t TMenu::PendingScore2() const { return FNameEntry->PendingScore2(); 
 std::int64_t TMenu::BestScore() const { return FNameEntry->BestScore(); }
 const std::string& TMenu::NameText() const { return FNameEntry->NameText(); }
 std::int32_t TMenu::NameCursor() const { return FNameEntry->NameCursor(); }
-std::int32_t TMenu::OptionCooldown() const { return FOptions->Cooldown(); }
+std::int32_t TMenu::OptionCooldown() const { return FOptions->OptionCooldown(); }
 int TMenu::SubmitStatus() const { return FHighScoreList->SubmitStatus(); }
-const TAlphaImage* TMenu::HighScoreView() const { return FHighScoreList->View(); }
+const TAlphaImage* TMenu::HighScoreView() const { return FHighScoreList->HighScoreView(); }
 
 // Screens -------------------------------------------------------------------
 
@@ -113,7 +113,7 @@ void TMenu::SetScreen(TMenuScreen Screen) {
 
 void TMenu::ShowHighScores(std::int64_t BestScore) {
   SetScreen(TMenuScreen::HighScores);
-  FHighScoreList->Build();
+  FHighScoreList->BuildHighScoreImage();
   if (BestScore >= 0)
     FState.Cursor = std::min(FHighScores.RankOf(BestScore) * 20 / 7, FHighScoreList->Info().Last);
 }
@@ -135,7 +135,7 @@ void TMenu::Choose() {
     return;
   }
   if (Opening() || Closing() || Resizing() || FFadingOut) return;
-  FSounds.Play(TMenuSound::Choose);
+  FSounds.PlaySound(TMenuSound::Choose);
   FState.ContentAlpha = 255;
   FFadingOut = true;
   if (Current().StartsGame(FState.Cursor)) FMusic.StartFadeOut();
@@ -155,19 +155,19 @@ void TMenu::MoveCursor(int Delta, bool Page) {
   // Page keys work during transitions too; the others wait for the content.
   if (!Page && FState.ContentAlpha != 255) return;
   const bool List = P.Scrolls();
-  if (Page) FSounds.Play(TMenuSound::Tick);
+  if (Page) FSounds.PlaySound(TMenuSound::Tick);
   P.BeforeMove();
   P.EraseCursor();
   std::int32_t C = FState.Cursor + Delta * (Page ? I.PageStep : 1);
   if (I.Wraps) {
     if (C < 0) C += I.Last + 1;
     else if (C > I.Last) C -= I.Last + 1;
-    if (!Page) FSounds.Play(TMenuSound::Tick);
+    if (!Page) FSounds.PlaySound(TMenuSound::Tick);
   } else if (C < 0 || C > I.Last) {
     C = std::clamp(C, 0, I.Last);
-    if (!Page && List) FSounds.Stop(TMenuSound::Scroll);
+    if (!Page && List) FSounds.StopSound(TMenuSound::Scroll);
   } else if (!Page) {
-    FSounds.Play(List ? TMenuSound::Scroll : TMenuSound::Tick);
+    FSounds.PlaySound(List ? TMenuSound::Scroll : TMenuSound::Tick);
   }
   FState.Cursor = C;
   if (P.MoveRestartsPulse()) FState.CursorPhase = 0;
@@ -224,15 +224,15 @@ void TMenu::KeyPress(char Ch) {
 
 void TMenu::KeyDown(std::uint16_t& Key) {
   if (!FKeyRows.KeyDown(Key, FSounds)) return;
-  if (FState.Screen == TMenuScreen::Keys1) FKeys1->DrawKeys(true);
-  else if (FState.Screen == TMenuScreen::Keys2) FKeys2->DrawKeys(true);
+  if (FState.Screen == TMenuScreen::Keys1) FKeys1->DrawKeysScreen(true);
+  else if (FState.Screen == TMenuScreen::Keys2) FKeys2->DrawKeysScreen(true);
 }
 
 // The tick ------------------------------------------------------------------
 
 void TMenu::StepFrameAndContent() {
   if (Opening() && FFrame->StepOpening()) {
-    FSounds.Stop(TMenuSound::FoldOut);
+    FSounds.StopSound(TMenuSound::FoldOut);
     FFadingIn = true;
     FState.ContentAlpha = 0;
   }
@@ -243,18 +243,18 @@ void TMenu::StepFrameAndContent() {
       FState.ContentAlpha = 255;
       FFadingIn = false;
     }
-    Current().DrawContent();
+    Current().DrawScreenContent();
   }
 
   if (FFadingOut) {
     FState.ContentAlpha -= 30;
     if (FState.ContentAlpha < 1) {
-      FSounds.Play(TMenuSound::FoldIn);
+      FSounds.PlaySound(TMenuSound::FoldIn);
       FFadingOut = false;
       FState.ContentAlpha = 0;
       FFrame->StartClosing();
     }
-    Current().DrawContent();
+    Current().DrawScreenContent();
   }
 
   if (Closing() && FFrame->StepClosing()) {
@@ -265,8 +265,8 @@ void TMenu::StepFrameAndContent() {
   }
 
   if (Resizing() && FFrame->StepResizing()) {
-    FSounds.Stop(TMenuSound::FoldIn);
-    FSounds.Play(TMenuSound::FoldOut);
+    FSounds.StopSound(TMenuSound::FoldIn);
+    FSounds.PlaySound(TMenuSound::FoldOut);
   }
 }
 

@@ -89,19 +89,19 @@ public:
   bool Idle() const { return !Opening() && !Closing() && !Resizing() && !FFadingIn && !FFadingOut; }
   std::int32_t ContentAlpha() const { return FState.ContentAlpha; }
   float HalfWidth() const { return FFrame->HalfWidth(); }
-  std::int32_t FrameHeight() const { return FFrame->Height(); }
+  std::int32_t FrameHeight() const { return FFrame->FrameHeight(); }
   float CursorPhase() const { return FState.CursorPhase; }
   std::int32_t RepeatDelay() const { return FState.RepeatDelay; }
-  std::int32_t MusicLevel() const { return FMusic.Level(); }
-  bool MusicFadingIn() const { return FMusic.FadingIn(); }
-  bool MusicFadingOut() const { return FMusic.FadingOut(); }
+  std::int32_t MusicLevel() const { return FMusic.MusicLevel(); }
+  bool MusicFadingIn() const { return FMusic.MusicFadingIn(); }
+  bool MusicFadingOut() const { return FMusic.MusicFadingOut(); }
   std::int64_t PendingScore1() const;
   std::int64_t PendingScore2() const;
   std::int64_t BestScore() const;
   const std::string& NameText() const;
   std::int32_t NameCursor() const;
-  std::int32_t WaitingKey1() const { return FKeyRows.Waiting1(); }
-  std::int32_t WaitingKey2() const { return FKeyRows.Waiting2(); }
+  std::int32_t WaitingKey1() const { return FKeyRows.WaitingKey1(); }
+  std::int32_t WaitingKey2() const { return FKeyRows.WaitingKey2(); }
   std::uint8_t CheatMarkAlpha() const { return FCheatMarkAlpha; }
   std::int32_t OptionCooldown() const;
   // The status picture under the high-score list: 0 hint, 1 submitting,
@@ -110,7 +110,7 @@ public:
   const TAlphaImage* HighScoreView() const;
   const TFastImageBuffer& Background() const { return FCanvas.Background(); }
   // Whether that sound is playing now.
-  bool SoundPlaying(TMenuSound Sound) const { return FSounds.Playing(Sound); }
+  bool SoundPlaying(TMenuSound Sound) const { return FSounds.SoundPlaying(Sound); }
   // Whether Key is bound to an action other than the row that waits.
   bool KeyInUse(std::uint16_t Key) const { return FKeyRows.KeyInUse(Key); }
 

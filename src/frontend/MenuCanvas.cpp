@@ -48,7 +48,7 @@ void TMenuCanvas::CopyBack(std::int32_t X, std::int32_t Y, std::int32_t W, std::
 }
 
 void TMenuCanvas::DrawGlyph(char Ch, std::int32_t X, std::int32_t Y, std::int32_t Alpha) {
-  Glyph(Ch).DrawAlpha(FFrameBuffer, X, Y, Alpha);
+  CharImage(Ch).DrawAlpha(FFrameBuffer, X, Y, Alpha);
 }
 
 void TMenuCanvas::DrawText(const std::string& Text, std::int32_t X, std::int32_t Y, std::int32_t Alpha) {

@@ -39,7 +39,7 @@ public:
   TFastImageBuffer& FrameBuffer() { return FFrameBuffer; }
   const TFastImageBuffer& FrameBuffer() const { return FFrameBuffer; }
   const TFastImageBuffer& Background() const { return FBackground; }
-  const TAlphaImage& Glyph(char Ch) const { return FGlyphs[static_cast<std::size_t>(GlyphIndex(Ch))]; }
+  const TAlphaImage& CharImage(char Ch) const { return FGlyphs[static_cast<std::size_t>(GlyphIndex(Ch))]; }
 
   // Copies a rectangle of the background back into the frame buffer.
   void CopyBack(std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t H);

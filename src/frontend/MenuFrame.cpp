@@ -12,15 +12,15 @@ constexpr TColorValue White = RGB(255, 255, 255);
 }  // namespace
 
 TMenuFrame::TMenuFrame(TMenuCanvas& Canvas, std::int32_t HalfWidth, std::int32_t Height)
-    : FCanvas(Canvas), FHeightF(static_cast<float>(Height)), FTargetHalfWidth(HalfWidth), FHeight(Height) {}
+    : FCanvas(Canvas), FFrameHeightF(static_cast<float>(Height)), FTargetHalfWidth(HalfWidth), FFrameHeight(Height) {}
 
 void TMenuFrame::Open(std::int32_t HalfWidth, std::int32_t Height) {
   FOpening = true;
   FClosing = FResizing = false;
-  FHeightF = static_cast<float>(FHeight);
+  FFrameHeightF = static_cast<float>(FFrameHeight);
   FResizeSpeed = 0;
   FTargetHalfWidth = HalfWidth;
-  FHeight = Height;
+  FFrameHeight = Height;
   FHalfWidth = 5;
   FFoldSpeed = FFoldAcceleration = 0;
 }
@@ -62,7 +62,7 @@ bool TMenuFrame::StepClosing() {
     Draw(MenuRound(FHalfWidth));
     return false;
   }
-  FHeightF = static_cast<float>(FHeight);
+  FFrameHeightF = static_cast<float>(FFrameHeight);
   FResizeSpeed = 0;
   Draw(5);
   return true;
@@ -70,7 +70,7 @@ bool TMenuFrame::StepClosing() {
 
 bool TMenuFrame::StepResizing() {
   bool Done = false;
-  const long double Gap = FTargetHeight - static_cast<long double>(FHeightF);
+  const long double Gap = FTargetHeight - static_cast<long double>(FFrameHeightF);
   if (std::fabs(Gap) > 2) {
     FResizeSpeed = MenuSingle(static_cast<long double>(FResizeSpeed) + (Gap < 0 ? -0.5L : 0.5L));
   } else {
@@ -80,8 +80,8 @@ bool TMenuFrame::StepResizing() {
     Done = true;
   }
   FResizeSpeed = std::min(FResizeSpeed, 8.0f);
-  FHeightF = MenuSingle(static_cast<long double>(FHeightF) + FResizeSpeed);
-  FHeight = FOpening ? FTargetHeight : MenuRound(FHeightF);
+  FFrameHeightF = MenuSingle(static_cast<long double>(FFrameHeightF) + FResizeSpeed);
+  FFrameHeight = FOpening ? FTargetHeight : MenuRound(FFrameHeightF);
   Draw(5);
   return Done;
 }
@@ -89,14 +89,14 @@ bool TMenuFrame::StepResizing() {
 void TMenuFrame::EraseNow() { Erase(MenuRound(FHalfWidth)); }
 
 void TMenuFrame::Erase(std::int32_t W) {
-  const std::int32_t H = FHeight;
+  const std::int32_t H = FFrameHeight;
   FCanvas.CopyBack(385 - W, 506 - H, 32, H + 17);
   FCanvas.CopyBack(382 + W, 506 - H, 32, H + 17);
 }
 
 void TMenuFrame::Draw(std::int32_t W) {
   Erase(W);
-  const std::int32_t H = FHeight;
+  const std::int32_t H = FFrameHeight;
   TFastImageBuffer& Buffer = FCanvas.FrameBuffer();
   auto Dot = [&Buffer](std::int32_t X, std::int32_t Y) { Buffer.BlendPixel(X, Y, White, 128); };
   for (std::int32_t Y = 519 - H; Y <= 519; ++Y) {

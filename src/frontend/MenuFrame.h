@@ -33,7 +33,7 @@ public:
   bool Closing() const { return FClosing; }
   bool Resizing() const { return FResizing; }
   float HalfWidth() const { return FHalfWidth; }
-  std::int32_t Height() const { return FHeight; }
+  std::int32_t FrameHeight() const { return FFrameHeight; }
 
 private:
   void StepFold();
@@ -42,12 +42,12 @@ private:
   bool FOpening = true;
   bool FClosing = false;
   bool FResizing = false;
-  float FHeightF = 0;
+  float FFrameHeightF = 0;
   float FResizeSpeed = 0;
   std::int32_t FTargetHeight = 0;
   std::int32_t FTargetHalfWidth = 0;
   float FHalfWidth = 5;
   float FFoldSpeed = 0;
   float FFoldAcceleration = 0;
-  std::int32_t FHeight = 0;
+  std::int32_t FFrameHeight = 0;
 };

@@ -11,29 +11,29 @@ TMenuMusic::TMenuMusic(const TPakFileReadable& Pak, TAudioObject& Audio, const T
     : FAudio(Audio), FConfig(Config), FRotators(Load) {
   FAudio.SetGlobalVolumes(FConfig.MusicOff ? 100 : 0);
   try {
-    FData = Pak.GetStream("vyrn_menu.ogg");
+    FMusicData = Pak.GetStream("vyrn_menu.ogg");
   } catch (const std::exception&) {
-    FData.reset();
+    FMusicData.reset();
   }
-  if (!FConfig.MusicOff) Play();
+  if (!FConfig.MusicOff) PlayMenuMusic();
 }
 
 TMenuMusic::~TMenuMusic() = default;
 
-void TMenuMusic::Play() {
-  if (FData) FAudio.PlayFromStream(FData.get());
+void TMenuMusic::PlayMenuMusic() {
+  if (FMusicData) FAudio.PlayFromStream(FMusicData.get());
 }
 
-void TMenuMusic::Stop() {
+void TMenuMusic::StopMusic() {
   FRotators.Reset();
   FAudio.Stop();
-  FLevel = 100;
+  FMusicLevel = 100;
 }
 
-void TMenuMusic::Restart() {
+void TMenuMusic::RestartMusic() {
   FRotators.Reset();
-  FFadingOut = false;
-  if (!FConfig.MusicOff) Play();
+  FMusicFadingOut = false;
+  if (!FConfig.MusicOff) PlayMenuMusic();
 }
 
 void TMenuMusic::SetPaused(bool Paused) {
@@ -48,31 +48,31 @@ void TMenuMusic::SetPaused(bool Paused) {
 void TMenuMusic::SetVolume(int Percent) { FAudio.SetVolume(Percent); }
 
 void TMenuMusic::StartFadeOut() {
-  FLevel = 100;
-  FFadingOut = true;
+  FMusicLevel = 100;
+  FMusicFadingOut = true;
 }
 
 void TMenuMusic::Tick(TMenuCanvas& Canvas) {
   FRotators.Draw(Canvas, FAudio, FConfig);
 
-  if (FFadingIn) {
-    FAudio.SetGlobalVolumes(FLevel);
-    if (++FLevel > 100) {
-      FLevel = 100;
-      FFadingIn = false;
+  if (FMusicFadingIn) {
+    FAudio.SetGlobalVolumes(FMusicLevel);
+    if (++FMusicLevel > 100) {
+      FMusicLevel = 100;
+      FMusicFadingIn = false;
     }
-  } else if (FFadingOut) {
-    FAudio.SetGlobalVolumes(FLevel);
-    FLevel -= 2;
-    if (FLevel < 0) FLevel = 0;
+  } else if (FMusicFadingOut) {
+    FAudio.SetGlobalVolumes(FMusicLevel);
+    FMusicLevel -= 2;
+    if (FMusicLevel < 0) FMusicLevel = 0;
   }
 
   // Only a theme that plays starts again: the one freed for a game (this
   // tick still runs after the start) stays freed.
-  if (!FConfig.MusicOff && FData && FAudio.State() == TAudioEngine::StatePlaying &&
+  if (!FConfig.MusicOff && FMusicData && FAudio.State() == TAudioEngine::StatePlaying &&
       FAudio.PositionMs() > FAudio.LengthMs() - 100) {
     FAudio.SetGlobalVolumes(0);
-    Play();
+    PlayMenuMusic();
     FAudio.SetGlobalVolumes(FConfig.Volume);
   }
 }

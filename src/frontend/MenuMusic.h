@@ -22,30 +22,30 @@ public:
   TMenuMusic(const TMenuMusic&) = delete;
   TMenuMusic& operator=(const TMenuMusic&) = delete;
 
-  void Play();
-  void Stop();
-  void Restart();
+  void PlayMenuMusic();
+  void StopMusic();
+  void RestartMusic();
   void SetPaused(bool Paused);
   // Fades the music out from full level, 2 a tick.
   void StartFadeOut();
   // The level a volume change on the options screen leaves.
-  void SetLevel(std::int32_t Level) { FLevel = Level; }
+  void SetMusicLevel(std::int32_t Level) { FMusicLevel = Level; }
   // The engine's output volume, in percent.
   void SetVolume(int Percent);
 
   // One tick: the rotators, the fade, and the loop.
   void Tick(TMenuCanvas& Canvas);
 
-  std::int32_t Level() const { return FLevel; }
-  bool FadingIn() const { return FFadingIn; }
-  bool FadingOut() const { return FFadingOut; }
+  std::int32_t MusicLevel() const { return FMusicLevel; }
+  bool MusicFadingIn() const { return FMusicFadingIn; }
+  bool MusicFadingOut() const { return FMusicFadingOut; }
 
 private:
   TAudioObject& FAudio;
   const TConfig& FConfig;
-  std::unique_ptr<TMemoryStream> FData;
+  std::unique_ptr<TMemoryStream> FMusicData;
   TMusicRotators FRotators;
-  bool FFadingIn = true;
-  bool FFadingOut = false;
-  std::int32_t FLevel = 0;
+  bool FMusicFadingIn = true;
+  bool FMusicFadingOut = false;
+  std::int32_t FMusicLevel = 0;
 };

@@ -64,7 +64,7 @@ public:
   const TScreenInfo& Info() const { return FInfo; }
 
   // The content at the state's ContentAlpha, on every fade step.
-  virtual void DrawContent() = 0;
+  virtual void DrawScreenContent() = 0;
   // The highlight, redrawn on every idle tick.
   virtual void DrawCursor() {}
   virtual void EraseCursor() {}

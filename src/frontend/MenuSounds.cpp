@@ -16,9 +16,9 @@ TMenuSounds::TMenuSounds(const TPakFileReadable& Pak, const TConfig& Config) : F
         std::make_unique<TSoundEffect>(Pak, SoundNames[I], static_cast<TMenuSound>(I) == TMenuSound::Scroll);
 }
 
-bool TMenuSounds::Playing(TMenuSound Sound) const { return Effect(Sound).State() == TWavePlayer::Playing; }
+bool TMenuSounds::SoundPlaying(TMenuSound Sound) const { return Effect(Sound).State() == TWavePlayer::Playing; }
 
-void TMenuSounds::Play(TMenuSound Sound) {
+void TMenuSounds::PlaySound(TMenuSound Sound) {
   if (FConfig.SoundOff) return;
   TSoundEffect& S = Effect(Sound);
   if (Sound == TMenuSound::Scroll) {
@@ -30,12 +30,12 @@ void TMenuSounds::Play(TMenuSound Sound) {
   S.Play();
 }
 
-void TMenuSounds::Stop(TMenuSound Sound) {
+void TMenuSounds::StopSound(TMenuSound Sound) {
   TSoundEffect& S = Effect(Sound);
   if (Sound == TMenuSound::Scroll) {
     if (S.State() != TWavePlayer::Playing) return;
     S.Halt();
-    Play(TMenuSound::ScrollRest);
+    PlaySound(TMenuSound::ScrollRest);
     return;
   }
   S.Halt();

@@ -16,9 +16,9 @@ class TMenuSounds {
 public:
   TMenuSounds(const TPakFileReadable& Pak, const TConfig& Config);
 
-  void Play(TMenuSound Sound);
-  void Stop(TMenuSound Sound);
-  bool Playing(TMenuSound Sound) const;
+  void PlaySound(TMenuSound Sound);
+  void StopSound(TMenuSound Sound);
+  bool SoundPlaying(TMenuSound Sound) const;
 
 private:
   TSoundEffect& Effect(TMenuSound Sound) const { return *FEffects[static_cast<std::size_t>(Sound)]; }

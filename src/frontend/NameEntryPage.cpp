@@ -44,7 +44,7 @@ void TNameEntryPage::SetGameResult(std::int64_t Score1, std::int64_t Score2) {
     Ctx.Host.SetScreen(TMenuScreen::Main);
 }
 
-void TNameEntryPage::DrawContent() {
+void TNameEntryPage::DrawScreenContent() {
   const std::int32_t L = TMenuCanvas::Left(FPicture);
   const std::int32_t T = 517 - FPicture.Height();
   ShowPicture(FPicture, L, T);

@@ -21,7 +21,7 @@ public:
   // does.
   void ClearName();
 
-  void DrawContent() override;
+  void DrawScreenContent() override;
   void DrawCursor() override { DrawField(false); }
   void EraseCursor() override { DrawField(true); }
   void Activate(std::int32_t Entry) override;

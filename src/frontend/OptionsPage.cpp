@@ -27,17 +27,17 @@ constexpr std::int32_t VolumeX = 380, VolumeY = 383, VolumeTrack = 110;
 TOptionsPage::TOptionsPage(TMenuContext& Context, const TMenuPictureLoader& Load)
     : TMenuPage(Context, OptionsInfo), FPicture(Load("options.png")), FVolumeMarker(Load("volume_control.png")) {}
 
-void TOptionsPage::DrawContent() {
+void TOptionsPage::DrawScreenContent() {
   if (ContentAlpha() == 255) return;
   ShowPicture(FPicture, TMenuCanvas::Left(FPicture), OptionsTop);
-  DrawValues();
+  DrawOptionValues();
 }
 
 void TOptionsPage::VolumeChanged() {
-  if (ContentAlpha() == 255) DrawValues();
+  if (ContentAlpha() == 255) DrawOptionValues();
 }
 
-void TOptionsPage::DrawValues() {
+void TOptionsPage::DrawOptionValues() {
   const std::int32_t L = TMenuCanvas::Left(FPicture);
   const std::int32_t Alpha = ContentAlpha();
   // The picture's own pixels under a value, so the value can be redrawn alone.
@@ -81,22 +81,22 @@ void TOptionsPage::LeftRight(bool Right) {
   switch (Cursor()) {
     case 0:
       if (!Right && Config.MusicOff) {
-        Sounds.Play(TMenuSound::Tick);
+        Sounds.PlaySound(TMenuSound::Tick);
         Config.SetMusicOff(false);
-        Ctx.Music.Restart();
-        DrawValues();
+        Ctx.Music.RestartMusic();
+        DrawOptionValues();
       } else if (Right && !Config.MusicOff) {
-        Sounds.Play(TMenuSound::Tick);
+        Sounds.PlaySound(TMenuSound::Tick);
         Config.SetMusicOff(true);
-        Ctx.Music.Stop();
-        DrawValues();
+        Ctx.Music.StopMusic();
+        DrawOptionValues();
       }
       return;
     case 1:
       // The flag goes first, so turning sound off is silent.
       Config.SetSoundOff(Right);
-      Sounds.Play(TMenuSound::Tick);
-      DrawValues();
+      Sounds.PlaySound(TMenuSound::Tick);
+      DrawOptionValues();
       return;
     case 2: {
       const int Volume = Config.Volume;
@@ -105,17 +105,17 @@ void TOptionsPage::LeftRight(bool Right) {
       else if (Right && Volume < 100) NewVolume = std::min(Volume + 4, 100);
       else return;
       Config.Volume = static_cast<std::uint8_t>(NewVolume);
-      Ctx.Music.SetLevel(NewVolume);
+      Ctx.Music.SetMusicLevel(NewVolume);
       Ctx.Music.SetVolume(NewVolume);
-      Sounds.Play(TMenuSound::Tick);
-      DrawValues();
+      Sounds.PlaySound(TMenuSound::Tick);
+      DrawOptionValues();
       return;
     }
     case 3:
       if (Right == Config.FullScreen) {
         Config.SetFullScreen(!Right);
-        Sounds.Play(TMenuSound::Tick);
-        DrawValues();
+        Sounds.PlaySound(TMenuSound::Tick);
+        DrawOptionValues();
       }
       return;
     default: return;
@@ -134,27 +134,27 @@ void TOptionsPage::Activate(std::int32_t Entry) {
 }
 
 void TOptionsPage::Toggle(std::int32_t Entry) {
-  if (FCooldown >= 1) return;
+  if (FOptionCooldown >= 1) return;
   TConfig& Config = Ctx.Config;
   switch (Entry) {
     case 0:
       Config.SetMusicOff(!Config.MusicOff);
-      Ctx.Sounds.Play(TMenuSound::Tick);
-      DrawValues();
-      if (Config.MusicOff) Ctx.Music.Stop();
-      else Ctx.Music.Restart();
+      Ctx.Sounds.PlaySound(TMenuSound::Tick);
+      DrawOptionValues();
+      if (Config.MusicOff) Ctx.Music.StopMusic();
+      else Ctx.Music.RestartMusic();
       break;
     case 1:
       Config.SetSoundOff(!Config.SoundOff);
-      Ctx.Sounds.Play(TMenuSound::Tick);
-      DrawValues();
+      Ctx.Sounds.PlaySound(TMenuSound::Tick);
+      DrawOptionValues();
       break;
     case 3:
       Config.SetFullScreen(!Config.FullScreen);
-      Ctx.Sounds.Play(TMenuSound::Tick);
-      DrawValues();
+      Ctx.Sounds.PlaySound(TMenuSound::Tick);
+      DrawOptionValues();
       break;
     default: return;  // the volume row has nothing to toggle
   }
-  FCooldown = 4;
+  FOptionCooldown = 4;
 }

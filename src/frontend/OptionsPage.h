@@ -9,7 +9,7 @@ class TOptionsPage : public TMenuPage {
 public:
   TOptionsPage(TMenuContext& Context, const TMenuPictureLoader& Load);
 
-  void DrawContent() override;
+  void DrawScreenContent() override;
   void DrawCursor() override { DrawHighlight(false); }
   void EraseCursor() override { DrawHighlight(true); }
   bool ActsNow(std::int32_t Entry) const override { return Entry <= 3; }
@@ -18,12 +18,12 @@ public:
   void VolumeChanged() override;
 
   // Redraws the four values over the picture.
-  void DrawValues();
+  void DrawOptionValues();
   // One tick off the pause between two toggles by a held Enter.
   void CoolDown() {
-    if (FCooldown > 0) --FCooldown;
+    if (FOptionCooldown > 0) --FOptionCooldown;
   }
-  std::int32_t Cooldown() const { return FCooldown; }
+  std::int32_t OptionCooldown() const { return FOptionCooldown; }
 
 private:
   void DrawHighlight(bool Erase);
@@ -31,5 +31,5 @@ private:
 
   TAlphaImage FPicture;
   TAlphaImage FVolumeMarker;
-  std::int32_t FCooldown = 0;
+  std::int32_t FOptionCooldown = 0;
 };

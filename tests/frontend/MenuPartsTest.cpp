@@ -69,11 +69,11 @@ TEST_F(MenuFrameTest, FoldsThenShrinksAtOnceAndGrowsNoFasterThanEightATick) {
   Frame.StartResizing(102);
   std::vector<int> Heights;
   while (!Frame.StepResizing()) {
-    Heights.push_back(Frame.Height());
+    Heights.push_back(Frame.FrameHeight());
     ASSERT_LT(Heights.size(), 100u);
   }
   EXPECT_TRUE(Frame.Opening());
-  EXPECT_EQ(Frame.Height(), 102);
+  EXPECT_EQ(Frame.FrameHeight(), 102);
   EXPECT_FALSE(Heights.empty());
   // Nothing of the taller frame is left above the shorter one and its hooks.
   for (int Y = 300; Y < 516 - 102; ++Y) EXPECT_TRUE(GreyOnRow(Canvas, Y).empty()) << Y;
@@ -85,14 +85,14 @@ TEST_F(MenuFrameTest, FoldsThenShrinksAtOnceAndGrowsNoFasterThanEightATick) {
   while (!Frame.StepClosing()) {
   }
   Frame.StartResizing(210);
-  int Last = Frame.Height(), Steps = 0;
+  int Last = Frame.FrameHeight(), Steps = 0;
   while (!Frame.StepResizing()) {
-    EXPECT_LE(Frame.Height() - Last, 8);
-    EXPECT_GE(Frame.Height(), Last);
-    Last = Frame.Height();
+    EXPECT_LE(Frame.FrameHeight() - Last, 8);
+    EXPECT_GE(Frame.FrameHeight(), Last);
+    Last = Frame.FrameHeight();
     ASSERT_LT(++Steps, 100);
   }
-  EXPECT_EQ(Frame.Height(), 210);
+  EXPECT_EQ(Frame.FrameHeight(), 210);
 }
 
 TEST_F(MenuFrameTest, OpeningAgainErasesTheOldFrameOnlyWhenAskedAndKeepsItsHeightForTheResize) {
@@ -104,42 +104,42 @@ TEST_F(MenuFrameTest, OpeningAgainErasesTheOldFrameOnlyWhenAskedAndKeepsItsHeigh
   Frame.Open(160, 200);
   EXPECT_TRUE(Frame.Opening());
   EXPECT_FLOAT_EQ(Frame.HalfWidth(), 5.0f);
-  EXPECT_EQ(Frame.Height(), 200);
+  EXPECT_EQ(Frame.FrameHeight(), 200);
 }
 
 TEST(MenuSoundsTest, TheScrollSoundRestsOnlyWhenItWasPlaying) {
   TFrontendWorld W(MenuSoundEntries());
   TMenuSounds Sounds(*W.Pak, *W.Config);
-  Sounds.Stop(TMenuSound::Scroll);
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::ScrollRest));
-  Sounds.Play(TMenuSound::ScrollRest);
-  Sounds.Play(TMenuSound::Scroll);  // starting to scroll cuts the rest short
-  EXPECT_TRUE(Sounds.Playing(TMenuSound::Scroll));
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::ScrollRest));
-  Sounds.Stop(TMenuSound::Scroll);
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::Scroll));
-  EXPECT_TRUE(Sounds.Playing(TMenuSound::ScrollRest));
+  Sounds.StopSound(TMenuSound::Scroll);
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::ScrollRest));
+  Sounds.PlaySound(TMenuSound::ScrollRest);
+  Sounds.PlaySound(TMenuSound::Scroll);  // starting to scroll cuts the rest short
+  EXPECT_TRUE(Sounds.SoundPlaying(TMenuSound::Scroll));
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::ScrollRest));
+  Sounds.StopSound(TMenuSound::Scroll);
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::Scroll));
+  EXPECT_TRUE(Sounds.SoundPlaying(TMenuSound::ScrollRest));
 }
 
 TEST(MenuSoundsTest, SoundOffSilencesPlayingButNotStopping) {
   TFrontendWorld W(MenuSoundEntries());
   TMenuSounds Sounds(*W.Pak, *W.Config);
-  Sounds.Play(TMenuSound::FoldIn);
+  Sounds.PlaySound(TMenuSound::FoldIn);
   W.Config->SoundOff = true;
-  Sounds.Play(TMenuSound::Tick);
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::Tick));
-  EXPECT_TRUE(Sounds.Playing(TMenuSound::FoldIn));
-  Sounds.Stop(TMenuSound::FoldIn);
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::FoldIn));
+  Sounds.PlaySound(TMenuSound::Tick);
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::Tick));
+  EXPECT_TRUE(Sounds.SoundPlaying(TMenuSound::FoldIn));
+  Sounds.StopSound(TMenuSound::FoldIn);
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::FoldIn));
 }
 
 TEST(MenuSoundsTest, AnEmptyArchiveLeavesEverySoundSilent) {
   TFrontendWorld W;
   TMenuSounds Sounds(*W.Pak, *W.Config);
-  Sounds.Play(TMenuSound::Scroll);
-  Sounds.Stop(TMenuSound::Scroll);
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::Scroll));
-  EXPECT_FALSE(Sounds.Playing(TMenuSound::ScrollRest));
+  Sounds.PlaySound(TMenuSound::Scroll);
+  Sounds.StopSound(TMenuSound::Scroll);
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::Scroll));
+  EXPECT_FALSE(Sounds.SoundPlaying(TMenuSound::ScrollRest));
 }
 
 TEST(KeyRowsTest, WaitsForOneKeyAndBindsRefusesOrCancels) {
@@ -153,15 +153,15 @@ TEST(KeyRowsTest, WaitsForOneKeyAndBindsRefusesOrCancels) {
 
   EXPECT_TRUE(Rows.Wait(2, 1));
   EXPECT_FALSE(Rows.Wait(2, 3));  // a row already waits
-  EXPECT_EQ(Rows.Waiting2(), 1);
+  EXPECT_EQ(Rows.WaitingKey2(), 1);
   // Player 1's up arrow is taken; player 2's own down key is not.
   EXPECT_TRUE(Rows.KeyInUse(38));
   EXPECT_FALSE(Rows.KeyInUse(W.Config->Keys[TConfig::Player2Keys + 1]));
   Key = 38;
   EXPECT_FALSE(Rows.KeyDown(Key, Sounds));
   EXPECT_EQ(Key, 0);
-  EXPECT_TRUE(Sounds.Playing(TMenuSound::Error));
-  EXPECT_EQ(Rows.Waiting2(), 1);
+  EXPECT_TRUE(Sounds.SoundPlaying(TMenuSound::Error));
+  EXPECT_EQ(Rows.WaitingKey2(), 1);
   Key = 'J';
   EXPECT_TRUE(Rows.KeyDown(Key, Sounds));
   EXPECT_EQ(Key, 0);
