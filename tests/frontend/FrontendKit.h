@@ -31,6 +31,9 @@ inline TBytes ShortWave(int Samples) {
   return BuildWave(Shape, Pcm16(std::vector<std::int16_t>(static_cast<std::size_t>(Samples), 1000)));
 }
 
+// The grey of the menu's frame: white at half opacity over black.
+inline bool IsFrameGrey(TColorValue C) { return C == RGB(128, 128, 128); }
+
 // The menu's seven sounds, each a little over a second long (and each
 // of another length), so that one started in a tick still plays when a test
 // looks.

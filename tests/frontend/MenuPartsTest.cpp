@@ -12,8 +12,6 @@
 
 namespace {
 
-bool IsFrameGrey(TColorValue C) { return C == RGB(128, 128, 128); }
-
 // The x of every frame pixel on row Y.
 std::vector<int> GreyOnRow(const TMenuCanvas& Canvas, int Y) {
   std::vector<int> Xs;
@@ -22,13 +20,13 @@ std::vector<int> GreyOnRow(const TMenuCanvas& Canvas, int Y) {
   return Xs;
 }
 
+}  // namespace
+
 class MenuFrameTest : public ::testing::Test {
 protected:
   TScreen Screen;
   TMenuCanvas Canvas{Screen};  // a black background
 };
-
-}  // namespace
 
 TEST_F(MenuFrameTest, UnfoldsWithTheFoldAccelerationAndStopsAtItsWidth) {
   TMenuFrame Frame(Canvas, 80, 189);

@@ -24,6 +24,10 @@ std::vector<TPakEntry> MenuEntries() {
 const TMenuSound AllSounds[] = {TMenuSound::Tick,    TMenuSound::Choose, TMenuSound::Scroll, TMenuSound::ScrollRest,
                                 TMenuSound::FoldOut, TMenuSound::FoldIn, TMenuSound::Error};
 
+}  // namespace
+
+// Outside the unnamed namespace: each test derives from it, and the test
+// program may be compiled as one unit.
 class MenuTest : public ::testing::Test {
 protected:
   MenuTest() : W(MenuEntries()) { Menu = std::make_unique<TMenu>(TMenuScreen::Main, *W.Pak, *W.Engine, *W.Config, W.Screen); }
@@ -67,10 +71,6 @@ protected:
   TFrontendWorld W;
   std::unique_ptr<TMenu> Menu;
 };
-
-bool IsFrameGrey(TColorValue C) { return C == RGB(128, 128, 128); }
-
-}  // namespace
 
 TEST_F(MenuTest, MainMenuRepeatDelayWrapAndPages) {
   Settle();
