@@ -1,16 +1,18 @@
 #include "frontend/Menu.h"
-
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-
 #include "frontend/CreditsPage.h"
 #include "frontend/HighScoreListPage.h"
 #include "frontend/MainPage.h"
 #include "frontend/NameEntryPage.h"
 #include "frontend/OptionsPage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "audio/AudioObject.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
+#include "platform/Screen.h"
 #include "platform/WaveOut.h"
 
 namespace {
