@@ -151,11 +151,12 @@ public:
     Tick();
     Settle();
   }
-  // Chooses the one-player game and lets the menu fold away as the window
-  // does before it starts the game.
-  void StartGame() {
+  // Chooses a one- or two-player game and lets the menu fold away as the
+  // window does before it starts the game.
+  void StartGame(bool TwoPlayers = false) {
+    GoTo(TwoPlayers ? 1 : 0);
     M.Choose();
-    for (int I = 0; I < 200 && !M.StartOnePlayer(); ++I) Tick();
+    for (int I = 0; I < 200 && !M.StartOnePlayer() && !M.StartTwoPlayers(); ++I) Tick();
     M.StopSound(TMenuSound::FoldOut);
     M.StopMusic();
   }
@@ -228,7 +229,6 @@ void WriteMenuScreens(const TPakFileReadable& Pak, const std::string& Folder) {
 
   // The name entry after a game, a name half typed: the menu folds into a
   // one-player game and comes back as the window brings it back.
-  D.GoTo(0);
   D.StartGame();
   Menu.SetScreen(TMenuScreen::NameEntry);
   Menu.SetGameResult(123456, -1);
@@ -275,19 +275,10 @@ void WriteMenuScreens(const TPakFileReadable& Pak, const std::string& Folder) {
   SavePicture(PixelsOf(Stack), {0, 0, Line.W, 3 * Line.H}, Folder + "/ui_menu_submit_states.png", 2);
 }
 
-// The first level's picture in the play area, the panels around it.
-void WritePanels(const TPakFileReadable& Pak, const std::string& Folder, bool TwoPlayers) {
-  TScreen Screen;
-  TFastImageBuffer PlayArea(&Screen, 600, 550);
-  LoadGameJpeg(Pak, "back_space01.jpg", PlayArea);
-  PlayArea.PaintTo(0, 0);
-  TPanel Right(Screen, TGamePanels::RightPanelLeft, 0, 200, 600);
-  TPanel Bottom(Screen, 0, 550, 600, 50);
-  TGamePanels Panels(&Screen);
-  Panels.ShowRightPicture(Pak, TwoPlayers, &Right);
-  Panels.ShowBottomPicture(Pak, &Bottom);
-  for (std::int32_t Strip = 0; Strip < 3; ++Strip) Panels.CutDigits(Pak, Strip);
-  Panels.LoadDeadImage(Pak);
+// Sample values in the panels of a running game, over its first level.
+void WritePanels(TGameData& Game, const TScreen& Screen, const std::string& Folder) {
+  const bool TwoPlayers = Game.TwoPlayers();
+  TGamePanels& Panels = Game.Panels;
   Panels.DrawScore(0, TwoPlayers ? 9999999999 : 12345);
   Panels.DrawLives(0, 3, false);
   if (TwoPlayers) {
@@ -304,41 +295,43 @@ void WritePanels(const TPakFileReadable& Pak, const std::string& Folder, bool Tw
   SavePicture(PixelsOf(Screen), {0, 550, 600, 50}, Name + "_bottom_zoom.png", 2);
 }
 
-void WriteBonusScreen(const TPakFileReadable& Pak, const std::string& Folder, const TLevelBonus& Bonus,
-                      std::int32_t Level, const std::string& Suffix) {
-  TFastImageBuffer PlayArea(nullptr, 600, 550);
-  LoadGameJpeg(Pak, "back_space01.jpg", PlayArea);
-  TGamePanels Panels(nullptr);
-  Panels.CutDigits(Pak, 2);
-  TAlphaImage Picture;
-  LoadGamePicture(Pak, "bonus_awarded.png", Picture);
-  Panels.DrawBonusScreen(PlayArea, Picture, Level, Bonus);
+// The bonus screen over a copy of the game's play area.
+void WriteBonusScreen(const TGameData& Game, const std::string& Folder, const TLevelBonus& Bonus, std::int32_t Level,
+                      const std::string& Suffix) {
+  TFastImageBuffer PlayArea(nullptr, Game.PlayArea.Width(), Game.PlayArea.Height());
+  PlayArea.CopyFrom(Game.PlayArea);
+  Game.Panels.DrawBonusScreen(PlayArea, Game.BonusImage, Level, Bonus);
   SavePicture(PixelsOf(PlayArea), {0, 0, 600, 550}, Folder + "/ui_bonus" + Suffix + ".png");
   SavePicture(PixelsOf(PlayArea), {80, 170, 440, 210}, Folder + "/ui_bonus" + Suffix + "_zoom.png", 2);
 }
 
-// A one-player game chosen on the main menu: its loading bar at 60 % over the
-// menu's last picture, and the pause menu over its first level once the
-// level's title has gone.
-void WriteGameScreens(const TPakFileReadable& Pak, const std::string& Folder) {
+// A game chosen on the main menu: its loading bar at 60 % over the menu's
+// last picture; once the first level's title has gone, its panels with
+// sample values, the bonus screen and the pause menu.
+void WriteGameScreens(const TPakFileReadable& Pak, const std::string& Folder, bool TwoPlayers) {
   THeadlessWorld W;
   W.Config->SoundOff = true;
   TMenu Menu(TMenuScreen::Main, Pak, *W.Engine, *W.Config, W.Screen);
   TMenuDriver D(W, Menu);
   D.Settle();
   D.Tick(30);
-  D.StartGame();
+  D.StartGame(TwoPlayers);
   RandSeed = 4242;  // the same enemies on every run
   int Presented = 0;
   TPanel Right(W.Screen, TGamePanels::RightPanelLeft, 0, 200, 600);
   TPanel Bottom(W.Screen, 0, 550, 600, 50);
   const std::string Loading = Folder + "/ui_game_loading";
-  TGameData Game(600, 1, 3, Pak, nullptr, *W.Config, false, Menu.FrameBuffer(), &Bottom, &Right, &W.Screen, 550, [&] {
-    if (++Presented != 6) return;
-    SavePicture(PixelsOf(W.Screen), {0, 0, 600, 550}, Loading + ".png");
-    SavePicture(PixelsOf(W.Screen), {280, 270, 250, 70}, Loading + "_zoom.png", 3);
-  });
+  TGameData Game(600, 1, 3, Pak, nullptr, *W.Config, TwoPlayers, Menu.FrameBuffer(), &Bottom, &Right, &W.Screen, 550,
+                 [&] {
+                   if (TwoPlayers || ++Presented != 6) return;
+                   SavePicture(PixelsOf(W.Screen), {0, 0, 600, 550}, Loading + ".png");
+                   SavePicture(PixelsOf(W.Screen), {280, 270, 250, 70}, Loading + "_zoom.png", 3);
+                 });
   for (int I = 0; I < 1000 && Game.Level->Intro; ++I) Game.Update();
+  WritePanels(Game, W.Screen, Folder);
+  if (TwoPlayers) return;
+  WriteBonusScreen(Game, Folder, TLevelBonus{400, 3}, 7, "");
+  WriteBonusScreen(Game, Folder, TLevelBonus{1000, 133}, 29, "_widest");
   Game.SetPaused(true);
   Game.Update();
   SavePicture(PixelsOf(W.Screen), {0, 0, 800, 600}, Folder + "/ui_game_paused.png");
@@ -349,12 +342,9 @@ void WriteGameScreens(const TPakFileReadable& Pak, const std::string& Folder) {
 void WriteUiPreviews(const std::string& PakPath, const std::string& Folder) {
   const TPakFileReadable Pak(PakPath);
   WriteMenuScreens(Pak, Folder);
-  WritePanels(Pak, Folder, false);
-  WritePanels(Pak, Folder, true);
-  WriteBonusScreen(Pak, Folder, TLevelBonus{400, 3}, 7, "");
-  WriteBonusScreen(Pak, Folder, TLevelBonus{1000, 133}, 29, "_widest");
   try {
-    WriteGameScreens(Pak, Folder);
+    WriteGameScreens(Pak, Folder, false);
+    WriteGameScreens(Pak, Folder, true);
   } catch (const std::exception&) {
     // A partial run (--only) may lack what a level needs; no game pictures then.
   }
