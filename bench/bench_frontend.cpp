@@ -53,7 +53,7 @@ void BM_MenuTickAtRest(benchmark::State& State) {
     State.SkipWithError("no game.pak; build the game_pak target");
     return;
   }
-  TMenu Menu(0, W.Pak, *W.Engine, *W.Config, W.Screen);
+  TMenu Menu(TMenuScreen::Main, W.Pak, *W.Engine, *W.Config, W.Screen);
   for (int I = 0; I < 200; ++I) Menu.Tick();
   for (auto _ : State) {
     Menu.Tick();
@@ -71,7 +71,7 @@ void BM_MenuTickMidAnimation(benchmark::State& State) {
     State.SkipWithError("no game.pak; build the game_pak target");
     return;
   }
-  TMenu Menu(0, W.Pak, *W.Engine, *W.Config, W.Screen);
+  TMenu Menu(TMenuScreen::Main, W.Pak, *W.Engine, *W.Config, W.Screen);
   for (int I = 0; I < 200; ++I) Menu.Tick();
   // Back and forth between the main menu and the credits: every measured
   // tick folds, resizes, unfolds or fades.
@@ -81,7 +81,7 @@ void BM_MenuTickMidAnimation(benchmark::State& State) {
   }
   for (auto _ : State) {
     if (Menu.Idle()) {
-      if (Menu.Screen() == TMenu::ScreenCredits) Menu.Back();
+      if (Menu.Screen() == TMenuScreen::Credits) Menu.Back();
       else Menu.Choose();
     }
     Menu.Tick();

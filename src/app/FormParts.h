@@ -26,10 +26,22 @@ public:
   virtual bool Finished() const = 0;
 };
 
+// The menu's screens, in the order of its screen table.
+enum class TMenuScreen : int { Main, HighScores, NameEntry, Credits, Options, Keys1, Keys2 };
+constexpr int MenuScreenCount = 7;
+
+// The menu's sound effects.
+enum class TMenuSound : int { Tick, Choose, Scroll, ScrollRest, FoldOut, FoldIn, Error };
+constexpr int MenuSoundCount = 7;
+
+// The running game's sounds: each player's drawing and running sounds, and
+// everything at once (both players, the fill sound and the music engine).
+enum class TGameSound : int { Player1Draw, Player2Draw, Player1Run, Player2Run, All };
+
 class IMenu {
 public:
   virtual ~IMenu() = default;
-  virtual void SetScreen(int Screen) = 0;
+  virtual void SetScreen(TMenuScreen Screen) = 0;
   virtual void SetGameResult(std::int64_t Score1, std::int64_t Score2) = 0;
   virtual void RestartMusic() = 0;
   // May set Key to 0 to swallow it.
@@ -49,7 +61,7 @@ public:
   virtual void PageDown() = 0;
   virtual void Back() = 0;
   virtual void EraseChar(std::uint16_t Key) = 0;
-  virtual void StopSound(int Index) = 0;
+  virtual void StopSound(TMenuSound Sound) = 0;
   virtual void StopMusic() = 0;
   virtual void Tick() = 0;
   virtual TFastImageBuffer& FrameBuffer() = 0;
@@ -63,7 +75,7 @@ public:
   virtual ~IGameData() = default;
   virtual void MovePlayer1(std::int8_t DX, std::int8_t DY, bool DrawKey) = 0;
   virtual void MovePlayer2(std::int8_t DX, std::int8_t DY, bool DrawKey) = 0;
-  virtual void StopSound(int Index) = 0;
+  virtual void StopSound(TGameSound Sound) = 0;
   virtual void MoveEvil() = 0;
   virtual void MoveSmallEvils() = 0;
   virtual void SpawnItems() = 0;
@@ -95,7 +107,7 @@ public:
   virtual std::unique_ptr<TPakFileReadable> CreatePak(const std::string& FileName) = 0;
   virtual std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,
                                                       const TPakFileReadable& Pak) = 0;
-  virtual std::unique_ptr<IMenu> CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
+  virtual std::unique_ptr<IMenu> CreateMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
                                             TConfig& Config, TScreen& DC) = 0;
   virtual std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
                                                 TAudioObject& Audio, TConfig& Config, bool TwoPlayers,

@@ -188,7 +188,7 @@ void TMainForm::SplashScreenTimerTimer() {
     return;
   }
   FSplash.reset();
-  FMenu = FParts.CreateMenu(0, *FPak, *FAudio, *FConfig, FScreen);
+  FMenu = FParts.CreateMenu(TMenuScreen::Main, *FPak, *FAudio, *FConfig, FScreen);
   FTimers.SetEnabled(SplashScreenTimer, false);
   FTimers.SetEnabled(MenuTimer, true);
 }
@@ -209,7 +209,7 @@ void TMainForm::MenuTimerTimer() {
   else if (MenuEscape) FMenu->Back();
   else if (MenuDelete) FMenu->EraseChar(Vk::Delete);
   else if (MenuBackspace) FMenu->EraseChar(Vk::Back);
-  else FMenu->StopSound(10);  // the scrolling sound
+  else FMenu->StopSound(TMenuSound::Scroll);
 
   if (FMenu->StartOnePlayer()) StartGame(false);
   else if (FMenu->StartTwoPlayers()) StartGame(true);
@@ -219,7 +219,7 @@ void TMainForm::MenuTimerTimer() {
 }
 
 void TMainForm::StartGame(bool TwoPlayers) {
-  FMenu->StopSound(12);  // the fold-out sound
+  FMenu->StopSound(TMenuSound::FoldOut);
   FMenu->StopMusic();
   // Nothing of the menu's music is kept while the game runs; the menu reads
   // it again when it restarts its music.
@@ -236,7 +236,7 @@ void TMainForm::StartGame(bool TwoPlayers) {
   }
   // Nothing to play (the program has no game yet): back to the main menu,
   // with its start request cleared so it is not raised again.
-  FMenu->SetScreen(0);
+  FMenu->SetScreen(TMenuScreen::Main);
   FMenu->RestartMusic();
   FTimers.SetEnabled(MenuTimer, true);
 }
@@ -250,8 +250,8 @@ void TMainForm::GameTimerTimer() {
   else if (ActiveUp[1]) G.MovePlayer1(0, -1, DrawHeld[1]);
   else if (ActiveDown[1]) G.MovePlayer1(0, 1, DrawHeld[1]);
   else {
-    G.StopSound(0);  // player 1 drawing
-    G.StopSound(2);  // player 1 running
+    G.StopSound(TGameSound::Player1Draw);
+    G.StopSound(TGameSound::Player1Run);
   }
 
   if (G.TwoPlayers()) {
@@ -260,8 +260,8 @@ void TMainForm::GameTimerTimer() {
     else if (ActiveUp[2]) G.MovePlayer2(0, -1, DrawHeld[2]);
     else if (ActiveDown[2]) G.MovePlayer2(0, 1, DrawHeld[2]);
     else {
-      G.StopSound(1);
-      G.StopSound(3);
+      G.StopSound(TGameSound::Player2Draw);
+      G.StopSound(TGameSound::Player2Run);
     }
   }
 
@@ -280,7 +280,7 @@ void TMainForm::GameTimerTimer() {
   // at once.
   ClearMenuKeys();
   if (FMenu) {
-    FMenu->SetScreen(2);  // name entry
+    FMenu->SetScreen(TMenuScreen::NameEntry);
     if (CheatUsed) FMenu->SetGameResult(0, 0);
     else FMenu->SetGameResult(Score1, Score2);
     FMenu->RestartMusic();

@@ -6,6 +6,12 @@
 // options, both players' keys). Drawing is incremental: each tick copies
 // back from the background and redraws only what changes, then paints once.
 //
+// TMenu is what the window talks to. It runs the frame, the content fades and
+// the keys' timing, and leaves the rest to its parts: the frame (MenuFrame),
+// the music and its rotators (MenuMusic, MusicRotators), the sounds
+// (MenuSounds) and one object per screen (MainPage, HighScoreListPage,
+// NameEntryPage, CreditsPage, OptionsPage, KeysPage).
+//
 // Missing pictures draw nothing and missing sounds stay silent: the menu
 // stays usable with a thin archive.
 #pragma once
@@ -16,64 +22,37 @@
 #include <string>
 
 #include "app/FormParts.h"
-#include "audio/SoundEffect.h"
-#include "gfx/AlphaImage.h"
-#include "gfx/FastImaging.h"
+#include "frontend/KeysPage.h"
+#include "frontend/MenuCanvas.h"
+#include "frontend/MenuFrame.h"
+#include "frontend/MenuMusic.h"
+#include "frontend/MenuPage.h"
+#include "frontend/MenuSounds.h"
 #include "persist/HighScore.h"
 
 class TAudioObject;
 class TConfig;
-class TMemoryStream;
 class TPakFileReadable;
+class TMainPage;
+class THighScoreListPage;
+class TNameEntryPage;
+class TCreditsPage;
+class TOptionsPage;
 
-class TMenu : public IMenu {
+class TMenu : public IMenu, private IMenuHost {
 public:
-  // Screens.
-  static constexpr int ScreenMain = 0;
-  static constexpr int ScreenHighScores = 1;
-  static constexpr int ScreenNameEntry = 2;
-  static constexpr int ScreenCredits = 3;
-  static constexpr int ScreenOptions = 4;
-  static constexpr int ScreenKeys1 = 5;
-  static constexpr int ScreenKeys2 = 6;
-  static constexpr int ScreenCount = 7;
-
-  // Sound numbers for StopSound; the window stops 10 and 12 by number.
-  static constexpr int SoundTick = 8;
-  static constexpr int SoundChoose = 9;
-  static constexpr int SoundScroll = 10;
-  static constexpr int SoundScrollRest = 11;
-  static constexpr int SoundFoldOut = 12;
-  static constexpr int SoundFoldIn = 13;
-  static constexpr int SoundError = 14;
-
-  static constexpr int GlyphCount = 54;
-  static constexpr int NameLength = 16;
-
-  // Per-screen constants.
-  struct TScreenInfo {
-    std::int32_t HalfWidth;
-    std::int32_t FrameHeight;
-    std::int32_t Last;  // highest Cursor value
-    bool Wraps;
-    std::int32_t RepeatDelay;
-    std::int32_t PageStep;
-    std::int32_t EscEntry;  // -1: Escape does nothing; -2: the current position
-  };
-  static const TScreenInfo& Info(int Screen);
-
-  TMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config, TScreen& DC);
+  TMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config, TScreen& DC);
   ~TMenu() override;
   TMenu(const TMenu&) = delete;
   TMenu& operator=(const TMenu&) = delete;
 
   // The window's calls.
-  void SetScreen(int Screen) override;
+  void SetScreen(TMenuScreen Screen) override;
   void SetGameResult(std::int64_t Score1, std::int64_t Score2) override;
   void RestartMusic() override;
   void KeyDown(std::uint16_t& Key) override;
   void KeyPress(char Ch) override;
-  void SetTargetDC(TScreen& DC) override { FFrameBuffer.DC = &DC; }
+  void SetTargetDC(TScreen& DC) override { FCanvas.FrameBuffer().DC = &DC; }
   void ShowCheatMark() override;
   void SetPaused(bool Paused) override;
   void CursorUp() override;
@@ -87,10 +66,10 @@ public:
   void PageDown() override;
   void Back() override;
   void EraseChar(std::uint16_t Key) override;
-  void StopSound(int Index) override;
+  void StopSound(TMenuSound Sound) override;
   void StopMusic() override;
   void Tick() override;
-  TFastImageBuffer& FrameBuffer() override { return FFrameBuffer; }
+  TFastImageBuffer& FrameBuffer() override { return FCanvas.FrameBuffer(); }
   bool StartOnePlayer() const override { return FStartOnePlayer; }
   bool StartTwoPlayers() const override { return FStartTwoPlayers; }
   bool QuitRequested() const override { return FQuitRequested; }
@@ -99,149 +78,81 @@ public:
   THighScore& HighScores() { return FHighScores; }
 
   // State, read by tests and the window.
-  int Screen() const { return FScreen; }
-  std::int32_t Cursor() const { return FCursor; }
-  bool Opening() const { return FOpening; }
-  bool Closing() const { return FClosing; }
-  bool Resizing() const { return FResizing; }
+  TMenuScreen Screen() const { return FState.Screen; }
+  std::int32_t Cursor() const { return FState.Cursor; }
+  bool Opening() const { return FFrame->Opening(); }
+  bool Closing() const { return FFrame->Closing(); }
+  bool Resizing() const { return FFrame->Resizing(); }
   bool FadingIn() const { return FFadingIn; }
   bool FadingOut() const { return FFadingOut; }
   // At rest: no frame or content animation runs.
-  bool Idle() const { return !FOpening && !FClosing && !FResizing && !FFadingIn && !FFadingOut; }
-  std::int32_t ContentAlpha() const { return FContentAlpha; }
-  float HalfWidth() const { return FHalfWidth; }
-  std::int32_t FrameHeight() const { return FFrameHeight; }
-  float CursorPhase() const { return FCursorPhase; }
-  std::int32_t RepeatDelay() const { return FRepeatDelay; }
-  std::int32_t MusicLevel() const { return FMusicLevel; }
-  bool MusicFadingIn() const { return FMusicFadingIn; }
-  bool MusicFadingOut() const { return FMusicFadingOut; }
-  std::int64_t PendingScore1() const { return FPendingScore1; }
-  std::int64_t PendingScore2() const { return FPendingScore2; }
-  std::int64_t BestScore() const { return FBestScore; }
-  const std::string& NameText() const { return FNameText; }
-  std::int32_t NameCursor() const { return FNameCursor; }
-  std::int32_t WaitingKey1() const { return FWaitingKey1; }
-  std::int32_t WaitingKey2() const { return FWaitingKey2; }
+  bool Idle() const { return !Opening() && !Closing() && !Resizing() && !FFadingIn && !FFadingOut; }
+  std::int32_t ContentAlpha() const { return FState.ContentAlpha; }
+  float HalfWidth() const { return FFrame->HalfWidth(); }
+  std::int32_t FrameHeight() const { return FFrame->FrameHeight(); }
+  float CursorPhase() const { return FState.CursorPhase; }
+  std::int32_t RepeatDelay() const { return FState.RepeatDelay; }
+  std::int32_t MusicLevel() const { return FMusic.MusicLevel(); }
+  bool MusicFadingIn() const { return FMusic.MusicFadingIn(); }
+  bool MusicFadingOut() const { return FMusic.MusicFadingOut(); }
+  std::int64_t PendingScore1() const;
+  std::int64_t PendingScore2() const;
+  std::int64_t BestScore() const;
+  const std::string& NameText() const;
+  std::int32_t NameCursor() const;
+  std::int32_t WaitingKey1() const { return FKeyRows.WaitingKey1(); }
+  std::int32_t WaitingKey2() const { return FKeyRows.WaitingKey2(); }
   std::uint8_t CheatMarkAlpha() const { return FCheatMarkAlpha; }
-  std::int32_t OptionCooldown() const { return FOptionCooldown; }
+  std::int32_t OptionCooldown() const;
   // The status picture under the high-score list: 0 hint, 1 submitting,
   // 2 ok, 3 error.
-  int SubmitStatus() const { return FSubmitStatus; }
-  const TAlphaImage* HighScoreView() const { return FHighScoreView.get(); }
-  const TFastImageBuffer& Background() const { return FBackground; }
-  // The glyph of the small font for Ch (52 is the blank).
-  static int GlyphIndex(char Ch);
-  // Whether the sound with that number is playing now.
-  bool SoundPlaying(int Index);
+  int SubmitStatus() const;
+  const TAlphaImage* HighScoreView() const;
+  const TFastImageBuffer& Background() const { return FCanvas.Background(); }
+  // Whether that sound is playing now.
+  bool SoundPlaying(TMenuSound Sound) const { return FSounds.SoundPlaying(Sound); }
   // Whether Key is bound to an action other than the row that waits.
-  bool KeyInUse(std::uint16_t Key) const;
+  bool KeyInUse(std::uint16_t Key) const { return FKeyRows.KeyInUse(Key); }
 
 private:
-  enum class TImage {
-    Main, Rotator, LeftBar, RightBar, RotatorCentre, SubmitHint, SubmitError, SubmitOk, Submitting,
-    ArrowUp, ArrowDown, Achieved, Credits, Options, Volume, Keys, Player1Keys, Player2Keys, Cheat, HighScore,
-    Count
-  };
-  const TAlphaImage& Image(TImage Which) const { return FImages[static_cast<std::size_t>(Which)]; }
-  TSoundEffect* Sound(int Index);
+  // IMenuHost.
+  void ShowHighScores(std::int64_t BestScore) override;
+  void RequestStart(bool TwoPlayers) override;
+  void RequestQuit() override { FQuitRequested = true; }
 
-  // Machinery (Menu.cpp).
-  void PlaySound(int Index);
+  TMenuPage& Current() const { return *FPages[static_cast<std::size_t>(FState.Screen)]; }
   void Activate();
-  void DrawCursor();
-  void EraseCursor();
-  void DrawScreenContent();
-  void CopyBack(std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t H);
-  void DrawFrame(std::int32_t W);
-  void EraseFrame(std::int32_t W);
-  void DrawRotators();
-  void ResetRotators();
-  void PlayMenuMusic();
-  void StepFold();
   void MoveCursor(int Delta, bool Page);
   // Home (false) or End (true).
   void JumpCursor(bool ToEnd);
-  void DrawText(const std::string& Text, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
-  void DrawGlyph(char Ch, std::int32_t X, std::int32_t Y, std::int32_t Alpha);
-  static std::int32_t Left(const TAlphaImage& Image) { return 400 - Image.Width() / 2; }
-  // The cursor's pulse: Middle +- Swing, following the cursor phase.
-  std::int32_t PulseAlpha(std::int32_t Swing = 70, std::int32_t Middle = 70) const;
+  // The phases of a tick.
+  void StepFrameAndContent();
+  void StepIdle();
+  void StepCheatMark();
 
-  // Options and key screens (MenuOptions.cpp).
-  void DrawOptionsContent();
-  void DrawOptionValues();
-  void DrawOptionCursor(bool Erase);
-  void OptionLeftRight(bool Right);
-  void ActivateOption(int Entry);
-  void DrawKeysScreen(int Player, bool Force);
-  void DrawKeysCursor(bool Erase);
-
-  // High-score screens (MenuHighScores.cpp).
-  void BuildHighScoreImage();
-  void FreeHighScoreImage();
-  void DrawHighScoreList(bool Force);
-  void EraseHighScoreList(bool Force);
-  void DrawNameEntry();
-  void DrawNameField(bool Erase);
-  void DrawArrows(bool Erase);
-  void StoreName();
-  void TypeChar(char Ch);
-  void EditName(std::uint16_t Key);
-  void Submit();
-  const TAlphaImage& StatusImage() const;
-
-  TAudioObject& FAudio;
-  TFastImageBuffer FFrameBuffer;
-  TFastImageBuffer FBackground;
-  std::array<TAlphaImage, static_cast<std::size_t>(TImage::Count)> FImages;
-  std::int32_t FLeftLevel = 0;
-  float FLeftAngle = 0;
-  float FLeftSpeed = 10;
-  std::int32_t FRightLevel = 0;
-  float FRightAngle = 0;
-  float FRightSpeed = 10;
-  int FScreen = 0;
-  std::int32_t FCursor = 0;
-  bool FOpening = false;
-  bool FClosing = false;
-  bool FResizing = false;
-  float FFrameHeightF = 0;
-  float FResizeSpeed = 0;
-  std::int32_t FTargetHeight = 0;
-  std::int32_t FTargetHalfWidth = 0;
-  float FHalfWidth = 5;
-  float FFoldSpeed = 0;
-  float FFoldAcceleration = 0;
-  std::int32_t FFrameHeight = 0;
+  TConfig& FConfig;
+  TMenuCanvas FCanvas;
+  THighScore FHighScores;
+  TMenuMusic FMusic;
+  TMenuSounds FSounds;
+  TMenuState FState;
+  TMenuContext FContext;
+  TKeyRows FKeyRows;
+  std::unique_ptr<TMenuFrame> FFrame;
+  std::unique_ptr<TMainPage> FMain;
+  std::unique_ptr<THighScoreListPage> FHighScoreList;
+  std::unique_ptr<TNameEntryPage> FNameEntry;
+  std::unique_ptr<TCreditsPage> FCredits;
+  std::unique_ptr<TOptionsPage> FOptions;
+  std::unique_ptr<TKeysPage> FKeys1;
+  std::unique_ptr<TKeysPage> FKeys2;
+  std::array<TMenuPage*, MenuScreenCount> FPages{};
+  TAlphaImage FCheatMark;
   bool FFadingIn = false;
   bool FFadingOut = false;
-  std::int32_t FContentAlpha = 0;
-  float FCursorPhase = 0;
-  std::int32_t FRepeatDelay = 0;
   std::int32_t FChosenEntry = -1;
   bool FStartOnePlayer = false;
   bool FStartTwoPlayers = false;
-  bool FMusicFadingOut = false;
-  bool FMusicFadingIn = false;
-  std::int32_t FMusicLevel = 0;
-  TConfig& FConfig;
-  std::array<TAlphaImage, GlyphCount> FGlyphs;
-  std::unique_ptr<TAlphaImage> FHighScoreList;
-  std::unique_ptr<TAlphaImage> FHighScoreView;
-  int FSubmitStatus = 0;
   bool FQuitRequested = false;
-  THighScore FHighScores;
-  std::unique_ptr<TMemoryStream> FMusicData;
-  std::int64_t FPendingScore1 = -1;
-  std::int64_t FPendingScore2 = -1;
-  std::string FNameText;
-  std::int32_t FNameCursor = 0;
-  std::string FTypedAhead;  // name letters typed faster than the repeat delay lets them in
-  std::int64_t FBestScore = -1;
-  std::array<std::unique_ptr<TSoundEffect>, 7> FSounds;
-  std::int32_t FOptionCooldown = 0;
-  std::int32_t FWaitingKey1 = -1;
-  std::int32_t FWaitingKey2 = -1;
   std::uint8_t FCheatMarkAlpha = 0;
 };

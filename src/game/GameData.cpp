@@ -361,7 +361,7 @@ void TGameData::RunEndSequence() {
 
   if (QuitConfirmed) {
     if (Value == 150) {
-      StopSound(7);
+      StopSound(TGameSound::All);
       PlaySound(6);
       EraseItemOnField();
       Text->ShowText("Game Over!", 100, 200);
@@ -377,7 +377,7 @@ void TGameData::RunEndSequence() {
 
   switch (Value) {
     case 170:
-      StopSound(7);
+      StopSound(TGameSound::All);
       PlaySound(5);
       break;
     case 150:
@@ -502,13 +502,13 @@ void TGameData::PlaySound(std::int32_t Index) {
   }
 }
 
-void TGameData::StopSound(int Index) {
-  switch (Index) {
-    case 0: Players[0]->StopDrawSound(); break;
-    case 1: if (FTwoPlayers) Players[1]->StopDrawSound(); break;
-    case 2: Players[0]->StopRunSound(); break;
-    case 3: if (FTwoPlayers) Players[1]->StopRunSound(); break;
-    case 7:
+void TGameData::StopSound(TGameSound Sound) {
+  switch (Sound) {
+    case TGameSound::Player1Draw: Players[0]->StopDrawSound(); break;
+    case TGameSound::Player2Draw: if (FTwoPlayers) Players[1]->StopDrawSound(); break;
+    case TGameSound::Player1Run: Players[0]->StopRunSound(); break;
+    case TGameSound::Player2Run: if (FTwoPlayers) Players[1]->StopRunSound(); break;
+    case TGameSound::All:
       for (const auto& Player : Players) {
         Player->StopDrawSound();
         Player->StopRunSound();
@@ -516,7 +516,6 @@ void TGameData::StopSound(int Index) {
       if (FFillSound->State() == TWavePlayer::Playing) FFillSound->Halt();
       if (FAudio) FAudio->Stop();
       break;
-    default: break;
   }
 }
 

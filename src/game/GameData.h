@@ -70,7 +70,7 @@ public:
   void PlaySound(std::int32_t Index);
   // 0/1 drawing sound of player 1/2, 2/3 their running sound, 7 all of
   // them, the fill sound and the music.
-  void StopSound(int Index) override;
+  void StopSound(TGameSound Sound) override;
 
   // Panels.
   void DrawScore1();

@@ -27,7 +27,7 @@ std::unique_ptr<ISplashScreen> TProgramParts::CreateSplash(TScreen& DC, int Widt
   return std::make_unique<TSplashScreen>(DC, Width, Height, Audio, Pak);
 }
 
-std::unique_ptr<IMenu> TProgramParts::CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
+std::unique_ptr<IMenu> TProgramParts::CreateMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audio,
                                                  TConfig& Config, TScreen& DC) {
   return std::make_unique<TMenu>(Screen, Pak, Audio, Config, DC);
 }

@@ -23,7 +23,7 @@ public:
   std::unique_ptr<TPakFileReadable> CreatePak(const std::string& FileName) override;
   std::unique_ptr<ISplashScreen> CreateSplash(TScreen& DC, int Width, int Height, TAudioObject& Audio,
                                               const TPakFileReadable& Pak) override;
-  std::unique_ptr<IMenu> CreateMenu(int Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config,
+  std::unique_ptr<IMenu> CreateMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config,
                                     TScreen& DC) override;
   std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,
                                         TAudioObject& Audio, TConfig& Config, bool TwoPlayers,

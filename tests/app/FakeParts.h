@@ -63,11 +63,27 @@ private:
   TCallLog& FLog;
 };
 
+// The parts' names in the call log.
+inline std::string NameOf(TMenuScreen Screen) {
+  static const char* const Names[MenuScreenCount] = {"Main",    "HighScores", "NameEntry", "Credits",
+                                                     "Options", "Keys1",      "Keys2"};
+  return Names[static_cast<int>(Screen)];
+}
+inline std::string NameOf(TMenuSound Sound) {
+  static const char* const Names[MenuSoundCount] = {"Tick",    "Choose", "Scroll", "ScrollRest",
+                                                    "FoldOut", "FoldIn", "Error"};
+  return Names[static_cast<int>(Sound)];
+}
+inline std::string NameOf(TGameSound Sound) {
+  static const char* const Names[] = {"Player1Draw", "Player2Draw", "Player1Run", "Player2Run", "All"};
+  return Names[static_cast<int>(Sound)];
+}
+
 class TFakeMenu : public IMenu {
 public:
   explicit TFakeMenu(TCallLog& Log) : Buffer(nullptr, 800, 600), FLog(Log) {}
   ~TFakeMenu() override { FLog.push_back("~Menu"); }
-  void SetScreen(int S) override { FLog.push_back("Menu.SetScreen(" + std::to_string(S) + ")"); }
+  void SetScreen(TMenuScreen S) override { FLog.push_back("Menu.SetScreen(" + NameOf(S) + ")"); }
   void SetGameResult(std::int64_t A, std::int64_t B) override {
     FLog.push_back("Menu.SetGameResult(" + std::to_string(A) + "," + std::to_string(B) + ")");
   }
@@ -93,7 +109,7 @@ public:
   void PageDown() override { FLog.push_back("Menu.PageDown"); }
   void Back() override { FLog.push_back("Menu.Back"); }
   void EraseChar(std::uint16_t Key) override { FLog.push_back("Menu.EraseChar(" + std::to_string(Key) + ")"); }
-  void StopSound(int I) override { FLog.push_back("Menu.StopSound(" + std::to_string(I) + ")"); }
+  void StopSound(TMenuSound S) override { FLog.push_back("Menu.StopSound(" + NameOf(S) + ")"); }
   void StopMusic() override { FLog.push_back("Menu.StopMusic"); }
   void Tick() override { FLog.push_back("Menu.Tick"); }
   TFastImageBuffer& FrameBuffer() override { return Buffer; }
@@ -121,7 +137,7 @@ public:
     FLog.push_back("Game.MovePlayer2(" + std::to_string(DX) + "," + std::to_string(DY) + "," + std::to_string(Draw) +
                    ")");
   }
-  void StopSound(int I) override { FLog.push_back("Game.StopSound(" + std::to_string(I) + ")"); }
+  void StopSound(TGameSound S) override { FLog.push_back("Game.StopSound(" + NameOf(S) + ")"); }
   void MoveEvil() override { FLog.push_back("Game.MoveEvil"); }
   void MoveSmallEvils() override { FLog.push_back("Game.MoveSmallEvils"); }
   void SpawnItems() override { FLog.push_back("Game.SpawnItems"); }
@@ -212,9 +228,9 @@ public:
     Splash = S.get();
     return S;
   }
-  std::unique_ptr<IMenu> CreateMenu(int Screen, const TPakFileReadable& P, TAudioObject& A, TConfig& C,
+  std::unique_ptr<IMenu> CreateMenu(TMenuScreen Screen, const TPakFileReadable& P, TAudioObject& A, TConfig& C,
                                     TScreen& DC) override {
-    Log.push_back("CreateMenu(" + std::to_string(Screen) + ")");
+    Log.push_back("CreateMenu(" + NameOf(Screen) + ")");
     MenuDC = &DC;
     EXPECT_EQ(&P, Pak);
     EXPECT_EQ(&A, Audio);

@@ -182,7 +182,7 @@ TEST_F(MainForm, TheSplashTicksUntilFinishedOrAKeyThenTheMenuTakesOver) {
   EXPECT_TRUE(Form->TypedText.empty());  // keys for the cheat words count only in the menu
   Log.clear();
   Tick(Form->SplashScreenTimer);
-  EXPECT_EQ(Log, (Calls{"~Splash", "CreateMenu(0)"}));
+  EXPECT_EQ(Log, (Calls{"~Splash", "CreateMenu(Main)"}));
   EXPECT_EQ(Form->Splash(), nullptr);
   EXPECT_EQ(Parts.MenuDC, &Screen);
   EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
@@ -191,7 +191,7 @@ TEST_F(MainForm, TheSplashTicksUntilFinishedOrAKeyThenTheMenuTakesOver) {
 
 TEST_F(MainForm, TheMenuGetsAtMostOneHeldKeyPerTickInItsOrder) {
   ToMenu();
-  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(10)", "Menu.Tick"}));
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick"}));
   // Press all of them; release them one by one from the front of the order.
   const std::pair<std::uint16_t, std::string> Order[] = {
       {KUp, "Menu.CursorUp"},     {KDown, "Menu.CursorDown"},      {KLeft, "Menu.CursorLeft"},
@@ -205,7 +205,7 @@ TEST_F(MainForm, TheMenuGetsAtMostOneHeldKeyPerTickInItsOrder) {
     EXPECT_EQ(MenuTick(), (Calls{Call, "Menu.Tick"})) << Call;
     Up(Key);
   }
-  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(10)", "Menu.Tick"}));
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick"}));
 }
 
 TEST_F(MainForm, MenuArrowsLatestWinsAndReleasedOnesComeBack) {
@@ -246,7 +246,7 @@ TEST_F(MainForm, TheMenuSeesEveryKeyFirstAndMaySwallowIt) {
 TEST_F(MainForm, StartingAGameFromTheMenu) {
   ToMenu();
   Parts.Menu->TwoPlayers = true;
-  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(10)", "Menu.StopSound(12)", "Menu.StopMusic",
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.StopSound(FoldOut)", "Menu.StopMusic",
                                "CreateGame(600,1,2,1,550)", "Menu.Tick"}));
   EXPECT_TRUE(Form->TimerRuns(Form->GameTimer));
   EXPECT_EQ(RunningMainTimers(), 1);
@@ -280,7 +280,7 @@ TEST_F(MainForm, AGameTickRunsInItsOrder) {
   ToGame(true);
   Log.clear();
   Tick(Form->GameTimer);
-  EXPECT_EQ(Log, (Calls{"Game.StopSound(0)", "Game.StopSound(2)", "Game.StopSound(1)", "Game.StopSound(3)",
+  EXPECT_EQ(Log, (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)", "Game.StopSound(Player2Draw)", "Game.StopSound(Player2Run)",
                         "Game.MoveEvil", "Game.MoveSmallEvils", "Game.SpawnItems", "Game.Update"}));
   Down(KRight);
   Down(KSpace);
@@ -303,7 +303,7 @@ TEST_F(MainForm, ReleasingTheLatestDirectionGivesBackTheOneStillHeld) {
   Up(KRight);
   EXPECT_EQ(GameTick(), (Calls{"Game.MovePlayer1(-1,0,0)"}));
   Up(KLeft);
-  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(0)", "Game.StopSound(2)"}));
+  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)"}));
 }
 
 TEST_F(MainForm, HeldLeftAndUpBothComeBackAndLeftWins) {
@@ -324,7 +324,7 @@ TEST_F(MainForm, HeldLeftAndUpBothComeBackAndLeftWins) {
   Up(KDown);
   Up(KUp);
   EXPECT_FALSE(Form->HeldUp[1]);
-  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(0)", "Game.StopSound(2)"}));
+  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)"}));
 }
 
 TEST_F(MainForm, AKeyBoundToTwoSlotsMovesBothPlayers) {
@@ -339,7 +339,7 @@ TEST_F(MainForm, AKeyBoundToTwoSlotsMovesBothPlayers) {
   Up(KLeft);
   Up(KSpace);
   EXPECT_FALSE(Form->DrawHeld[1] || Form->DrawHeld[2]);
-  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(0)", "Game.StopSound(2)", "Game.StopSound(1)", "Game.StopSound(3)"}));
+  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)", "Game.StopSound(Player2Draw)", "Game.StopSound(Player2Run)"}));
 }
 
 TEST_F(MainForm, EscapeTogglesThePauseAndNOrYCountOnlyWhilePaused) {
@@ -377,7 +377,7 @@ TEST_F(MainForm, SecondPlayersKeysSetFlagsButMoveNothingInAOnePlayerGame) {
   EXPECT_TRUE(Form->DrawHeld[2]);
   Log.clear();
   Tick(Form->GameTimer);
-  EXPECT_EQ(Log, (Calls{"Game.StopSound(0)", "Game.StopSound(2)", "Game.MoveEvil", "Game.MoveSmallEvils",
+  EXPECT_EQ(Log, (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)", "Game.MoveEvil", "Game.MoveSmallEvils",
                         "Game.SpawnItems", "Game.Update"}));
 }
 
@@ -387,8 +387,8 @@ TEST_F(MainForm, TheEndOfAGameLeadsToNameEntryWithTheScores) {
   Parts.Game->Score1Value = 98765;
   Log.clear();
   Tick(Form->GameTimer);
-  EXPECT_EQ(Log, (Calls{"Game.StopSound(0)", "Game.StopSound(2)", "Game.MoveEvil", "Game.MoveSmallEvils",
-                        "Game.SpawnItems", "Game.Update", "~Game", "Menu.SetScreen(2)",
+  EXPECT_EQ(Log, (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)", "Game.MoveEvil", "Game.MoveSmallEvils",
+                        "Game.SpawnItems", "Game.Update", "~Game", "Menu.SetScreen(NameEntry)",
                         "Menu.SetGameResult(98765,-1)", "Menu.RestartMusic"}));
   EXPECT_EQ(Form->Game(), nullptr);
   EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
@@ -572,9 +572,9 @@ TEST_F(MainForm, KeysReleasedInAnotherStateDoNotStickIntoTheNext) {
   Parts.Game->EndedValue = true;
   Tick(Form->GameTimer);
   Up(KLeft);
-  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(10)", "Menu.Tick"}));  // no Choose on the name entry
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick"}));  // no Choose on the name entry
   StartGameFromMenu(false);
-  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(0)", "Game.StopSound(2)"}));  // the new game stands still
+  EXPECT_EQ(GameTick(), (Calls{"Game.StopSound(Player1Draw)", "Game.StopSound(Player1Run)"}));  // the new game stands still
 }
 
 TEST_F(MainForm, KeyPressesReachOnlyTheMenu) {

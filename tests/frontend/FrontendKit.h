@@ -31,6 +31,20 @@ inline TBytes ShortWave(int Samples) {
   return BuildWave(Shape, Pcm16(std::vector<std::int16_t>(static_cast<std::size_t>(Samples), 1000)));
 }
 
+// The grey of the menu's frame: white at half opacity over black.
+inline bool IsFrameGrey(TColorValue C) { return C == RGB(128, 128, 128); }
+
+// The menu's seven sounds, each a little over a second long (and each
+// of another length), so that one started in a tick still plays when a test
+// looks.
+inline std::vector<TPakEntry> MenuSoundEntries() {
+  static const char* const Names[] = {"menu_tick.wav",    "menu_choose.wav", "menu_scroll.wav", "menu_scroll_rest.wav",
+                                      "menu_foldout.wav", "menu_foldin.wav", "menu_error.wav"};
+  std::vector<TPakEntry> Entries;
+  for (int I = 0; I < 7; ++I) Entries.push_back({Names[I], ShortWave(22050 + 100 * I)});
+  return Entries;
+}
+
 class TFrontendWorld {
 public:
   explicit TFrontendWorld(const std::vector<TPakEntry>& Entries = {}) {

@@ -11,23 +11,26 @@
 
 namespace {
 
-const char* const SoundEntries[] = {"menu_tick.wav",   "menu_choose.wav",  "menu_scroll.wav", "menu_scroll_rest.wav",
-                                    "menu_foldout.wav", "menu_foldin.wav", "menu_error.wav"};
-
 // Sounds a second long, so that one started in a tick still plays when the
 // test looks; the menu music; a cheat mark. No other pictures: the menu
 // draws on black, which keeps its own strokes easy to find.
 std::vector<TPakEntry> MenuEntries() {
-  std::vector<TPakEntry> Entries;
-  for (int I = 0; I < 7; ++I) Entries.push_back({SoundEntries[I], ShortWave(22050 + 100 * I)});
+  std::vector<TPakEntry> Entries = MenuSoundEntries();
   Entries.push_back({"vyrn_menu.ogg", EncodeOggVorbis(std::vector<float>(44100 * 2, 0.0f), 2, 44100)});
   Entries.push_back({"cheat_on.png", SolidPng(20, 10, MakeRGBA(200, 40, 40, 255))});
   return Entries;
 }
 
+const TMenuSound AllSounds[] = {TMenuSound::Tick,    TMenuSound::Choose, TMenuSound::Scroll, TMenuSound::ScrollRest,
+                                TMenuSound::FoldOut, TMenuSound::FoldIn, TMenuSound::Error};
+
+}  // namespace
+
+// Outside the unnamed namespace: each test derives from it, and the test
+// program may be compiled as one unit.
 class MenuTest : public ::testing::Test {
 protected:
-  MenuTest() : W(MenuEntries()) { Menu = std::make_unique<TMenu>(0, *W.Pak, *W.Engine, *W.Config, W.Screen); }
+  MenuTest() : W(MenuEntries()) { Menu = std::make_unique<TMenu>(TMenuScreen::Main, *W.Pak, *W.Engine, *W.Config, W.Screen); }
 
   // Ticks until the frame is open and the content fully shown.
   int Settle() {
@@ -57,7 +60,7 @@ protected:
     while (Menu->Cursor() != Entry) Hold([this] { Menu->CursorDown(); });
   }
   void CutSounds() {
-    for (int S = TMenu::SoundTick; S <= TMenu::SoundError; ++S) Menu->StopSound(S);
+    for (TMenuSound S : AllSounds) Menu->StopSound(S);
   }
   // Fresh settings read back from config.dat.
   std::unique_ptr<TConfig> Reloaded() {
@@ -68,10 +71,6 @@ protected:
   TFrontendWorld W;
   std::unique_ptr<TMenu> Menu;
 };
-
-bool IsFrameGrey(TColorValue C) { return C == RGB(128, 128, 128); }
-
-}  // namespace
 
 TEST_F(MenuTest, MainMenuRepeatDelayWrapAndPages) {
   Settle();
@@ -124,7 +123,7 @@ TEST_F(MenuTest, FrameOpensToItsWidthAndEveryTransitionLeavesOneCleanFrame) {
   Menu->Back();
   EXPECT_FALSE(Menu->FadingOut());
   Settle();
-  EXPECT_EQ(Menu->Screen(), 0);
+  EXPECT_EQ(Menu->Screen(), TMenuScreen::Main);
 
   // Exactly one frame stands after each change of screen: on row 519 (the
   // lines' last row) only x = 399 -/+ w, on row 522 only the hook ends.
@@ -147,30 +146,30 @@ TEST_F(MenuTest, FrameOpensToItsWidthAndEveryTransitionLeavesOneCleanFrame) {
   // -> main: taller, shorter and equal heights, wider and narrower frames.
   GoTo(2);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 4);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Options);
   CheckFrame(100, 210);
   GoTo(5);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 6);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Keys2);
   CheckFrame(85, 182);
   Menu->Back();
   Settle();
   Menu->Back();
   Settle();
-  ASSERT_EQ(Menu->Screen(), 0);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Main);
   GoTo(4);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 3);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Credits);
   CheckFrame(160, 200);
   Menu->Back();
   Settle();
   GoTo(3);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 1);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::HighScores);
   CheckFrame(146, 200);
   Menu->Back();
   Settle();
-  ASSERT_EQ(Menu->Screen(), 0);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Main);
   CheckFrame(80, 189);
 }
 
@@ -185,7 +184,7 @@ TEST_F(MenuTest, OnePlayerFadesTheMusicOutAndRaisesTheStartAfterTheFold) {
   for (int T = 0; T < 120; ++T) Menu->Tick();
   ASSERT_FALSE(Menu->MusicFadingIn());
   Menu->Choose();  // entry 0
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundChoose));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Choose));
   std::vector<int> Volumes;
   int Ticks = 0;
   while (!Menu->StartOnePlayer() && Ticks < 200) {
@@ -198,7 +197,7 @@ TEST_F(MenuTest, OnePlayerFadesTheMusicOutAndRaisesTheStartAfterTheFold) {
     }
   }
   ASSERT_TRUE(Menu->StartOnePlayer());
-  EXPECT_EQ(Menu->Screen(), 0);
+  EXPECT_EQ(Menu->Screen(), TMenuScreen::Main);
   // 100, 98, ... at one step of 2 per tick while the frame folds.
   for (std::size_t I = 0; I < Volumes.size(); ++I)
     EXPECT_EQ(Volumes[I], std::max(0, 100 - 2 * static_cast<int>(I))) << I;
@@ -239,7 +238,7 @@ TEST_F(MenuTest, TheMusicLoopsAndPausesWithTheWindow) {
 TEST_F(MenuTest, CheatMarkShowsAndFadesIn51Ticks) {
   Settle();
   Menu->ShowCheatMark();
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
   Menu->Tick();
   EXPECT_EQ(W.Screen.PixelAt(5, 5), RGB(std::lround(200 * 250 / 255.0), std::lround(40 * 250 / 255.0),
                                          std::lround(40 * 250 / 255.0)));
@@ -253,19 +252,19 @@ TEST_F(MenuTest, CheatMarkShowsAndFadesIn51Ticks) {
 TEST_F(MenuTest, SoundOffSilencesEverySoundButHaltingStillWorks) {
   Settle();
   Hold([this] { Menu->CursorDown(); });
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
   W.Config->SetSoundOff(true);
   CutSounds();
   Hold([] {}, 4);
   Hold([this] { Menu->CursorDown(); });
   Menu->Choose();
-  for (int S = TMenu::SoundTick; S <= TMenu::SoundError; ++S) EXPECT_FALSE(Menu->SoundPlaying(S)) << S;
+  for (TMenuSound S : AllSounds) EXPECT_FALSE(Menu->SoundPlaying(S)) << static_cast<int>(S);
 }
 
 TEST_F(MenuTest, OptionsVolumeMusicAndSoundRows) {
   GoTo(2);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 4);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Options);
   auto SetDeviceVolume = [this](int Percent) {
     W.Engine->SetVolume(Percent);
     Menu->Tick();  // the volume watch takes it over
@@ -282,12 +281,12 @@ TEST_F(MenuTest, OptionsVolumeMusicAndSoundRows) {
   SetDeviceVolume(98);
   Hold([this] { Menu->CursorRight(); });
   EXPECT_EQ(W.Config->Volume, 100);
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
   Hold([] {}, 4);
   CutSounds();
   Hold([this] { Menu->CursorRight(); });
   EXPECT_EQ(W.Config->Volume, 100);
-  EXPECT_FALSE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_FALSE(Menu->SoundPlaying(TMenuSound::Tick));
 
   // Music row: Right while music is already off changes nothing, plays
   // nothing, but still sets the repeat delay.
@@ -296,7 +295,7 @@ TEST_F(MenuTest, OptionsVolumeMusicAndSoundRows) {
   W.Config->SetMusicOff(true);
   CutSounds();
   Menu->CursorRight();
-  EXPECT_FALSE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_FALSE(Menu->SoundPlaying(TMenuSound::Tick));
   EXPECT_EQ(Menu->RepeatDelay(), 4);
   Hold([] {}, 4);
   Hold([this] { Menu->CursorLeft(); });
@@ -310,11 +309,11 @@ TEST_F(MenuTest, OptionsVolumeMusicAndSoundRows) {
   CutSounds();
   Hold([this] { Menu->CursorRight(); });
   EXPECT_TRUE(W.Config->SoundOff);
-  EXPECT_FALSE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_FALSE(Menu->SoundPlaying(TMenuSound::Tick));
   Hold([] {}, 4);
   Hold([this] { Menu->CursorLeft(); });
   EXPECT_FALSE(W.Config->SoundOff);
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
 
   // Enter toggles the music at once, and again only after 4 ticks.
   Hold([this] { Menu->CursorUp(); }, 5);
@@ -334,7 +333,7 @@ TEST_F(MenuTest, KeyScreensBindRefuseAndCancel) {
   ChooseAndSettle();
   GoTo(5);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 6);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::Keys2);
   const auto Keys = W.Config->Keys;
   // Player 2's up (W, 87) again to W: accepted.
   Menu->Choose();
@@ -344,7 +343,7 @@ TEST_F(MenuTest, KeyScreensBindRefuseAndCancel) {
   Menu->KeyDown(Key);
   EXPECT_EQ(Key, 0);
   EXPECT_EQ(Menu->WaitingKey2(), -1);
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
   EXPECT_EQ(W.Config->Keys, Keys);
   // To the Up arrow, player 1's up: refused, still waiting.
   Menu->Choose();
@@ -352,7 +351,7 @@ TEST_F(MenuTest, KeyScreensBindRefuseAndCancel) {
   Key = 38;
   Menu->KeyDown(Key);
   EXPECT_EQ(Key, 0);
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundError));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Error));
   EXPECT_EQ(Menu->WaitingKey2(), 0);
   // The highlight turns red while a row waits.
   Menu->Tick();
@@ -365,8 +364,8 @@ TEST_F(MenuTest, KeyScreensBindRefuseAndCancel) {
   Menu->KeyDown(Key);
   EXPECT_EQ(Key, 0);
   EXPECT_EQ(Menu->WaitingKey2(), -1);
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundTick));
-  EXPECT_EQ(Menu->Screen(), 6);
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Tick));
+  EXPECT_EQ(Menu->Screen(), TMenuScreen::Keys2);
   EXPECT_EQ(W.Config->Keys, Keys);
   Hold([] {}, 2);
   EXPECT_EQ(GetRValue(W.Screen.PixelAt(400, 348)), GetGValue(W.Screen.PixelAt(400, 348)));
@@ -388,19 +387,19 @@ TEST_F(MenuTest, GameResultRulesForTiesAndTheLastPlace) {
   // The default table runs from 100000 down to 5000 in steps of 5000.
   struct TCase {
     std::int64_t S1, S2, Pending1, Pending2;
-    int Screen;
+    TMenuScreen Screen;
   };
   const TCase Cases[] = {
-      {5001, -1, 5001, -1, 2},        // between the 20th and the 19th: player 1 enters
-      {4999, -1, -1, -1, 0},          // no place: main menu
-      {5000, 5000, -1, -1, 0},        // tie for the last place: nobody
-      {5001, 5000, 5001, -1, 2},      // the last place goes to the higher score
-      {5000, 5001, -1, 5001, 2},
-      {60000, 60000, 60000, 60000, 2},
-      {0, 0, -1, -1, 0},              // a cheat game
+      {5001, -1, 5001, -1, TMenuScreen::NameEntry},        // between the 20th and the 19th: player 1 enters
+      {4999, -1, -1, -1, TMenuScreen::Main},          // no place: main menu
+      {5000, 5000, -1, -1, TMenuScreen::Main},        // tie for the last place: nobody
+      {5001, 5000, 5001, -1, TMenuScreen::NameEntry},      // the last place goes to the higher score
+      {5000, 5001, -1, 5001, TMenuScreen::NameEntry},
+      {60000, 60000, 60000, 60000, TMenuScreen::NameEntry},
+      {0, 0, -1, -1, TMenuScreen::Main},              // a cheat game
   };
   for (const TCase& C : Cases) {
-    Menu->SetScreen(2);
+    Menu->SetScreen(TMenuScreen::NameEntry);
     Menu->SetGameResult(C.S1, C.S2);
     EXPECT_EQ(Menu->PendingScore1(), C.Pending1) << C.S1 << " " << C.S2;
     EXPECT_EQ(Menu->PendingScore2(), C.Pending2) << C.S1 << " " << C.S2;
@@ -409,7 +408,7 @@ TEST_F(MenuTest, GameResultRulesForTiesAndTheLastPlace) {
 }
 
 TEST_F(MenuTest, NameEntryEditingAndTheSixteenCharacterLimit) {
-  Menu->SetScreen(2);
+  Menu->SetScreen(TMenuScreen::NameEntry);
   Menu->SetGameResult(5001, -1);
   Settle();
   auto Type = [this](const std::string& Text) {
@@ -433,7 +432,7 @@ TEST_F(MenuTest, NameEntryEditingAndTheSixteenCharacterLimit) {
   Hold([] {});
   // Letters still waiting when the screen changes are dropped.
   for (char Ch : std::string("xyz")) Menu->KeyPress(Ch);
-  Menu->SetScreen(2);
+  Menu->SetScreen(TMenuScreen::NameEntry);
   Menu->SetGameResult(5001, -1);
   Settle();
   EXPECT_EQ(Menu->NameText(), "");
@@ -478,16 +477,16 @@ TEST_F(MenuTest, NameEntryEditingAndTheSixteenCharacterLimit) {
 
 TEST_F(MenuTest, NamesGoIntoTheTableAndTheListOpensAtTheBestScore) {
   // Player 2 scored more: player 1 types first, shown at place + 2.
-  Menu->SetScreen(2);
+  Menu->SetScreen(TMenuScreen::NameEntry);
   Menu->SetGameResult(70000, 80000);
   Settle();
   for (char Ch : std::string("  Ann ")) Hold([this, Ch] { Menu->KeyPress(Ch); });
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 2);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::NameEntry);
   EXPECT_EQ(Menu->PendingScore1(), -1);
   for (char Ch : std::string("Bob")) Hold([this, Ch] { Menu->KeyPress(Ch); });
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 1);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::HighScores);
   THighScore_element E;
   Menu->HighScores().GetEntry(4, E);
   EXPECT_EQ(E.Name, "Bob");
@@ -501,24 +500,24 @@ TEST_F(MenuTest, NamesGoIntoTheTableAndTheListOpensAtTheBestScore) {
   EXPECT_EQ(Menu->Cursor(), 4 * 20 / 7);
 
   // A one-player score for place 20 opens the list at the end, 28.
-  Menu->SetScreen(2);
+  Menu->SetScreen(TMenuScreen::NameEntry);
   Menu->SetGameResult(Menu->HighScores().Entries[19].Score + 1, -1);
   Settle();
   ChooseAndSettle();
-  EXPECT_EQ(Menu->Screen(), 1);
+  EXPECT_EQ(Menu->Screen(), TMenuScreen::HighScores);
   EXPECT_EQ(Menu->Cursor(), 28);
 }
 
 TEST_F(MenuTest, HighScoreListPagesAndScrolls) {
   GoTo(3);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 1);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::HighScores);
   // Down until 25, playing the looping scroll sound.
   while (Menu->Cursor() < 25) Hold([this] { Menu->CursorDown(); });
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundScroll));
-  Menu->StopSound(TMenu::SoundScroll);  // no key held
-  EXPECT_FALSE(Menu->SoundPlaying(TMenu::SoundScroll));
-  EXPECT_TRUE(Menu->SoundPlaying(TMenu::SoundScrollRest));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::Scroll));
+  Menu->StopSound(TMenuSound::Scroll);  // no key held
+  EXPECT_FALSE(Menu->SoundPlaying(TMenuSound::Scroll));
+  EXPECT_TRUE(Menu->SoundPlaying(TMenuSound::ScrollRest));
   Hold([] {});
   Hold([this] { Menu->PageDown(); });
   EXPECT_EQ(Menu->Cursor(), 28);
@@ -527,11 +526,11 @@ TEST_F(MenuTest, HighScoreListPagesAndScrolls) {
   Hold([] {});
   Hold([this] { Menu->CursorUp(); });  // at the top already: no scrolling
   EXPECT_EQ(Menu->Cursor(), 0);
-  EXPECT_FALSE(Menu->SoundPlaying(TMenu::SoundScroll));
+  EXPECT_FALSE(Menu->SoundPlaying(TMenuSound::Scroll));
   // Escape chooses the current position and folds back to the main menu.
   Menu->Back();
   Settle();
-  EXPECT_EQ(Menu->Screen(), 0);
+  EXPECT_EQ(Menu->Screen(), TMenuScreen::Main);
   EXPECT_EQ(Menu->HighScoreView(), nullptr);
 }
 
@@ -564,7 +563,7 @@ private:
 TEST_F(MenuTest, SubmittingShowsItsStatusFirstAndNeverTouchesTheTable) {
   GoTo(3);
   ChooseAndSettle();
-  ASSERT_EQ(Menu->Screen(), 1);
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::HighScores);
   EXPECT_EQ(Menu->SubmitStatus(), 0);
   int Presented = 0;
   W.Screen.Presenter = [&Presented](const TScreen&) { ++Presented; };
@@ -600,7 +599,7 @@ TEST(MenuWithoutAssetsTest, EveryScreenWorksWithAnEmptyOrDamagedArchive) {
   for (bool Damaged : {false, true}) {
     TFrontendWorld W;
     if (Damaged) W.Folder.Write("game.pak", "not an archive");
-    TMenu Menu(0, *W.Pak, *W.Engine, *W.Config, W.Screen);
+    TMenu Menu(TMenuScreen::Main, *W.Pak, *W.Engine, *W.Config, W.Screen);
     auto Run = [&Menu](int Ticks) {
       for (int T = 0; T < Ticks; ++T) Menu.Tick();
     };
@@ -626,21 +625,21 @@ TEST(MenuWithoutAssetsTest, EveryScreenWorksWithAnEmptyOrDamagedArchive) {
         Menu.Back();
         Run(80);
       }
-      ASSERT_EQ(Menu.Screen(), 0);
+      ASSERT_EQ(Menu.Screen(), TMenuScreen::Main);
       Menu.CursorHome();
       Run(4);
     }
-    Menu.SetScreen(2);
+    Menu.SetScreen(TMenuScreen::NameEntry);
     Menu.SetGameResult(90000, -1);
     Run(40);
     Menu.KeyPress('Z');
     Menu.Choose();
     Run(80);
-    EXPECT_EQ(Menu.Screen(), 1);
+    EXPECT_EQ(Menu.Screen(), TMenuScreen::HighScores);
     Menu.ShowCheatMark();
     Run(60);
     Menu.Back();
     Run(80);
-    EXPECT_EQ(Menu.Screen(), 0);
+    EXPECT_EQ(Menu.Screen(), TMenuScreen::Main);
   }
 }

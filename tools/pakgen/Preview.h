@@ -35,3 +35,9 @@ void WriteLevelPreview(const std::string& PakPath, const std::string& Path);
 // their trails at the left, the same on claimed ground at the right. One
 // picture per background, "actor_grid_" + its name + ".png", in Folder.
 void WriteActorGrid(const std::string& PakPath, const std::string& Folder);
+
+// The menu's seven screens, the panels of a one- and a two-player game, the
+// bonus screen, the loading bar and the pause menu, drawn by the game's own
+// menu and panels running headless on the written archive with sample
+// values: "ui_*.png" in Folder, most with an enlarged "_zoom" detail.
+void WriteUiPreviews(const std::string& PakPath, const std::string& Folder);

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
       WriteContactSheet(Entries, PreviewDir + "/contact_sheet.png");
       WriteLevelPreview(argv[First], PreviewDir + "/levels.png");
       WriteActorGrid(argv[First], PreviewDir);
+      WriteUiPreviews(argv[First], PreviewDir);
     }
   } catch (const std::exception& E) {
     std::fprintf(stderr, "vyrn-pakgen: %s\n", E.what());

@@ -80,7 +80,7 @@ const char* Bool(bool V) { return V ? "true" : "false"; }
 class TSimMenu : public IMenu {
 public:
   explicit TSimMenu(bool TwoPlayers) : FTwoPlayers(TwoPlayers) {}
-  void SetScreen(int) override {}
+  void SetScreen(TMenuScreen) override {}
   void SetGameResult(std::int64_t, std::int64_t) override {}
   void RestartMusic() override {}
   void KeyDown(std::uint16_t&) override {}
@@ -99,7 +99,7 @@ public:
   void PageDown() override {}
   void Back() override {}
   void EraseChar(std::uint16_t) override {}
-  void StopSound(int) override {}
+  void StopSound(TMenuSound) override {}
   void StopMusic() override { FStarted = true; }
   void Tick() override {}
   TFastImageBuffer& FrameBuffer() override { return FBuffer; }
@@ -120,7 +120,7 @@ public:
   explicit TGameLink(TGameData& Game) : G(Game) {}
   void MovePlayer1(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer1(DX, DY, D); }
   void MovePlayer2(std::int8_t DX, std::int8_t DY, bool D) override { G.MovePlayer2(DX, DY, D); }
-  void StopSound(int Index) override { G.StopSound(Index); }
+  void StopSound(TGameSound Sound) override { G.StopSound(Sound); }
   void MoveEvil() override { G.MoveEvil(); }
   void MoveSmallEvils() override { G.MoveSmallEvils(); }
   void SpawnItems() override { G.SpawnItems(); }
@@ -152,7 +152,7 @@ public:
   std::unique_ptr<ISplashScreen> CreateSplash(TScreen&, int, int, TAudioObject&, const TPakFileReadable&) override {
     return nullptr;
   }
-  std::unique_ptr<IMenu> CreateMenu(int, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) override {
+  std::unique_ptr<IMenu> CreateMenu(TMenuScreen, const TPakFileReadable&, TAudioObject&, TConfig&, TScreen&) override {
     return std::make_unique<TSimMenu>(FOptions.Players == 2);
   }
   std::unique_ptr<IGameData> CreateGame(int Width, int StartLevel, int StartLives, const TPakFileReadable& Pak,

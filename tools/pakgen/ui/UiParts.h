@@ -18,7 +18,7 @@ void MakeMenuPictures(TUiAssets& Assets);
 // Options, key, high-score and name-entry screens.
 void MakeMenuScreens(TUiAssets& Assets);
 
-// Writes the alignment composites into Dir.
+// Writes the message-font composite into Dir.
 void WriteComposites(const TUiAssets& Assets, const std::vector<TPakEntry>& Entries, const std::string& Dir);
 
 // Shared looks.
