@@ -61,11 +61,11 @@ const TAlphaImage& TPlayer::CurrentImage() const {
   return ImageOrEmpty(Images, Direction);
 }
 
-float TPlayer::Reach(const TMemBoard& Board, std::int32_t DX, std::int32_t DY, std::uint8_t Expected,
-                     float Limit) const {
+float TPlayer::Reach(const TMemBoard& Board, float FromX, float FromY, std::int32_t DX, std::int32_t DY,
+                     std::uint8_t Expected, float Limit) const {
   const auto Cell = [&](std::int32_t D) {
-    return CellAt(Board, NearestPixel(static_cast<float>(static_cast<long double>(X) + D * DX)),
-                  NearestPixel(static_cast<float>(static_cast<long double>(Y) + D * DY)));
+    return CellAt(Board, NearestPixel(static_cast<float>(static_cast<long double>(FromX) + D * DX)),
+                  NearestPixel(static_cast<float>(static_cast<long double>(FromY) + D * DY)));
   };
   std::int32_t D = 1;
   while (D <= Limit && Cell(D) == Expected) {
@@ -76,6 +76,33 @@ float TPlayer::Reach(const TMemBoard& Board, std::int32_t DX, std::int32_t DY, s
   if (Cell(D) == CellEdge) return static_cast<float>(D);
   if (D > Limit) return Limit;
   return static_cast<float>(D - 1);
+}
+
+bool TPlayer::HasLegalMove(const TMemBoard& Board) const {
+  if (!IsDrawing) return true;
+  static constexpr std::int32_t Ways[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+  for (const auto& [DX, DY] : Ways) {
+    // Where Move would test from: a turn first snaps the coordinate the
+    // trail ran along. The cell a snap may clear lies behind the marker,
+    // never ahead of it.
+    float FromX = X, FromY = Y;
+    if (LastDX != DX) {
+      if (LastDX == 0)
+        FromY = Snapped(FromY);
+      else
+        FromX = Snapped(FromX);
+    }
+    if (Reach(Board, FromX, FromY, DX, DY, CellFree, GetSpeed()) > 0) return true;
+  }
+  return false;
+}
+
+bool TPlayer::CountStuckTick(const TMemBoard& Board) {
+  if (IsExploding || GameOver || Vanishing || Appearing || HasLegalMove(Board)) {
+    StuckTicks = 0;
+    return false;
+  }
+  return ++StuckTicks >= StuckLimit;
 }
 
 void TPlayer::Move(std::int32_t DX, std::int32_t DY, bool DrawKey, TMemBoard& Board, bool& ClosedTrail) {
@@ -130,7 +157,7 @@ void TPlayer::Move(std::int32_t DX, std::int32_t DY, bool DrawKey, TMemBoard& Bo
       SafeX = X;
       SafeY = Y;
     }
-    const float Step = Reach(Board, DX, DY, Expected, GetSpeed());
+    const float Step = Reach(Board, X, Y, DX, DY, Expected, GetSpeed());
     X = static_cast<float>(X + static_cast<long double>(DX) * Step);
     Y = static_cast<float>(Y + static_cast<long double>(DY) * Step);
     if (Step > 0) {

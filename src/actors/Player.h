@@ -20,6 +20,9 @@ public:
   static constexpr std::int32_t ExtraLifeSteps = 10;  // no life above 500,000
   static constexpr std::int32_t BlinkDuration = 70;
   static constexpr float StartSpeed = 5.0f;
+  // A drawing marker walled in by trails for this many ticks (1.5 s) gives
+  // way as if its trail were hit; otherwise it would stand there for good.
+  static constexpr std::int32_t StuckLimit = 50;
 
   // StartPos (20, 20) for player 1, (580, 20) for player 2. Loads the
   // player set ImageSetName from number 00 (with the empty-set box) and the
@@ -63,6 +66,7 @@ public:
   bool Blinking = false;
   std::int32_t BlinkTicks = 0;
   bool ExtraLifeAwarded = false;  // the running game redraws the lives and clears it
+  std::int32_t StuckTicks = 0;    // ticks in a row a drawing marker had no way on
   TSoundEffect DrawSound;
   TSoundEffect RunSound;
   TSoundEffect ExplosionSound;
@@ -80,6 +84,18 @@ public:
   // OtherTrailStart: the other player's TrailStartX/Y (this player's own in
   // a one-player game), where a vanished marker reappears.
   void Draw(TFastImageBuffer& Buffer, const TShadowMask& ShadowMask, TPointF OtherTrailStart);
+
+  // Whether a Move in some direction would take the marker anywhere from
+  // where it stands (turn snapping included). Only a drawing marker can be
+  // walled in: on the edge it always has a way back along the edge.
+  bool HasLegalMove(const TMemBoard& Board) const;
+  // Once per tick of play: counts the ticks a drawing marker has had no
+  // legal move and says true when they reach StuckLimit. Anything else (on
+  // the edge, a way out, exploding, fading, out of the game) starts the
+  // count afresh.
+  bool CountStuckTick(const TMemBoard& Board);
+  // The explosion has shown its last frame: the next Draw respawns.
+  bool ExplosionOver() const { return IsExploding && ExplosionFrame > ExplosionImages.Count() - 1; }
 
   // Speed * 2 / 3 while drawing, else Speed.
   float GetSpeed() const;
@@ -110,9 +126,10 @@ public:
   void StopRunSound();
 
 private:
-  // How far the marker may go along (DX, DY) over cells holding Expected,
-  // at most Limit.
-  float Reach(const TMemBoard& Board, std::int32_t DX, std::int32_t DY, std::uint8_t Expected, float Limit) const;
+  // How far a marker at (FromX, FromY) may go along (DX, DY) over cells
+  // holding Expected, at most Limit.
+  float Reach(const TMemBoard& Board, float FromX, float FromY, std::int32_t DX, std::int32_t DY,
+              std::uint8_t Expected, float Limit) const;
   void PlayUnlessOff(TSoundEffect& Sound);
   void PaintSprite(TFastImageBuffer& Buffer, const TShadowMask& ShadowMask, TPointF OtherTrailStart);
 };

@@ -245,6 +245,12 @@ void TMainForm::GameTimerTimer() {
   if (!FGame) return;
   IGameData& G = *FGame;
 
+  // The game ignores a pause during its level intro and its level end, so
+  // a focus lost then would let it play on unseen once it may move again:
+  // pause it the moment it takes the pause. Both flags follow the focus
+  // events alone, so a replay pauses on the same tick.
+  if (Minimised && !Focused && !G.Paused()) G.SetPaused(true);
+
   if (ActiveLeft[1]) G.MovePlayer1(-1, 0, DrawHeld[1]);
   else if (ActiveRight[1]) G.MovePlayer1(1, 0, DrawHeld[1]);
   else if (ActiveUp[1]) G.MovePlayer1(0, -1, DrawHeld[1]);

@@ -288,6 +288,30 @@ void TGameData::ResolveHits() {
   }
 }
 
+void TGameData::FreeStuckPlayers() {
+  bool Died = false;
+  for (const auto& Player : Players) {
+    if (!Player->CountStuckTick(*Level->Board)) continue;
+    Kill(*Player);
+    Died = true;
+  }
+  if (!Died) return;
+  const bool AllOut = Players[0]->GameOver && (!FTwoPlayers || Players[1]->GameOver);
+  if (AllOut) StartGameOver(TLevel::EndCountdownStart);
+}
+
+void TGameData::ClearRespawnedTrail(std::size_t Index) {
+  TPlayer& Player = *Players[Index];
+  Player.IsDrawing = false;
+  Player.IsExploding = false;
+  TRect Dirty;
+  Level->Board->ClearTrails(Index == 0, Index == 1, Dirty);
+  Level->Redraw(Dirty, PlayArea);
+  Player.Respawned = false;
+  if (Index == 0) DrawLives1();
+  else DrawLives2();
+}
+
 void TGameData::Update() {
   if (!Level) return;
   // 1. The play area.
@@ -298,31 +322,39 @@ void TGameData::Update() {
       PlayArea.FillRect({0, 0, 0, Height - 1}, Grey160);
     } else if (!BonusShown) {
       EraseSprites();
-      const bool Pause = Frozen && !Level->Intro;
       const TShadowMask& Mask = *Level->ShadowMask;
+      const auto DrawPlayer = [&](std::size_t I) {
+        TPlayer& Player = *Players[I];
+        const TPlayer& Other = FTwoPlayers ? *Players[1 - I] : Player;
+        Player.Draw(PlayArea, Mask, TPointF{Other.TrailStartX, Other.TrailStartY});
+      };
+      // A player whose explosion is over respawns first: the repaint that
+      // takes its trail off the screen reaches across the field and would
+      // cut through every sprite already drawn this tick. Its respawn
+      // paints nothing, and it is out of reach of the hits below either way
+      // (exploding before, blinking and without a trail after).
+      std::array<bool, 2> DrawnAlready{};
+      for (std::size_t I = 0; I < Players.size(); ++I) {
+        if (!Players[I]->ExplosionOver()) continue;
+        DrawPlayer(I);
+        DrawnAlready[I] = true;
+        if (Players[I]->Respawned) ClearRespawnedTrail(I);
+      }
+      const bool Pause = Frozen && !Level->Intro;
       if (Level->Item) Level->Item->UpdateAndDraw(PlayArea, *Players[0], Pause, Mask, Player2());
       Level->Evil->Draw(PlayArea, *Level->Board, Pause, Mask);
       for (const auto& Small : Level->SmallEvils)
         Small->UpdateAndDraw(PlayArea, *Players[0], Pause, Mask, Player2());
       ResolveHits();
+      if (!Frozen) FreeStuckPlayers();
       for (std::size_t I = 0; I < Players.size(); ++I) {
-        TPlayer& Player = *Players[I];
-        if (Player.GameOver && !Player.IsExploding) continue;
-        const TPlayer& Other = FTwoPlayers ? *Players[1 - I] : Player;
-        Player.Draw(PlayArea, Mask, TPointF{Other.TrailStartX, Other.TrailStartY});
+        const TPlayer& Player = *Players[I];
+        if (DrawnAlready[I] || (Player.GameOver && !Player.IsExploding)) continue;
+        DrawPlayer(I);
       }
-      for (std::size_t I = 0; I < Players.size(); ++I) {
-        TPlayer& Player = *Players[I];
-        if (!Player.Respawned) continue;
-        Player.IsDrawing = false;
-        Player.IsExploding = false;
-        TRect Dirty;
-        Level->Board->ClearTrails(I == 0, I == 1, Dirty);
-        Level->Redraw(Dirty, PlayArea);
-        Player.Respawned = false;
-        if (I == 0) DrawLives1();
-        else DrawLives2();
-      }
+      // A death whose explosion has no frames respawns at once.
+      for (std::size_t I = 0; I < Players.size(); ++I)
+        if (Players[I]->Respawned) ClearRespawnedTrail(I);
       Text->Draw(PlayArea);
       if (Level->Intro && Text->Opacity() == 0) {
         Level->Intro = false;

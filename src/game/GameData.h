@@ -119,6 +119,10 @@ private:
   void EraseMoverBox(float X, float Y, float Step, const TAlphaImage& Image);
   void EraseSprites();
   void ResolveHits();
+  // Drawing markers walled in by trails for too long die as if hit.
+  void FreeStuckPlayers();
+  // After a respawn: the player's trail leaves the board and the screen.
+  void ClearRespawnedTrail(std::size_t Index);
   void Kill(TPlayer& Player);
   void StartGameOver(std::uint8_t Countdown);
   void RunEndSequence();

@@ -348,4 +348,51 @@ TEST_F(PlayerTest, AMissingOrShortImageSetShowsTheBoxAndDrawsNothing) {
   EXPECT_FALSE(DrawShows(*Q));
 }
 
+// A marker drawn into a pocket: its own trail behind, another trail an
+// arm's length to either side and ahead. Every move is refused, so after
+// StuckLimit ticks of play the count says it must give way; a way out, or
+// a marker on the edge, never counts.
+TEST_F(PlayerTest, AWalledInDrawingMarkerCountsItsTicksUntilItGivesWay) {
+  auto P = Make();
+  FadeIn(*P);
+  EXPECT_TRUE(P->HasLegalMove(W.Board));
+  EXPECT_FALSE(P->CountStuckTick(W.Board)) << "on the edge";
+  Step(*P, 1, 0, false);
+  Step(*P, 1, 0, false);
+  for (int I = 0; I < 3; ++I) Step(*P, 0, 1, true);  // (32, 30), drawing down
+  ASSERT_TRUE(P->IsDrawing);
+  ASSERT_EQ(NearestPixel(P->X), 32);
+  const std::int32_t Y = NearestPixel(P->Y);
+  EXPECT_TRUE(P->HasLegalMove(W.Board));
+  W.Board.HorizontalLine(28, 36, Y + 2, CellTrail2);  // ahead
+  EXPECT_TRUE(P->HasLegalMove(W.Board)) << "left and right are open";
+  W.Board.VerticalLine(21, Y + 2, 30, CellTrail2);  // left
+  EXPECT_TRUE(P->HasLegalMove(W.Board)) << "right is open";
+  W.Board.VerticalLine(21, Y + 2, 34, CellTrail2);  // right
+  EXPECT_FALSE(P->HasLegalMove(W.Board));
+  // Whatever the player presses, the marker stays.
+  for (const auto& [DX, DY] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{1, 0}, std::pair{0, 1}}) {
+    const float X0 = P->X, Y0 = P->Y;
+    Step(*P, DX, DY, true);
+    EXPECT_EQ(NearestPixel(P->X), NearestPixel(X0));
+    EXPECT_EQ(NearestPixel(P->Y), NearestPixel(Y0));
+  }
+  ASSERT_FALSE(P->HasLegalMove(W.Board));
+
+  for (int Tick = 1; Tick < TPlayer::StuckLimit; ++Tick) ASSERT_FALSE(P->CountStuckTick(W.Board)) << Tick;
+  // A way out on the last tick starts the count afresh.
+  W.Board.SetCell(34, Y, CellFree);
+  W.Board.SetCell(35, Y, CellFree);
+  EXPECT_TRUE(P->HasLegalMove(W.Board));
+  EXPECT_FALSE(P->CountStuckTick(W.Board));
+  EXPECT_EQ(P->StuckTicks, 0);
+  W.Board.SetCell(34, Y, CellTrail2);
+  for (int Tick = 1; Tick < TPlayer::StuckLimit; ++Tick) ASSERT_FALSE(P->CountStuckTick(W.Board)) << Tick;
+  EXPECT_TRUE(P->CountStuckTick(W.Board));
+  // An exploding marker is already giving way.
+  P->IsExploding = true;
+  EXPECT_FALSE(P->CountStuckTick(W.Board));
+  EXPECT_EQ(P->StuckTicks, 0);
+}
+
 }  // namespace

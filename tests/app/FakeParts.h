@@ -144,7 +144,7 @@ public:
   void Update() override { FLog.push_back("Game.Update"); }
   void SetPaused(bool V) override {
     FLog.push_back("Game.SetPaused(" + std::to_string(V) + ")");
-    PausedValue = V;
+    if (!IgnoresPause) PausedValue = V;
   }
   void ConfirmQuit() override { FLog.push_back("Game.ConfirmQuit"); }
   std::int64_t Score1() const override { return Score1Value; }
@@ -160,6 +160,7 @@ public:
 
   bool TwoPlayersValue;
   bool PausedValue = false;
+  bool IgnoresPause = false;  // as a real game does in its level intro and level end
   bool EndedValue = false;
   bool WaitForKey = true;
   std::int64_t Score1Value = 1234;

@@ -56,6 +56,26 @@ TEST(GamepadKeys, TheMenuTakesArrowsEnterAndEscapeAGameThePlayersOwnBindings) {
     EXPECT_EQ(GamepadKey(Form, 1, TPadAction::Start), 27);
     EXPECT_EQ(GamepadKey(Form, 1, TPadAction::Back), 0);
     EXPECT_EQ(GamepadKey(Form, 3, TPadAction::Up), 0);
+
+    // The pause box asks: south answers yes, east no, for either pad; the
+    // directions and start keep their keys.
+    Parts.Game->PausedValue = true;
+    for (int P = 1; P <= 2; ++P) {
+      EXPECT_EQ(GamepadKey(Form, P, TPadAction::Draw), 'Y');
+      EXPECT_EQ(GamepadKey(Form, P, TPadAction::Back), 'N');
+      EXPECT_EQ(GamepadKey(Form, P, TPadAction::Start), 27);
+      EXPECT_EQ(GamepadKey(Form, P, TPadAction::Left), Parts.Config->Keys[P == 1 ? 6 : 11]);
+    }
+    // And the window takes them as the keys: N resumes, Y ends the game.
+    std::uint16_t Key = GamepadKey(Form, 1, TPadAction::Back);
+    Form.FormKeyDown(Key, {});
+    EXPECT_FALSE(Parts.Game->PausedValue);
+    EXPECT_EQ(GamepadKey(Form, 1, TPadAction::Draw), 'M');
+    Parts.Game->PausedValue = true;
+    Key = GamepadKey(Form, 2, TPadAction::Draw);
+    Parts.Log.clear();
+    Form.FormKeyDown(Key, {});
+    EXPECT_EQ(Parts.Log, (TCallLog{"Game.ConfirmQuit"}));
     Form.FormDestroy();
   }
   SetMessageBoxHandler(nullptr);

@@ -494,6 +494,35 @@ TEST_F(MainForm, LosingTheFocusInAGamePausesMinimisesAndRestoresTheDesktop) {
   EXPECT_TRUE(Parts.Game->PausedValue);
 }
 
+// Focus lost while the game ignores the pause (its level intro): the game
+// is paused on the first tick it takes the pause, before anything moves.
+// Back in focus, a resumed game is left alone.
+TEST_F(MainForm, AGameThatIgnoredThePauseWhileAwayIsPausedOnceItTakesIt) {
+  ToGame();
+  Parts.Game->IgnoresPause = true;
+  Form->Dispatch(TInputEvent::FocusLost());
+  Tick(Form->FocusMonitor);
+  ASSERT_TRUE(Form->Minimised);
+  EXPECT_FALSE(Parts.Game->PausedValue);
+  Down(KRight);
+  Log.clear();
+  Tick(Form->GameTimer);  // still in the intro: asked again, refused again
+  EXPECT_EQ(Log.front(), "Game.SetPaused(1)");
+  EXPECT_FALSE(Parts.Game->PausedValue);
+  Parts.Game->IgnoresPause = false;  // the intro is over
+  EXPECT_EQ(GameTick(), (Calls{"Game.SetPaused(1)", "Game.MovePlayer1(1,0,0)"}));
+  EXPECT_TRUE(Parts.Game->PausedValue);
+  EXPECT_EQ(GameTick(), (Calls{"Game.MovePlayer1(1,0,0)"}));  // paused: asked no more
+
+  // Back: the player resumes before the focus monitor notices; the game
+  // plays on.
+  Form->Dispatch(TInputEvent::FocusGained());
+  Down(KEscape);
+  EXPECT_FALSE(Parts.Game->PausedValue);
+  EXPECT_EQ(GameTick(), (Calls{"Game.MovePlayer1(1,0,0)"}));
+  EXPECT_FALSE(Parts.Game->PausedValue);
+}
+
 TEST_F(MainForm, TheMenuPausesWhileAwayAndResumesOnReturn) {
   Parts.WriteSettings(false);
   ToMenu();

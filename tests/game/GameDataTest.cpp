@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "actors/ActorSprite.h"
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
 #include "actors/Player.h"
@@ -261,6 +262,113 @@ TEST_F(GameFixture, TwoHitsInOneTickKillTheLastReported) {
     EXPECT_EQ(Game->Players[0]->Lives, WithSmall ? 2 : 1) << WithSmall;
     EXPECT_EQ(Game->Players[1]->Lives, WithSmall ? 1 : 2) << WithSmall;
   }
+}
+
+// A marker drawn into a pocket of trails has no move left; after 50 ticks
+// of play (a pause does not count) its trail gives way as if hit: the
+// explosion, a life, the respawn on the edge with the trail gone.
+TEST_F(GameFixture, AWalledInMarkerGivesWayAfterFiftyTicksOfPlay) {
+  auto Game = Start(1);
+  PlayIntro(*Game);
+  TPlayer& Player = *Game->Players[0];
+  TMemBoard& Board = *Game->Level->Board;
+  Game->MovePlayer1(1, 0, false);
+  Game->MovePlayer1(1, 0, false);
+  for (int I = 0; I < 3; ++I) Game->MovePlayer1(0, 1, true);
+  ASSERT_TRUE(Player.IsDrawing);
+  const std::int32_t X = NearestPixel(Player.X), Y = NearestPixel(Player.Y);
+  ASSERT_EQ(X, 32);
+  Board.HorizontalLine(X - 4, X + 4, Y + 2, CellTrail2);
+  Board.VerticalLine(21, Y + 2, X - 2, CellTrail2);
+  Board.VerticalLine(21, Y + 2, X + 2, CellTrail2);
+
+  for (int Tick = 1; Tick <= 30; ++Tick) Game->Update();
+  Game->SetPaused(true);
+  for (int Tick = 1; Tick <= 100; ++Tick) Game->Update();
+  Game->SetPaused(false);
+  for (int Tick = 31; Tick < TPlayer::StuckLimit; ++Tick) {
+    Game->MovePlayer1(0, 1, true);  // pressing on changes nothing
+    Game->Update();
+  }
+  EXPECT_FALSE(Player.IsExploding);
+  EXPECT_EQ(Player.Lives, 2);
+  Game->Update();
+  EXPECT_TRUE(Player.IsExploding);
+  EXPECT_EQ(Player.Lives, 1);
+  EXPECT_FALSE(Game->QuitConfirmed);
+  for (int Tick = 0; Tick < 100 && Player.IsExploding; ++Tick) Game->Update();
+  EXPECT_FALSE(Player.IsExploding);
+  EXPECT_FALSE(Player.IsDrawing);
+  EXPECT_EQ(Player.X, 32.0f);
+  EXPECT_EQ(Player.Y, 20.0f);
+  EXPECT_EQ(CountCells(Board, CellTrail1), 0);
+  EXPECT_EQ(Board.GetCell(X, 20), CellEdge);
+  // On the edge again it may run away.
+  for (int Tick = 0; Tick < 80; ++Tick) Game->Update();  // past the blinking
+  Game->MovePlayer1(1, 0, false);
+  EXPECT_GT(Player.X, 32.0f);
+}
+
+// The last life walled in ends the game as a last hit does.
+TEST_F(GameFixture, AWalledInLastLifeEndsTheGame) {
+  auto Game = Start(1, 0);
+  PlayIntro(*Game);
+  TMemBoard& Board = *Game->Level->Board;
+  Game->MovePlayer1(1, 0, false);
+  Game->MovePlayer1(1, 0, false);
+  for (int I = 0; I < 3; ++I) Game->MovePlayer1(0, 1, true);
+  const std::int32_t X = NearestPixel(Game->Players[0]->X), Y = NearestPixel(Game->Players[0]->Y);
+  Board.HorizontalLine(X - 4, X + 4, Y + 2, CellTrail2);
+  Board.VerticalLine(21, Y + 2, X - 2, CellTrail2);
+  Board.VerticalLine(21, Y + 2, X + 2, CellTrail2);
+  for (int Tick = 0; Tick < TPlayer::StuckLimit; ++Tick) Game->Update();
+  EXPECT_TRUE(Game->Players[0]->GameOver);
+  EXPECT_TRUE(Game->QuitConfirmed);
+}
+
+// The respawn takes the dead player's trail off the screen; the sprites of
+// that tick are drawn over the repaint, not cut by it.
+TEST_F(GameFixture, TheTrailClearedAtARespawnLeavesTheSpritesWhole) {
+  auto Game = Start(9);
+  PlayIntro(*Game);
+  TLevel& L = *Game->Level;
+  const TEvil& Evil = *L.Evil;
+  for (std::int32_t I = 0; I < L.SmallEvilCount(); ++I) {
+    L.SmallEvil(I).X = 560;
+    L.SmallEvil(I).Y = 510;
+  }
+  TPlayer& Player = *Game->Players[0];
+  Player.X = 100;
+  Player.Y = 100;
+  Player.SafeX = 20;
+  Player.SafeY = 20;
+  Player.IsDrawing = true;
+  Player.IsExploding = true;
+  Player.ExplosionFrame = Player.ExplosionImages.Count();
+  const std::int32_t EX = NearestPixel(Evil.X), EY = NearestPixel(Evil.Y);
+  L.Board->VerticalLine(EY - 80, EY + 80, EX, CellTrail1);
+  L.Redraw({EX, EY - 80, EX, EY + 80}, Game->PlayArea);
+
+  Game->Update();
+  ASSERT_FALSE(Player.IsExploding);
+  ASSERT_EQ(CountCells(*L.Board, CellTrail1), 0);
+  // What the tick should show around the enemy: the board without the
+  // trail and the enemy's sprite over it.
+  const TAlphaImage& Image = Evil.CurrentImage();
+  ASSERT_GT(Image.Width(), 0);
+  const TPoint TopLeft = SpriteTopLeft(Evil.X, Evil.Y, Image);
+  const TRect Box{TopLeft.X, TopLeft.Y, TopLeft.X + Image.Width() - 1, TopLeft.Y + Image.Height() - 1};
+  TFastImageBuffer Expected{nullptr, 600, 550};
+  L.Redraw(Box, Expected);
+  PaintActorSprite(Expected, Image, TopLeft, *L.ShadowMask);
+  std::int32_t Opaque = 0;  // the sprite covers the trail's column
+  for (std::int32_t Y = 0; Y < Image.Height(); ++Y) Opaque += Image.GetAlpha(EX - TopLeft.X, Y) > 0;
+  ASSERT_GT(Opaque, 5);
+  std::int32_t Wrong = 0;
+  for (std::int32_t Y = Box.Top; Y <= Box.Bottom; ++Y)
+    for (std::int32_t X = Box.Left; X <= Box.Right; ++X)
+      Wrong += Game->PlayArea.GetPixel(X, Y) != Expected.GetPixel(X, Y);
+  EXPECT_EQ(Wrong, 0);
 }
 
 TEST_F(GameFixture, NoItemOnceTheTimeBonusIsSpent) {

@@ -10,6 +10,27 @@ namespace ui {
 
 namespace {
 
+// A gamepad's face button, round and dark so that it reads apart from the
+// keyboard's caps, centred on (Cx, Cy).
+void DrawPadButton(cairo_t* Cr, double Cx, double Cy, const std::string& Legend) {
+  cairo_save(Cr);
+  cairo_arc(Cr, Cx, Cy + 1.5, 10, 0, 2 * M_PI);
+  SetColor(Cr, pal::NightDeep, 0.8);
+  cairo_fill(Cr);
+  cairo_arc(Cr, Cx, Cy, 10, 0, 2 * M_PI);
+  SetVerticalGradient(Cr, Cy - 10, Rgb(92, 84, 128), Cy + 10, Rgb(38, 32, 64));
+  cairo_fill(Cr);
+  cairo_arc(Cr, Cx, Cy, 9.5, 0, 2 * M_PI);
+  SetColor(Cr, pal::Gold, 0.9);
+  cairo_set_line_width(Cr, 1);
+  cairo_stroke(Cr);
+  TTextLook Ink;
+  Ink.Top = Ink.Bottom = pal::Cream;
+  const TFont F{TFontStyle::SansBold, 10.5, 0};
+  DrawText(Cr, F, Ink, Cx, std::round(Cy + CapHeight(F) / 2 - 0.5), Legend, TAlign::Centre);
+  cairo_restore(Cr);
+}
+
 // Where the game shows each panel value (panel coordinates, right panel
 // starting at window x = 600, bottom panel at window y = 550).
 constexpr int ScoreX = 50, ScoreW = 120, DigitH = 14;
@@ -387,16 +408,23 @@ void PauseMenu(TUiAssets& Assets) {
   Line.ShadowDx = Line.ShadowDy = 1;
   Line.ShadowAlpha = 0.7;
   const TFont F{TFontStyle::SansBold, 12, 0.6};
-  // Resume: Escape or N.
-  DrawKeyCap(Cr, 58, 76, 34, 20, "Esc");
   TTextLook Or = Line;
   Or.Top = Or.Bottom = pal::Lavender;
-  DrawText(Cr, {TFontStyle::Sans, 10.5, 0}, Or, 104, 90, "or", TAlign::Centre);
-  DrawKeyCap(Cr, 116, 76, 22, 20, "N");
-  DrawText(Cr, F, Line, 152, 91, "resume the game");
-  // Quit: Y.
-  DrawKeyCap(Cr, 116, 108, 22, 20, "Y");
-  DrawText(Cr, F, Line, 152, 123, "end this game");
+  const auto DrawOr = [&](double X, double Y) {
+    DrawText(Cr, {TFontStyle::Sans, 10.5, 0}, Or, X, Y, "or", TAlign::Centre);
+  };
+  // Resume: Escape or N, or a pad's east button.
+  DrawKeyCap(Cr, 28, 76, 34, 20, "Esc");
+  DrawOr(74, 90);
+  DrawKeyCap(Cr, 86, 76, 22, 20, "N");
+  DrawOr(120, 90);
+  DrawPadButton(Cr, 142, 86, "B");
+  DrawText(Cr, F, Line, 164, 91, "resume the game");
+  // Quit: Y, or a pad's south button.
+  DrawKeyCap(Cr, 86, 108, 22, 20, "Y");
+  DrawOr(120, 122);
+  DrawPadButton(Cr, 142, 118, "A");
+  DrawText(Cr, F, Line, 164, 123, "end this game");
   Assets.AddPng("game_paused_menu.png", S.Surface());
 }
 
