@@ -1,7 +1,6 @@
 #include "frontend/MenuCanvas.h"
 
-#include <exception>
-
+#include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 
 TMenuCanvas::TMenuCanvas(TScreen& DC) : FFrameBuffer(&DC, 800, 600), FBackground(nullptr, 800, 600) {}
@@ -26,11 +25,7 @@ void TMenuCanvas::CutGlyphs(const TAlphaImage& Chars) {
 }
 
 void TMenuCanvas::LoadBackground(const TPakFileReadable& Pak, TScreen& DC) {
-  try {
-    if (auto Stream = Pak.GetStream("menu_back.jpg")) FBackground.LoadJpegFromStream(*Stream);
-  } catch (const std::exception&) {
-    // A black background then.
-  }
+  LoadJpeg(Pak, "menu_back.jpg", FBackground);  // else a black background
   FFrameBuffer.CopyFrom(FBackground);
   FFrameBuffer.DC = &DC;
   if (FFrameBuffer.Width() != 800 || FFrameBuffer.Height() != 600) {

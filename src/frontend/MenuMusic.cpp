@@ -1,7 +1,5 @@
 #include "frontend/MenuMusic.h"
 
-#include <exception>
-
 #include "audio/AudioObject.h"
 #include "pak/PakReader.h"
 #include "persist/Config.h"
@@ -10,11 +8,7 @@ TMenuMusic::TMenuMusic(const TPakFileReadable& Pak, TAudioObject& Audio, const T
                        const TMenuPictureLoader& Load)
     : FAudio(Audio), FConfig(Config), FRotators(Load) {
   FAudio.SetGlobalVolumes(FConfig.MusicOff ? 100 : 0);
-  try {
-    FMusicData = Pak.GetStream("vyrn_menu.ogg");
-  } catch (const std::exception&) {
-    FMusicData.reset();
-  }
+  FMusicData = Pak.GetOptionalStream("vyrn_menu.ogg");
   if (!FConfig.MusicOff) PlayMenuMusic();
 }
 
