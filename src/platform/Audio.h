@@ -69,10 +69,14 @@ public:
   // Sounds --------------------------------------------------------------
   // Starts Data (samples laid out as Format says) on a channel of its own,
   // looping until halted when Loop is set. The data is copied; the caller may
-  // free it at once. Returns 0 when the sound cannot be played.
+  // free it at once. Returns 0 when the sound cannot be played. A mixer
+  // fades a loop in over a few milliseconds, since it may start mid-wave.
   virtual TSoundId PlaySound(const TWaveFormat& Format, std::span<const std::uint8_t> Data, bool Loop,
                              ISoundListener* Listener) = 0;
-  // Stops at once and forgets the sound: no notice will follow. False for a
+  // Forgets the sound at once (no notice will follow) and silences it: a
+  // mixer fades it out over a few milliseconds rather than cutting it
+  // mid-wave, starting no earlier than the next PlaySound or Poll, so that
+  // a sound started right after it takes over without a gap. False for a
   // sound that is not on a channel any more.
   virtual bool HaltSound(TSoundId Id) = 0;
   virtual bool PauseSound(TSoundId Id) = 0;

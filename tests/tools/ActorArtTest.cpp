@@ -319,6 +319,41 @@ TEST(ActorArtTest, BigEnemiesCycleInShortEvenSteps) {
   }
 }
 
+// Mean difference of two frames of one set, colour weighted by coverage, per
+// channel and pixel (0..255).
+double FrameDistance(const TRgbaPicture& A, const TRgbaPicture& B) {
+  if (A.Width != B.Width || A.Height != B.Height || A.Width == 0) return 0;
+  double Sum = 0;
+  for (int y = 0; y < A.Height; ++y)
+    for (int x = 0; x < A.Width; ++x) {
+      const std::uint8_t* P = A.At(x, y);
+      const std::uint8_t* Q = B.At(x, y);
+      for (int c = 0; c < 3; ++c) Sum += std::fabs(P[c] * P[3] / 255.0 - Q[c] * Q[3] / 255.0);
+      Sum += std::fabs(double(P[3]) - Q[3]);
+    }
+  return Sum / (4.0 * A.Width * A.Height);
+}
+
+TEST(ActorArtTest, LoopsRunOnFromTheirLastFrameToTheirFirst) {
+  // Every set but the markers' directions and the explosion plays round and
+  // round. A last frame that all but repeats the first holds the picture
+  // still once in every cycle. The step from the last frame back to the
+  // first must not be both far below the set's usual step and so small that
+  // the two pictures look the same (a coin resting face on, or a heart
+  // between beats, rests on purpose, in steps like the wrap's).
+  for (const TImageSet& S : ManifestImageSets()) {
+    if (S.Name.rfind("player", 0) == 0 || S.Name.rfind("explo", 0) == 0) continue;
+    std::vector<double> Steps;
+    for (int i = 0; i + 1 < S.Count; ++i) Steps.push_back(FrameDistance(Frame(S.Name, i), Frame(S.Name, i + 1)));
+    const double Wrap = FrameDistance(Frame(S.Name, S.Count - 1), Frame(S.Name, 0));
+    std::sort(Steps.begin(), Steps.end());
+    const double Median = Steps[Steps.size() / 2];
+    const bool NearDuplicate = Wrap < 0.5 * Median && Wrap < 1.0;
+    EXPECT_FALSE(NearDuplicate) << S.Name << ": from the last frame to the first " << Wrap
+                                << ", the median step " << Median;
+  }
+}
+
 TEST(ActorArtTest, ActorsStandApartFromTheGroundTheyMeet) {
   struct TPair {
     const char* Set;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -280,6 +281,35 @@ TEST_F(PakgenTest, ActorSetsHaveOneSizeInTheirRangeAndRoomAroundTheDrawing) {
         for (int x = 0; x < Img.Width; ++x) Visible += Img.Alpha(x, y) > 50;
       EXPECT_GT(Visible, Img.Width * Img.Height / 10) << Name;
     }
+  }
+}
+
+TEST_F(PakgenTest, TheSplashLeavesNoBoxOnTheBlackScreen) {
+  // The logo is shown in the middle of a black screen: its frames' edges
+  // must be black too (a JPEG's rounding aside), or a faint box shows.
+  for (int f = 1; f <= 50; ++f) {
+    char Name[32];
+    std::snprintf(Name, sizeof Name, "Quillon2_%02d.jpg", f);
+    const TBytes* Data = Entry(Name);
+    ASSERT_NE(Data, nullptr) << Name;
+    const TImage Img = Decode(*Data);
+    ASSERT_EQ(Img.Error, "") << Name;
+    ASSERT_EQ(Img.Width, 320);
+    ASSERT_EQ(Img.Height, 240);
+    int Brightest = 0;
+    long Sum = 0, Count = 0;
+    const auto Take = [&](int x, int y) {
+      const std::uint8_t* P = Img.At(x, y);
+      for (int c = 0; c < 3; ++c) {
+        Brightest = std::max<int>(Brightest, P[c]);
+        Sum += P[c];
+        ++Count;
+      }
+    };
+    for (int x = 0; x < Img.Width; ++x) Take(x, 0), Take(x, Img.Height - 1);
+    for (int y = 1; y + 1 < Img.Height; ++y) Take(0, y), Take(Img.Width - 1, y);
+    EXPECT_LE(Brightest, 6) << Name;
+    EXPECT_LE(Sum, Count / 2) << Name << ": the edge's mean above half a level";
   }
 }
 

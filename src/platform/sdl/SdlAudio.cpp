@@ -24,6 +24,53 @@ void SDLCALL OnChannelFinished(int Channel) {
 }
 void SDLCALL OnMusicFinished() { ModuleEnded.store(true); }
 
+// Sound edges. A sound cut mid-wave, or a loop entered mid-wave, clicks:
+// halted sounds fade out and loops fade in over a few milliseconds, sample
+// by sample, in an effect on the sound's channel (the mixer's own fades move
+// the volume once per mixing block, far too coarse for this).
+constexpr int FadeFrames = TSdlAudio::SampleRate * TSdlAudio::FadeMs / 1000;
+
+struct TFade {
+  // Set by the main thread before the channel starts, read by the mixer.
+  std::atomic<bool> FadeIn{false};
+  std::atomic<bool> FadeOut{false};
+  // Raised by the mixer once the fade-out has reached silence.
+  std::atomic<bool> Silent{false};
+  // The mixer's own counters: frames since the start and since the fade-out began.
+  int Played = 0;
+  int Faded = 0;
+};
+TFade Fades[TSdlAudio::MaxChannels];
+
+// A raised cosine from 0 to 1 over FadeFrames.
+float Rise(int Frame) {
+  if (Frame >= FadeFrames) return 1.0f;
+  return 0.5f - 0.5f * static_cast<float>(std::cos(3.141592653589793 * Frame / FadeFrames));
+}
+
+void SDLCALL FadeEffect(int, void* Stream, int Len, void* Arg) {
+  TFade& F = *static_cast<TFade*>(Arg);
+  auto* S = static_cast<std::int16_t*>(Stream);
+  const int Frames = Len / 4;
+  const bool In = F.FadeIn.load();
+  const bool Out = F.FadeOut.load();
+  if ((!In || F.Played >= FadeFrames) && !Out) {
+    F.Played = std::min(F.Played + Frames, FadeFrames);
+    return;
+  }
+  for (int I = 0; I < Frames; ++I) {
+    float Gain = In ? Rise(F.Played) : 1.0f;
+    if (F.Played < FadeFrames) ++F.Played;
+    if (Out) {
+      Gain *= 1.0f - Rise(F.Faded);
+      if (F.Faded < FadeFrames) ++F.Faded;
+    }
+    S[2 * I] = static_cast<std::int16_t>(std::lrint(S[2 * I] * Gain));
+    S[2 * I + 1] = static_cast<std::int16_t>(std::lrint(S[2 * I + 1] * Gain));
+  }
+  if (Out && F.Faded >= FadeFrames) F.Silent.store(true);
+}
+
 void PutTag(std::vector<std::uint8_t>& Out, const char* Tag) { Out.insert(Out.end(), Tag, Tag + 4); }
 
 // A RIFF WAVE file around the samples, for the library's wave decoder, which
@@ -100,7 +147,7 @@ TSdlAudio::TSdlAudio(TOptions Options) : FOptions(std::move(Options)) {
 TSdlAudio::~TSdlAudio() {
   if (FOpen) {
     for (int C = 0; C < static_cast<int>(FChannels.size()); ++C)
-      if (FChannels[static_cast<std::size_t>(C)].Id != 0) {
+      if (FChannels[static_cast<std::size_t>(C)].Chunk) {
         Mix_HaltChannel(C);
         ReleaseChannel(C);
       }
@@ -121,8 +168,9 @@ TSdlAudio::~TSdlAudio() {
 // Sounds -------------------------------------------------------------------
 
 int TSdlAudio::FindFreeChannel() {
+  // A channel whose sound still fades out is not free yet.
   for (std::size_t C = 0; C < FChannels.size(); ++C)
-    if (FChannels[C].Id == 0) return static_cast<int>(C);
+    if (!FChannels[C].Chunk) return static_cast<int>(C);
   const int Old = static_cast<int>(FChannels.size());
   if (Old >= MaxChannels) return -1;
   const int Now = Mix_AllocateChannels(std::min(MaxChannels, Old * 2));
@@ -167,24 +215,56 @@ TSoundId TSdlAudio::PlaySound(const TWaveFormat& Format, std::span<const std::ui
   }
   // Cleared before the start, so an end that comes at once is not lost.
   ChannelEnded[Channel].store(false);
+  // The channel is idle, so the mixer does not read its fade now. One-shots
+  // keep the attack they were made with; loops start anywhere in their wave.
+  TFade& Fade = Fades[Channel];
+  Fade.FadeIn.store(Loop);
+  Fade.FadeOut.store(false);
+  Fade.Silent.store(false);
+  Fade.Played = 0;
+  Fade.Faded = 0;
+  // Registered before the start, so the first mixed sample is already faded
+  // in; the mixer drops the channel's effects when the channel ends.
+  Mix_RegisterEffect(Channel, FadeEffect, nullptr, &Fade);
   if (Mix_PlayChannel(Channel, Chunk, Loop ? -1 : 0) != Channel) {
+    Mix_UnregisterAllEffects(Channel);
     Mix_FreeChunk(Chunk);
     ChannelEnded[Channel].store(false);
     return 0;
   }
   const TSoundId Id = NewSoundId();
   FChannels[static_cast<std::size_t>(Channel)] = {Id, Chunk, Listener};
+  // A sound halted just before this one (the marker's run and draw loops
+  // hand over so) fades out only now: the two overlap for a moment instead
+  // of leaving a mixing block of silence between them.
+  StartFadeOuts();
   return Id;
 }
 
 bool TSdlAudio::HaltSound(TSoundId Id) {
   const int Channel = ChannelOf(Id);
   if (Channel < 0) return false;
-  Mix_HaltChannel(Channel);
-  // The halt has raised the channel's end flag; ReleaseChannel lowers it, so
-  // no notice can come of it.
-  ReleaseChannel(Channel);
+  TChannel& Ch = FChannels[static_cast<std::size_t>(Channel)];
+  // A paused sound is silent already: no fade to wait for.
+  if (Mix_Paused(Channel)) {
+    Mix_HaltChannel(Channel);
+    // The halt has raised the channel's end flag; ReleaseChannel lowers
+    // it, so no notice can come of it.
+    ReleaseChannel(Channel);
+    return true;
+  }
+  // Forgotten at once (no notice, no id); the channel stays taken until
+  // the fade has reached silence. The fade starts with the next sound's
+  // start or the next poll, whichever comes first.
+  Ch.Id = 0;
+  Ch.Listener = nullptr;
+  FPendingFades.push_back(Channel);
   return true;
+}
+
+void TSdlAudio::StartFadeOuts() {
+  for (const int Channel : FPendingFades) Fades[Channel].FadeOut.store(true);
+  FPendingFades.clear();
 }
 
 bool TSdlAudio::PauseSound(TSoundId Id) {
@@ -208,9 +288,19 @@ int TSdlAudio::BusySoundChannels() const {
 }
 
 void TSdlAudio::Poll() {
+  StartFadeOuts();
   std::vector<std::pair<ISoundListener*, TSoundId>> Ended;
   for (std::size_t C = 0; C < FChannels.size(); ++C) {
-    if (FChannels[C].Id == 0 || !ChannelEnded[C].load()) continue;
+    if (!FChannels[C].Chunk) continue;
+    if (FChannels[C].Id == 0) {
+      // Halted and fading: freed once silent (or played out meanwhile).
+      if (Fades[C].Silent.load() || ChannelEnded[C].load()) {
+        Mix_HaltChannel(static_cast<int>(C));
+        ReleaseChannel(static_cast<int>(C));
+      }
+      continue;
+    }
+    if (!ChannelEnded[C].load()) continue;
     Ended.emplace_back(FChannels[C].Listener, FChannels[C].Id);
     ReleaseChannel(static_cast<int>(C));
   }

@@ -79,7 +79,8 @@ public:
   bool SetVolume(int Device, std::uint32_t LeftRight) override;
 
   double BufferLength() const { return FBufferLength; }
-  // Channels that hold a sound (playing, paused, or ended and not yet polled).
+  // Channels that hold a sound (playing, paused, or ended and not yet
+  // polled); a halted sound that still fades out is not counted.
   int BusySoundChannels() const;
   // How many pieces of music have been decoded (a piece played again lately
   // is not decoded anew).
@@ -87,6 +88,8 @@ public:
 
   static constexpr int SampleRate = 44100;
   static constexpr int MaxChannels = 256;
+  // Length of the fade of a halted sound and of a loop's start.
+  static constexpr int FadeMs = 5;
 
 private:
   struct TChannel {
@@ -105,6 +108,7 @@ private:
   int FindFreeChannel();
   int ChannelOf(TSoundId Id) const;
   void ReleaseChannel(int Channel);
+  void StartFadeOuts();
   std::shared_ptr<Mix_Chunk> Decode(std::span<const std::uint8_t> Data);
   void Unhook();
   void Hook();
@@ -115,6 +119,8 @@ private:
   TOptions FOptions;
   bool FOpen = false;
   std::vector<TChannel> FChannels;
+  // Halted sounds whose fade-out the mixer has not been told of yet.
+  std::vector<int> FPendingFades;
 
   std::optional<TMusicKind> FKind;
   TMusicRenderer FRenderer;

@@ -218,6 +218,87 @@ TEST_F(SdlAudioTest, ALoopedSoundKeepsPlayingUntilHaltedAndThenIsSilent) {
   EXPECT_GT(SilentTail, static_cast<std::size_t>(Rate / 10));
 }
 
+// A seamless loop of whole cycles entered mid-wave, as the marker's run and
+// draw loops are: its first sample sits far from zero.
+std::vector<std::int16_t> MidWaveLoop(int Frequency, double Amplitude, double Phase) {
+  const int Frames = Rate / 10;  // 100 ms: whole cycles of any multiple of 10 Hz
+  std::vector<std::int16_t> S;
+  for (int I = 0; I < Frames; ++I) {
+    const auto V = static_cast<std::int16_t>(
+        std::lrint(Amplitude * std::sin(2 * 3.141592653589793 * Frequency * I / Rate + Phase)));
+    S.push_back(V);
+    S.push_back(V);
+  }
+  return S;
+}
+
+// How the handovers between two loops sound: the largest step between
+// neighbouring samples set against the largest step within 5 to 20 ms on
+// either side, and the longest run of digital silence inside the output.
+struct TSwitchSound {
+  double WorstJumpRatio = 0;
+  std::size_t LongestSilence = 0;
+};
+
+TSwitchSound MeasureSwitches(const std::vector<std::int16_t>& Out) {
+  std::vector<int> Left;
+  for (std::size_t I = 0; I < Out.size(); I += 2) Left.push_back(Out[I]);
+  std::vector<int> Step(Left.size(), 0);
+  for (std::size_t I = 1; I < Left.size(); ++I) Step[I] = std::abs(Left[I] - Left[I - 1]);
+  const auto First = std::find_if(Left.begin(), Left.end(), [](int V) { return V != 0; }) - Left.begin();
+  const auto Last = Left.rend() - std::find_if(Left.rbegin(), Left.rend(), [](int V) { return V != 0; });
+  TSwitchSound R;
+  const std::ptrdiff_t Near = Rate * 5 / 1000;
+  const std::ptrdiff_t Far = Rate * 20 / 1000;
+  std::size_t Zeros = 0;
+  for (std::ptrdiff_t I = First; I < Last; ++I) {
+    Zeros = Left[static_cast<std::size_t>(I)] == 0 ? Zeros + 1 : 0;
+    R.LongestSilence = std::max(R.LongestSilence, Zeros);
+    int Around = 1;
+    for (std::ptrdiff_t J = std::max<std::ptrdiff_t>(1, I - Far); J < std::min<std::ptrdiff_t>(Step.size(), I + Far); ++J)
+      if (std::abs(J - I) >= Near) Around = std::max(Around, Step[static_cast<std::size_t>(J)]);
+    R.WorstJumpRatio = std::max(R.WorstJumpRatio, double(Step[static_cast<std::size_t>(I)]) / Around);
+  }
+  return R;
+}
+
+TEST_F(SdlAudioTest, RunAndDrawLoopsHandOverWithoutAClickOrAGap) {
+  // Steps of at most 5000 * 2 pi * 440 / 44100 = 313 and 6000 * 2 pi * 250 /
+  // 44100 = 214 within each loop; a cut from mid-wave is ten times that.
+  TMemoryStream RunData(StereoWave(MidWaveLoop(440, 5000, 0.9)));
+  TMemoryStream DrawData(StereoWave(MidWaveLoop(250, 6000, 2.2)));
+  TWavePlayer Run, Draw;
+  Run.Stream = &RunData;
+  Draw.Stream = &DrawData;
+  Run.Looping = Draw.Looping = true;
+
+  // As the marker does: it runs, starts drawing, closes its trail and runs
+  // on, starts again, and stops.
+  ASSERT_TRUE(Run.Play());
+  for (int Switch = 0; Switch < 6; ++Switch) {
+    Wait(130 + 17 * Switch);
+    TWavePlayer& From = Switch % 2 ? Draw : Run;
+    TWavePlayer& To = Switch % 2 ? Run : Draw;
+    ASSERT_TRUE(From.Halt());
+    ASSERT_TRUE(To.Play());
+  }
+  Wait(150);
+  EXPECT_TRUE(Run.Halt());
+  const auto Size = OutputBytes();
+  ASSERT_TRUE(WaitUntil([&] { return OutputBytes() >= Size + Rate / 10 * 4; }, 5000));
+  EXPECT_EQ(Audio->BusySoundChannels(), 0);
+  Close();
+
+  const auto Out = Output();
+  const TSwitchSound S = MeasureSwitches(Out);
+  // Exact zero crossings fall on single samples; 2 ms is no crossing.
+  EXPECT_LT(S.LongestSilence, static_cast<std::size_t>(Rate * 2 / 1000)) << "frames of silence";
+  EXPECT_LT(S.WorstJumpRatio, 1.5) << "the largest step against its neighbourhood's";
+  // Both loops were heard, and the start and the final stop were faded too.
+  const auto Peak = std::abs(*std::max_element(Out.begin(), Out.end(), [](int A, int B) { return std::abs(A) < std::abs(B); }));
+  EXPECT_GT(Peak, 5500);
+}
+
 TEST_F(SdlAudioTest, AHaltedSoundNeverReportsItsEndAndChannelsAreReused) {
   TRecordingListener Listener;
   TWaveFormat Format;

@@ -533,7 +533,11 @@ void PaintWisp(cairo_t* Cr, double T) {
 
 void PaintSkull(cairo_t* Cr, double T) {
   const TRgb Bone = Rgb(236, 226, 200);
-  const double Chatter = 3.2 * std::max(0.0, Wave(T, 2));
+  // Chatters twice a cycle without resting: a jaw held shut for frames on
+  // end reads as the animation stalling. The phase keeps any two frames in
+  // a row apart (a cycle of five frames sampled at its peak or at its
+  // middle would repeat a position).
+  const double Chatter = 1.6 * (1 - std::cos(Tau * (2 * T + 0.05)));
   // Jaw, drawn first so the cranium overlaps it.
   cairo_save(Cr);
   cairo_translate(Cr, 0, Chatter);

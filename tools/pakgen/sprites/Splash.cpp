@@ -223,6 +223,13 @@ TSurfacePtr DrawFrame(int Frame) {
     cairo_fill(C3);
   }
   Finish(S, 1800 + static_cast<std::uint32_t>(Frame), 0.1, 0.012);
+  // The logo sits in the middle of a black screen: backdrop and grain sink
+  // to pure black towards the border, so no box shows around the picture.
+  PostProcess(S, [](int X, int Y, TRgb C) {
+    const double Edge = std::min({X + 0.5, W - X - 0.5, Y + 0.5, H - Y - 0.5});
+    const double K = SmoothStep(2, 40, Edge);
+    return TRgb{C.R * K, C.G * K, C.B * K};
+  });
   return S;
 }
 

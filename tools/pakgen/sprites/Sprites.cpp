@@ -338,15 +338,23 @@ void PaintSpeed(cairo_t* Cr, double T) {
   cairo_set_source_rgba(Cr, 0.75, 0.9, 1, 0.55);
   cairo_set_line_width(Cr, 0.9);
   cairo_stroke(Cr);
-  // A shine band sweeping across the disc.
+  // Shine bands sweeping across the disc, one entering as the last leaves,
+  // so the loop has no still stretch and runs on from its last frame to its
+  // first.
   cairo_save(Cr);
   Circle(Cr, 0, 0, R - 0.8);
   cairo_clip(Cr);
-  const double Sweep = -22 + 44 * T;
-  const TPatternPtr P(cairo_pattern_create_linear(Sweep - 5, Sweep - 5, Sweep + 5, Sweep + 5));
+  constexpr double Spacing = 20;  // between bands, along each axis
+  const double Sweep = Spacing * (T - 0.5);
+  const TPatternPtr P(cairo_pattern_create_linear(Sweep - Spacing / 2, Sweep - Spacing / 2, Sweep + Spacing / 2,
+                                                  Sweep + Spacing / 2));
+  const double Band = 5 / Spacing;
   cairo_pattern_add_color_stop_rgba(P, 0, 1, 1, 1, 0);
+  cairo_pattern_add_color_stop_rgba(P, 0.5 - Band, 1, 1, 1, 0);
   cairo_pattern_add_color_stop_rgba(P, 0.5, 1, 1, 1, 0.5);
+  cairo_pattern_add_color_stop_rgba(P, 0.5 + Band, 1, 1, 1, 0);
   cairo_pattern_add_color_stop_rgba(P, 1, 1, 1, 1, 0);
+  cairo_pattern_set_extend(P, CAIRO_EXTEND_REPEAT);
   cairo_set_source(Cr, P);
   cairo_paint(Cr);
   cairo_restore(Cr);
