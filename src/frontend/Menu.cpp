@@ -14,6 +14,7 @@
 #include "pak/PakReader.h"
 #include "persist/Config.h"
 #include "platform/Screen.h"
+#include "platform/VirtualKeys.h"
 #include "platform/WaveOut.h"
 
 namespace {
@@ -121,7 +122,22 @@ void TMenu::Activate() {
 
 // Keys ----------------------------------------------------------------------
 
+bool TMenu::HeldKeyMayAct(THeldKey Key) {
+  FThisTickKey = Key;
+  if (Key != FLastTickKey) {
+    FHeldTicks = -1;
+    return true;
+  }
+  return FHeldTicks < 0 || FHeldTicks >= FirstRepeatDelay;
+}
+
+void TMenu::KeyActed(std::int32_t RepeatDelay) {
+  FState.RepeatDelay = RepeatDelay;
+  if (FHeldTicks < 0) FHeldTicks = 0;
+}
+
 void TMenu::Choose() {
+  FThisTickKey = THeldKey::Enter;
   FChosenEntry = FState.Cursor;
   if (Current().ActsNow(FState.Cursor)) {
     Activate();
@@ -135,6 +151,7 @@ void TMenu::Choose() {
 }
 
 void TMenu::Back() {
+  FThisTickKey = THeldKey::Escape;
   const std::int32_t Entry = Current().Info().EscEntry;
   if (Entry == -1) return;
   if (Entry >= 0) FState.Cursor = Entry;
@@ -164,17 +181,29 @@ void TMenu::MoveCursor(int Delta, bool Page) {
   }
   FState.Cursor = C;
   if (P.MoveRestartsPulse()) FState.CursorPhase = 0;
-  FState.RepeatDelay = I.RepeatDelay;
+  KeyActed(I.RepeatDelay);
   P.AfterMove();
 }
 
-void TMenu::CursorUp() { MoveCursor(-1, false); }
-void TMenu::CursorDown() { MoveCursor(+1, false); }
-void TMenu::PageUp() { MoveCursor(-1, true); }
-void TMenu::PageDown() { MoveCursor(+1, true); }
+void TMenu::CursorUp() {
+  if (HeldKeyMayAct(THeldKey::Up)) MoveCursor(-1, false);
+}
+void TMenu::CursorDown() {
+  if (HeldKeyMayAct(THeldKey::Down)) MoveCursor(+1, false);
+}
+void TMenu::PageUp() {
+  if (HeldKeyMayAct(THeldKey::PageUp)) MoveCursor(-1, true);
+}
+void TMenu::PageDown() {
+  if (HeldKeyMayAct(THeldKey::PageDown)) MoveCursor(+1, true);
+}
 
-void TMenu::CursorHome() { JumpCursor(false); }
-void TMenu::CursorEnd() { JumpCursor(true); }
+void TMenu::CursorHome() {
+  if (HeldKeyMayAct(THeldKey::Home)) JumpCursor(false);
+}
+void TMenu::CursorEnd() {
+  if (HeldKeyMayAct(THeldKey::End)) JumpCursor(true);
+}
 
 void TMenu::JumpCursor(bool ToEnd) {
   if (FState.RepeatDelay > 0 || FState.ContentAlpha != 255) return;
@@ -184,26 +213,29 @@ void TMenu::JumpCursor(bool ToEnd) {
   FState.Cursor = ToEnd ? P.Info().Last : 0;
   P.Jumped(ToEnd);
   if (P.MoveRestartsPulse()) FState.CursorPhase = 0;
-  FState.RepeatDelay = P.Info().RepeatDelay;
+  KeyActed(P.Info().RepeatDelay);
   P.AfterMove();
 }
 
 void TMenu::CursorLeft() {
+  if (!HeldKeyMayAct(THeldKey::Left)) return;
   if (FState.RepeatDelay > 0 || FState.ContentAlpha != 255) return;
   Current().LeftRight(false);
-  FState.RepeatDelay = Current().Info().RepeatDelay;
+  KeyActed(Current().Info().RepeatDelay);
 }
 
 void TMenu::CursorRight() {
+  if (!HeldKeyMayAct(THeldKey::Right)) return;
   if (FState.RepeatDelay > 0 || FState.ContentAlpha != 255) return;
   Current().LeftRight(true);
-  FState.RepeatDelay = Current().Info().RepeatDelay;
+  KeyActed(Current().Info().RepeatDelay);
 }
 
 void TMenu::EraseChar(std::uint16_t Key) {
+  if (!HeldKeyMayAct(Key == Vk::Delete ? THeldKey::Delete : THeldKey::Backspace)) return;
   if (FState.RepeatDelay > 0 || FState.ContentAlpha != 255) return;
   Current().EraseChar(Key);
-  FState.RepeatDelay = Current().Info().RepeatDelay;
+  KeyActed(Current().Info().RepeatDelay);
 }
 
 void TMenu::KeyPress(char Ch) {
@@ -296,4 +328,9 @@ void TMenu::Tick() {
 
   StepCheatMark();
   FCanvas.FrameBuffer().PaintTo(0, 0);
+
+  // A tick without a held-key call means every key was let go.
+  FLastTickKey = FThisTickKey;
+  FThisTickKey = THeldKey::None;
+  if (FLastTickKey != THeldKey::None && FHeldTicks >= 0) ++FHeldTicks;
 }

@@ -41,6 +41,10 @@ class TOptionsPage;
 
 class TMenu : public IMenu, private IMenuHost {
 public:
+  // A key held on after its first action waits this many ticks (about
+  // 300 ms) before it repeats at the screen's pace, so a tap acts once.
+  static constexpr std::int32_t FirstRepeatDelay = 10;
+
   TMenu(TMenuScreen Screen, const TPakFileReadable& Pak, TAudioObject& Audio, TConfig& Config, TScreen& DC);
   ~TMenu() override;
   TMenu(const TMenu&) = delete;
@@ -120,7 +124,17 @@ private:
   void RequestStart(bool TwoPlayers) override;
   void RequestQuit() override { FQuitRequested = true; }
 
+  // The window's held-key calls, told apart to see a fresh press.
+  enum class THeldKey { None, Up, Down, Left, Right, Enter, Home, End, PageUp, PageDown, Escape, Delete, Backspace };
+
   TMenuPage& Current() const { return *FPages[static_cast<std::size_t>(FState.Screen)]; }
+  // Notes the held-key call of this tick; false while a key held on from
+  // the last tick waits out its first delay. The screen's repeat delay
+  // still applies on top.
+  bool HeldKeyMayAct(THeldKey Key);
+  // A held key acted: the screen's repeat delay, and the first delay starts
+  // if it was the first action of this hold.
+  void KeyActed(std::int32_t RepeatDelay);
   void Activate();
   void MoveCursor(int Delta, bool Page);
   // Home (false) or End (true).
@@ -155,4 +169,8 @@ private:
   bool FStartTwoPlayers = false;
   bool FQuitRequested = false;
   std::uint8_t FCheatMarkAlpha = 0;
+  THeldKey FLastTickKey = THeldKey::None;
+  THeldKey FThisTickKey = THeldKey::None;
+  // Ticks since the held key first acted; -1 while it has not acted yet.
+  std::int32_t FHeldTicks = -1;
 };

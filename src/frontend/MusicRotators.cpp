@@ -22,6 +22,15 @@ void TMusicRotators::Reset() {
 void TMusicRotators::Draw(TMenuCanvas& Canvas, TAudioObject& Audio, const TConfig& Config) {
   std::uint32_t Right = 0, Left = 0;
   if (!Config.MusicOff) Audio.GetLevels(Right, Left);
+  DrawLevels(Canvas, Left, Right);
+}
+
+std::int32_t TMusicRotators::ScaledLevel(std::uint32_t EngineLevel) {
+  const std::uint32_t Level = std::min<std::uint32_t>(EngineLevel, 32768);
+  return static_cast<std::int32_t>((Level * FullLevel + 16384) / 32768);
+}
+
+void TMusicRotators::DrawLevels(TMenuCanvas& Canvas, std::uint32_t Left, std::uint32_t Right) {
   Canvas.CopyBack(11, 370, 55, 55);
   Canvas.CopyBack(734, 370, 55, 55);
   Canvas.CopyBack(11, 230, 27, 139);
@@ -35,8 +44,8 @@ void TMusicRotators::Draw(TMenuCanvas& Canvas, TAudioObject& Audio, const TConfi
   Bar(FLeftBar, 11, FLeft.Speed);
   Bar(FRightBar, 762, FRight.Speed);
 
-  DrawDisc(Canvas, FLeft, static_cast<std::int32_t>(Left), 11, -1);
-  DrawDisc(Canvas, FRight, static_cast<std::int32_t>(Right), 734, +1);
+  DrawDisc(Canvas, FLeft, ScaledLevel(Left), 11, -1);
+  DrawDisc(Canvas, FRight, ScaledLevel(Right), 734, +1);
 }
 
 void TMusicRotators::DrawDisc(TMenuCanvas& Canvas, TDisc& Disc, std::int32_t Level, std::int32_t X,

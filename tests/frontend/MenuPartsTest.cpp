@@ -1,7 +1,9 @@
-// The menu's parts on their own: the frame's animation, the sounds' rules,
-// the key rows and the small font's character table.
+// The menu's parts on their own: the frame's animation, the music rotators,
+// the sounds' rules, the key rows and the small font's character table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "frontend/FrontendKit.h"
@@ -9,6 +11,7 @@
 #include "frontend/MenuCanvas.h"
 #include "frontend/MenuFrame.h"
 #include "frontend/MenuSounds.h"
+#include "frontend/MusicRotators.h"
 
 namespace {
 
@@ -18,6 +21,22 @@ std::vector<int> GreyOnRow(const TMenuCanvas& Canvas, int Y) {
   for (int X = 0; X < 800; ++X)
     if (IsFrameGrey(Canvas.FrameBuffer().GetPixel(X, Y))) Xs.push_back(X);
   return Xs;
+}
+
+// Opaque white bars (27 x 139) and no discs.
+TAlphaImage RotatorPicture(const std::string& Name) {
+  if (Name != "music_rotator_leftbar.png" && Name != "music_rotator_rightbar.png") return {};
+  TAlphaImage Bar(27, 139);
+  for (int Y = 0; Y < 139; ++Y)
+    for (int X = 0; X < 27; ++X) Bar.SetPixel(X, Y, MakeRGBA(255, 255, 255, 255));
+  return Bar;
+}
+
+// Lit rows of a bar drawn at column X (on black).
+int LitBarRows(const TMenuCanvas& Canvas, int X) {
+  int Lit = 0;
+  for (int Y = 230; Y < 369; ++Y) Lit += Canvas.FrameBuffer().GetPixel(X + 13, Y) != 0 ? 1 : 0;
+  return Lit;
 }
 
 }  // namespace
@@ -185,4 +204,51 @@ TEST(MenuCanvasTest, TheSmallFontHasOneCaseDigitsMarksAndABlank) {
   EXPECT_EQ(TMenuCanvas::GlyphIndex('/'), 51);
   EXPECT_EQ(TMenuCanvas::GlyphIndex('+'), 53);
   for (char Ch : {' ', '@', '#', static_cast<char>(0xC4)}) EXPECT_EQ(TMenuCanvas::GlyphIndex(Ch), 52) << Ch;
+}
+
+TEST_F(MenuFrameTest, RotatorsFollowMusicLevelsWithBarsLitAndDiscsSmooth) {
+  TMusicRotators Rotators(RotatorPicture);
+  // Peak levels as music gives them: a beat a second over a slow swell,
+  // roughly a quarter to nine tenths of full scale, with some jitter.
+  std::vector<int> Lit;
+  float LastAngle = 0;
+  std::uint32_t Seed = 12345;
+  for (int T = 0; T < 300; ++T) {
+    Seed = Seed * 1103515245u + 12345u;
+    const double Beat = std::exp(-(T % 33) / 8.0);
+    const double Swell = 0.5 + 0.5 * std::sin(T / 60.0);
+    const auto Level =
+        static_cast<std::uint32_t>(32768 * (0.25 + 0.35 * Beat + 0.25 * Swell) + ((Seed >> 16) % 2000) - 1000);
+    Rotators.DrawLevels(Canvas, Level, Level / 2);
+    Lit.push_back(LitBarRows(Canvas, 11));
+    // Always forwards and by at most 10 degrees a tick: no jumps.
+    EXPECT_GE(Rotators.LeftSpeed(), 10.0f) << T;
+    EXPECT_LE(Rotators.LeftSpeed(), 100.0f) << T;
+    EXPECT_GE(Rotators.RightSpeed(), 10.0f) << T;
+    const float Step = std::fmod(Rotators.LeftAngle() - LastAngle + 360.0f, 360.0f);
+    EXPECT_LE(Step, 10.0f) << T;
+    LastAngle = Rotators.LeftAngle();
+  }
+  // At rest (speed 10) a bar lights 21 rows; with music it rises well above
+  // that most of the time and moves over much of its 139 rows.
+  const auto [Low, High] = std::minmax_element(Lit.begin() + 1, Lit.end());
+  EXPECT_GE(*High - *Low, 60);
+  EXPECT_GE(std::count_if(Lit.begin() + 1, Lit.end(), [](int L) { return L > 50; }), 250);
+  EXPECT_GT(LitBarRows(Canvas, 762), 21);
+  // Full scale (or beyond) is the top speed but no fall back to rest;
+  // silence and a reset are rest.
+  Rotators.DrawLevels(Canvas, 40000, 32768);
+  EXPECT_FLOAT_EQ(Rotators.LeftSpeed(), 100.0f);
+  EXPECT_FLOAT_EQ(Rotators.RightSpeed(), 100.0f);
+  Rotators.DrawLevels(Canvas, 0, 0);
+  EXPECT_FLOAT_EQ(Rotators.LeftSpeed(), 10.0f);
+  Rotators.DrawLevels(Canvas, 16384, 16384);
+  EXPECT_FLOAT_EQ(Rotators.LeftSpeed(), 55.0f);
+  Rotators.DrawLevels(Canvas, 0, 0);
+  EXPECT_EQ(LitBarRows(Canvas, 11), 111);  // the bar shows the last speed
+  Rotators.DrawLevels(Canvas, 16384, 16384);
+  Rotators.Reset();
+  Rotators.DrawLevels(Canvas, 0, 0);
+  EXPECT_FLOAT_EQ(Rotators.LeftSpeed(), 10.0f);
+  EXPECT_EQ(LitBarRows(Canvas, 11), 21);
 }

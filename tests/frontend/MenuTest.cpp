@@ -74,14 +74,15 @@ protected:
 
 TEST_F(MenuTest, MainMenuRepeatDelayWrapAndPages) {
   Settle();
-  // Holding Down moves once every 4 ticks and wraps from 5 to 0.
+  // Holding Down moves at once, again after 10 ticks, then once every 4
+  // ticks, and wraps from 5 to 0.
   std::vector<int> Seen;
-  for (int T = 0; T < 24; ++T) {
+  for (int T = 0; T < 30; ++T) {
     const int Before = Menu->Cursor();
     Hold([this] { Menu->CursorDown(); });
     if (Menu->Cursor() != Before) Seen.push_back(T);
   }
-  EXPECT_EQ(Seen, (std::vector<int>{0, 4, 8, 12, 16, 20}));
+  EXPECT_EQ(Seen, (std::vector<int>{0, 10, 14, 18, 22, 26}));
   EXPECT_EQ(Menu->Cursor(), 0);  // six moves from 0: all the way round
   Hold([] {}, 4);
   Hold([this] { Menu->CursorUp(); });
@@ -98,6 +99,78 @@ TEST_F(MenuTest, MainMenuRepeatDelayWrapAndPages) {
   Menu->KeyPress('x');
   Menu->CursorDown();
   EXPECT_EQ(Menu->Cursor(), 5);
+}
+
+// Moves seen while Call is held for Ticks ticks (30 ms each), then let go.
+template <typename F, typename G>
+std::vector<int> MovesWhileHeld(TMenu& Menu, F Call, G Position, int Ticks) {
+  std::vector<int> Moves;
+  for (int T = 0; T < Ticks; ++T) {
+    const auto Before = Position();
+    Call();
+    Menu.Tick();
+    if (Position() != Before) Moves.push_back(T);
+  }
+  Menu.Tick();
+  return Moves;
+}
+
+TEST_F(MenuTest, ATapActsOnceAndAHeldKeyRepeatsOnlyAfterAFirstDelay) {
+  Settle();
+  const auto Down = [this] { Menu->CursorDown(); };
+  const auto Cursor = [this] { return Menu->Cursor(); };
+  // Taps of 60, 150 and 300 ms move one entry each.
+  for (int Ticks : {2, 5, 10}) {
+    const int Before = Menu->Cursor();
+    EXPECT_EQ(MovesWhileHeld(*Menu, Down, Cursor, Ticks).size(), 1u) << Ticks;
+    EXPECT_EQ(Menu->Cursor(), Before + 1);
+    Hold([] {}, 4);
+  }
+  // Held on, it repeats after the 10 ticks at the screen's pace of 4.
+  Hold([this] { Menu->CursorUp(); }, 3);  // back to 2, with Up
+  Hold([] {}, 4);
+  EXPECT_EQ(MovesWhileHeld(*Menu, Down, Cursor, 19), (std::vector<int>{0, 10, 14, 18}));
+  // Switching keys counts as a fresh press.
+  Hold([] {}, 4);
+  Hold(Down);
+  Hold([] {}, 3);
+  Hold([this] { Menu->CursorUp(); });
+  EXPECT_EQ(MovesWhileHeld(*Menu, Down, Cursor, 1).size(), 0u);  // the pace still holds
+  Hold([] {}, 3);
+  EXPECT_EQ(MovesWhileHeld(*Menu, Down, Cursor, 1).size(), 1u);
+
+  // The high-score list: a 50 ms Page Down moves one page, a held one waits
+  // 10 ticks and then pages every tick.
+  Hold([] {}, 4);
+  GoTo(3);
+  ChooseAndSettle();
+  ASSERT_EQ(Menu->Screen(), TMenuScreen::HighScores);
+  ASSERT_EQ(Menu->Cursor(), 0);
+  const auto PageDown = [this] { Menu->PageDown(); };
+  EXPECT_EQ(MovesWhileHeld(*Menu, PageDown, Cursor, 2).size(), 1u);
+  EXPECT_EQ(Menu->Cursor(), 8);
+  EXPECT_EQ(MovesWhileHeld(*Menu, [this] { Menu->PageUp(); }, Cursor, 2).size(), 1u);
+  EXPECT_EQ(Menu->Cursor(), 0);
+  EXPECT_EQ(MovesWhileHeld(*Menu, PageDown, Cursor, 12), (std::vector<int>{0, 10, 11}));
+  EXPECT_EQ(Menu->Cursor(), 24);
+  // Holding Up scrolls one position at once, then every tick after 10.
+  EXPECT_EQ(MovesWhileHeld(*Menu, [this] { Menu->CursorUp(); }, Cursor, 13), (std::vector<int>{0, 10, 11, 12}));
+  EXPECT_EQ(Menu->Cursor(), 20);
+
+  // The name entry: a 100 ms Backspace erases one letter; held, it erases
+  // again after 10 ticks and then every tick.
+  Menu->SetScreen(TMenuScreen::NameEntry);
+  Menu->SetGameResult(5001, -1);
+  Settle();
+  for (char Ch : std::string("abcdef")) Hold([this, Ch] { Menu->KeyPress(Ch); });
+  Hold([] {});
+  ASSERT_EQ(Menu->NameText(), "abcdef");
+  const auto Backspace = [this] { Menu->EraseChar(8); };
+  const auto Name = [this] { return Menu->NameText(); };
+  EXPECT_EQ(MovesWhileHeld(*Menu, Backspace, Name, 4).size(), 1u);
+  EXPECT_EQ(Menu->NameText(), "abcde");
+  EXPECT_EQ(MovesWhileHeld(*Menu, Backspace, Name, 12), (std::vector<int>{0, 10, 11}));
+  EXPECT_EQ(Menu->NameText(), "ab");
 }
 
 TEST_F(MenuTest, HighlightPhaseStartsDarkAndRestartsBrightOnAMove) {
