@@ -35,6 +35,7 @@ public:
   // config.dat in Folder and applies the window style. Display is the main
   // window's display and must outlive the object.
   explicit TConfig(IDisplay& Display, std::string Folder = ".");
+  ~TConfig();
   TConfig(const TConfig&) = delete;
   TConfig& operator=(const TConfig&) = delete;
 
@@ -75,6 +76,8 @@ public:
 
 private:
   void TestDisplay();
+  // Centres the outer window (border included) on the desktop.
+  void CentreWindow();
   void TakeDefaults();
   std::string PlainText() const;
 
