@@ -78,12 +78,10 @@ TConfig::TConfig(IDisplay& Display, std::string Folder)
   ApplyWindowStyle();
   // The border is known only once the window manager has framed the window;
   // centre again then, so the frame and not the client area is centred.
-  FDisplay.SetFrameChangedHandler([this] {
-    if (!FullScreen) CentreWindow();
+  FDisplay.SetFrameChangedHandler([this, Alive = std::weak_ptr<int>(FLifetime)] {
+    if (!Alive.expired() && !FullScreen) CentreWindow();
   });
 }
-
-TConfig::~TConfig() { FDisplay.SetFrameChangedHandler(nullptr); }
 
 void TConfig::TestDisplay() {
   const TDisplayMode Current = FDisplay.CurrentMode();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Display.h"
@@ -35,7 +36,6 @@ public:
   // config.dat in Folder and applies the window style. Display is the main
   // window's display and must outlive the object.
   explicit TConfig(IDisplay& Display, std::string Folder = ".");
-  ~TConfig();
   TConfig(const TConfig&) = delete;
   TConfig& operator=(const TConfig&) = delete;
 
@@ -84,4 +84,7 @@ private:
   IDisplay& FDisplay;
   std::string FPath;
   bool FWriteFailureShown = false;
+  // Expires with this object: the display may outlive the settings (or the
+  // settings a display) and must then not reach them.
+  std::shared_ptr<int> FLifetime = std::make_shared<int>(0);
 };
