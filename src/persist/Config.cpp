@@ -76,6 +76,11 @@ TConfig::TConfig(IDisplay& Display, std::string Folder)
     ShowMessageBox(TestFailedMessage);
   }
   ApplyWindowStyle();
+  // The border is known only once the window manager has framed the window;
+  // centre again then, so the frame and not the client area is centred.
+  FDisplay.SetFrameChangedHandler([this, Alive = std::weak_ptr<int>(FLifetime)] {
+    if (!Alive.expired() && !FullScreen) CentreWindow();
+  });
 }
 
 void TConfig::TestDisplay() {
@@ -228,9 +233,13 @@ void TConfig::ApplyWindowStyle() {
     FDisplay.ShowCursor(true);
     FDisplay.SetBorderStyle(TBorderStyle::Fixed);
     FDisplay.SetClientSize(GameWidth, GameHeight);
-    const TSize Outer = FDisplay.OuterSize();
-    const TSize Desktop = FDisplay.DesktopSize();
-    FDisplay.SetPosition(Desktop.Width / 2 - Outer.Width / 2, Desktop.Height / 2 - Outer.Height / 2);
+    CentreWindow();
   }
   WindowRebuilt = true;
+}
+
+void TConfig::CentreWindow() {
+  const TSize Outer = FDisplay.OuterSize();
+  const TSize Desktop = FDisplay.DesktopSize();
+  FDisplay.SetPosition(Desktop.Width / 2 - Outer.Width / 2, Desktop.Height / 2 - Outer.Height / 2);
 }

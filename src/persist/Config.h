@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Display.h"
@@ -75,10 +76,15 @@ public:
 
 private:
   void TestDisplay();
+  // Centres the outer window (border included) on the desktop.
+  void CentreWindow();
   void TakeDefaults();
   std::string PlainText() const;
 
   IDisplay& FDisplay;
   std::string FPath;
   bool FWriteFailureShown = false;
+  // Expires with this object: the display may outlive the settings (or the
+  // settings a display) and must then not reach them.
+  std::shared_ptr<int> FLifetime = std::make_shared<int>(0);
 };

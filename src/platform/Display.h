@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 // A display-mode record in the classic form: the record's own size, the mask
 // of the fields that count (bits per pixel, width, height, display flags and
@@ -69,4 +70,8 @@ public:
   // Position of the window's outer top-left corner on the desktop.
   virtual void SetPosition(int Left, int Top) = 0;
   virtual TSize DesktopSize() = 0;
+  // A window manager frames a window some time after it is shown, so the
+  // border read before then is none. Handler runs whenever the window's
+  // border turns out other than last read; an empty one removes it.
+  virtual void SetFrameChangedHandler(std::function<void()> Handler) = 0;
 };

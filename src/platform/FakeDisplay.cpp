@@ -1,6 +1,7 @@
 #include "platform/FakeDisplay.h"
 
 #include <algorithm>
+#include <utility>
 
 TFakeDisplay::TFakeDisplay() {
   Desktop.BitsPerPel = 32;
@@ -84,7 +85,7 @@ void TFakeDisplay::SetClientSize(int Width, int Height) {
 }
 
 TSize TFakeDisplay::OuterSize() {
-  if (Border == TBorderStyle::None) return Client;
+  if (Border == TBorderStyle::None || !Framed) return Client;
   return {Client.Width + 2 * FrameWidth, Client.Height + CaptionHeight + 2 * FrameWidth};
 }
 
@@ -92,6 +93,15 @@ void TFakeDisplay::SetPosition(int NewLeft, int NewTop) {
   Left = NewLeft;
   Top = NewTop;
   Log.push_back("position " + std::to_string(NewLeft) + "," + std::to_string(NewTop));
+}
+
+void TFakeDisplay::SetFrameChangedHandler(std::function<void()> Handler) { FFrameChanged = std::move(Handler); }
+
+void TFakeDisplay::FrameWindow() {
+  if (Framed) return;
+  Framed = true;
+  Log.push_back("framed");
+  if (Border == TBorderStyle::Fixed && FFrameChanged) FFrameChanged();
 }
 
 TSize TFakeDisplay::DesktopSize() {

@@ -33,6 +33,9 @@ public:
   TSize Client{800, 600};
   int Left = 0;
   int Top = 0;
+  // False: like a window a window manager has not framed yet, the border
+  // reads as none until FrameWindow().
+  bool Framed = true;
 
   // Every call in order, e.g. "test 800x600x32@60", "enter 800x600x32@75",
   // "restore 1024x768x32@75", "broadcast 126 42 0", "cursor hide", "border none",
@@ -54,9 +57,15 @@ public:
   TSize OuterSize() override;
   void SetPosition(int NewLeft, int NewTop) override;
   TSize DesktopSize() override;
+  void SetFrameChangedHandler(std::function<void()> Handler) override;
+
+  // The window manager frames the window: from now on the border counts, and
+  // the handler hears of it when the window has one.
+  void FrameWindow();
 
   static std::string Describe(const TDisplayMode& Mode);
 
 private:
+  std::function<void()> FFrameChanged;
   static int Next(std::vector<int>& Results);
 };

@@ -83,6 +83,7 @@ int main(int Argc, char** Argv) {
     Box.SetParent(Window.Handle());
     TSdlWindow::InstallSignalHandlers();
     TSdlDisplay Display(Window.Handle());
+    Window.WindowEventSeen = [&Display] { Display.CheckFrame(); };
     TSteadyClock Clock;
     TTimerScheduler Timers(Clock);
     TScreen Screen;

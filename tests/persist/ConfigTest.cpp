@@ -437,6 +437,43 @@ TEST_F(ConfigTest, WindowedStyleCentresTheOuterWindowOnTheDesktop) {
   EXPECT_EQ(Display.Top, 300 - 314);
 }
 
+TEST_F(ConfigTest, WindowFramedAfterItIsShownIsCentredAgainWithItsFrame) {
+  // A window manager adds the border only after the window is shown: the
+  // first placement sees none and centres the bare 800 x 600.
+  Folder.WriteScrambled("config.dat", "0,0,0," + DefaultKeysText);
+  Display.Framed = false;
+  TConfig Config(Display, Folder.Path);
+  EXPECT_EQ(Display.Left, 112);
+  EXPECT_EQ(Display.Top, 84);
+  Config.WindowRebuilt = false;
+  const int Placements = Display.Count("position");
+  Display.FrameWindow();
+  // Outer 806 x 629 once framed: 512 - 403 and 384 - 314. Only the place
+  // changes; the window is not rebuilt.
+  EXPECT_EQ(Display.Count("position"), Placements + 1);
+  EXPECT_EQ(Display.Left, 109);
+  EXPECT_EQ(Display.Top, 70);
+  EXPECT_EQ(Display.Client, (TSize{800, 600}));
+  EXPECT_FALSE(Config.WindowRebuilt);
+}
+
+TEST_F(ConfigTest, FrameNewsLeavesAFullScreenWindowAndAGoneConfigAlone) {
+  {
+    TConfig Config(Display, Folder.Path);
+    ASSERT_TRUE(Config.FullScreen);
+    Display.Framed = false;
+    Display.Border = TBorderStyle::Fixed;  // as if the frame came late after leaving full screen
+    Display.Left = Display.Top = 0;
+    Display.FrameWindow();
+    EXPECT_EQ(Display.Left, 0);
+    EXPECT_EQ(Display.Top, 0);
+  }
+  // The settings are gone: news of the frame must reach nobody.
+  Display.Framed = false;
+  Display.FrameWindow();
+  EXPECT_EQ(Display.Left, 0);
+}
+
 TEST_F(ConfigTest, FullScreenStyleHidesCursorAndBorderAtTheOrigin) {
   TConfig Config(Display, Folder.Path);
   ASSERT_TRUE(Config.FullScreen);

@@ -91,10 +91,23 @@ void TSdlDisplay::SetBorderStyle(TBorderStyle Style) {
 
 void TSdlDisplay::SetClientSize(int Width, int Height) { SDL_SetWindowSize(FWindow, Width, Height); }
 
-void TSdlDisplay::BorderSizes(int& Top, int& Left, int& Bottom, int& Right) const {
+void TSdlDisplay::BorderSizes(int& Top, int& Left, int& Bottom, int& Right) {
   Top = Left = Bottom = Right = 0;
   // Fails where the driver or window manager cannot tell; no border then.
   if (SDL_GetWindowBordersSize(FWindow, &Top, &Left, &Bottom, &Right) != 0) Top = Left = Bottom = Right = 0;
+  FBorder[0] = Top;
+  FBorder[1] = Left;
+  FBorder[2] = Bottom;
+  FBorder[3] = Right;
+}
+
+void TSdlDisplay::CheckFrame() {
+  const int Before[4] = {FBorder[0], FBorder[1], FBorder[2], FBorder[3]};
+  int Top, Left, Bottom, Right;
+  BorderSizes(Top, Left, Bottom, Right);
+  if (Top == Before[0] && Left == Before[1] && Bottom == Before[2] && Right == Before[3]) return;
+  if (SDL_GetWindowFlags(FWindow) & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED)) return;
+  if (FFrameChanged) FFrameChanged();
 }
 
 TSize TSdlDisplay::OuterSize() {

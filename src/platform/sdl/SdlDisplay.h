@@ -6,6 +6,9 @@
 
 #include <SDL.h>
 
+#include <functional>
+#include <utility>
+
 #include "platform/Display.h"
 
 class TSdlDisplay : public IDisplay {
@@ -28,12 +31,21 @@ public:
   TSize OuterSize() override;
   void SetPosition(int Left, int Top) override;
   TSize DesktopSize() override;
+  void SetFrameChangedHandler(std::function<void()> Handler) override { FFrameChanged = std::move(Handler); }
+
+  // Reads the window's border again (call on the window's events); runs the
+  // frame handler when it differs from the border last read, unless the
+  // window is maximised or minimised, where the window manager owns its place.
+  void CheckFrame();
 
 private:
   int DisplayIndex() const;
   bool FitsDesktop(const TDisplayMode& Mode);
   bool FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) const;
-  void BorderSizes(int& Top, int& Left, int& Bottom, int& Right) const;
+  void BorderSizes(int& Top, int& Left, int& Bottom, int& Right);
 
   SDL_Window* FWindow;
+  // Top, left, bottom, right as last read.
+  int FBorder[4] = {0, 0, 0, 0};
+  std::function<void()> FFrameChanged;
 };

@@ -166,6 +166,7 @@ void TSdlWindow::Translate(const SDL_Event& E) {
       FCloseRequested = true;
       break;
     case SDL_WINDOWEVENT:
+      if (WindowEventSeen) WindowEventSeen();
       switch (E.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: FPending.push_back(TInputEvent::FocusGained()); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: FPending.push_back(TInputEvent::FocusLost()); break;

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
   // (see TSdlGamepads). Throws std::runtime_error when SDL cannot read them.
   void EnableGamepads(TPadKeyMap Map);
   const TSdlGamepads* Gamepads() const { return FGamepads.get(); }
+
+  // Runs on every event of the window (shown, moved, resized...), before it
+  // is translated: the window manager's frame becomes known among them.
+  std::function<void()> WindowEventSeen;
 
   void SetCaption(const std::string& Caption) override;
   void Minimise() override;

@@ -140,3 +140,22 @@ TEST_F(SdlDisplayTest, FirstStartInAnEmptyFolderOnADisplayWithout800x600) {
   EXPECT_EQ(Left - BorderLeft, Desktop.w / 2 - Outer.Width / 2);
   EXPECT_EQ(Top - BorderTop, Desktop.h / 2 - Outer.Height / 2);
 }
+
+TEST_F(SdlDisplayTest, AnUnchangedBorderNeverMovesTheWindowAgain) {
+  TTestFolder Folder;
+  Folder.WriteScrambled("config.dat", "0,0,0,38,40,37,39,32,87,83,65,68,17,");
+  TSdlDisplay Display(Window);
+  TConfig Config(Display, Folder.Path);
+  ASSERT_FALSE(Config.FullScreen);
+  int Left = 0, Top = 0;
+  SDL_GetWindowPosition(Window, &Left, &Top);
+  // The player moves the window; window events that bring no new border
+  // (a bare X server, this driver) must leave it where it is.
+  SDL_SetWindowPosition(Window, Left + 7, Top + 5);
+  SDL_GetWindowPosition(Window, &Left, &Top);
+  for (int I = 0; I < 3; ++I) Display.CheckFrame();
+  int AfterLeft = 0, AfterTop = 0;
+  SDL_GetWindowPosition(Window, &AfterLeft, &AfterTop);
+  EXPECT_EQ(AfterLeft, Left);
+  EXPECT_EQ(AfterTop, Top);
+}

@@ -327,3 +327,21 @@ TEST(SdlWindow, AFractionalSizeRedrawsOnlyWhatADirtyBoxReachesAndMatchesAWholeRe
     for (int X = 0; X < 1000; ++X) Differ += Shown(W.Handle(), X, Y) != Partial[static_cast<std::size_t>(Y * 1000 + X)];
   EXPECT_EQ(Differ, 0u);
 }
+
+TEST(SdlWindow, EveryWindowEventReachesTheFrameHookBeforeItsInput) {
+  TSdlWindow W("Vyrn test");
+  Collect(W);
+  int Seen = 0;
+  W.WindowEventSeen = [&] { ++Seen; };
+  PushWindowEvent(W, SDL_WINDOWEVENT_MOVED);  // no input of its own
+  PushWindowEvent(W, SDL_WINDOWEVENT_FOCUS_LOST);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_LEFT, SDLK_LEFT, KMOD_NONE);  // no window event: no call
+  const auto Got = Collect(W, 40);
+  EXPECT_EQ(Seen, 2);
+  ASSERT_EQ(Got.size(), 2u);
+  EXPECT_EQ(Got[0], TInputEvent::FocusLost());
+  W.WindowEventSeen = nullptr;
+  PushWindowEvent(W, SDL_WINDOWEVENT_MOVED);
+  Collect(W);
+  EXPECT_EQ(Seen, 2);
+}
