@@ -63,7 +63,7 @@ int GetWaveOutVolume() {
 }
 
 TConfig::TConfig(IDisplay& Display, std::string Folder)
-    : FDisplay(Display), FPath(JoinPath(Folder, FileName)) {
+    : Extras(Folder), FDisplay(Display), FPath(JoinPath(Folder, FileName)) {
   TerminateRequested = false;
   WindowRebuilt = false;
   Volume = static_cast<std::uint8_t>(GetWaveOutVolume());

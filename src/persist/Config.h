@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "persist/ExtraSettings.h"
 #include "platform/Display.h"
 
 // Output volume in percent (0..100), from the wave-out device with volume
@@ -38,6 +39,9 @@ public:
   explicit TConfig(IDisplay& Display, std::string Folder = ".");
   TConfig(const TConfig&) = delete;
   TConfig& operator=(const TConfig&) = delete;
+
+  // The settings beyond the classic ones, in their own file beside config.dat.
+  TExtraSettings Extras;
 
   std::uint8_t Volume = 0;  // not saved; the menu keeps it in step with the device
   bool MusicOff = false;
