@@ -259,7 +259,7 @@ TLab DeuteranopeSees(const double Srgb[3]) {
   return LinearToLab(Out[0], Out[1], Out[2]);
 }
 
-// A pixel of an actor laid over a plain grey ground (alpha over, in sRGB as
+// A pixel of an actor laid over a plain grey ground (alpha over in sRGB, as
 // the game blends), as seen with deuteranopia.
 TLab DeuteranopeSees(const TRgbaPicture& P, int X, int Y, std::uint8_t Ground) {
   const std::uint8_t* C = P.At(X, Y);
@@ -316,7 +316,8 @@ TEST(ActorArtTest, MarkersAreToldApartByShapeWhereTheirColoursLookAlike) {
   // light ground, the pictures must still differ, by clearly more than the
   // bodies' colours do, in a good share of the pixels either covers: the
   // difference lies in where halo, outline and body are, not in hue.
-  const double BodyGap = DeuteranopeSeesBody(Frame("player01", 0)).DistanceTo(DeuteranopeSeesBody(Frame("player02", 0)));
+  const TLab Body1 = DeuteranopeSeesBody(Frame("player01", 0)), Body2 = DeuteranopeSeesBody(Frame("player02", 0));
+  const double BodyGap = Body1.DistanceTo(Body2);
   const double Apart = std::max(30.0, 1.5 * BodyGap);
   std::printf("with deuteranopia the bodies are %.1f apart; pixels count as apart from %.1f\n", BodyGap, Apart);
   for (const std::uint8_t Ground : {std::uint8_t{20}, std::uint8_t{128}, std::uint8_t{235}})
