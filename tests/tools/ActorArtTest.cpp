@@ -247,6 +247,96 @@ TEST(ActorArtTest, MarkerColoursDifferFromEachOtherAndFromEveryGround) {
   }
 }
 
+// An sRGB colour as seen with deuteranopia: Machado, Oliveira and Fernandes
+// (2009), severity 1, applied in linear light.
+TLab DeuteranopeSees(const double Srgb[3]) {
+  static constexpr double M[3][3] = {
+      {0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}};
+  double Lin[3], Out[3];
+  for (int c = 0; c < 3; ++c) Lin[c] = SrgbToLinear(static_cast<std::uint8_t>(std::lround(Srgb[c])));
+  for (int r = 0; r < 3; ++r)
+    Out[r] = std::clamp(M[r][0] * Lin[0] + M[r][1] * Lin[1] + M[r][2] * Lin[2], 0.0, 1.0);
+  return LinearToLab(Out[0], Out[1], Out[2]);
+}
+
+// A pixel of an actor laid over a plain grey ground (alpha over in sRGB, as
+// the game blends), as seen with deuteranopia.
+TLab DeuteranopeSees(const TRgbaPicture& P, int X, int Y, std::uint8_t Ground) {
+  const std::uint8_t* C = P.At(X, Y);
+  double Over[3];
+  for (int c = 0; c < 3; ++c) Over[c] = (C[c] * C[3] + Ground * (255 - C[3])) / 255.0;
+  return DeuteranopeSees(Over);
+}
+
+// The mean colour of the strongly coloured, fully opaque pixels, as seen
+// with deuteranopia.
+TLab DeuteranopeSeesBody(const TRgbaPicture& P) {
+  double Sum[3] = {0, 0, 0};
+  int N = 0;
+  for (int y = 0; y < P.Height; ++y)
+    for (int x = 0; x < P.Width; ++x) {
+      if (P.Alpha(x, y) < 255 || ToLab(P.At(x, y)).Chroma() < 40) continue;
+      for (int c = 0; c < 3; ++c) Sum[c] += P.At(x, y)[c];
+      ++N;
+    }
+  for (double& S : Sum) S /= std::max(N, 1);
+  return DeuteranopeSees(Sum);
+}
+
+TEST(ActorArtTest, MarkersAreToldApartByShapeWhereTheirColoursLookAlike) {
+  // Frames facing the same way share a size: the game centres a marker on
+  // its trail pixel, so a size of its own would shift one player's picture.
+  for (int d = 0; d < 4; ++d) {
+    const TRgbaPicture& A = Frame("player01", d);
+    const TRgbaPicture& B = Frame("player02", d);
+    ASSERT_GT(A.Width, 0);
+    EXPECT_EQ(A.Width, B.Width) << "frame " << d;
+    EXPECT_EQ(A.Height, B.Height) << "frame " << d;
+    EXPECT_EQ(A.Width % 2, 1) << "frame " << d;
+    EXPECT_EQ(A.Height % 2, 1) << "frame " << d;
+  }
+  // Silhouettes: a good share of the pixels either marker covers is covered
+  // by one only.
+  for (int d = 0; d < 4; ++d) {
+    const TRgbaPicture& A = Frame("player01", d);
+    const TRgbaPicture& B = Frame("player02", d);
+    if (A.Width != B.Width || A.Height != B.Height) continue;
+    int Union = 0, OneOnly = 0;
+    for (int y = 0; y < A.Height; ++y)
+      for (int x = 0; x < A.Width; ++x) {
+        const bool InA = A.Alpha(x, y) >= Opaque, InB = B.Alpha(x, y) >= Opaque;
+        Union += InA || InB;
+        OneOnly += InA != InB;
+      }
+    ASSERT_GT(Union, 0);
+    std::printf("markers facing %d: %d of %d covered pixels in one silhouette only\n", d, OneOnly, Union);
+    EXPECT_GE(OneOnly * 100, Union * 20) << "frame " << d << ": " << OneOnly << " of " << Union;
+  }
+  // With deuteranopia the bodies' colours come close. On dark, middle and
+  // light ground, the pictures must still differ, by clearly more than the
+  // bodies' colours do, in a good share of the pixels either covers: the
+  // difference lies in where halo, outline and body are, not in hue.
+  const TLab Body1 = DeuteranopeSeesBody(Frame("player01", 0)), Body2 = DeuteranopeSeesBody(Frame("player02", 0));
+  const double BodyGap = Body1.DistanceTo(Body2);
+  const double Apart = std::max(30.0, 1.5 * BodyGap);
+  std::printf("with deuteranopia the bodies are %.1f apart; pixels count as apart from %.1f\n", BodyGap, Apart);
+  for (const std::uint8_t Ground : {std::uint8_t{20}, std::uint8_t{128}, std::uint8_t{235}})
+    for (int d = 0; d < 4; ++d) {
+      const TRgbaPicture& A = Frame("player01", d);
+      const TRgbaPicture& B = Frame("player02", d);
+      if (A.Width != B.Width || A.Height != B.Height) continue;
+      int Union = 0, Different = 0;
+      for (int y = 0; y < A.Height; ++y)
+        for (int x = 0; x < A.Width; ++x) {
+          if (A.Alpha(x, y) < Opaque && B.Alpha(x, y) < Opaque) continue;
+          ++Union;
+          Different += DeuteranopeSees(A, x, y, Ground).DistanceTo(DeuteranopeSees(B, x, y, Ground)) >= Apart;
+        }
+      std::printf("ground %3d, facing %d: %d of %d pixels apart\n", Ground, d, Different, Union);
+      EXPECT_GE(Different * 100, Union * 20) << "ground " << int(Ground) << ", frame " << d;
+    }
+}
+
 TEST(ActorArtTest, ExplosionFillsItsSpaceWithAWhiteCoreAndDarkSmoke) {
   // The peak: the frame with the most fire (light covered pixels).
   const TImageSet& S = ManifestImageSet("explo01");

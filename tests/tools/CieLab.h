@@ -22,12 +22,17 @@ struct TLab {
   double DistanceTo(const TLab& O) const { return std::hypot(L - O.L, A - O.A, B - O.B); }
 };
 
-inline TLab ToLab(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-  const double Lr = SrgbToLinear(R), Lg = SrgbToLinear(G), Lb = SrgbToLinear(B);
+// Of linear-light red, green and blue (0..1), as a colour-vision simulation
+// leaves them.
+inline TLab LinearToLab(double Lr, double Lg, double Lb) {
   const double X = (0.4124 * Lr + 0.3576 * Lg + 0.1805 * Lb) / 0.95047;
   const double Y = 0.2126 * Lr + 0.7152 * Lg + 0.0722 * Lb;
   const double Z = (0.0193 * Lr + 0.1192 * Lg + 0.9505 * Lb) / 1.08883;
   return {116 * LabCurve(Y) - 16, 500 * (LabCurve(X) - LabCurve(Y)), 200 * (LabCurve(Y) - LabCurve(Z))};
+}
+
+inline TLab ToLab(std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+  return LinearToLab(SrgbToLinear(R), SrgbToLinear(G), SrgbToLinear(B));
 }
 // Of the first three bytes (red, green, blue) of a pixel.
 inline TLab ToLab(const std::uint8_t* Rgb) { return ToLab(Rgb[0], Rgb[1], Rgb[2]); }

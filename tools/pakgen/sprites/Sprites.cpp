@@ -59,10 +59,10 @@ namespace {
 
 // ---------------------------------------------------------------- players
 
-// The marker's outline pointing up: a round body with a pointed nose (the
+// The first marker's outline pointing up: a round body with a pointed nose (the
 // tangents from the nose tip meeting the body's circle) and a flattened back,
 // so that the shape alone tells ahead from behind.
-void MarkerPath(cairo_t* Cr) {
+void RoundMarkerPath(cairo_t* Cr) {
   const double Cy = 0.3, R = 9.6, Tip = -10.6, Back = 7.0;
   const double D = Cy - Tip;                 // nose tip to body centre
   const double Phi = std::acos(R / D);       // tangent point seen from the centre
@@ -76,13 +76,38 @@ void MarkerPath(cairo_t* Cr) {
   cairo_close_path(Cr);
 }
 
+// The second marker's outline pointing up: a square with a swallowtail cut
+// into its back, set forward of the centre. It shares no curve with the round
+// marker, so the two players are told apart by shape where their colours look
+// alike, and the notch, like the nose, tells ahead from behind.
+void NotchedMarkerPath(cairo_t* Cr) {
+  const double Half = 9.9, Front = -10.6, Back = 8.0, R = 1.6;
+  const double NotchHalf = 6.0, NotchTip = 3.2;
+  cairo_move_to(Cr, -Half + R, Front);
+  cairo_arc(Cr, Half - R, Front + R, R, -Pi / 2, 0);
+  cairo_line_to(Cr, Half, Back);
+  cairo_line_to(Cr, NotchHalf, Back);
+  cairo_line_to(Cr, 0, NotchTip);
+  cairo_line_to(Cr, -NotchHalf, Back);
+  cairo_line_to(Cr, -Half, Back);
+  cairo_arc(Cr, -Half + R, Front + R, R, Pi, 3 * Pi / 2);
+  cairo_close_path(Cr);
+}
+
+enum class TMarkerShape { Round, Notched };
+
 // The player's marker facing up, turned to its direction: a light halo and a
 // near-black outline around a saturated body, so it stands out on light and
-// dark ground alike, and a white chevron pointing where it heads.
-void PaintMarker(cairo_t* Cr, int Direction, TRgb Body) {
+// dark ground alike, and a white chevron pointing where it heads. The two
+// players differ in outline as well as colour, so that they are told apart
+// by those who see the two colours alike.
+void PaintMarker(cairo_t* Cr, int Direction, TRgb Body, TMarkerShape Shape) {
   cairo_rotate(Cr, Direction * Pi / 2);
   cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
-  MarkerPath(Cr);
+  if (Shape == TMarkerShape::Round)
+    RoundMarkerPath(Cr);
+  else
+    NotchedMarkerPath(Cr);
   SetColor(Cr, Mix(Body, {1, 1, 1}, 0.82), 0.95);
   cairo_set_line_width(Cr, 5.4);
   cairo_stroke_preserve(Cr);
@@ -96,10 +121,12 @@ void PaintMarker(cairo_t* Cr, int Direction, TRgb Body) {
   cairo_set_source(Cr, P);
   cairo_fill(Cr);
   // The chevron: dark underlay, then white, so it shows on any body colour.
+  // In the notched body it moves forward, clear of the notch.
+  const double Shift = Shape == TMarkerShape::Notched ? -1.2 : 0;
   for (int Pass = 0; Pass < 2; ++Pass) {
-    cairo_move_to(Cr, -4.1, 2.6);
-    cairo_line_to(Cr, 0, -3.6);
-    cairo_line_to(Cr, 4.1, 2.6);
+    cairo_move_to(Cr, -4.1, 2.6 + Shift);
+    cairo_line_to(Cr, 0, -3.6 + Shift);
+    cairo_line_to(Cr, 4.1, 2.6 + Shift);
     if (Pass == 0)
       SetColor(Cr, Tone(Body, 0.3), 0.8);
     else
@@ -480,10 +507,10 @@ void AddPlayers(std::vector<TPakEntry>& Out) {
   // Hot pink and aquamarine: far apart from each other, and in the gaps
   // between the hues the level pictures are dominated by.
   AddImageSet(Out, "player01", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(255, 0, 175));
+    PaintMarker(Cr, Frame, Rgb(255, 0, 175), TMarkerShape::Round);
   });
   AddImageSet(Out, "player02", 29, 29, [](cairo_t* Cr, double, int Frame) {
-    PaintMarker(Cr, Frame, Rgb(0, 205, 160));
+    PaintMarker(Cr, Frame, Rgb(0, 205, 160), TMarkerShape::Notched);
   });
 }
 

@@ -168,19 +168,8 @@ void EmblemTitle(cairo_t* Cr, double Cx, double Baseline, double Size) {
 void PlayerCard(cairo_t* Cr, TReserved& Guard, int Player, int ScoreY, int LivesY) {
   const int Top = ScoreY - 40;
   DrawPlaque(Cr, 8, Top, 184, 116, 8);
-  // Marker in the colour of the player's trail.
+  DrawPlayerBadge(Cr, Player, 24, Top + 13.5);
   const TRgb Trail = Player == 1 ? pal::Trail1 : pal::Trail2;
-  const double Mx = 24, My = Top + 13.5;
-  cairo_move_to(Cr, Mx, My - 5);
-  cairo_line_to(Cr, Mx + 5, My);
-  cairo_line_to(Cr, Mx, My + 5);
-  cairo_line_to(Cr, Mx - 5, My);
-  cairo_close_path(Cr);
-  SetVerticalGradient(Cr, My - 5, Mix(Trail, pal::Cream, 0.5), My + 5, Trail);
-  cairo_fill_preserve(Cr);
-  SetColor(Cr, pal::Ink);
-  cairo_set_line_width(Cr, 1);
-  cairo_stroke(Cr);
   const std::string Heading = "PLAYER " + std::to_string(Player);
   Guard.Check(DrawText(Cr, {TFontStyle::SansBold, 12.5, 1.6}, GoldLook(2.0), 36, Top + 18, Heading), Heading);
   // Trail-coloured underline.

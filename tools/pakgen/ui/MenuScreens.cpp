@@ -138,18 +138,7 @@ void KeyScreens(TUiAssets& Assets) {
     const TFont Hf{TFontStyle::SerifBold, 15, 1.2};
     const double Tw = TextWidth(Hc, Hf, Text);
     const double X0 = (164 - Tw - 14) / 2 + 14;
-    const TRgb Trail = Player == 1 ? pal::Trail1 : pal::Trail2;
-    const double Mx = X0 - 9, My = 11.5;
-    cairo_move_to(Hc, Mx, My - 5);
-    cairo_line_to(Hc, Mx + 5, My);
-    cairo_line_to(Hc, Mx, My + 5);
-    cairo_line_to(Hc, Mx - 5, My);
-    cairo_close_path(Hc);
-    SetVerticalGradient(Hc, My - 5, Mix(Trail, pal::Cream, 0.5), My + 5, Trail);
-    cairo_fill_preserve(Hc);
-    SetColor(Hc, pal::Ink);
-    cairo_set_line_width(Hc, 1);
-    cairo_stroke(Hc);
+    DrawPlayerBadge(Hc, Player, X0 - 9, 11.5);
     DrawText(Hc, Hf, HeadLook(), X0, 17, Text);
     Assets.AddPng(Player == 1 ? "player_1_keys.png" : "player_2_keys.png", Hs.Surface());
   }

@@ -73,6 +73,27 @@ void DrawSlot(cairo_t* Cr, double X, double Y, double W, double H) {
   cairo_restore(Cr);
 }
 
+void DrawPlayerBadge(cairo_t* Cr, int Player, double Cx, double Cy) {
+  if (Player == 1) {
+    const double R = 4.4, Tip = 6.2, Phi = std::acos(R / Tip);
+    cairo_move_to(Cr, Cx + Tip, Cy);
+    cairo_arc(Cr, Cx, Cy, R, Phi, 2 * M_PI - Phi);
+  } else {
+    cairo_move_to(Cr, Cx - 4.5, Cy - 4.5);
+    cairo_line_to(Cr, Cx + 4.5, Cy - 4.5);
+    cairo_line_to(Cr, Cx + 4.5, Cy + 4.5);
+    cairo_line_to(Cr, Cx - 4.5, Cy + 4.5);
+    cairo_line_to(Cr, Cx - 1.5, Cy);
+  }
+  cairo_close_path(Cr);
+  const TRgb Trail = Player == 1 ? pal::Trail1 : pal::Trail2;
+  SetVerticalGradient(Cr, Cy - 5, Mix(Trail, pal::Cream, 0.5), Cy + 5, Trail);
+  cairo_fill_preserve(Cr);
+  SetColor(Cr, pal::Ink);
+  cairo_set_line_width(Cr, 1);
+  cairo_stroke(Cr);
+}
+
 void DrawOrnamentRule(cairo_t* Cr, double Cx, double Y, double HalfWidth, double Alpha) {
   cairo_save(Cr);
   for (int Side = -1; Side <= 1; Side += 2) {

@@ -29,6 +29,10 @@ void DrawPlaque(cairo_t* Cr, double X, double Y, double W, double H, double Radi
 void DrawSlot(cairo_t* Cr, double X, double Y, double W, double H);
 // A short gold rule with a diamond in its middle.
 void DrawOrnamentRule(cairo_t* Cr, double Cx, double Y, double HalfWidth, double Alpha = 1.0);
+// A player's badge, about 11 pixels across and centred on (Cx, Cy), facing
+// right in the colour of the player's trail: the outline of the player's
+// marker in the field (round with a nose, or a square notched at the back).
+void DrawPlayerBadge(cairo_t* Cr, int Player, double Cx, double Cy);
 // A keyboard key cap with its legend, for instructions.
 void DrawKeyCap(cairo_t* Cr, double X, double Y, double W, double H, const std::string& Legend);
 
