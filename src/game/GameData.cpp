@@ -135,6 +135,18 @@ void TGameData::LoadLevel() {
   for (const auto& Small : Level->SmallEvils) Small->ChooseTarget(P1, Player2());
 }
 
+void TGameData::OfferHints() {
+  if (FConfig.Extras.HintsSeen) return;
+  std::vector<std::uint16_t> DrawKeys{FConfig.PlayerKey(1, TConfig::KeyDraw)};
+  if (FTwoPlayers) DrawKeys.push_back(FConfig.PlayerKey(2, TConfig::KeyDraw));
+  FHints = std::make_unique<TIntroHints>(*Text, TIntroHints::Lines(DrawKeys), Width);
+}
+
+bool TGameData::HintsOnScreen() const {
+  // The pause menu and the level end have the middle of the field to themselves.
+  return FHints && FHints->Visible() && Level && !FPaused && !Level->Completed && !BonusShown && !FadeOut;
+}
+
 // ---- Movement -------------------------------------------------------------
 
 void TGameData::MovePlayer1(std::int8_t DX, std::int8_t DY, bool DrawKey) { MovePlayer(0, DX, DY, DrawKey); }
@@ -156,6 +168,12 @@ void TGameData::MovePlayer(std::int32_t Index, std::int8_t DX, std::int8_t DY, b
   const std::int32_t Count = Board.Claim(NearestPixel(Player.X), NearestPixel(Player.Y), NearestPixel(Level->Evil->X),
                                          NearestPixel(Level->Evil->Y), Index == 0 ? CellTrail1 : CellTrail2, Dirty);
   Level->ClaimedCells += Count;
+  if (FHints) {
+    // The first claim: the player has the idea, the hints stop for good.
+    FHints.reset();
+    FHintFrame.reset();
+    FConfig.Extras.SetHintsSeen(true);
+  }
   Player.SetScore(Player.Score + ClaimScore(Count, LevelNumber));
 
   if (FTwoPlayers) {
@@ -379,7 +397,16 @@ void TGameData::Update() {
 
   // 4. Present.
   Panels.RepaintPictures();  // once, then they are gone
-  PlayArea.PaintTo(0, 0);
+  if (FHints) FHints->Step(Level->Intro);
+  if (HintsOnScreen()) {
+    if (!FHintFrame) FHintFrame = std::make_unique<TFastImageBuffer>(nullptr, 0, 0);
+    FHintFrame->DC = PlayArea.DC;
+    FHintFrame->CopyFrom(PlayArea);
+    FHints->Draw(*FHintFrame);
+    FHintFrame->PaintTo(0, 0);
+  } else {
+    PlayArea.PaintTo(0, 0);
+  }
   Panels.Present(FTwoPlayers);
 }
 

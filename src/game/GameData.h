@@ -13,6 +13,7 @@
 #include "app/FormParts.h"
 #include "audio/SoundEffect.h"
 #include "game/GamePanels.h"
+#include "game/IntroHints.h"
 #include "game/Level.h"
 #include "gfx/AlphaImage.h"
 #include "gfx/FastImaging.h"
@@ -88,6 +89,16 @@ public:
   // Frees the current level and starts level LevelNumber (held to 1..29).
   void LoadLevel();
 
+  // The intro hints of a player's first games, until the settings say a
+  // claim was made; the game then records the first claim there. Only the
+  // program's real games ask for them: replays and headless runs play
+  // without, and never write the settings for them.
+  void OfferHints();
+  // Null when the game shows no hints (any more).
+  const TIntroHints* Hints() const { return FHints.get(); }
+  // The hints are over this frame's play area.
+  bool HintsOnScreen() const;
+
   std::vector<std::unique_ptr<TPlayer>> Players;
   std::unique_ptr<TGameText> Text;
   std::int32_t Width = 600;
@@ -142,4 +153,8 @@ private:
   std::unique_ptr<TMemoryStream> FLevelEndedMusic;
   std::unique_ptr<TMemoryStream> FGameEndedMusic;
   std::unique_ptr<TSoundEffect> FFillSound;
+  std::unique_ptr<TIntroHints> FHints;
+  // The play area with the hints over it; the play area itself never holds
+  // them, so its pictures stay those of a game without hints.
+  std::unique_ptr<TFastImageBuffer> FHintFrame;
 };

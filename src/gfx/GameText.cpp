@@ -24,17 +24,25 @@ std::int32_t TGameText::GlyphIndex(char Ch) {
   }
 }
 
-void TGameText::ShowText(const std::string& Text, std::uint8_t Opacity, std::uint8_t HoldTicks) {
-  FOpacity = Opacity;
-  FHoldTicks = HoldTicks;
+bool TGameText::CanShow(const std::string& Text) {
+  return std::all_of(Text.begin(), Text.end(), [](char Ch) { return Ch == ' ' || GlyphIndex(Ch) >= 0; });
+}
+
+TAlphaImage TGameText::Render(const std::string& Text) const {
   const auto Cells = static_cast<std::int32_t>(std::min(Text.size(), MaxTextLength));
-  auto Picture = std::make_unique<TAlphaImage>(Cells * CellSize, CellSize);
+  TAlphaImage Picture(Cells * CellSize, CellSize);
   for (std::int32_t I = 0; I < Cells; ++I) {
     const std::int32_t Glyph = GlyphIndex(Text[static_cast<std::size_t>(I)]);
     if (Glyph < 0) continue;  // no glyph: the cell stays transparent
-    Picture->CopyRect(I * CellSize, 0, FGlyphs, Glyph * CellSize, 0, CellSize, CellSize);
+    Picture.CopyRect(I * CellSize, 0, FGlyphs, Glyph * CellSize, 0, CellSize, CellSize);
   }
-  FTextImage = std::move(Picture);
+  return Picture;
+}
+
+void TGameText::ShowText(const std::string& Text, std::uint8_t Opacity, std::uint8_t HoldTicks) {
+  FOpacity = Opacity;
+  FHoldTicks = HoldTicks;
+  FTextImage = std::make_unique<TAlphaImage>(Render(Text));
 }
 
 void TGameText::Draw(TFastImageBuffer& Buffer) {

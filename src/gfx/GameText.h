@@ -37,6 +37,13 @@ public:
   // then . , - ! : and the double quotation mark as 36..41; -1 for every
   // other character (a blank cell).
   static std::int32_t GlyphIndex(char Ch);
+  // Whether every character of Text has a glyph or is a space: the text
+  // shows whole, with no silent gaps.
+  static bool CanShow(const std::string& Text);
+
+  // Text (its first MaxTextLength characters) set in cells, one glyph each;
+  // characters without a glyph leave their cell transparent.
+  TAlphaImage Render(const std::string& Text) const;
 
   // Replaces the message (its first MaxTextLength characters). Opacity is a
   // percentage (the game passes 100 or 70), HoldTicks the number of draws

@@ -102,6 +102,8 @@ int main(int Argc, char** Argv) {
     // The replay's own settings and table, in a folder of its own: playing
     // one back never touches the player's files.
     TProgramParts Parts(Display, Replay ? ReplayFolder : Paths.UserFolder, Paths.ArchiveFolder);
+    // A replay plays as recorded, whatever the player has learnt since.
+    Parts.SetOfferHints(!Replay);
     if (Replay) {
       TMainForm Form(Parts, Window, Screen, Timers);
       if (PlayReplayInWindow(*Replay, ReplayFolder, Form, Timers, Window, Window, Screen,

@@ -38,8 +38,11 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
                                                      TPanel& RightImage, TScreen& DC, int Height) {
   try {
     // The loading bar is shown as it fills, through the screen's own presenter.
-    return std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
-                                       &BottomImage, &RightImage, &DC, Height, [&DC] { DC.PresentNow(); });
+    auto Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers,
+                                            MenuBuffer, &BottomImage, &RightImage, &DC, Height,
+                                            [&DC] { DC.PresentNow(); });
+    if (FOfferHints) Game->OfferHints();
+    return Game;
   } catch (const std::exception& E) {
     // Missing pictures and sounds are left out by the game itself; this is
     // an archive that cannot be read at all. Stay in the menu.

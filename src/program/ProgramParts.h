@@ -18,6 +18,10 @@ public:
   explicit TProgramParts(IDisplay& Display, std::string Folder = ".", std::string ArchiveFolder = ".")
       : FDisplay(Display), FFolder(std::move(Folder)), FArchiveFolder(std::move(ArchiveFolder)) {}
 
+  // The games made here show the intro hints of a player's first games.
+  // Off unless asked for: replays, tools and tests play without them.
+  void SetOfferHints(bool Value) { FOfferHints = Value; }
+
   std::unique_ptr<TConfig> CreateConfig() override;
   std::unique_ptr<TAudioObject> CreateAudio() override;
   std::unique_ptr<TPakFileReadable> CreatePak(const std::string& FileName) override;
@@ -34,6 +38,7 @@ private:
   IDisplay& FDisplay;
   std::string FFolder;
   std::string FArchiveFolder;
+  bool FOfferHints = false;
 };
 
 // Once per loop turn: delivers the finished-sound notices and lets the music

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "actors/ActorSprite.h"
 #include "actors/Evil.h"
@@ -500,4 +502,124 @@ TEST_F(GameFixture, StateChecksumFollowsWhatADesyncWouldChange) {
   Changes("the time bonus", [](TGameData& G) { G.Level->TimeBonus -= 1; });
   Changes("the level", [](TGameData& G) { G.LevelNumber += 1; });
   Changes("the freeze", [](TGameData& G) { G.Frozen = !G.Frozen; });
+}
+
+// ---- Intro hints -------------------------------------------------------------
+
+namespace {
+
+// Player 1 runs right along the top edge, cuts down into the field and back
+// left to the border: a small claim in the corner once the intro is over.
+void CornerClaimStep(TGameData& Game, std::int32_t PlayTick) {
+  if (PlayTick < 10) Game.MovePlayer1(1, 0, false);
+  else if (PlayTick < 25) Game.MovePlayer1(0, 1, true);
+  else Game.MovePlayer1(-1, 0, true);
+}
+
+}  // namespace
+
+// Over the screen through the intro and the fade after it, never in the
+// play area itself; the pause and a game without the offer show none.
+TEST_F(GameFixture, HintsShowOverTheIntroOfAFirstGame) {
+  auto Game = Start(1);
+  Game->OfferHints();
+  ASSERT_NE(Game->Hints(), nullptr);
+  Game->Update();
+  ASSERT_TRUE(Game->HintsOnScreen());
+  const TRect Box = Game->Hints()->Box();
+  const auto Differs = [&](std::int32_t X, std::int32_t Y) { return Screen.PixelAt(X, Y) != Game->PlayArea.GetPixel(X, Y); };
+  std::int32_t Shaded = 0;
+  for (std::int32_t X = Box.Left + 1; X < Box.Right; X += 7) Shaded += Differs(X, Box.Bottom - 2);
+  EXPECT_GT(Shaded, 0);
+  EXPECT_FALSE(Differs(Box.Left - 1, Box.Top + 5));
+  EXPECT_FALSE(Differs(300, Box.Top - 1));
+
+  PlayIntro(*Game);
+  EXPECT_TRUE(Game->HintsOnScreen());  // fading
+  for (std::int32_t I = 0; I < TIntroHints::FadeTicks; ++I) Game->Update();
+  EXPECT_FALSE(Game->HintsOnScreen());
+  EXPECT_NE(Game->Hints(), nullptr);  // back at the next level's intro
+  for (std::int32_t X = Box.Left; X <= Box.Right; X += 5) ASSERT_FALSE(Differs(X, Box.Bottom - 2)) << X;
+
+  auto Plain = Start(1);  // not offered: a replay's or a tool's game
+  EXPECT_EQ(Plain->Hints(), nullptr);
+  Plain->Update();
+  EXPECT_FALSE(Plain->HintsOnScreen());
+}
+
+TEST_F(GameFixture, HintsOnceSeenAreNotShownAgain) {
+  Config.Extras.SetHintsSeen(true);
+  auto Game = Start(1, 2, true);
+  Game->OfferHints();
+  EXPECT_EQ(Game->Hints(), nullptr);
+  Game->Update();
+  EXPECT_FALSE(Game->HintsOnScreen());
+  for (std::int32_t Y = 300; Y < 530; Y += 3) ASSERT_EQ(Screen.PixelAt(300, Y), Game->PlayArea.GetPixel(300, Y));
+}
+
+// The first claim of a game with hints is remembered in extras.dat; a game
+// without the offer (replay, tool) claims without writing anything.
+TEST_F(GameFixture, TheFirstClaimMarksTheHintsSeenAndSavesIt) {
+  auto Plain = Start(1);
+  PlayIntro(*Plain);
+  for (std::int32_t T = 0; T < 70 && Plain->Level->ClaimedCells == 0; ++T) CornerClaimStep(*Plain, T);
+  ASSERT_GT(Plain->Level->ClaimedCells, 0);
+  EXPECT_FALSE(Config.Extras.HintsSeen);
+  EXPECT_FALSE(std::filesystem::exists(Folder.File(TExtraSettings::FileName)));
+
+  auto Game = Start(1);
+  Game->OfferHints();
+  PlayIntro(*Game);
+  std::int32_t T = 0;
+  for (; T < 70 && Game->Level->ClaimedCells == 0; ++T) {
+    EXPECT_FALSE(Config.Extras.HintsSeen);
+    CornerClaimStep(*Game, T);
+  }
+  ASSERT_GT(Game->Level->ClaimedCells, 0);
+  EXPECT_TRUE(Config.Extras.HintsSeen);
+  EXPECT_EQ(Game->Hints(), nullptr);
+  Game->Update();
+  EXPECT_FALSE(Game->HintsOnScreen());  // gone at once, even mid-fade
+  const TExtraSettings Reread(Folder.Path);
+  EXPECT_TRUE(Reread.HintsSeen);
+}
+
+// The hints are pictures over the screen only: the same game with and
+// without them runs through the same states and paints the same play area,
+// claim and all.
+TEST_F(GameFixture, AGameWithHintsPlaysTheSameAsOneWithout) {
+  struct TRun {
+    std::vector<std::uint64_t> Sums;
+    std::uint64_t PlayAreaHash = 0;
+  };
+  const auto Play = [&](bool Hints) {
+    Config.Extras.HintsSeen = false;  // in memory only: no file written here
+    auto Game = Start(2);
+    if (Hints) Game->OfferHints();
+    TRun Run;
+    std::int32_t PlayTick = 0;
+    for (std::int32_t Tick = 0; Tick < 300; ++Tick) {
+      if (!Game->Level->Intro) CornerClaimStep(*Game, PlayTick++);
+      Game->MoveEvil();
+      Game->MoveSmallEvils();
+      Game->SpawnItems();
+      Game->Update();
+      TFnv64 H(Game->StateChecksum(TFnv64::Basis));
+      H.Value(RandSeed);
+      Run.Sums.push_back(H.Get());
+      if (Tick == 40) {  // mid-intro, hints at full strength
+        TFnv64 P;
+        for (std::int32_t Y = 0; Y < 550; ++Y) P.Bytes(Game->PlayArea.ScanLine(Y), 600 * 3);
+        Run.PlayAreaHash = P.Get();
+      }
+    }
+    EXPECT_GT(Game->Level->ClaimedCells, 0);
+    EXPECT_EQ(Config.Extras.HintsSeen, Hints);
+    return Run;
+  };
+  const TRun Without = Play(false);
+  const TRun With = Play(true);
+  ASSERT_EQ(With.Sums.size(), Without.Sums.size());
+  for (std::size_t I = 0; I < With.Sums.size(); ++I) ASSERT_EQ(With.Sums[I], Without.Sums[I]) << "tick " << I;
+  EXPECT_EQ(With.PlayAreaHash, Without.PlayAreaHash);
 }

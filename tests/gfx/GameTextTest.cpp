@@ -83,6 +83,12 @@ TEST_F(GameTextTest, GlyphTableDigitsAndPunctuation) {
   EXPECT_EQ(TGameText::GlyphIndex('@'), -1);
   EXPECT_EQ(TGameText::GlyphIndex(static_cast<char>(0xC4)), -1);
   EXPECT_EQ(TGameText::GlyphIndex(' '), -1);
+  // Shown whole: every character a glyph, or a space between words.
+  EXPECT_TRUE(TGameText::CanShow("Level 3 - \"Space 1\""));
+  EXPECT_TRUE(TGameText::CanShow(""));
+  EXPECT_FALSE(TGameText::CanShow("100 %"));
+  EXPECT_FALSE(TGameText::CanShow("Numeric *"));
+  EXPECT_FALSE(TGameText::CanShow(std::string("a\0b", 3)));
 }
 
 TEST_F(GameTextTest, DrawsCentredShiftedRightByOneCell) {

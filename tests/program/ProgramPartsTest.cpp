@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include "app/Main.h"
+#include "game/GameData.h"
+#include "persist/Config.h"
 #include "program/ProgramParts.h"
 #include "audio/TestSounds.h"
 #include "pak/PakWriter.h"
@@ -163,6 +165,28 @@ TEST_F(ProgramParts, OnePlayerStartsAGameAndQuittingItReturnsToTheMenu) {
   EXPECT_TRUE(Form.TimerRuns(Form.MenuTimer));
   Form.Dispatch(TInputEvent::CloseRequest());
   Form.FormDestroy();
+}
+
+// Only a game made for the player shows the first games' hints; the parts
+// as tools, tests and replays make them leave the hints out.
+TEST_F(ProgramParts, HintsAreOfferedOnlyWhenAskedFor) {
+  WritePakFile("game.pak", {{"a.png", {1, 2, 3}}});
+  for (const bool Offer : {false, true}) {
+    TProgramParts Parts(Display);
+    Parts.SetOfferHints(Offer);
+    TMainForm Form(Parts, Window, Screen, Timers);
+    ASSERT_TRUE(Form.FormCreate());
+    ASSERT_FALSE(Form.Config()->Extras.HintsSeen);
+    SkipSplash(Form);
+    for (int I = 0; I < 40; ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+    Press(Form, 13, Form.MenuTimer);
+    for (int I = 0; I < 100 && !Form.Game(); ++I) Form.Dispatch(TInputEvent::TimerTick(Form.MenuTimer));
+    const auto* Game = dynamic_cast<const TGameData*>(Form.Game());
+    ASSERT_NE(Game, nullptr);
+    EXPECT_EQ(Game->Hints() != nullptr, Offer) << Offer;
+    Form.Dispatch(TInputEvent::CloseRequest());
+    Form.FormDestroy();
+  }
 }
 
 TEST_F(ProgramParts, AMissingOrDamagedArchiveNamesTheFileAndTheFolder) {
