@@ -63,8 +63,9 @@ void BM_RenderLevelStart(benchmark::State& State) {
 BENCHMARK(BM_RenderLevelStart)->Unit(benchmark::kMillisecond);
 
 // After a big claim: half the field claimed, a staircase of edges casting
-// shadows, trails of both players.
+// shadows, trails of both players; in the classic look (0) or the clear one.
 void BM_RenderBigClaim(benchmark::State& State) {
+  const TClaimedGroundLook Look = State.range(0) ? TClaimedGroundLook::Clear : TClaimedGroundLook::Classic;
   TScene S;
   for (int X = 21; X < 300; ++X) S.Board.VerticalLine(21, 529, X, CellClaimed);
   S.Board.VerticalLine(20, 530, 300, CellEdge);
@@ -72,12 +73,12 @@ void BM_RenderBigClaim(benchmark::State& State) {
   S.Board.HorizontalLine(301, 579, 300, CellTrail1);
   S.Board.VerticalLine(301, 529, 450, CellTrail2);
   for (auto _ : State) {
-    S.Board.Render(TRect{0, 0, 599, 549}, S.Target, S.Background, S.Mask);
+    S.Board.Render(TRect{0, 0, 599, 549}, S.Target, S.Background, S.Mask, Look);
     benchmark::ClobberMemory();
   }
   State.SetItemsProcessed(State.iterations() * 330000);
 }
-BENCHMARK(BM_RenderBigClaim)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RenderBigClaim)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A sprite's box repainted, as every tick does under each moving actor.
 void BM_RenderSpriteBox(benchmark::State& State) {

@@ -2,6 +2,7 @@
 // level background, the shadow mask and the drop shadow of edges and trails.
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "board/MemBoard.h"
 #include "board/ShadowMask.h"
@@ -51,10 +52,110 @@ const TRenderTables& Tables() {
 
 inline bool CastsNearShadow(std::uint8_t Code) { return Code == CellEdge || Code == CellTrail1 || Code == CellTrail2; }
 
+// The Clear look's numbers. Free ground is lifted so that its darkest pixel
+// still stands above claimed ground (space skies are nearly black); claimed
+// ground keeps a little of its colour so the picture stays recognisable.
+constexpr std::int32_t ClearFreeFloor = 40;      // what black free ground becomes
+constexpr std::int32_t ClearClaimedKeep = 100;   // of 256: brightness claimed ground keeps
+constexpr std::int32_t ClearClaimedColour = 96;  // of 256: colour kept against grey
+constexpr std::int32_t ClearHaloKeep = 64;       // of 256: free ground beside a trail
+constexpr std::uint8_t ClearBorder = 0;          // claimed side of an edge
+constexpr std::uint8_t ClearTrail1[3] = {255, 255, 255};  // red, green, blue
+constexpr std::uint8_t ClearTrail2[3] = {255, 226, 0};
+
+struct TClearTables {
+  std::uint8_t Lift[256];  // free ground, after the classic shade and drop shadow
+  std::uint8_t Halo[256];  // free ground next to a trail, after the lift
+
+  TClearTables() {
+    for (std::int32_t V = 0; V < 256; ++V) {
+      const std::int32_t Lifted = ClearFreeFloor + (V * (255 - ClearFreeFloor) + 127) / 255;
+      Lift[V] = static_cast<std::uint8_t>(Lifted);
+      Halo[V] = static_cast<std::uint8_t>((Lifted * ClearHaloKeep + 128) >> 8);
+    }
+  }
+};
+
+const TClearTables& ClearTables() {
+  static const TClearTables Instance;
+  return Instance;
+}
+
+inline bool IsTrail(std::uint8_t Code) { return Code == CellTrail1 || Code == CellTrail2; }
+
+// The Clear look, pixel by pixel; the rare choice, so plainness over speed.
+void RenderClear(const TMemBoard& Board, std::int32_t Left, std::int32_t Top, std::int32_t Right, std::int32_t Bottom,
+                 TFastImageBuffer& Target, const TFastImageBuffer& Background, const TShadowMask& ShadowMask) {
+  const TRenderTables& T = Tables();
+  const TClearTables& C = ClearTables();
+  auto CellAt = [&Board](std::int32_t X, std::int32_t Y) -> std::int32_t {
+    return Board.Contains(X, Y) ? Board.GetCell(X, Y) : -1;
+  };
+  for (std::int32_t Y = Top; Y <= Bottom; ++Y)
+    for (std::int32_t X = Left; X <= Right; ++X) {
+      if (X == 0 || Y == 0) {
+        Target.SetPixel(X, Y, RGB(BorderGrey, BorderGrey, BorderGrey));
+        continue;
+      }
+      const std::int32_t S = TShadowMask::Covers(X, Y) ? ShadowMask.GetShade(X, Y) : 0;
+      const TColorValue B = Background.GetPixel(X, Y);
+      std::uint8_t Rgb[3] = {GetRValue(B), GetGValue(B), GetBValue(B)};
+      switch (Board.GetCell(X, Y)) {
+        case CellFree: {
+          bool BesideTrail = false;
+          for (std::int32_t DY = -1; DY <= 1; ++DY)
+            for (std::int32_t DX = -1; DX <= 1; ++DX) {
+              const std::int32_t N = CellAt(X + DX, Y + DY);
+              BesideTrail = BesideTrail || (N >= 0 && IsTrail(static_cast<std::uint8_t>(N)));
+            }
+          const std::int32_t Diag1 = CellAt(X - 1, Y - 1);
+          const bool Near = Diag1 >= 0 && CastsNearShadow(static_cast<std::uint8_t>(Diag1));
+          const bool Far = CellAt(X - 2, Y - 2) == CellEdge;
+          for (std::uint8_t& V : Rgb) {
+            V = T.Free[S][V];
+            if (Near) V = T.Near[S][V];
+            if (Far) V = T.Far[S][V];
+            V = BesideTrail ? C.Halo[V] : C.Lift[V];
+          }
+          break;
+        }
+        case CellEdge:
+          Rgb[0] = Rgb[1] = Rgb[2] = T.Edge[S];
+          break;
+        case CellClaimed: {
+          bool BesideEdge = false;
+          for (auto [DX, DY] : {std::pair{-1, 0}, std::pair{1, 0}, std::pair{0, -1}, std::pair{0, 1}})
+            BesideEdge = BesideEdge || CellAt(X + DX, Y + DY) == CellEdge;
+          if (BesideEdge) {
+            Rgb[0] = Rgb[1] = Rgb[2] = ClearBorder;
+            break;
+          }
+          for (std::uint8_t& V : Rgb) V = T.Free[S][V];
+          // Grey by the usual luma weights, then some colour back, then dark.
+          const std::int32_t Grey = (77 * Rgb[0] + 150 * Rgb[1] + 29 * Rgb[2] + 128) >> 8;
+          for (std::uint8_t& V : Rgb) {
+            const std::int32_t Mixed = (Grey * 256 + (V - Grey) * ClearClaimedColour + 128) >> 8;
+            V = static_cast<std::uint8_t>((Mixed * ClearClaimedKeep + 128) >> 8);
+          }
+          break;
+        }
+        case CellTrail1:
+          std::copy(ClearTrail1, ClearTrail1 + 3, Rgb);
+          break;
+        case CellTrail2:
+          std::copy(ClearTrail2, ClearTrail2 + 3, Rgb);
+          break;
+        default:  // as in the classic look: untouched
+          continue;
+      }
+      Target.SetPixel(X, Y, RGB(Rgb[0], Rgb[1], Rgb[2]));
+    }
+}
+
 }  // namespace
 
 void TMemBoard::Render(TRect Rect, TFastImageBuffer& Target, const TFastImageBuffer& Background,
-                       const TShadowMask& ShadowMask) const {
+                       const TShadowMask& ShadowMask, TClaimedGroundLook Look) const {
   const TRenderTables& T = Tables();
   // Clipped to the board, then to the target, whose outside pixels would be
   // dropped anyway.
@@ -63,6 +164,10 @@ void TMemBoard::Render(TRect Rect, TFastImageBuffer& Target, const TFastImageBuf
   const std::int32_t Right = std::min({Rect.Right, Width - 1, Target.Width() - 1});
   const std::int32_t Bottom = std::min({Rect.Bottom, Height - 1, Target.Height() - 1});
   if (Right < Left || Bottom < Top) return;
+  if (Look == TClaimedGroundLook::Clear) {
+    RenderClear(*this, Left, Top, Right, Bottom, Target, Background, ShadowMask);
+    return;
+  }
 
   // Walked column by column: cells and shades are stored that way, and each
   // pixel's result depends only on cells and its own background pixel, so

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/CommonTypes.h"
+#include "persist/ExtraSettings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -98,8 +99,15 @@ public:
   // and trails flat colours under the shade; cells of other codes keep the
   // pixel as it is. Pixels outside Target are left out, Background reads
   // black outside itself. Defined in BoardRender.cpp.
+  //
+  // The Clear look tells claimed from free ground at a glance on every
+  // picture: free ground keeps its colours with the deepest darks lifted,
+  // claimed ground is dark and nearly grey with a black line along its
+  // edges, and trails are bright with a dark rim. Every pixel still depends
+  // only on its own background pixel and the cells within two of it, so
+  // partial repaints match a full one.
   void Render(TRect Rect, TFastImageBuffer& Target, const TFastImageBuffer& Background,
-              const TShadowMask& ShadowMask) const;
+              const TShadowMask& ShadowMask, TClaimedGroundLook Look = TClaimedGroundLook::Classic) const;
 
 private:
   // One pending step of the exact recursive marking order.

@@ -123,6 +123,7 @@ void TGameData::LoadLevel() {
                                       Info.Attraction, FPak);
   Level = std::make_unique<TLevel>(std::move(Evil), FPak, Width, Height, Info.Name, LevelNumber, Info.Background,
                                    Info.SmallEvilSet);
+  Level->GroundLook = FConfig.Extras.ClaimedGround;
   Text->ShowText(LevelTitle(LevelNumber, Info.Name), 100, 50);
   Level->Redraw({0, 0, Width - 1, Height - 1}, PlayArea);
   FadeOut = false;

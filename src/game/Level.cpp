@@ -45,7 +45,7 @@ void TLevel::PlaceItem(TItemBase& NewItem) {
 
 void TLevel::Redraw(TRect Rect, TFastImageBuffer& Target) const {
   if (!Board || !Background || !ShadowMask) return;
-  Board->Render(Rect, Target, *Background, *ShadowMask);
+  Board->Render(Rect, Target, *Background, *ShadowMask, GroundLook);
 }
 
 float TLevel::ClaimedPercent() {

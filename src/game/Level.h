@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/CommonTypes.h"
+#include "persist/ExtraSettings.h"
 
 class TEvil;
 class TFastImageBuffer;
@@ -52,6 +53,8 @@ public:
   TItemBase* Item = nullptr;  // not owned: the game owns the five items
   std::int32_t TimeBonus = TimeBonusFull;
   std::int32_t TimeBonusStart = TimeBonusFull;
+  // How claimed ground is drawn; the game sets it from the settings.
+  TClaimedGroundLook GroundLook = TClaimedGroundLook::Classic;
 
   TSmallEvilBase& SmallEvil(std::int32_t Index) const { return *SmallEvils[static_cast<std::size_t>(Index)]; }
   std::int32_t SmallEvilCount() const { return static_cast<std::int32_t>(SmallEvils.size()); }

@@ -2,6 +2,8 @@
 // drop shadow with their rounding, the grey border line, and clipping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -243,6 +245,83 @@ TEST_F(BoardRenderTest, BoardsBeyondTheMaskAreUnshadedThere) {
   Board.Render(TRect{0, 0, 699, 659}, Target, Back, *FMask);
   EXPECT_EQ(Target.GetPixel(680, 100), Back.GetPixel(680, 100));
   EXPECT_EQ(Target.GetPixel(100, 655), Back.GetPixel(100, 655));
+}
+
+// The Clear look ---------------------------------------------------------
+
+TEST_F(BoardRenderTest, ClearRepaintsOfAnyRectangleMatchAWholeRepaint) {
+  // The game repaints small rectangles over what the last frame left; each
+  // pixel must come out as a whole-board repaint paints it, whatever lay
+  // under it, and nothing outside the rectangle may change.
+  TMemBoard Board = BusyLevelBoard();
+  Board.VerticalLine(160, 300, 398, CellTrail2);  // a trail beside claimed ground's edge
+  const TFastImageBuffer Back = Noise(600, 550, 21);
+  TFastImageBuffer Whole = Noise(600, 550, 22);
+  Board.Render(TRect{0, 0, 599, 549}, Whole, Back, *FMask, TClaimedGroundLook::Clear);
+  const TRect Rects[] = {{95, 140, 105, 160}, {396, 150, 404, 310}, {-5, -5, 25, 25},
+                         {399, 20, 402, 22},  {580, 520, 650, 600}, {199, 299, 204, 301}};
+  for (const TRect& R : Rects) {
+    const TFastImageBuffer Before = Noise(600, 550, 23);
+    TFastImageBuffer Part = Copy(Before);
+    Board.Render(R, Part, Back, *FMask, TClaimedGroundLook::Clear);
+    int Bad = 0;
+    for (std::int32_t Y = 0; Y < 550; ++Y)
+      for (std::int32_t X = 0; X < 600; ++X) {
+        const bool Inside = X >= R.Left && X <= R.Right && Y >= R.Top && Y <= R.Bottom;
+        const std::uint8_t Code = Board.GetCell(X, Y);
+        const bool Paints = X == 0 || Y == 0 || Code == CellFree || Code == CellEdge || Code == CellClaimed ||
+                            Code == CellTrail1 || Code == CellTrail2;
+        const TColorValue Want = Inside && Paints ? Whole.GetPixel(X, Y) : Before.GetPixel(X, Y);
+        if (Part.GetPixel(X, Y) != Want && Bad++ < 4)
+          ADD_FAILURE() << "rect " << R.Left << "," << R.Top << " pixel (" << X << "," << Y << ") code " << int(Code);
+      }
+  }
+}
+
+TEST_F(BoardRenderTest, ClearSetsClaimedGroundApartAndRimsItsEdgesAndTrails) {
+  // One flat colour under the whole board, so every difference comes from
+  // the cells; lightness as luma, enough to order colours here.
+  auto Luma = [](TColorValue C) { return 0.299 * GetRValue(C) + 0.587 * GetGValue(C) + 0.114 * GetBValue(C); };
+  auto Spread = [](TColorValue C) {
+    const int R = GetRValue(C), G = GetGValue(C), B = GetBValue(C);
+    return std::max({R, G, B}) - std::min({R, G, B});
+  };
+  for (TColorValue Ground : {RGB(0, 0, 0), RGB(230, 40, 20), RGB(255, 255, 255), RGB(40, 160, 90)}) {
+    SCOPED_TRACE(Ground);
+    TFastImageBuffer Back(nullptr, 600, 550);
+    Back.FillRect(TRect{0, 0, 599, 549}, Ground);
+    TMemBoard Board = BusyLevelBoard();  // claimed right of the edge at x = 400
+    Board.SetCell(300, 400, CellEvilSide);
+    TFastImageBuffer Shown = Noise(600, 550, 24);
+    const TColorValue KeptByEvilSide = Shown.GetPixel(300, 400);
+    Board.Render(TRect{0, 0, 599, 549}, Shown, Back, *FMask, TClaimedGroundLook::Clear);
+
+    for (std::int32_t Y : {60, 250, 480}) {
+      // Free ground a few pixels left of the edge against claimed ground a
+      // few pixels right of it: darker, however dark the picture.
+      EXPECT_LT(Luma(Shown.GetPixel(405, Y)) + 10, Luma(Shown.GetPixel(395, Y))) << Y;
+      EXPECT_LE(Spread(Shown.GetPixel(405, Y)), Spread(Shown.GetPixel(395, Y)) / 2 + 1) << Y;
+      // The claimed side of the edge is a black line; the edge stays light.
+      EXPECT_EQ(Shown.GetPixel(401, Y), 0u) << Y;
+      EXPECT_GT(Luma(Shown.GetPixel(400, Y)), 150) << Y;
+    }
+    // The margin outside the border is claimed ground too.
+    EXPECT_LT(Luma(Shown.GetPixel(10, 300)) + 10, Luma(Shown.GetPixel(300, 300)));
+    // Trails are the brightest thing on the field, with darkened ground on
+    // both sides: player 1's vertical trail at x = 100, player 2's at y = 150.
+    for (auto [TrailX, TrailY, SideX, SideY] : {std::array{100, 100, 1, 0}, std::array{250, 150, 0, 1}}) {
+      const double Trail = Luma(Shown.GetPixel(TrailX, TrailY));
+      for (int Side : {-1, 1}) {
+        const TColorValue Rim = Shown.GetPixel(TrailX + Side * SideX, TrailY + Side * SideY);
+        EXPECT_GT(Trail, 3 * Luma(Rim) + 60) << TrailX << "," << TrailY;
+        EXPECT_LT(Luma(Rim), Luma(Shown.GetPixel(TrailX + 5 * Side * SideX + 30 * SideY, TrailY + 5 * Side * SideY)) + 1);
+      }
+    }
+    // Cells that paint nothing still paint nothing; the grey border stays.
+    EXPECT_EQ(Shown.GetPixel(300, 400), KeptByEvilSide);
+    EXPECT_EQ(Shown.GetPixel(0, 200), RGB(160, 160, 160));
+    EXPECT_EQ(Shown.GetPixel(200, 0), RGB(160, 160, 160));
+  }
 }
 
 }  // namespace

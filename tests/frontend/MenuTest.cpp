@@ -220,8 +220,8 @@ TEST_F(MenuTest, FrameOpensToItsWidthAndEveryTransitionLeavesOneCleanFrame) {
   GoTo(2);
   ChooseAndSettle();
   ASSERT_EQ(Menu->Screen(), TMenuScreen::Options);
-  CheckFrame(100, 210);
-  GoTo(5);
+  CheckFrame(100, 240);
+  GoTo(6);
   ChooseAndSettle();
   ASSERT_EQ(Menu->Screen(), TMenuScreen::Keys2);
   CheckFrame(85, 182);
@@ -404,7 +404,7 @@ TEST_F(MenuTest, OptionsVolumeMusicAndSoundRows) {
 TEST_F(MenuTest, KeyScreensBindRefuseAndCancel) {
   GoTo(2);
   ChooseAndSettle();
-  GoTo(5);
+  GoTo(6);
   ChooseAndSettle();
   ASSERT_EQ(Menu->Screen(), TMenuScreen::Keys2);
   const auto Keys = W.Config->Keys;
@@ -715,4 +715,76 @@ TEST(MenuWithoutAssetsTest, EveryScreenWorksWithAnEmptyOrDamagedArchive) {
     Run(80);
     EXPECT_EQ(Menu.Screen(), TMenuScreen::Main);
   }
+}
+
+// The claimed-ground row of the options screen, with a small font of solid
+// white squares so that the words' opacity shows on the black screen.
+TEST(OptionsGroundRowTest, LeftRightAndEnterSwitchTheLookAndStoreItInTheExtrasOnly) {
+  std::vector<TPakEntry> Entries = MenuEntries();
+  Entries.push_back({"small_chars.png", SolidPng(8 * TMenuCanvas::GlyphCount, 8, MakeRGBA(255, 255, 255, 255))});
+  TFrontendWorld W(Entries);
+  TMenu Menu(TMenuScreen::Options, *W.Pak, *W.Engine, *W.Config, W.Screen);
+  auto Tick = [&Menu](int Ticks = 1) {
+    for (int T = 0; T < Ticks; ++T) Menu.Tick();
+  };
+  auto Cut = [&Menu] {
+    for (TMenuSound S : AllSounds) Menu.StopSound(S);
+  };
+  for (int T = 0; T < 500 && !Menu.Idle(); ++T) Tick();
+  ASSERT_TRUE(Menu.Idle());
+  while (Menu.Cursor() != 4) {
+    Menu.CursorDown();
+    Tick(4);
+  }
+  Tick();
+  // The row's highlight lies in the band between full screen and the key
+  // screens: lines at y = 408 and 423 (the picture is missing: one pixel).
+  EXPECT_NE(W.Screen.PixelAt(400, 408), 0u);
+  EXPECT_NE(W.Screen.PixelAt(400, 423), 0u);
+  EXPECT_EQ(W.Screen.PixelAt(400, 378), 0u);  // full screen's row is not lit
+
+  // "classic/clear" from x = 390 at y = 413: the current word at full
+  // opacity, the other at half.
+  auto Shown = [&W](int X) { return GetRValue(W.Screen.PixelAt(X, 413)); };
+  const std::string ConfigBefore = W.Folder.Read("config.dat");
+  ASSERT_EQ(W.Config->Extras.ClaimedGround, TClaimedGroundLook::Classic);
+  // (The fade's last step drew them at 240.)
+  EXPECT_EQ(Shown(390), 240);
+  EXPECT_EQ(Shown(390 + 8 * 8), 120);
+
+  Cut();
+  Menu.CursorRight();
+  Tick();
+  EXPECT_EQ(W.Config->Extras.ClaimedGround, TClaimedGroundLook::Clear);
+  EXPECT_TRUE(Menu.SoundPlaying(TMenuSound::Tick));
+  EXPECT_EQ(Shown(390), 127);
+  EXPECT_EQ(Shown(390 + 8 * 8), 255);
+  EXPECT_EQ(TExtraSettings(W.Folder.Path).ClaimedGround, TClaimedGroundLook::Clear);
+  // Right again changes nothing and stays silent.
+  Tick(4);
+  Cut();
+  Menu.CursorRight();
+  Tick();
+  EXPECT_FALSE(Menu.SoundPlaying(TMenuSound::Tick));
+  EXPECT_EQ(W.Config->Extras.ClaimedGround, TClaimedGroundLook::Clear);
+
+  // Enter toggles at once and a held Enter again only every 4 ticks.
+  Tick(4);
+  std::vector<bool> States;
+  for (int T = 0; T < 5; ++T) {
+    Menu.Choose();
+    Tick();
+    States.push_back(W.Config->Extras.ClaimedGround == TClaimedGroundLook::Clear);
+  }
+  EXPECT_EQ(States, (std::vector<bool>{false, false, false, false, true}));
+  Tick(4);
+  Menu.CursorLeft();
+  Tick();
+  EXPECT_EQ(TExtraSettings(W.Folder.Path).ClaimedGround, TClaimedGroundLook::Classic);
+  EXPECT_EQ(W.Folder.Read("config.dat"), ConfigBefore);
+
+  // Escape still leads back through the last entry.
+  Menu.Back();
+  for (int T = 0; T < 500 && !(Menu.Idle() && Menu.Screen() == TMenuScreen::Main); ++T) Tick();
+  EXPECT_EQ(Menu.Screen(), TMenuScreen::Main);
 }

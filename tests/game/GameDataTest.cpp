@@ -623,3 +623,31 @@ TEST_F(GameFixture, AGameWithHintsPlaysTheSameAsOneWithout) {
   for (std::size_t I = 0; I < With.Sums.size(); ++I) ASSERT_EQ(With.Sums[I], Without.Sums[I]) << "tick " << I;
   EXPECT_EQ(With.PlayAreaHash, Without.PlayAreaHash);
 }
+
+TEST_F(GameFixture, EachLevelIsDrawnInTheChosenGroundLookAndPlaysTheSame) {
+  // One game after the other: both draw from the one program-wide generator.
+  struct TOutcome {
+    float EvilX, EvilY;
+    std::int32_t TimeBonus;
+    TColorValue Margin;
+  };
+  auto Play = [this](TClaimedGroundLook Look) {
+    Config.Extras.SetClaimedGround(Look);
+    auto Game = Start(3);
+    EXPECT_EQ(Game->Level->GroundLook, Look);
+    // The claimed margin left of the border, as the look paints it.
+    TFastImageBuffer Want(nullptr, 600, 550);
+    Game->Level->Board->Render({0, 0, 599, 549}, Want, *Game->Level->Background, *Game->Level->ShadowMask, Look);
+    for (std::int32_t Y : {100, 300, 500}) EXPECT_EQ(Game->PlayArea.GetPixel(10, Y), Want.GetPixel(10, Y)) << Y;
+    const TColorValue Margin = Game->PlayArea.GetPixel(10, 300);
+    for (int T = 0; T < 400; ++T) Game->Update();
+    return TOutcome{Game->Level->Evil->X, Game->Level->Evil->Y, Game->Level->TimeBonus, Margin};
+  };
+  const TOutcome Classic = Play(TClaimedGroundLook::Classic);
+  const TOutcome Clear = Play(TClaimedGroundLook::Clear);
+  EXPECT_NE(Classic.Margin, Clear.Margin);
+  // The look is only paint: the same ticks play out the same.
+  EXPECT_EQ(Classic.EvilX, Clear.EvilX);
+  EXPECT_EQ(Classic.EvilY, Clear.EvilY);
+  EXPECT_EQ(Classic.TimeBonus, Clear.TimeBonus);
+}

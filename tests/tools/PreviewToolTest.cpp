@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "JpegEncode.h"
@@ -125,6 +126,26 @@ TEST_F(PreviewToolTest, WithoutAMessageNothingIsWrittenOverTheSprite) {
   Png.LoadFromMemory(Bytes.data(), Bytes.size());
   EXPECT_NE(PngPixel(Png, 309, 266), RGB(0, 255, 0));
   EXPECT_GT(GetRValue(PngPixel(Png, 309, 266)), 100);  // the sprite's red
+}
+
+TEST_F(PreviewToolTest, ClearShowsTheBoardInTheClearLookAndTheSpriteAsBefore) {
+  auto Load = [this](std::vector<std::string> Args) {
+    EXPECT_EQ(Run(Args), 0) << FStderr.str();
+    std::ifstream In(FOut, std::ios::binary);
+    const TBytes Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+    auto Png = std::make_unique<TPNGObjectImprov>();
+    Png->LoadFromMemory(Bytes.data(), Bytes.size());
+    return Png;
+  };
+  const auto Classic = Load({"--pak", FPak, "-o", FOut, "back_test.jpg", "3", "evil_test"});
+  const auto Clear = Load({"--pak", FPak, "-o", FOut, "--clear", "back_test.jpg", "3", "evil_test"});
+  auto Luma = [](TColorValue C) { return GetRValue(C) + GetGValue(C) + GetBValue(C); };
+  // The claimed corner is darker than in the classic look; the open trail
+  // of player 1 brighter; the sprite and the border line the same.
+  EXPECT_LT(Luma(PngPixel(*Clear, 500, 60)), Luma(PngPixel(*Classic, 500, 60)));
+  EXPECT_GT(Luma(PngPixel(*Clear, 160, 380)), Luma(PngPixel(*Classic, 160, 380)));
+  EXPECT_EQ(PngPixel(*Clear, 290, 270), PngPixel(*Classic, 290, 270));
+  EXPECT_EQ(PngPixel(*Clear, 0, 100), RGB(160, 160, 160));
 }
 
 TEST_F(PreviewToolTest, MissingArchiveEntryOrSetAreClearErrors) {

@@ -58,6 +58,7 @@ const char* const Usage =
     "                      small enemies of KIND (1..3), both players at the ends\n"
     "                      of their trails and an item\n"
     "      --item SET      the item's set with --actors (default item_dollar01)\n"
+    "      --clear         claimed ground, free ground and trails in the Clear look\n"
     "  -h, --help          this text\n"
     "\n"
     "Exit status: 0 written, 1 archive, entry or picture problem, 2 usage error.\n";
@@ -201,7 +202,7 @@ TFastImageBuffer ComposePreview(const TPakFileReadable& Pak, const TPreviewOptio
 
   const TShadowMask Mask(Options.Shade);
   TFastImageBuffer PlayArea(nullptr, BoardWidth, BoardHeight);
-  Board.Render(TRect{0, 0, BoardWidth - 1, BoardHeight - 1}, PlayArea, Background, Mask);
+  Board.Render(TRect{0, 0, BoardWidth - 1, BoardHeight - 1}, PlayArea, Background, Mask, Options.Look);
 
   if (Options.SmallEvilKind > 0) {
     DrawActors(PlayArea, Board, Mask, Pak, Options);
@@ -292,6 +293,8 @@ int RunPreviewTool(const std::vector<std::string>& Args, std::ostream& Out, std:
         Err << "vyrn-preview: --item needs an item set\n";
         return 2;
       }
+    } else if (A == "--clear") {
+      Options.Look = TClaimedGroundLook::Clear;
     } else if (A == "--") {
       Positional.insert(Positional.end(), Args.begin() + static_cast<std::ptrdiff_t>(I) + 1, Args.end());
       break;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/FastImaging.h"
+#include "persist/ExtraSettings.h"
 
 class TPakFileReadable;
 
@@ -30,6 +31,7 @@ struct TPreviewOptions {
   // both players at their trails' ends and the item Item. 0: no actors.
   std::int32_t SmallEvilKind = 0;
   std::string Item = "item_dollar01";
+  TClaimedGroundLook Look = TClaimedGroundLook::Classic;
   bool HasMessage = false;
   std::string Message;
   std::string PakPath = "game.pak";

@@ -38,11 +38,12 @@ namespace {
 const char* const Usage =
     "usage: vyrn-sim [--pak FILE] --seed N [--level L] [--lives K] [--players 1|2]\n"
     "                [--ticks T] [--script FILE] [--frames DIR [--every M]]\n"
-    "                [--claimed C] [--bot]\n"
+    "                [--claimed C] [--bot] [--clear]\n"
     "       vyrn-sim [--pak FILE] --replay FILE [--frames DIR [--every M]]\n"
     "--claimed counts C cells of the first level as claimed already (its board\n"
     "stays as it is), so that checks reach a level's end in a few ticks.\n"
-    "--bot plays by itself and stops with exit 1 when the game breaks a rule.\n";
+    "--bot plays by itself and stops with exit 1 when the game breaks a rule.\n"
+    "--clear draws claimed ground in the Clear look (the game plays the same).\n";
 
 struct TOptions {
   std::string Pak = "game.pak";
@@ -58,6 +59,7 @@ struct TOptions {
   std::int32_t Claimed = 0;
   std::string Replay;
   bool Bot = false;
+  bool Clear = false;
 };
 
 int Fail(const std::string& Message) {
@@ -294,6 +296,10 @@ int ParseArguments(int Argc, char** Argv, TOptions& O) {
       O.Bot = true;
       continue;
     }
+    if (A == "--clear") {
+      O.Clear = true;
+      continue;
+    }
     if (I + 1 >= Argc) return Fail("missing value after " + A + "\n" + Usage);
     const std::string V = Argv[++I];
     long long N = 0;
@@ -411,6 +417,7 @@ int main(int Argc, char** Argv) {
   // Settings with the default keys, in a folder of our own.
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Fail("cannot create a temporary folder");
+  if (Options.Clear) TExtraSettings(Folder).SetClaimedGround(TClaimedGroundLook::Clear);
 
   TStderrMessageBox Box("vyrn-sim");
   SetMessageBoxHandler(&Box);
