@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "app/GamepadKeys.h"
@@ -32,6 +33,9 @@
 namespace {
 constexpr long SubmitConnectTimeoutMs = 2000;
 constexpr long SubmitTotalTimeoutMs = 3000;
+constexpr const char* NotEnoughMemoryMessage =
+    "Not enough memory (the system refused the game the memory it asked for).\r"
+    "Close other programs and start the game again; a damaged game.pak can cause this too.";
 }  // namespace
 
 int main(int Argc, char** Argv) {
@@ -137,6 +141,11 @@ int main(int Argc, char** Argv) {
     }
     RemoveReplayFolder(ReplayFolder);
     Box.SetParent(nullptr);
+  } catch (const std::bad_alloc&) {
+    // Its own words: a bare "std::bad_alloc" tells the player nothing.
+    Box.SetParent(nullptr);
+    ShowMessageBox(NotEnoughMemoryMessage);
+    ExitCode = 1;
   } catch (const std::exception& E) {
     Box.SetParent(nullptr);  // the window is gone
     ShowMessageBox(E.what());

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -398,7 +399,7 @@ int RunReplay(const TOptions& Options) {
 
 }  // namespace
 
-int main(int Argc, char** Argv) {
+int Run(int Argc, char** Argv) {
   TOptions Options;
   if (const int Code = ParseArguments(Argc, Argv, Options)) return Code == 2 ? 0 : Code;
   if (!Options.Replay.empty()) return RunReplay(Options);
@@ -474,4 +475,16 @@ int main(int Argc, char** Argv) {
   SetMessageBoxHandler(nullptr);
   RemoveReplayFolder(Folder);
   return Exit;
+}
+
+int main(int Argc, char** Argv) {
+  // Whatever escapes becomes a message and an exit code, not an abort: a
+  // bad_alloc from a damaged input or a tight memory limit included.
+  try {
+    return Run(Argc, Argv);
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory (an allocation failed; the input may be damaged or the memory limit too low)");
+  } catch (const std::exception& E) {
+    return Fail(E.what());
+  }
 }
