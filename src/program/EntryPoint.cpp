@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/GamepadKeys.h"
+#include "common/OutOfMemory.h"
 #include "app/Main.h"
 #include "program/ProgramParts.h"
 #include "program/ReplayFolder.h"
@@ -33,9 +34,9 @@
 namespace {
 constexpr long SubmitConnectTimeoutMs = 2000;
 constexpr long SubmitTotalTimeoutMs = 3000;
-constexpr const char* NotEnoughMemoryMessage =
-    "Not enough memory (the system refused the game the memory it asked for).\r"
-    "Close other programs and start the game again; a damaged game.pak can cause this too.";
+const std::string NotEnoughMemoryMessage = std::string(NotEnoughMemoryText) +
+                                           ".\rClose other programs and start the game again; a damaged game.pak "
+                                           "can cause this too.";
 }  // namespace
 
 int main(int Argc, char** Argv) {

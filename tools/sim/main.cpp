@@ -29,6 +29,7 @@
 #include "game/GameData.h"
 #include "pak/PakReader.h"
 #include "common/CommonTypes.h"
+#include "common/OutOfMemory.h"
 #include "persist/Config.h"
 #include "common/Scramble.h"
 #include "common/TimeOfDay.h"
@@ -165,7 +166,7 @@ public:
       Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
                                          &BottomImage, &RightImage, &DC, Height);
     } catch (const std::exception& E) {
-      ShowMessageBox(std::string("The game could not be started: ") + E.what());
+      ShowMessageBox(std::string("The game could not be started: ") + FailureText(E));
       return nullptr;
     }
     return std::make_unique<TGameLink>(*Game);
@@ -483,7 +484,7 @@ int main(int Argc, char** Argv) {
   try {
     return Run(Argc, Argv);
   } catch (const std::bad_alloc&) {
-    return Fail("not enough memory (an allocation failed; the input may be damaged or the memory limit too low)");
+    return Fail(NotEnoughMemoryText);
   } catch (const std::exception& E) {
     return Fail(E.what());
   }
