@@ -3,12 +3,11 @@
 #include "common/Scramble.h"
 #include "platform/MessageBox.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
