@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <pthread.h>
 #include <string>
 #include <thread>
@@ -80,6 +81,9 @@ int main(int Argc, char** Argv) {
     return Served ? 0 : 1;
   } catch (const TScoreStoreError& Error) {
     std::fprintf(stderr, "vyrn-scores: %s\n", Error.what());
+    return 1;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "vyrn-scores: not enough memory (an allocation failed)\n");
     return 1;
   }
 }

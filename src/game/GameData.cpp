@@ -15,6 +15,7 @@
 #include "audio/AudioObject.h"
 #include "board/MemBoard.h"
 #include "common/Fnv.h"
+#include "common/OutOfMemory.h"
 #include "game/LevelTable.h"
 #include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
@@ -481,7 +482,7 @@ void TGameData::RunEndSequence() {
       } catch (const std::exception& E) {
         // The archive went bad under the running game: end it rather than
         // play on without a level.
-        ShowMessageBox(std::string("The next level could not be loaded: ") + E.what());
+        ShowMessageBox(std::string("The next level could not be loaded: ") + FailureText(E));
         FEnded = true;
       }
       break;

@@ -161,6 +161,19 @@ struct TPakFileReadable::TIndex {
   }
 };
 
+std::uint32_t TPakFileReadable::MaxEntrySize(const std::string& Name) {
+  const auto Dot = Name.find_last_of('.');
+  std::string Ext = Dot == std::string::npos ? "" : Name.substr(Dot + 1);
+  for (char& C : Ext)
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
+  if (Ext == "png" || Ext == "jpg" || Ext == "jpeg" || Ext == "bmp") return MaxPictureSize;
+  if (Ext == "wav") return MaxSoundSize;
+  if (Ext == "ogg" || Ext == "mp3" || Ext == "mod" || Ext == "xm" || Ext == "s3m" || Ext == "it") return MaxMusicSize;
+  if (Ext == "fnt" || Ext == "ttf" || Ext == "otf") return MaxFontSize;
+  if (Ext == "vrp") return MaxReplaySize;
+  return MaxOtherSize;
+}
+
 TPakFileReadable::TPakFileReadable(std::string FileName) : FileName(std::move(FileName)) {}
 TPakFileReadable::TPakFileReadable(const TPakFileReadable& Other) : FileName(Other.FileName) {}
 TPakFileReadable& TPakFileReadable::operator=(const TPakFileReadable& Other) {
@@ -187,6 +200,9 @@ std::unique_ptr<TMemoryStream> TPakFileReadable::GetStream(const std::string& Na
   if (static_cast<std::uint64_t>(E.Offset) + E.Size > A->Size())
     Fail(FileName, "entry \"" + Name + "\" (offset " + std::to_string(E.Offset) + ", size " + std::to_string(E.Size) +
                        ") reaches past the end of the file (" + std::to_string(A->Size()) + " bytes)");
+  if (E.Size > MaxEntrySize(Name))
+    Fail(FileName, "entry \"" + Name + "\" claims " + std::to_string(E.Size) + " bytes, more than its kind may hold (" +
+                       std::to_string(MaxEntrySize(Name)) + ")");
   std::vector<std::uint8_t> Bytes(E.Size);
   SeekTo(A->File.get(), FileName, E.Offset);
   if (std::fread(Bytes.data(), 1, Bytes.size(), A->File.get()) != Bytes.size())
@@ -226,6 +242,11 @@ bool TPakFileReadable::CheckArchive(std::string& Problem) const {
       if (static_cast<std::uint64_t>(E.Offset) + E.Size > A->Size()) {
         Problem = "The archive " + FileName + " is damaged: the entry \"" + E.Name +
                   "\" reaches past the end of the file.";
+        return false;
+      } else if (E.Size > MaxEntrySize(E.Name)) {
+        Problem = "The archive " + FileName + " is damaged: the entry \"" + E.Name + "\" claims " +
+                  std::to_string(E.Size) + " bytes, more than its kind may hold (" +
+                  std::to_string(MaxEntrySize(E.Name)) + ").";
         return false;
       }
   } catch (const EPakReadError& E) {

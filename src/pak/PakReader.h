@@ -15,7 +15,8 @@
 #include "pak/MemoryStream.h"
 
 // A damaged or unreadable archive: it exists but cannot be opened, is too
-// short for its header, or an entry reaches past the end of the file.
+// short for its header, or an entry reaches past the end of the file or is
+// larger than any entry of its kind can be.
 class EPakReadError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
@@ -34,6 +35,19 @@ public:
   // Most directory entries an archive may hold. Ours holds a few hundred;
   // the index of a damaged directory must not grow without bound.
   static constexpr std::size_t MaxEntries = std::size_t{1} << 18;
+
+  // The most bytes an entry of each kind may claim, told by the name's
+  // extension. Our largest picture is about 100 KB, sound 130 KB and music
+  // 1.2 MB; the bounds leave room for far richer art, yet a damaged or
+  // hostile directory can no longer make every loader allocate gigabytes.
+  static constexpr std::uint32_t MaxPictureSize = 16u << 20;  // .png .jpg .jpeg .bmp
+  static constexpr std::uint32_t MaxSoundSize = 16u << 20;    // .wav
+  static constexpr std::uint32_t MaxMusicSize = 64u << 20;    // .ogg .mp3 .mod .xm .s3m .it
+  static constexpr std::uint32_t MaxFontSize = 16u << 20;     // .fnt .ttf .otf
+  static constexpr std::uint32_t MaxReplaySize = 64u << 20;   // .vrp
+  static constexpr std::uint32_t MaxOtherSize = 16u << 20;    // anything else
+  // The bound for an entry called Name.
+  static std::uint32_t MaxEntrySize(const std::string& Name);
 
   // Only stores the path. The first lookup reads the directory into an index
   // by name; later lookups open the file just to read their entry. An archive
@@ -55,7 +69,8 @@ public:
   // that name (a directory cut in the middle of an entry ends the search).
   // Throws EPakReadError when the archive exists but cannot be read (also
   // when it is not a regular file, so a named pipe never hangs the start),
-  // or the found entry reaches past the end of the file.
+  // or the found entry reaches past the end of the file or claims more than
+  // MaxEntrySize allows.
   std::unique_ptr<TMemoryStream> GetStream(const std::string& Name) const;
   // GetStream for sound and art the game can do without: nullptr also when
   // the archive cannot be read, so a damaged entry plays or shows nothing.
@@ -66,7 +81,8 @@ public:
   std::vector<TPakDirEntry> ListEntries() const;
 
   // Start-up check: the archive exists, opens, holds a directory offset that
-  // lies within the file, and every entry's bytes lie within the file.
+  // lies within the file, and every entry's bytes lie within the file and
+  // within the bound of its kind.
   // On failure Problem says why in words a player can act on.
   bool CheckArchive(std::string& Problem) const;
 

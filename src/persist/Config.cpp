@@ -108,12 +108,17 @@ void TConfig::TestDisplay() {
 
 void TConfig::Load() {
   std::string Bytes, Error;
+  FHoldSaves = false;
   switch (ReadWholeFile(FPath, Bytes, Error)) {
     case TReadResult::Missing:
       TakeDefaults();
       break;
     case TReadResult::Failed:
-      ShowMessageBox("Error reading config.dat (" + Error + ") - rebuilding...");
+      // The file may be perfectly good (a permission, a passing I/O error):
+      // play with the defaults, but never write over what we could not read.
+      ShowMessageBox(std::string("Error reading ") + FileName + " (" + Error +
+                     ")\rThe game runs with the default settings and will not change the file.");
+      FHoldSaves = true;
       TakeDefaults();
       break;
     case TReadResult::Read: {
@@ -169,6 +174,7 @@ std::string TConfig::PlainText() const {
 }
 
 bool TConfig::Save() {
+  if (FHoldSaves) return false;
   return SaveScrambledFile(FPath, PlainText(), FWriteFailureShown, "Your settings could not be saved.");
 }
 

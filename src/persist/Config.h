@@ -56,10 +56,13 @@ public:
   bool WindowRebuilt = false;
 
   // Reads config.dat; a missing file silently gives the defaults, a damaged
-  // one is reported once and rebuilt with them.
+  // one is reported once and rebuilt with them. One that cannot be read is
+  // reported and kept: the defaults play in memory, nothing is saved over it
+  // this run.
   void Load();
   // Writes config.dat (atomically: the old file stays intact when the write
-  // fails, and the failure is reported in a message box). True when written.
+  // fails, and the failure is reported in a message box). True when written;
+  // false also when saving is held back after a read error.
   bool Save();
 
   void SetMusicOff(bool Value);
@@ -77,6 +80,8 @@ public:
   void ApplyWindowStyle();
 
   const std::string& FilePath() const { return FPath; }
+  // True after a read error: the file on disk is kept as it is.
+  bool SavingHeldBack() const { return FHoldSaves; }
 
 private:
   void TestDisplay();
@@ -88,6 +93,7 @@ private:
   IDisplay& FDisplay;
   std::string FPath;
   bool FWriteFailureShown = false;
+  bool FHoldSaves = false;
   // Expires with this object: the display may outlive the settings (or the
   // settings a display) and must then not reach them.
   std::shared_ptr<int> FLifetime = std::make_shared<int>(0);

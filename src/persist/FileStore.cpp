@@ -7,38 +7,14 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 std::string Reason(int Errno) { return std::strerror(Errno); }
 
-std::string FolderOf(const std::string& Path) {
-  const auto Slash = Path.find_last_of('/');
-  if (Slash == std::string::npos) return ".";
-  if (Slash == 0) return "/";
-  return Path.substr(0, Slash);
-}
-
-bool WriteAll(int Fd, const std::string& Bytes) {
-  std::size_t Done = 0;
-  while (Done < Bytes.size()) {
-    const ssize_t N = ::write(Fd, Bytes.data() + Done, Bytes.size() - Done);
-    if (N < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    Done += static_cast<std::size_t>(N);
-  }
-  return true;
-}
 }  // namespace
-
-std::string JoinPath(const std::string& Folder, const std::string& Name) {
-  if (Folder.empty()) return Name;
-  if (Folder.back() == '/') return Folder + Name;
-  return Folder + "/" + Name;
-}
 
 TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::string& Error) {
   Bytes.clear();
@@ -78,36 +54,24 @@ TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::stri
   return TReadResult::Read;
 }
 
-bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string& Error) {
-  const std::string Temp = Path + ".tmp";
-  const int Fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (Fd < 0) {
-    Error = Reason(errno);
-    return false;
+TFileLock::TFileLock(const std::string& Path) {
+  std::string Error;
+  const std::string Target = ResolveSavePath(Path, Error);
+  if (Target.empty()) return;
+  // A file of its own that is never replaced: a lock on the data file would
+  // stay with the old file once a save renames the new one over it.
+  FFd = ::open((Target + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (FFd < 0) return;
+  while (::flock(FFd, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    ::close(FFd);
+    FFd = -1;
+    return;
   }
-  bool Ok = WriteAll(Fd, Bytes) && ::fsync(Fd) == 0;
-  int Failure = Ok ? 0 : errno;
-  if (::close(Fd) != 0 && Ok) {
-    Ok = false;
-    Failure = errno;
-  }
-  if (Ok && ::rename(Temp.c_str(), Path.c_str()) != 0) {
-    Ok = false;
-    Failure = errno;
-  }
-  if (!Ok) {
-    ::unlink(Temp.c_str());
-    Error = Reason(Failure);
-    return false;
-  }
-  // Make the rename itself durable; a folder that cannot be flushed still
-  // holds the complete new file, so this is best effort.
-  const int Dir = ::open(FolderOf(Path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (Dir >= 0) {
-    ::fsync(Dir);
-    ::close(Dir);
-  }
-  return true;
+}
+
+TFileLock::~TFileLock() {
+  if (FFd >= 0) ::close(FFd);  // closing lets go of the lock
 }
 
 bool SaveScrambledFile(const std::string& Path, std::string Plain, bool& FailureShown, const std::string& Consequence) {

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// ReplaceFile, ResolveSavePath and JoinPath.
+#include "platform/AtomicFile.h"
+
 enum class TReadResult { Read, Missing, Failed };
 
 // The game's data files are a few hundred bytes; larger ones are refused.
@@ -14,11 +17,21 @@ inline constexpr long long MaxDataFileSize = 1 << 20;
 // not a regular file, or is larger than MaxDataFileSize.
 TReadResult ReadWholeFile(const std::string& Path, std::string& Bytes, std::string& Error);
 
-// Replaces Path by a file holding Bytes: writes "Path.tmp" beside it, flushes
-// it to the disk and renames it over Path, so a crash or a full disk never
-// leaves a half-written file. On failure the old file is untouched, the
-// temporary is removed and Error says why.
-bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string& Error);
+// Holds an exclusive lock beside Path ("<target>.lock") while it lives, so
+// game instances sharing a folder take turns at a read-change-write of the
+// file. Without a lock file (a read-only folder) it holds nothing; callers
+// go on, as a lone instance would.
+class TFileLock {
+public:
+  explicit TFileLock(const std::string& Path);
+  ~TFileLock();
+  TFileLock(const TFileLock&) = delete;
+  TFileLock& operator=(const TFileLock&) = delete;
+  bool Held() const { return FFd >= 0; }
+
+private:
+  int FFd = -1;
+};
 
 // Scrambles Plain and writes it with ReplaceFile. A failure is reported to
 // the player once per run of failures ("Error writing <file> (<reason>)" and
@@ -26,6 +39,3 @@ bool ReplaceFile(const std::string& Path, const std::string& Bytes, std::string&
 // row, and the player needs to hear it only once. FailureShown is the
 // caller's memory of that.
 bool SaveScrambledFile(const std::string& Path, std::string Plain, bool& FailureShown, const std::string& Consequence);
-
-// Folder + "/" + Name.
-std::string JoinPath(const std::string& Folder, const std::string& Name);

@@ -46,19 +46,16 @@ THighScore::THighScore(std::string Folder) : FPath(JoinPath(Folder, FileName)) {
 
 void THighScore::TakeDefaults() {
   for (int I = 0; I < Count; ++I) Entries[I] = {DefaultName, 100000 - 5000 * static_cast<std::int64_t>(I)};
-  Save();
 }
 
-void THighScore::Load() {
-  std::string Bytes, Error;
-  // A missing, unreadable, damaged or foreign file quietly gives way to the
-  // default table.
-  if (ReadWholeFile(FPath, Bytes, Error) != TReadResult::Read || !UnscrambleText(Bytes) || Bytes.empty() ||
-      Bytes[0] != FormatVersion) {
-    TakeDefaults();
-    return;
+THighScore::TDiskTable THighScore::ReadDisk(std::array<THighScore_element, Count>& Table, std::string& Error) const {
+  std::string Bytes;
+  switch (ReadWholeFile(FPath, Bytes, Error)) {
+    case TReadResult::Missing: return TDiskTable::Missing;
+    case TReadResult::Failed: return TDiskTable::Unreadable;
+    case TReadResult::Read: break;
   }
-  auto Loaded = Entries;
+  if (!UnscrambleText(Bytes) || Bytes.empty() || Bytes[0] != FormatVersion) return TDiskTable::Damaged;
   int Index = 0;
   bool ReadingName = true;
   std::size_t Start = 1;
@@ -68,19 +65,43 @@ void THighScore::Load() {
     const std::string Field = Bytes.substr(Start, Comma - Start);
     Start = Comma + 1;
     if (ReadingName) {
-      Loaded[Index].Name = Field;
+      Table[Index].Name = Field;
     } else {
       std::int64_t Score = 0;
-      if (!TryDecimalToInt64(Field, Score)) {
-        TakeDefaults();  // the game never writes one: edited or broken
-        return;
-      }
-      Loaded[Index].Score = Score;
+      if (!TryDecimalToInt64(Field, Score)) return TDiskTable::Damaged;  // the game never writes one
+      Table[Index].Score = Score;
       ++Index;
     }
     ReadingName = !ReadingName;
   }
-  Entries = std::move(Loaded);
+  return TDiskTable::Read;
+}
+
+void THighScore::Load() {
+  // Another instance may be rebuilding or inserting right now.
+  TFileLock Lock(FPath);
+  FHoldSaves = false;
+  auto Loaded = Entries;
+  std::string Error;
+  switch (ReadDisk(Loaded, Error)) {
+    case TDiskTable::Read:
+      Entries = std::move(Loaded);
+      return;
+    case TDiskTable::Missing:
+    case TDiskTable::Damaged:
+      // A missing, damaged or foreign file quietly gives way to the default table.
+      TakeDefaults();
+      Save();
+      return;
+    case TDiskTable::Unreadable:
+      // The table may be perfectly good (a permission, a passing I/O error):
+      // play with the defaults, but never write over what we could not read.
+      ShowMessageBox(std::string("Error reading ") + FileName + " (" + Error +
+                     ")\rThe game runs with the default table and will not change the file.");
+      TakeDefaults();
+      FHoldSaves = true;
+      return;
+  }
 }
 
 std::string THighScore::PlainText(int First, int Last) const {
@@ -90,6 +111,7 @@ std::string THighScore::PlainText(int First, int Last) const {
 }
 
 bool THighScore::Save() {
+  if (FHoldSaves) return false;
   return SaveScrambledFile(FPath, PlainText(0, Count - 1), FWriteFailureShown,
                            "The high-score table could not be saved.");
 }
@@ -105,6 +127,15 @@ int THighScore::RankOf(std::int64_t Score) const {
 }
 
 void THighScore::Insert(const std::string& Name, std::int64_t Score) {
+  // Other instances in this folder may have entered scores since we read
+  // the table: enter ours into the table as it is on disk now, under the
+  // lock, so neither loses the other's.
+  TFileLock Lock(FPath);
+  if (!FHoldSaves) {
+    auto Current = Entries;
+    std::string Error;
+    if (ReadDisk(Current, Error) == TDiskTable::Read) Entries = std::move(Current);
+  }
   const int Place = RankOf(Score);
   if (Place == Count) return;
   for (int I = Count - 1; I > Place; --I) Entries[I] = Entries[I - 1];

@@ -22,7 +22,8 @@ public:
   static constexpr const char* DefaultName = "Vyrn-master";
 
   // Loads highscores.dat from Folder, writing the default table when it is
-  // missing or damaged.
+  // missing or damaged. One that cannot be read is reported and kept: the
+  // defaults play in memory and nothing is saved over it this run.
   explicit THighScore(std::string Folder = ".");
 
   // Place 0 is the best; kept in descending order of Score.
@@ -32,14 +33,17 @@ public:
 
   void Load();
   // Writes highscores.dat atomically; a failed write keeps the old file and
-  // is reported in a message box. True when written.
+  // is reported in a message box. True when written (false also when saving
+  // is held back after a read error).
   bool Save();
 
   void GetEntry(int Index, THighScore_element& Entry) const;
   // The place 0..19 Score would take (ties rank above the stored score), or
   // 20 when it does not enter the table.
   int RankOf(std::int64_t Score) const;
-  // Enters a named score if it ranks, and saves.
+  // Enters a named score if it ranks, and saves. The score goes into the
+  // table as it is on disk at that moment (read under a lock shared with
+  // other instances), so scores entered meanwhile elsewhere are kept.
   void Insert(const std::string& Name, std::int64_t Score);
   // Sends the table in two requests (places 1-10, then 11-20) through the
   // current HTTP client; true when both succeeded. The second is not sent
@@ -47,11 +51,17 @@ public:
   bool Submit();
 
   const std::string& FilePath() const { return FPath; }
+  // True after a read error: the file on disk is kept as it is.
+  bool SavingHeldBack() const { return FHoldSaves; }
 
 private:
+  enum class TDiskTable { Read, Missing, Damaged, Unreadable };
+  // Parses the file into Table (entries it does not fill keep their values).
+  TDiskTable ReadDisk(std::array<THighScore_element, Count>& Table, std::string& Error) const;
   void TakeDefaults();
   std::string PlainText(int First, int Last) const;
 
   std::string FPath;
   bool FWriteFailureShown = false;
+  bool FHoldSaves = false;
 };

@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "app/GamepadKeys.h"
+#include "common/OutOfMemory.h"
 #include "app/Main.h"
 #include "program/ProgramParts.h"
 #include "program/ReplayFolder.h"
@@ -32,6 +34,9 @@
 namespace {
 constexpr long SubmitConnectTimeoutMs = 2000;
 constexpr long SubmitTotalTimeoutMs = 3000;
+const std::string NotEnoughMemoryMessage = std::string(NotEnoughMemoryText) +
+                                           ".\rClose other programs and start the game again; a damaged game.pak "
+                                           "can cause this too.";
 }  // namespace
 
 int main(int Argc, char** Argv) {
@@ -139,6 +144,11 @@ int main(int Argc, char** Argv) {
     }
     RemoveReplayFolder(ReplayFolder);
     Box.SetParent(nullptr);
+  } catch (const std::bad_alloc&) {
+    // Its own words: a bare "std::bad_alloc" tells the player nothing.
+    Box.SetParent(nullptr);
+    ShowMessageBox(NotEnoughMemoryMessage);
+    ExitCode = 1;
   } catch (const std::exception& E) {
     Box.SetParent(nullptr);  // the window is gone
     ShowMessageBox(E.what());

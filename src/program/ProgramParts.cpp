@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "audio/AudioObject.h"
+#include "common/OutOfMemory.h"
 #include "frontend/Menu.h"
 #include "frontend/SplashScreen.h"
 #include "game/GameData.h"
@@ -46,7 +47,7 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
   } catch (const std::exception& E) {
     // Missing pictures and sounds are left out by the game itself; this is
     // an archive that cannot be read at all. Stay in the menu.
-    ShowMessageBox(std::string("The game could not be started: ") + E.what());
+    ShowMessageBox(std::string("The game could not be started: ") + FailureText(E));
     return nullptr;
   }
 }

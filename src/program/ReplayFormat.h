@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -54,13 +55,86 @@ struct TReplayRecord {
   friend bool operator==(const TReplayRecord&, const TReplayRecord&) = default;
 };
 
+struct TReplay;
+
+// The records of a replay, kept as the file encodes them (5 bytes for an
+// event or a clock reading, 13 for a check) rather than as structs of 24:
+// the largest replay holds some 13 million records. Records are handed out
+// by value; the position of record I follows from the checks before it.
+class TReplayRecords {
+public:
+  static constexpr std::size_t ShortSize = 5;  // events and clock readings
+  static constexpr std::size_t CheckSize = 13;
+
+  std::size_t size() const { return FCount; }
+  bool empty() const { return FCount == 0; }
+  TReplayRecord operator[](std::size_t I) const;
+  TReplayRecordKind KindAt(std::size_t I) const {
+    return static_cast<TReplayRecordKind>(FBytes[FBegin + OffsetOf(I)]);
+  }
+  // Events, clock readings and checks only; the end record is implied.
+  void push_back(const TReplayRecord& Record);
+  void Set(std::size_t I, const TReplayRecord& Record);
+  void Erase(std::size_t I);
+
+  class const_iterator {
+  public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = TReplayRecord;
+    using difference_type = std::ptrdiff_t;
+    using reference = TReplayRecord;
+    using pointer = void;
+    const_iterator() = default;
+    const_iterator(const TReplayRecords* List, std::size_t I) : FList(List), FI(I) {}
+    TReplayRecord operator*() const { return (*FList)[FI]; }
+    const_iterator& operator++() {
+      ++FI;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator Old = *this;
+      ++FI;
+      return Old;
+    }
+    friend bool operator==(const const_iterator& A, const const_iterator& B) { return A.FI == B.FI; }
+
+  private:
+    const TReplayRecords* FList = nullptr;
+    std::size_t FI = 0;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, FCount}; }
+
+  // The records' bytes as the file holds them.
+  const std::uint8_t* EncodedData() const { return FBytes.data() + FBegin; }
+  std::size_t EncodedSize() const { return FEnd - FBegin; }
+
+  friend bool operator==(const TReplayRecords& A, const TReplayRecords& B);
+
+private:
+  friend TReplay ParseReplay(std::vector<std::uint8_t>&& File, bool VerifyHash);
+  friend TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size, bool VerifyHash);
+  std::size_t OffsetOf(std::size_t I) const;
+  // Drops bytes outside [FBegin, FEnd) that an adopted file brought along.
+  void OwnBytes();
+
+  // Bytes [FBegin, FEnd) are the records: a whole file read is adopted as
+  // it is, header and end record around them, so reading never copies it.
+  std::vector<std::uint8_t> FBytes;
+  std::size_t FBegin = 0;
+  std::size_t FEnd = 0;
+  std::size_t FCount = 0;
+  // The indices of the check records, ascending.
+  std::vector<std::uint32_t> FChecks;
+};
+
 struct TReplay {
   std::uint16_t Version = ReplayVersion;
   std::string BuildId;
   std::uint32_t Seed = 0;
   std::string ConfigText;
   std::string HighScoresText;
-  std::vector<TReplayRecord> Records;  // the end record is implied
+  TReplayRecords Records;  // the end record is implied
 };
 
 // Reads a whole replay. Throws TReplayError saying what is wrong with a
@@ -68,6 +142,9 @@ struct TReplay {
 // VerifyHash false skips the file's closing hash (the fuzzing, to reach the
 // records behind it).
 TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size, bool VerifyHash = true);
+// The same for a whole file in memory, which the replay keeps as its
+// records' storage: reading takes little more than the file's own size.
+TReplay ParseReplay(std::vector<std::uint8_t>&& File, bool VerifyHash = true);
 // The file's closing hash, carried on from Hash over Size more bytes.
 std::uint32_t ReplayHash(const std::uint8_t* Data, std::size_t Size, std::uint32_t Hash = ReplayHashBasis);
 TReplay LoadReplay(const std::string& FileName);

@@ -14,7 +14,7 @@ TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form) : FReplay(R
   FOtherBuild = Replay.BuildId != ReplayBuildId();
   SetTimeOfDaySource([this]() -> std::uint32_t {
     const auto& Records = FReplay.Records;
-    if (FCursor < Records.size() && Records[FCursor].Kind == TReplayRecordKind::Time) return Records[FCursor++].Value;
+    if (FCursor < Records.size() && Records.KindAt(FCursor) == TReplayRecordKind::Time) return Records[FCursor++].Value;
     FClockMissing = true;
     return 0;
   });
@@ -51,23 +51,25 @@ bool TReplayPlayer::Start() {
   else if (RandSeed != FReplay.Seed)
     Fail("the generator's seed is " + std::to_string(RandSeed) + " after the start, recorded " +
          std::to_string(FReplay.Seed));
-  else if (FCursor < FReplay.Records.size() && FReplay.Records[FCursor].Kind == TReplayRecordKind::Time)
+  else if (FCursor < FReplay.Records.size() && FReplay.Records.KindAt(FCursor) == TReplayRecordKind::Time)
     Fail("the game read the clock less often than recorded while the window started");
   return FProblem.empty();
 }
 
 const TInputEvent* TReplayPlayer::NextEvent() const {
   std::size_t I = FCursor;
-  while (I < FReplay.Records.size() && FReplay.Records[I].Kind == TReplayRecordKind::Check) ++I;
-  if (I < FReplay.Records.size() && FReplay.Records[I].Kind == TReplayRecordKind::Event)
-    return &FReplay.Records[I].Event;
+  while (I < FReplay.Records.size() && FReplay.Records.KindAt(I) == TReplayRecordKind::Check) ++I;
+  if (I < FReplay.Records.size() && FReplay.Records.KindAt(I) == TReplayRecordKind::Event) {
+    FNext = FReplay.Records[I].Event;
+    return &FNext;
+  }
   return nullptr;
 }
 
 bool TReplayPlayer::CompareChecks() {
   const auto& Records = FReplay.Records;
-  while (FCursor < Records.size() && Records[FCursor].Kind == TReplayRecordKind::Check) {
-    const TReplayRecord& C = Records[FCursor++];
+  while (FCursor < Records.size() && Records.KindAt(FCursor) == TReplayRecordKind::Check) {
+    const TReplayRecord C = Records[FCursor++];
     if (C.Value != FTicks) {
       Fail("the checksum of tick " + std::to_string(C.Value) + " came at tick " + std::to_string(FTicks));
       return false;
@@ -90,7 +92,7 @@ bool TReplayPlayer::Step() {
     FFinished = true;
     return false;
   }
-  const TReplayRecord& R = Records[FCursor];
+  const TReplayRecord R = Records[FCursor];
   if (R.Kind != TReplayRecordKind::Event) {
     Fail("the game read the clock less often than recorded before tick " + std::to_string(FTicks + 1));
     return false;

@@ -28,7 +28,8 @@ public:
   // Dispatches the next event (and compares the checks before it). False
   // once the replay is over or has parted from the game: see Problem.
   bool Step();
-  // The next event, if the next thing in the replay is one.
+  // The next event, if the next thing in the replay is one; valid until the
+  // next call.
   const TInputEvent* NextEvent() const;
 
   bool Finished() const { return FFinished; }
@@ -52,4 +53,5 @@ private:
   bool FOtherBuild = false;
   bool FClockMissing = false;
   std::string FProblem;
+  mutable TInputEvent FNext{};  // what NextEvent points at
 };

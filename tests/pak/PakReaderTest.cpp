@@ -1,9 +1,14 @@
 #include "pak/PakReader.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <new>
 
 #include <chrono>
 #include <cstdio>
@@ -190,6 +195,89 @@ TEST_F(PakReaderTest, EntryReachingPastTheEndIsAReadError) {
   std::string Problem;
   EXPECT_FALSE(Pak.CheckArchive(Problem));
   EXPECT_NE(Problem.find("long"), std::string::npos) << Problem;
+}
+
+// An archive of Gap bytes of holes after the header (taking no disk space)
+// and a directory of the given entries behind them.
+void WriteSparseArchive(const std::string& Path, std::uint32_t Gap,
+                        const std::vector<std::pair<std::string, std::uint32_t>>& Entries) {
+  TBytes Head;
+  PutU32(Head, 4 + Gap);
+  TBytes Directory;
+  for (const auto& [Name, Size] : Entries) PutDirEntry(Directory, Name, Size, 4);
+  const int Fd = ::open(Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(Fd, 0);
+  ASSERT_EQ(::write(Fd, Head.data(), Head.size()), 4);
+  ASSERT_EQ(::ftruncate(Fd, 4 + static_cast<off_t>(Gap)), 0);
+  ASSERT_EQ(::pwrite(Fd, Directory.data(), Directory.size(), 4 + static_cast<off_t>(Gap)),
+            static_cast<ssize_t>(Directory.size()));
+  ::close(Fd);
+}
+
+TEST_F(PakReaderTest, EntriesLargerThanTheirKindNeedsAreRefusedBeforeAnyAllocation) {
+  // Sixteen sounds over one 3 GiB hole: the file is long enough for each,
+  // so only the bound of their kind stops a 3 GiB allocation per sound.
+  std::vector<std::pair<std::string, std::uint32_t>> Entries;
+  for (int I = 0; I < 16; ++I) Entries.emplace_back("sound" + std::to_string(I) + ".wav", 3u << 30);
+  WriteSparseArchive(FPath, (3u << 30) + 16, Entries);
+  const TPakFileReadable Pak(FPath);
+  std::string Problem;
+  EXPECT_FALSE(Pak.CheckArchive(Problem));
+  EXPECT_NE(Problem.find("sound0.wav"), std::string::npos) << Problem;
+  EXPECT_NE(Problem.find("damaged"), std::string::npos) << Problem;
+  EXPECT_EQ(Pak.GetOptionalStream("sound3.wav"), nullptr);
+
+  // Under an address-space limit the refusal must come before allocating:
+  // a bad_alloc there is what took the game down.
+  const pid_t Pid = ::fork();
+  ASSERT_GE(Pid, 0);
+  if (Pid == 0) {
+#if !defined(__SANITIZE_ADDRESS__)  // its shadow memory already takes more
+    const rlimit Limit{rlim_t{1} << 30, rlim_t{1} << 30};
+    ::setrlimit(RLIMIT_AS, &Limit);
+#endif
+    int Code = 0;
+    for (int I = 0; I < 16 && Code == 0; ++I) {
+      try {
+        Pak.GetStream("sound" + std::to_string(I) + ".wav");
+        Code = 1;
+      } catch (const EPakReadError&) {
+      } catch (const std::bad_alloc&) {
+        Code = 2;
+      } catch (...) {
+        Code = 3;
+      }
+    }
+    std::_Exit(Code);
+  }
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0) << "1: read, 2: bad_alloc, 3: another error";
+}
+
+TEST_F(PakReaderTest, EachKindIsBoundedByItsOwnLimit) {
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("back.jpg"), TPakFileReadable::MaxPictureSize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("CHARS.PNG"), TPakFileReadable::MaxPictureSize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("fill.wav"), TPakFileReadable::MaxSoundSize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("menu.ogg"), TPakFileReadable::MaxMusicSize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("a.vrp"), TPakFileReadable::MaxReplaySize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("noext"), TPakFileReadable::MaxOtherSize);
+  EXPECT_EQ(TPakFileReadable::MaxEntrySize("x.wav.png"), TPakFileReadable::MaxPictureSize);
+
+  // Exactly the bound reads; one byte more is damage. Music may be larger
+  // than a sound, so the same size passes as music.
+  const std::uint32_t Sound = TPakFileReadable::MaxSoundSize;
+  WriteSparseArchive(FPath, Sound + 1, {{"edge.wav", Sound}, {"over.wav", Sound + 1}, {"song.ogg", Sound + 1}});
+  const TPakFileReadable Pak(FPath);
+  const auto Edge = Pak.GetStream("edge.wav");
+  ASSERT_NE(Edge, nullptr);
+  EXPECT_EQ(Edge->Size(), Sound);
+  EXPECT_THROW(Pak.GetStream("over.wav"), EPakReadError);
+  EXPECT_EQ(Pak.GetStream("song.ogg")->Size(), Sound + 1);
+  std::string Problem;
+  EXPECT_FALSE(Pak.CheckArchive(Problem));
+  EXPECT_NE(Problem.find("over.wav"), std::string::npos) << Problem;
 }
 
 TEST_F(PakReaderTest, DirectoryOffsetPastTheEndFindsNothingAndFailsTheCheck) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "common/CommonTypes.h"
 #include "common/Scramble.h"
 #include "platform/FakeDisplay.h"
@@ -205,11 +210,12 @@ TEST_F(ConfigTest, UnwritableFileKeepsTheOldOneAndTellsThePlayerOnce) {
   Folder.WriteScrambled("config.dat", "1,1,0," + DefaultKeysText);
   const std::string Before = Folder.Read("config.dat");
   TConfig Config(Display, Folder.Path);
-  // The temporary file cannot be created: its name is taken by a folder with something in it.
-  std::filesystem::create_directories(Folder.File("config.dat.tmp/keep"));
-  EXPECT_FALSE(Config.Save());
-  Config.SetMusicOff(false);
-  Config.SetPlayer1Keys({1, 2, 3, 4, 5});
+  {
+    TNoFileGrowth Full;
+    EXPECT_FALSE(Config.Save());
+    Config.SetMusicOff(false);
+    Config.SetPlayer1Keys({1, 2, 3, 4, 5});
+  }
   ASSERT_EQ(Boxes.Texts().size(), 1u);
   EXPECT_EQ(Boxes.Texts()[0].rfind("Error writing config.dat (", 0), 0u) << Boxes.Texts()[0];
   EXPECT_EQ(Folder.Read("config.dat"), Before);
@@ -218,24 +224,55 @@ TEST_F(ConfigTest, UnwritableFileKeepsTheOldOneAndTellsThePlayerOnce) {
   EXPECT_EQ(Config.Keys[4], 1);
 
   // Once writing works again, the next failure is reported again.
-  std::filesystem::remove_all(Folder.File("config.dat.tmp"));
   EXPECT_TRUE(Config.Save());
   EXPECT_EQ(Saved(), "0,1,0,1,2,3,4,5,87,83,65,68,17,");
-  std::filesystem::create_directories(Folder.File("config.dat.tmp/keep"));
-  EXPECT_FALSE(Config.Save());
+  {
+    TNoFileGrowth Full;
+    EXPECT_FALSE(Config.Save());
+  }
   EXPECT_EQ(Boxes.Texts().size(), 2u);
+  EXPECT_EQ(Folder.Names(), std::vector<std::string>{"config.dat"});  // no temporary left behind
 }
 
-TEST_F(ConfigTest, SettingsFileThatIsAFolderIsReportedAndLeftAlone) {
-  std::filesystem::create_directories(Folder.File("config.dat/inside"));
+TEST_F(ConfigTest, SettingsThatCannotBeReadAreReportedKeptAndNeverSavedOver) {
+  for (int Kind = 0; Kind < UnreadableKinds; ++Kind) {
+    const std::string What = MakeUnreadable(Folder, "config.dat", Kind);
+    const bool WasLink = std::filesystem::is_symlink(Folder.File("config.dat"));
+    std::error_code Loop;
+    const bool WasFolder = std::filesystem::is_directory(Folder.File("config.dat"), Loop);
+    const auto Size = WasLink || WasFolder ? 0 : std::filesystem::file_size(Folder.File("config.dat"));
+    Boxes.Clear();
+    TConfig Config(Display, Folder.Path);
+    ASSERT_EQ(Boxes.Texts().size(), 1u) << What;
+    EXPECT_EQ(Boxes.Texts()[0].rfind("Error reading config.dat (", 0), 0u) << What << ": " << Boxes.Texts()[0];
+    EXPECT_EQ(Boxes.Texts()[0].find(TConfig::DamagedMessage), std::string::npos) << What;
+    EXPECT_TRUE(Config.SavingHeldBack()) << What;
+    EXPECT_EQ(Config.Keys, TConfig::DefaultKeys) << What;
+    EXPECT_TRUE(Config.FullScreen) << What;
+    // Changes hold in memory only, without more messages.
+    Config.SetSoundOff(true);
+    EXPECT_TRUE(Config.SoundOff) << What;
+    EXPECT_FALSE(Config.Save()) << What;
+    EXPECT_EQ(Boxes.Texts().size(), 1u) << What;
+    EXPECT_EQ(std::filesystem::is_symlink(Folder.File("config.dat")), WasLink) << What;
+    if (WasFolder) {
+      EXPECT_TRUE(std::filesystem::exists(Folder.File("config.dat/keep"))) << What;
+    } else if (!WasLink) {
+      EXPECT_EQ(std::filesystem::file_size(Folder.File("config.dat")), Size) << What;
+    }
+  }
+}
+
+TEST_F(ConfigTest, SettingsWithoutReadPermissionAreKept) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+  Folder.WriteScrambled("config.dat", "1,1,0," + DefaultKeysText);
+  const std::string Before = Folder.Read("config.dat");
+  ASSERT_EQ(::chmod(Folder.File("config.dat").c_str(), 0), 0);
   TConfig Config(Display, Folder.Path);
-  const auto Texts = Boxes.Texts();
-  ASSERT_EQ(Texts.size(), 2u);
-  EXPECT_EQ(Texts[0].rfind("Error reading config.dat (", 0), 0u) << Texts[0];
-  EXPECT_EQ(Texts[1].rfind("Error writing config.dat (", 0), 0u) << Texts[1];
-  EXPECT_TRUE(std::filesystem::is_directory(Folder.File("config.dat/inside")));
-  EXPECT_EQ(Config.Keys, TConfig::DefaultKeys);
-  EXPECT_FALSE(Folder.Exists("config.dat.tmp"));
+  Config.SetMusicOff(false);
+  ASSERT_EQ(::chmod(Folder.File("config.dat").c_str(), 0600), 0);
+  EXPECT_EQ(Boxes.Texts().size(), 1u);
+  EXPECT_EQ(Folder.Read("config.dat"), Before);
 }
 
 TEST_F(ConfigTest, FolderInsideARegularFileCannotBeWritten) {

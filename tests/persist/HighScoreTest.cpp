@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "common/CommonTypes.h"
 #include "common/Scramble.h"
@@ -186,13 +192,132 @@ TEST_F(HighScoreTest, NamesLoseSurroundingBlanksAndCommas) {
 TEST_F(HighScoreTest, FailedWriteKeepsTheOldTableAndIsReported) {
   THighScore Table(Folder.Path);
   const std::string Before = Folder.Read("highscores.dat");
-  std::filesystem::create_directories(Folder.File("highscores.dat.tmp/x"));
-  Table.Insert("Ann", 50000);
-  Table.Insert("Bob", 50000);
+  {
+    TNoFileGrowth Full;
+    Table.Insert("Ann", 50000);
+    Table.Insert("Bob", 50000);
+  }
   ASSERT_EQ(Boxes.Texts().size(), 1u);
   EXPECT_EQ(Boxes.Texts()[0].rfind("Error writing highscores.dat (", 0), 0u);
   EXPECT_EQ(Folder.Read("highscores.dat"), Before);
   EXPECT_EQ(Table.Entries[10].Name, "Bob");  // the game goes on with the table in memory
+}
+
+// ---- Tables that cannot be read ----
+
+namespace {
+// What stands at Name: a link's target, a folder's mark or a file's bytes.
+std::string Fingerprint(const TTestFolder& Folder, const std::string& Name) {
+  const std::filesystem::path P = Folder.File(Name);
+  if (std::filesystem::is_symlink(P)) return "link:" + std::filesystem::read_symlink(P).string();
+  if (std::filesystem::is_directory(P)) return "folder";
+  return "file:" + Folder.Read(Name);
+}
+}  // namespace
+
+TEST_F(HighScoreTest, TableThatCannotBeReadIsReportedKeptAndNeverSavedOver) {
+  for (int Kind = 0; Kind < UnreadableKinds; ++Kind) {
+    const std::string What = MakeUnreadable(Folder, "highscores.dat", Kind);
+    const std::string Before = Fingerprint(Folder, "highscores.dat");
+    Boxes.Clear();
+    THighScore Table(Folder.Path);
+    ASSERT_EQ(Boxes.Texts().size(), 1u) << What;
+    EXPECT_EQ(Boxes.Texts()[0].rfind("Error reading highscores.dat (", 0), 0u) << What << ": " << Boxes.Texts()[0];
+    EXPECT_TRUE(Table.SavingHeldBack()) << What;
+    // The game plays on with the defaults in memory...
+    EXPECT_EQ(Table.Entries[0].Name, "Vyrn-master") << What;
+    EXPECT_EQ(Table.Entries[19].Score, 5000) << What;
+    Table.Insert("Ann", 70000);
+    EXPECT_EQ(Table.Entries[6].Name, "Ann") << What;
+    EXPECT_FALSE(Table.Save()) << What;
+    // ...and the file stays exactly as it was, with no further message.
+    EXPECT_EQ(Fingerprint(Folder, "highscores.dat"), Before) << What;
+    EXPECT_EQ(Boxes.Texts().size(), 1u) << What;
+  }
+}
+
+TEST_F(HighScoreTest, TableWithoutReadPermissionIsKept) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+  THighScore First(Folder.Path);
+  First.Insert("Ann", 300000);
+  const std::string Before = Folder.Read("highscores.dat");
+  ASSERT_EQ(::chmod(Folder.File("highscores.dat").c_str(), 0), 0);
+  THighScore Table(Folder.Path);
+  Table.Insert("Bob", 400000);
+  ASSERT_EQ(::chmod(Folder.File("highscores.dat").c_str(), 0600), 0);
+  EXPECT_EQ(Boxes.Texts().size(), 1u);
+  EXPECT_EQ(Folder.Read("highscores.dat"), Before);
+}
+
+TEST_F(HighScoreTest, LinkedTableStaysALinkAndItsTargetIsUpdated) {
+  std::filesystem::create_directory(Folder.File("real"));
+  std::filesystem::create_symlink("real/scores.dat", Folder.File("highscores.dat"));
+  THighScore Table(Folder.Path);  // the target does not exist yet: written through the link
+  Table.Insert("Ann", 300000);
+  EXPECT_TRUE(std::filesystem::is_symlink(Folder.File("highscores.dat")));
+  EXPECT_EQ(std::filesystem::read_symlink(Folder.File("highscores.dat")), "real/scores.dat");
+  EXPECT_EQ(Folder.Unscrambled("real/scores.dat").rfind("3Ann,300000,", 0), 0u);
+  EXPECT_TRUE(Boxes.Texts().empty());
+}
+
+TEST_F(HighScoreTest, InsertKeepsScoresAnotherInstanceEnteredMeanwhile) {
+  THighScore Mine(Folder.Path), Theirs(Folder.Path);
+  Theirs.Insert("Theirs", 300000);
+  Mine.Insert("Mine", 200000);
+  THighScore Reloaded(Folder.Path);
+  EXPECT_EQ(Reloaded.Entries[0].Name, "Theirs");
+  EXPECT_EQ(Reloaded.Entries[1].Name, "Mine");
+  EXPECT_EQ(Mine.Entries[0].Name, "Theirs");  // the instance shows what it saved
+}
+
+TEST_F(HighScoreTest, InstancesInsertingAtOnceLoseNoScore) {
+  // Game instances sharing one folder, each started once and entering its
+  // scores while the others do; a fifth only starts, again and again, as a
+  // new instance would. 4 x 5 scores all rank above the defaults and fit.
+  constexpr int Writers = 4, ScoresEach = 5, Starts = 300;
+  { THighScore Seed(Folder.Path); }
+  std::vector<pid_t> Children;
+  for (int W = 0; W <= Writers; ++W) {
+    const pid_t Pid = ::fork();
+    ASSERT_GE(Pid, 0);
+    if (Pid > 0) {
+      Children.push_back(Pid);
+      continue;
+    }
+    TRecordingMessageBox Box;
+    SetMessageBoxHandler(&Box);
+    int Failures = 0;
+    if (W == Writers) {
+      // Scores are only ever added, so each start sees at least as many as
+      // the one before; a short or empty file would rebuild the defaults.
+      int Seen = 0;
+      for (int I = 0; I < Starts; ++I) {
+        THighScore Start(Folder.Path);
+        int Entered = 0;
+        for (const auto& E : Start.Entries) Entered += E.Score >= 200000;
+        if (Entered < Seen) ++Failures;
+        Seen = std::max(Seen, Entered);
+      }
+    } else {
+      THighScore Table(Folder.Path);
+      for (int I = 0; I < ScoresEach; ++I) {
+        Table.Insert("W" + std::to_string(W) + "-" + std::to_string(I), 200000 + W * 100 + I);
+        ::usleep(2000);
+      }
+    }
+    std::_Exit(Failures == 0 && Box.Shown.empty() ? 0 : 1);
+  }
+  for (const pid_t Pid : Children) {
+    int Status = 0;
+    ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0) << "an instance saw a broken table";
+  }
+  THighScore Final(Folder.Path);
+  std::set<std::string> Names;
+  for (const auto& E : Final.Entries) Names.insert(E.Name);
+  for (int W = 0; W < Writers; ++W)
+    for (int I = 0; I < ScoresEach; ++I)
+      EXPECT_TRUE(Names.count("W" + std::to_string(W) + "-" + std::to_string(I))) << W << "-" << I << " was lost";
 }
 
 // ---- Submission ----

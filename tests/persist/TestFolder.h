@@ -2,6 +2,7 @@
 // shown, and a scrambled file's plain text read back.
 #pragma once
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "common/Scramble.h"
 #include "platform/MessageBox.h"
@@ -83,3 +87,48 @@ private:
   TRecordingMessageBox FBox;
   IMessageBox* FOld;
 };
+
+// Makes every write that grows a file fail (EFBIG) while it lives, as a
+// full disk would; unlike permissions it holds for root as well.
+class TNoFileGrowth {
+public:
+  TNoFileGrowth() {
+    ::getrlimit(RLIMIT_FSIZE, &FOld);
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit None = FOld;
+    None.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &None);
+  }
+  ~TNoFileGrowth() {
+    ::setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FOldHandler);
+  }
+  TNoFileGrowth(const TNoFileGrowth&) = delete;
+  TNoFileGrowth& operator=(const TNoFileGrowth&) = delete;
+
+private:
+  rlimit FOld{};
+  void (*FOldHandler)(int) = nullptr;
+};
+
+// Ways a file that exists cannot be read, root or not: a folder in its
+// place, a loop of symbolic links, a file too large to be ours. Each call
+// makes Name in Folder one of them (Kind 0..2) and says which.
+inline std::string MakeUnreadable(const TTestFolder& Folder, const std::string& Name, int Kind) {
+  std::error_code Ignored;
+  std::filesystem::remove_all(Folder.File(Name), Ignored);
+  switch (Kind) {
+    case 0:
+      std::filesystem::create_directories(Folder.File(Name + "/keep"));
+      return "a folder";
+    case 1:
+      std::filesystem::create_symlink(Name + ".loop", Folder.File(Name));
+      std::filesystem::remove(Folder.File(Name + ".loop"), Ignored);
+      std::filesystem::create_symlink(Name, Folder.File(Name + ".loop"));
+      return "a link loop";
+    default:
+      Folder.Write(Name, std::string((1 << 20) + 1, 'x'));
+      return "an oversized file";
+  }
+}
+inline constexpr int UnreadableKinds = 3;

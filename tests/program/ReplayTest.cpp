@@ -6,6 +6,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <new>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/Main.h"
 #include "common/CommonTypes.h"
@@ -109,6 +114,121 @@ TEST(ReplayFile, WrittenAndReadBackRecordForRecord) {
   }
 }
 
+TEST(ReplayFile, RecordsChangedInPlaceKeepTheirNeighboursWhole) {
+  TReplay R = SampleReplay(5);
+  const TReplay Copy = ParseReplay(SerializeReplay(R));  // the file adopted as storage
+  EXPECT_EQ(Copy.Records, R.Records);
+  std::vector<TReplayRecord> Plain(R.Records.begin(), R.Records.end());
+  std::size_t FirstCheck = 0;
+  while (Plain[FirstCheck].Kind != TReplayRecordKind::Check) ++FirstCheck;
+
+  // Removing a record before a check, and turning an event into a check
+  // (longer) and a check into a clock reading (shorter), shifts what follows.
+  R.Records.Erase(1);
+  Plain.erase(Plain.begin() + 1);
+  TReplayRecord Check;
+  Check.Kind = TReplayRecordKind::Check;
+  Check.Value = 42;
+  Check.Checksum = 0x0123456789ABCDEFull;
+  R.Records.Set(0, Check);
+  Plain[0] = Check;
+  TReplayRecord Clock;
+  Clock.Kind = TReplayRecordKind::Time;
+  Clock.Value = 1234;
+  R.Records.Set(FirstCheck - 1, Clock);
+  Plain[FirstCheck - 1] = Clock;
+  ASSERT_EQ(R.Records.size(), Plain.size());
+  for (std::size_t I = 0; I < Plain.size(); ++I) {
+    EXPECT_EQ(R.Records[I], Plain[I]) << I;
+    EXPECT_EQ(R.Records.KindAt(I), Plain[I].Kind) << I;
+  }
+  TReplayRecord End;
+  End.Kind = TReplayRecordKind::End;
+  EXPECT_THROW(R.Records.push_back(End), std::invalid_argument);
+}
+
+// The largest replay a file may hold, read in a child whose address space
+// allows little more than twice its size beyond what it already uses: the
+// reader must fit (it once took seven times the file).
+TEST(ReplayFile, TheLargestReplayIsReadWithinTwiceItsSize) {
+  const std::string Path = MakeReplayFolder() + "/large.vrp";
+  std::size_t FileSize = 0;
+  {
+    TReplay Header;
+    Header.BuildId = "large";
+    std::vector<std::uint8_t> File = SerializeReplayHeader(Header);
+    File.reserve(ReplayMaxFileSize);
+    const auto Tick = SerializeReplayRecord({TReplayRecordKind::Event, TInputEvent::TimerTick(2), 0, 0});
+    std::uint32_t Ticks = 0, Records = 0;
+    constexpr std::size_t CheckBytes = 13;
+    while (File.size() + 2 * CheckBytes + 16 < ReplayMaxFileSize) {
+      File.insert(File.end(), Tick.begin(), Tick.end());
+      ++Records;
+      if (++Ticks % ReplayCheckEvery == 0) {
+        const auto Check = SerializeReplayRecord({TReplayRecordKind::Check, {}, Ticks, Ticks * 7919ull});
+        File.insert(File.end(), Check.begin(), Check.end());
+        ++Records;
+      }
+    }
+    const auto End = SerializeReplayRecord({TReplayRecordKind::End, {}, Records, 0});
+    File.insert(File.end(), End.begin(), End.end());
+    const std::uint32_t Hash = ReplayHash(File.data(), File.size());
+    for (int I = 0; I < 4; ++I) File.push_back(static_cast<std::uint8_t>(Hash >> (8 * I)));
+    FileSize = File.size();
+    std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()),
+                                                static_cast<std::streamsize>(File.size()));
+  }
+  ASSERT_LE(FileSize, ReplayMaxFileSize);
+  ASSERT_GT(FileSize, ReplayMaxFileSize - 64);
+
+  const auto StatusKb = [](const char* Field) {
+    std::ifstream In("/proc/self/status");
+    std::string Line;
+    while (std::getline(In, Line))
+      if (Line.rfind(Field, 0) == 0) return std::stoll(Line.substr(std::string(Field).size()));
+    return -1LL;
+  };
+  int Pipe[2];
+  ASSERT_EQ(::pipe(Pipe), 0);
+  const pid_t Pid = ::fork();
+  ASSERT_GE(Pid, 0);
+  if (Pid == 0) {
+    // Peak resident memory from here on: the kernel forgets the old peak.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long long RssBefore = StatusKb("VmRSS:");
+#if !defined(__SANITIZE_ADDRESS__)
+    const long long Used = StatusKb("VmSize:") * 1024;
+    const rlim_t Allowed = static_cast<rlim_t>(Used) + 2 * static_cast<rlim_t>(FileSize) + (16u << 20);
+    const rlimit Limit{Allowed, Allowed};
+    ::setrlimit(RLIMIT_AS, &Limit);
+#endif
+    int Code = 0;
+    try {
+      const TReplay R = LoadReplay(Path);
+      if (R.Records.size() < FileSize / 13) Code = 4;
+    } catch (const std::bad_alloc&) {
+      Code = 2;
+    } catch (...) {
+      Code = 3;
+    }
+    const long long Grown = StatusKb("VmHWM:") - RssBefore;
+    if (::write(Pipe[1], &Grown, sizeof Grown) != sizeof Grown) Code = 5;
+    std::_Exit(Code);
+  }
+  long long GrownKb = 0;
+  EXPECT_EQ(::read(Pipe[0], &GrownKb, sizeof GrownKb), static_cast<ssize_t>(sizeof GrownKb));
+  ::close(Pipe[0]);
+  ::close(Pipe[1]);
+  int Status = 0;
+  ASSERT_EQ(::waitpid(Pid, &Status, 0), Pid);
+  RemoveReplayFolder(Path.substr(0, Path.rfind('/')));
+  ASSERT_TRUE(WIFEXITED(Status));
+  EXPECT_EQ(WEXITSTATUS(Status), 0) << "2: out of memory, 3: refused, 4: records lost";
+  std::printf("reading a %zu-byte replay raised the peak resident memory by %lld KiB\n", FileSize, GrownKb);
+  RecordProperty("PeakGrowthKiB", std::to_string(GrownKb));
+  EXPECT_LE(GrownKb * 1024, static_cast<long long>(2 * FileSize));
+}
+
 // Every cut of a real file, and a changed byte in its header, is refused
 // with a message; nothing is read past the end (the sanitizer build).
 TEST(ReplayFile, DamagedTruncatedAndForeignFilesAreRefused) {
@@ -165,11 +285,14 @@ TEST(ReplayGolden, GameOverWithNameEntryPlaysBackAndFillsTheTable) {
 TEST(ReplayGolden, AChangedInputIsCaughtAsADesync) {
   TReplay R = LoadReplay(Golden("twoplayers_death"));
   std::size_t Changed = 0;
-  for (auto& Rec : R.Records)
+  for (std::size_t I = 0; I < R.Records.size(); ++I) {
+    TReplayRecord Rec = R.Records[I];
     if (Rec.Kind == TReplayRecordKind::Event && Rec.Event.Kind == TInputKind::KeyDown && Rec.Event.Code == 40) {
       Rec.Event.Code = 38;  // down becomes up
+      R.Records.Set(I, Rec);
       ++Changed;
     }
+  }
   ASSERT_GT(Changed, 0u);
   const TPlayback P = Play(R);
   // Either a checksum or the clock reads (the level's end draws on the
@@ -180,7 +303,7 @@ TEST(ReplayGolden, AChangedInputIsCaughtAsADesync) {
   TReplay NoClock = LoadReplay(Golden("twoplayers_death"));
   for (std::size_t I = 0; I < NoClock.Records.size(); ++I)
     if (NoClock.Records[I].Kind == TReplayRecordKind::Time) {
-      NoClock.Records.erase(NoClock.Records.begin() + static_cast<std::ptrdiff_t>(I));
+      NoClock.Records.Erase(I);
       break;
     }
   EXPECT_NE(Play(NoClock).Problem, "");
@@ -279,11 +402,14 @@ TEST(ReplayInWindow, EscapeOrClosingStopsIt) {
 TEST(ReplayInWindow, AChecksumThatDiffersEndsItWithTheMessage) {
   TReplay R = LoadReplay(Golden("twoplayers_death"));
   std::uint32_t Tick = 0;
-  for (TReplayRecord& Rec : R.Records)
+  for (std::size_t I = 0; I < R.Records.size(); ++I) {
+    TReplayRecord Rec = R.Records[I];
     if (Rec.Kind == TReplayRecordKind::Check && Rec.Value == 3 * ReplayCheckEvery) {
       Rec.Checksum ^= 1;
+      R.Records.Set(I, Rec);
       Tick = Rec.Value;
     }
+  }
   ASSERT_EQ(Tick, 3 * ReplayCheckEvery);
   const TShown S = Show(R);
   EXPECT_EQ(S.End, TReplayEnd::Failed);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "game/GameData.h"
 #include "pak/PakReader.h"
 #include "common/CommonTypes.h"
+#include "common/OutOfMemory.h"
 #include "persist/Config.h"
 #include "common/Scramble.h"
 #include "common/TimeOfDay.h"
@@ -166,7 +168,7 @@ public:
       Game = std::make_unique<TGameData>(Width, StartLevel, StartLives, Pak, &Audio, Config, TwoPlayers, MenuBuffer,
                                          &BottomImage, &RightImage, &DC, Height);
     } catch (const std::exception& E) {
-      ShowMessageBox(std::string("The game could not be started: ") + E.what());
+      ShowMessageBox(std::string("The game could not be started: ") + FailureText(E));
       return nullptr;
     }
     return std::make_unique<TGameLink>(*Game);
@@ -404,7 +406,7 @@ int RunReplay(const TOptions& Options) {
 
 }  // namespace
 
-int main(int Argc, char** Argv) {
+int Run(int Argc, char** Argv) {
   TOptions Options;
   if (const int Code = ParseArguments(Argc, Argv, Options)) return Code == 2 ? 0 : Code;
   if (!Options.Replay.empty()) return RunReplay(Options);
@@ -481,4 +483,16 @@ int main(int Argc, char** Argv) {
   SetMessageBoxHandler(nullptr);
   RemoveReplayFolder(Folder);
   return Exit;
+}
+
+int main(int Argc, char** Argv) {
+  // Whatever escapes becomes a message and an exit code, not an abort: a
+  // bad_alloc from a damaged input or a tight memory limit included.
+  try {
+    return Run(Argc, Argv);
+  } catch (const std::bad_alloc&) {
+    return Fail(NotEnoughMemoryText);
+  } catch (const std::exception& E) {
+    return Fail(E.what());
+  }
 }

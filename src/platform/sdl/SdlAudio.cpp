@@ -1,5 +1,6 @@
 #include "platform/sdl/SdlAudio.h"
 #include "common/ByteOrder.h"
+#include "platform/AtomicFile.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -562,14 +563,10 @@ void TSdlAudio::LoadVolume() {
 }
 
 void TSdlAudio::SaveVolume() {
-  // Written beside and renamed over the old file, so a crash never leaves a
-  // half-written setting behind.
+  // Replaced whole through a temporary of its own, so a crash never leaves a
+  // half-written setting behind and a link planted beside it is never
+  // written through. A failure keeps the old file; the volume still applies.
   const std::uint32_t V = FVolume.load();
-  const std::string Temp = FOptions.VolumeFile + ".tmp";
-  std::FILE* F = std::fopen(Temp.c_str(), "wb");
-  if (!F) return;
-  const bool Written = std::fprintf(F, "%u %u\n", V & 0xFFFF, V >> 16) > 0 && std::fflush(F) == 0 &&
-                       fsync(fileno(F)) == 0;
-  const bool Closed = std::fclose(F) == 0;
-  if (!Written || !Closed || std::rename(Temp.c_str(), FOptions.VolumeFile.c_str()) != 0) std::remove(Temp.c_str());
+  std::string Error;
+  ReplaceFile(FOptions.VolumeFile, std::to_string(V & 0xFFFF) + " " + std::to_string(V >> 16) + "\n", Error);
 }

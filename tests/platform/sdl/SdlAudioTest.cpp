@@ -4,6 +4,7 @@
 #include "audio/TestSounds.h"
 #include "audio/WavePlayer.h"
 #include "platform/sdl/SdlAudio.h"
+#include "persist/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -394,6 +395,18 @@ TEST_F(SdlAudioTest, OutputVolumeScalesTheWholeMixAndSurvivesARestart) {
   EXPECT_EQ(Volume, 0xFFFFFFFFu);
 }
 
+TEST_F(SdlAudioTest, ALinkPlantedAtTheOldTemporaryNameIsNotWrittenThrough) {
+  std::ofstream(Dir / "victim") << "precious";
+  fs::create_symlink(Dir / "victim", Dir / "volume.dat.tmp");
+  std::uint32_t Volume = 0;
+  EXPECT_TRUE(Audio->SetVolume(0, 0x00020002));
+  ASSERT_TRUE(Audio->GetVolume(IWaveOut::WaveMapper, Volume));
+  EXPECT_EQ(Volume, 0x00020002u);
+  std::ifstream Victim(Dir / "victim"), Saved(Dir / "volume.dat");
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(Victim)), std::istreambuf_iterator<char>()), "precious");
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(Saved)), std::istreambuf_iterator<char>()), "2 2\n");
+}
+
 TEST_F(SdlAudioTest, AVolumeFileThatCannotBeWrittenLeavesTheOldOneAndTheVolumeApplies) {
   std::ofstream(Dir / "volume.dat") << "1000 2000\n";
   Close();
@@ -401,9 +414,11 @@ TEST_F(SdlAudioTest, AVolumeFileThatCannotBeWrittenLeavesTheOldOneAndTheVolumeAp
   std::uint32_t Volume = 0;
   ASSERT_TRUE(Audio->GetVolume(0, Volume));
   EXPECT_EQ(Volume, 1000u | (2000u << 16));
-  // The temporary file's place is taken by a folder: the write fails.
-  fs::create_directory(Dir / "volume.dat.tmp");
-  EXPECT_TRUE(Audio->SetVolume(0, 0x00010001));
+  // The disk is full, as far as this process can tell: the write fails.
+  {
+    TNoFileGrowth Full;
+    EXPECT_TRUE(Audio->SetVolume(0, 0x00010001));
+  }
   ASSERT_TRUE(Audio->GetVolume(IWaveOut::WaveMapper, Volume));
   EXPECT_EQ(Volume, 0x00010001u);
   std::ifstream In(Dir / "volume.dat");
