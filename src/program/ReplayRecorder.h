@@ -16,11 +16,17 @@ class TMainForm;
 // time read and the checks. Install it before FormCreate, call Started after
 // it, Finish after the loop. Reads config.dat and highscores.dat from Folder
 // as they are before the window starts.
+//
+// Recording each game instead, it starts over as every game starts, with
+// the files as they are then, so the file (and LatestGame) holds the latest
+// game from its start on: what the high-score server plays back.
 class TReplayRecorder : public IInputSink {
 public:
+  enum class TFrom { Session, EachGame };
+
   // Clock answers the time reads (the real time of day when not given).
   TReplayRecorder(const std::string& FileName, TMainForm& Form, const std::string& Folder,
-                  std::function<std::uint32_t()> Clock = {});
+                  std::function<std::uint32_t()> Clock = {}, TFrom From = TFrom::Session);
   ~TReplayRecorder() override;
   TReplayRecorder(const TReplayRecorder&) = delete;
   TReplayRecorder& operator=(const TReplayRecorder&) = delete;
@@ -32,12 +38,25 @@ public:
   bool Finish();
   bool Failed() const { return FFailed; }
 
+  // The latest game's replay as a whole file, as if it ended now; false
+  // before any game started.
+  bool LatestGame(std::vector<std::uint8_t>& Bytes) const;
+  // The table as it was when the latest game started.
+  const std::string& GameStartHighScores() const { return FHeader.HighScoresText; }
+
 private:
+  void BeginGame(bool TwoPlayers);
+  bool Recording() const { return FFrom == TFrom::Session || FInGame; }
   void Add(const TReplayRecord& Record);
   void Flush();
 
   TMainForm& FForm;
   std::function<std::uint32_t()> FClock;
+  TFrom FFrom;
+  std::string FFolder;
+  bool FInGame = false;
+  std::uint32_t FGames = 0;
+  std::vector<std::uint8_t> FGameBytes;  // the latest game's bytes written so far
   std::string FFileName;
   std::FILE* FFile = nullptr;
   TReplay FHeader;
