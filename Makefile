@@ -57,7 +57,7 @@ serve:
 
 # The server's load and SIGKILL tests at full size: 8 clients, 20,000 submissions.
 soak-server: build
-	VYRN_SOAK_SUBMISSIONS=20000 build/server/tests/test_server_load
+	VYRN_SOAK_SUBMISSIONS=20000 VYRN_SOAK_SLOW=64 VYRN_SOAK_IDLE=3000 VYRN_SOAK_SECONDS=20 build/server/tests/test_server_load
 
 bench: build
 	cmake --build --preset release --target benchmarks
