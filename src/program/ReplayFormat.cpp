@@ -70,8 +70,8 @@ TReplay ParseReplay(const std::uint8_t* Data, std::size_t Size, bool VerifyHash)
   TReplay Out;
   Out.Version = R.U16("the header");
   if (Out.Version != ReplayVersion && Out.Version != ReplayGameVersion)
-    throw TReplayError("the replay has version " + std::to_string(Out.Version) + "; this game reads version " +
-                       std::to_string(ReplayVersion));
+    throw TReplayError("the replay has version " + std::to_string(Out.Version) + "; this game reads versions " +
+                       std::to_string(ReplayVersion) + " and " + std::to_string(ReplayGameVersion));
   const std::uint8_t IdLength = R.U8("the header");
   if (IdLength == 0 || IdLength > ReplayMaxBuildId) throw TReplayError("the build identifier is damaged");
   const std::uint8_t* Id = R.Take(IdLength, "the header");
