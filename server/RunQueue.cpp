@@ -25,6 +25,7 @@ TRunQueue::~TRunQueue() {
   {
     std::lock_guard Lock(FLock);
     FStopping = true;
+    for (int Pid : FChildren) ::kill(Pid, SIGKILL);
   }
   FReady.notify_all();
   for (auto& Worker : FWorkers) Worker.join();
@@ -56,13 +57,24 @@ void TRunQueue::Work() {
       FJobs.pop_front();
     }
     std::string Reason;
-    const bool Verified = Check(FVerifier, FPak, Job, FWallSeconds, Reason);
+    int Child = 0;
+    const bool Verified = Check(FVerifier, FPak, Job, FWallSeconds, Reason, [&](int Pid) {
+      std::lock_guard Lock(FLock);
+      Child = Pid;
+      if (FStopping) ::kill(Pid, SIGKILL);
+      FChildren.push_back(Pid);
+    });
+    {
+      std::lock_guard Lock(FLock);
+      std::erase(FChildren, Child);
+      if (FStopping) return;  // killed, not judged: it stays waiting
+    }
     FDone(Job, Verified, Reason);
   }
 }
 
 bool TRunQueue::Check(const std::string& Verifier, const std::string& Pak, const TJob& Job, int WallSeconds,
-                      std::string& Reason) {
+                      std::string& Reason, const std::function<void(int Pid)>& Started) {
   int Pipe[2];
   if (::pipe2(Pipe, O_CLOEXEC) != 0) {
     Reason = "the server could not start the check";
@@ -85,6 +97,7 @@ bool TRunQueue::Check(const std::string& Verifier, const std::string& Pak, const
     Reason = "the server could not start the check";
     return false;
   }
+  if (Started) Started(Child);
   std::string Out;
   const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(WallSeconds);
   bool TimedOut = false;

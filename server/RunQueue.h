@@ -2,6 +2,8 @@
 // runs in a child process of its own (vyrn-verify-run): the game's code keeps
 // global state and is single-threaded, and a process is where a CPU and
 // memory budget can be enforced. The queue is bounded; a full one refuses.
+// Stopping kills the checks under way: their runs stay waiting in the
+// database and are checked again at the next start.
 #pragma once
 
 #include <condition_variable>
@@ -35,8 +37,9 @@ public:
 
   // Runs one check in a child process and waits for it (at most
   // WallSeconds); gives the child's verdict.
+  // Started tells the child's id as soon as it runs.
   static bool Check(const std::string& Verifier, const std::string& Pak, const TJob& Job, int WallSeconds,
-                    std::string& Reason);
+                    std::string& Reason, const std::function<void(int Pid)>& Started = {});
 
 private:
   void Work();
@@ -50,5 +53,6 @@ private:
   std::condition_variable FReady;
   std::deque<TJob> FJobs;
   bool FStopping = false;
+  std::vector<int> FChildren;  // checks running now
   std::vector<std::thread> FWorkers;
 };
