@@ -61,6 +61,10 @@ void TReplayRecorder::BeginGame(bool TwoPlayers) {
   FTicks = 0;
   FHash = ReplayHashBasis;
   FGameBytes.clear();
+  FGamesAtStart = FForm.LastGame().Games;
+  FTableAtEndRead = false;
+  FTableAtEnd.clear();
+  FWatchTicks = 0;
   FHeader.Start = TwoPlayers ? TReplayStart::TwoPlayerGame : TReplayStart::OnePlayerGame;
   FHeader.Seed = RandSeed;
   FHeader.ConfigText = ReadSmallFile(JoinPath(FFolder, TConfig::FileName), ReplayMaxConfig);
@@ -124,6 +128,7 @@ void TReplayRecorder::Dispatch(const TInputEvent& Event) {
   const std::uint32_t Games = FGames;
   Add(R);
   FForm.Dispatch(Event);
+  if (FFrom == TFrom::EachGame && Games == FGames) WatchForEntry(Event);
   if (Event.Kind != TInputKind::Timer || FFinished || !Recorded || Games != FGames) return;
   if (++FTicks % ReplayCheckEvery != 0) return;
   TReplayRecord Check;
@@ -133,6 +138,38 @@ void TReplayRecorder::Dispatch(const TInputEvent& Event) {
   Add(Check);
   // A crash later keeps what was played so far.
   Flush();
+}
+
+void TReplayRecorder::EndGame() {
+  TReplayRecord End;
+  End.Kind = TReplayRecordKind::End;
+  End.Value = FRecords;
+  Add(End);
+  FFinished = true;
+  Flush();
+  if (FFile && std::fclose(FFile) != 0) FFailed = true;
+  FFile = nullptr;
+}
+
+void TReplayRecorder::WatchForEntry(const TInputEvent& Event) {
+  if (FFinished || !FInGame || FForm.Game() || FForm.LastGame().Games == FGamesAtStart) return;
+  // The game is over. Its run ends once the name is in the table: what
+  // follows in the menu is not part of it. A key confirms the name and a
+  // menu tick after it writes the table, so the table is looked at for a
+  // while after every key.
+  constexpr int TicksAfterKey = 200;
+  const auto Table = [this] { return ReadSmallFile(JoinPath(FFolder, THighScore::FileName), ReplayMaxHighScores); };
+  if (!FTableAtEndRead) {
+    FTableAtEnd = Table();
+    FTableAtEndRead = true;
+    return;
+  }
+  const bool Key = Event.Kind == TInputKind::KeyDown || Event.Kind == TInputKind::KeyUp ||
+                   Event.Kind == TInputKind::KeyPress;
+  if (Key) FWatchTicks = TicksAfterKey;
+  if (FWatchTicks == 0) return;
+  if (Event.Kind == TInputKind::Timer) --FWatchTicks;
+  if (Table() != FTableAtEnd) EndGame();
 }
 
 bool TReplayRecorder::Finish() {

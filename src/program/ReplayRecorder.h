@@ -18,8 +18,9 @@ class TMainForm;
 // as they are before the window starts.
 //
 // Recording each game instead, it starts over as every game starts, with
-// the files as they are then, so the file (and LatestGame) holds the latest
-// game from its start on: what the high-score server plays back.
+// the files as they are then, and stops once the game has put its name in
+// the table; so the file (and LatestGame) holds the latest game from its
+// start to its name entry: what the high-score server plays back.
 class TReplayRecorder : public IInputSink {
 public:
   enum class TFrom { Session, EachGame };
@@ -46,6 +47,8 @@ public:
 
 private:
   void BeginGame(bool TwoPlayers);
+  void EndGame();
+  void WatchForEntry(const TInputEvent& Event);
   bool Recording() const { return FFrom == TFrom::Session || FInGame; }
   void Add(const TReplayRecord& Record);
   void Flush();
@@ -56,6 +59,10 @@ private:
   std::string FFolder;
   bool FInGame = false;
   std::uint32_t FGames = 0;
+  int FGamesAtStart = 0;
+  bool FTableAtEndRead = false;
+  int FWatchTicks = 0;
+  std::string FTableAtEnd;
   std::vector<std::uint8_t> FGameBytes;  // the latest game's bytes written so far
   std::string FFileName;
   std::FILE* FFile = nullptr;
