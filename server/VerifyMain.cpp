@@ -24,7 +24,10 @@ void Limit(int Resource, rlim_t Value) {
 
 int main(int Argc, char** Argv) {
   Limit(RLIMIT_CPU, CpuSeconds);
+#if !defined(__SANITIZE_ADDRESS__)
+  // The address sanitizer reserves terabytes of address space up front.
   Limit(RLIMIT_AS, MemoryBytes);
+#endif
   Limit(RLIMIT_FSIZE, 16u << 20);
   std::string Pak, Run, Name, ScoreText;
   for (int I = 1; I + 1 < Argc; I += 2) {
