@@ -94,3 +94,28 @@ TEST(RunEndToEnd, TheGamesSubmissionHandsInItsRunAndTheServerVerifiesListsAndOff
   // A server without the archive takes no runs.
   EXPECT_EQ(RawPost(Strict.Port, "/api/runs?name=ANNA&score=5849", Made.Bytes).Status, 501);
 }
+
+// Runs still waiting when the server stops (the checks under way are cut
+// short) are checked after the next start: none is lost.
+TEST(RunEndToEnd, RunsWaitingAtAStopAreCheckedAfterTheRestart) {
+  TTestFolder Folder;
+  TMessageCapture Boxes;
+  const std::string Game = Folder.File("game");
+  std::filesystem::create_directories(Game);
+  const TMadeRun Made = RecordGoldenGame(Golden("complete_level1"), Game);
+  ASSERT_TRUE(Made.Claimed);
+  const std::string Db = Folder.File("scores.db");
+  const std::string Target = "/api/runs?name=ANNA&score=5849";
+  {
+    TServerProcess Server(Db, 0, {"--pak", VYRN_GAME_PAK, "--verify-workers", "1"});
+    ASSERT_GT(Server.Port, 0);
+    for (int I = 0; I < 3; ++I) ASSERT_EQ(RawPost(Server.Port, Target, Made.Bytes).Status, 202);
+    // At once: the first check has barely started, the others wait.
+    EXPECT_EQ(WIFEXITED(Server.Stop(SIGTERM)), true);
+  }
+  EXPECT_EQ(TDatabase(Db).One("SELECT count(*) FROM runs WHERE state = 0"), "3");
+  TServerProcess Again(Db, 0, {"--pak", VYRN_GAME_PAK});
+  ASSERT_GT(Again.Port, 0);
+  std::string Json;
+  for (const char* Id : {"1", "2", "3"}) EXPECT_EQ(WaitForVerdict(Again.Port, Id, Json), "verified") << Json;
+}
