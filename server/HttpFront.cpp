@@ -519,6 +519,14 @@ void THttpFront::Work() {
 }
 
 std::string THttpFront::Handle(const THttpRequest& Request, bool Close) {
+  // HEAD is GET without the body.
+  if (Request.Method == "HEAD") {
+    THttpRequest Get = Request;
+    Get.Method = "GET";
+    std::string Whole = Handle(Get, Close);
+    Whole.resize(Whole.find("\r\n\r\n") + 4);
+    return Whole;
+  }
   THttpResponse Response;
   const THandler* Handler = nullptr;
   if (const auto Found = FRoutes.find({Request.Method, Request.Path}); Found != FRoutes.end()) Handler = &Found->second;

@@ -165,6 +165,15 @@ TEST(HttpFront, BodiesKeepAliveAndPipelinedRequests) {
   EXPECT_NE(ReadAll(Socket).find("\r\n\r\nbody"), std::string::npos);
   ::close(Socket);
 
+  // HEAD: the head of the GET answer, no body.
+  Socket = ConnectLoopback(Server.Port);
+  Send(Socket, "HEAD /hello?who=x HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+  const std::string Head = ReadAll(Socket);
+  ::close(Socket);
+  EXPECT_EQ(Head.substr(0, 12), "HTTP/1.1 200");
+  EXPECT_NE(Head.find("Content-Length: 8\r\n"), std::string::npos) << Head;
+  EXPECT_EQ(Head.substr(Head.size() - 4), "\r\n\r\n");
+
   EXPECT_EQ(RawGet(Server.Port, "/nowhere").Status, 404);
   EXPECT_EQ(RawGet(Server.Port, "/echo").Status, 405);
 }
