@@ -53,11 +53,12 @@ serve:
 	$(MAKE) build HIGHSCORE_ENDPOINT=http://127.0.0.1:$(SERVE_PORT)
 	mkdir -p $(RUN_DIR)
 	@echo "Leaderboard: http://127.0.0.1:$(SERVE_PORT)/  (back to the public server: make build HIGHSCORE_ENDPOINT=http://hiscores.vyrn-rekindled.net)"
-	build/server/vyrn-scores --db $(RUN_DIR)/scores.db --port $(SERVE_PORT)
+	build/server/vyrn-scores --db $(RUN_DIR)/scores.db --port $(SERVE_PORT) --pak build/game.pak
 
-# The server's load and SIGKILL tests at full size: 8 clients, 20,000 submissions.
+# The server's load and SIGKILL tests at full size: 8 clients, 20,000 submissions;
+# and 64 slow plus 3,000 idle connections against an honest client for 20 s.
 soak-server: build
-	VYRN_SOAK_SUBMISSIONS=20000 build/server/tests/test_server_load
+	VYRN_SOAK_SUBMISSIONS=20000 VYRN_SOAK_SLOW=64 VYRN_SOAK_IDLE=3000 VYRN_SOAK_SECONDS=20 build/server/tests/test_server_load
 
 bench: build
 	cmake --build --preset release --target benchmarks

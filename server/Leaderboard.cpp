@@ -50,6 +50,15 @@ std::string DateOf(std::int64_t Seconds) {
 }
 
 namespace {
+// A verified score links its run, to download and watch in the game.
+std::string RunCell(const TStoredScore& Row) {
+  if (Row.RunId <= 0) return "";
+  const std::string Id = std::to_string(Row.RunId);
+  return "<a class=\"verified\" href=\"/runs/" + Id + ".vrp\" download=\"vyrn-run-" + Id +
+         ".vrp\" title=\"Verified: the server played this game back. Watch it with vyrn --replay FILE\">"
+         "&#10003; verified</a>";
+}
+
 void AppendTable(std::string& Page, const char* Id, const char* Title, const std::vector<TStoredScore>& Rows) {
   Page += "<section id=\"";
   Page += Id;
@@ -60,12 +69,13 @@ void AppendTable(std::string& Page, const char* Id, const char* Title, const std
     Page += "<p class=\"empty\">No scores yet.</p>\n</section>\n";
     return;
   }
-  Page += "<table>\n<thead><tr><th>Place</th><th>Name</th><th>Score</th><th>Date</th></tr></thead>\n<tbody>\n";
+  Page += "<table>\n<thead><tr><th>Place</th><th>Name</th><th>Score</th><th>Date</th><th>Run</th></tr></thead>\n"
+          "<tbody>\n";
   int Place = 0;
   for (const TStoredScore& Row : Rows) {
     Page += "<tr><td class=\"place\">" + std::to_string(++Place) + "</td><td class=\"name\">" + EscapeHtml(Row.Name) +
             "</td><td class=\"score\">" + std::to_string(Row.Score) + "</td><td class=\"date\">" + DateOf(Row.Arrived) +
-            "</td></tr>\n";
+            "</td><td class=\"run\">" + RunCell(Row) + "</td></tr>\n";
   }
   Page += "</tbody>\n</table>\n</section>\n";
 }
@@ -80,7 +90,8 @@ std::string LeaderboardPage(const std::vector<TStoredScore>& AllTime, const std:
       "<h1>Vyrn Rekindled high scores</h1>\n<main>\n";
   AppendTable(Page, "all-time", "Best 100 of all time", AllTime);
   AppendTable(Page, "recent", "Best 100 of the last 30 days", Recent);
-  Page += "</main>\n<footer>Dates are UTC. Also as JSON: <a href=\"/api/scores?period=all\">/api/scores</a></footer>\n"
+  Page += "</main>\n<footer>Dates are UTC. Also as JSON: <a href=\"/api/scores?period=all\">/api/scores</a>."
+          " A verified score was played back by the server from the game's own recording.</footer>\n"
           "</body>\n</html>\n";
   return Page;
 }
@@ -93,7 +104,8 @@ std::string LeaderboardJson(const std::string& Period, int Offset, const std::ve
     if (!First) Json += ',';
     First = false;
     Json += "{\"place\":" + std::to_string(++Place) + ",\"name\":\"" + EscapeJson(Row.Name) +
-            "\",\"score\":" + std::to_string(Row.Score) + ",\"date\":\"" + DateOf(Row.Arrived) + "\"}";
+            "\",\"score\":" + std::to_string(Row.Score) + ",\"date\":\"" + DateOf(Row.Arrived) +
+            "\",\"verified\":" + (Row.RunId > 0 ? "true,\"run\":\"/runs/" + std::to_string(Row.RunId) + ".vrp\"}" : "false}");
   }
   Json += "]}\n";
   return Json;
@@ -114,4 +126,6 @@ td.name { font-family: "DejaVu Sans Mono", monospace; white-space: pre; }
 .empty { color: #9aa3b5; }
 footer { margin-top: 1.5em; color: #9aa3b5; font-size: 0.85em; }
 a { color: #9fd3ff; }
+a.verified { color: #7fe08a; text-decoration: none; white-space: nowrap; }
+a.verified:hover { text-decoration: underline; }
 )";

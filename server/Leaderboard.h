@@ -17,7 +17,8 @@ std::string DateOf(std::int64_t Seconds);
 
 // The whole page: the best of all time and the best of the last 30 days.
 std::string LeaderboardPage(const std::vector<TStoredScore>& AllTime, const std::vector<TStoredScore>& Recent);
-// {"period":..,"offset":..,"scores":[{"place":..,"name":..,"score":..,"date":..}]}
+// {"period":..,"offset":..,"scores":[{"place":..,"name":..,"score":..,"date":..,"verified":..}]}
+// with "run":"/runs/ID.vrp" after a verified one.
 std::string LeaderboardJson(const std::string& Period, int Offset, const std::vector<TStoredScore>& Rows);
 
 // Our own stylesheet, served as /style.css.

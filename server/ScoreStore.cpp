@@ -58,6 +58,16 @@ TScoreStore::TScoreStore(const std::string& Path) {
             " UNIQUE (name, score))");
     Execute(FWrite, "CREATE INDEX IF NOT EXISTS scores_best ON scores (score DESC, arrived, id)");
     Execute(FWrite, "CREATE INDEX IF NOT EXISTS scores_arrived ON scores (arrived)");
+    // state: 0 waiting, 1 verified, 2 refused (TStoredRun::TState).
+    Execute(FWrite,
+            "CREATE TABLE IF NOT EXISTS runs ("
+            " id INTEGER PRIMARY KEY,"
+            " name TEXT NOT NULL,"
+            " score INTEGER NOT NULL,"
+            " arrived INTEGER NOT NULL,"
+            " state INTEGER NOT NULL DEFAULT 0,"
+            " reason TEXT NOT NULL DEFAULT '')");
+    Execute(FWrite, "CREATE INDEX IF NOT EXISTS runs_entry ON runs (name, score, state)");
     FRead = Open(Path, SQLITE_OPEN_READONLY);
   } catch (...) {
     sqlite3_close(FWrite);
@@ -92,11 +102,17 @@ int TScoreStore::Add(const std::vector<TScoreEntry>& Entries, std::int64_t Arriv
   }
 }
 
-std::vector<TStoredScore> TScoreStore::Best(int Limit, int Offset, std::int64_t Since) {
+std::vector<TStoredScore> TScoreStore::Best(int Limit, int Offset, std::int64_t Since, bool VerifiedOnly) {
   std::lock_guard Lock(FReadLock);
-  TStatement Query(FRead,
-                   "SELECT name, score, arrived FROM scores WHERE arrived >= ?"
-                   " ORDER BY score DESC, arrived, id LIMIT ? OFFSET ?");
+  TStatement Query(FRead, VerifiedOnly
+                              ? "SELECT s.name, s.score, s.arrived, r.id FROM scores s"
+                                " JOIN (SELECT name, score, min(id) AS id FROM runs WHERE state = 1 GROUP BY name, score) r"
+                                " ON r.name = s.name AND r.score = s.score WHERE s.arrived >= ?"
+                                " ORDER BY s.score DESC, s.arrived, s.id LIMIT ? OFFSET ?"
+                              : "SELECT s.name, s.score, s.arrived,"
+                                " (SELECT min(r.id) FROM runs r WHERE r.name = s.name AND r.score = s.score AND r.state = 1)"
+                                " FROM scores s WHERE s.arrived >= ?"
+                                " ORDER BY s.score DESC, s.arrived, s.id LIMIT ? OFFSET ?");
   sqlite3_bind_int64(*Query, 1, Since);
   sqlite3_bind_int(*Query, 2, Limit);
   sqlite3_bind_int(*Query, 3, Offset);
@@ -108,6 +124,7 @@ std::vector<TStoredScore> TScoreStore::Best(int Limit, int Offset, std::int64_t 
     Row.Name.assign(Text ? Text : "", static_cast<std::size_t>(sqlite3_column_bytes(*Query, 0)));
     Row.Score = sqlite3_column_int64(*Query, 1);
     Row.Arrived = sqlite3_column_int64(*Query, 2);
+    Row.RunId = sqlite3_column_int64(*Query, 3);  // NULL reads as 0
     Rows.push_back(std::move(Row));
   }
   if (Step != SQLITE_DONE) throw TScoreStoreError(std::string("select: ") + sqlite3_errmsg(FRead));
@@ -119,4 +136,82 @@ std::int64_t TScoreStore::Count() {
   TStatement Query(FRead, "SELECT count(*) FROM scores");
   if (sqlite3_step(*Query) != SQLITE_ROW) throw TScoreStoreError(std::string("count: ") + sqlite3_errmsg(FRead));
   return sqlite3_column_int64(*Query, 0);
+}
+
+std::int64_t TScoreStore::AddRun(const std::string& Name, std::int64_t Score, std::int64_t Arrived) {
+  std::lock_guard Lock(FWriteLock);
+  TStatement Insert(FWrite, "INSERT INTO runs (name, score, arrived) VALUES (?, ?, ?)");
+  sqlite3_bind_text(*Insert, 1, Name.data(), static_cast<int>(Name.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_int64(*Insert, 2, Score);
+  sqlite3_bind_int64(*Insert, 3, Arrived);
+  if (sqlite3_step(*Insert) != SQLITE_DONE) throw TScoreStoreError(std::string("insert run: ") + sqlite3_errmsg(FWrite));
+  return sqlite3_last_insert_rowid(FWrite);
+}
+
+void TScoreStore::FinishRun(std::int64_t Id, bool Verified, const std::string& Reason, std::int64_t Arrived) {
+  std::lock_guard Lock(FWriteLock);
+  Execute(FWrite, "BEGIN IMMEDIATE");
+  try {
+    TStatement Update(FWrite, "UPDATE runs SET state = ?, reason = ? WHERE id = ?");
+    sqlite3_bind_int(*Update, 1, Verified ? TStoredRun::Verified : TStoredRun::Refused);
+    sqlite3_bind_text(*Update, 2, Reason.data(), static_cast<int>(Reason.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(*Update, 3, Id);
+    if (sqlite3_step(*Update) != SQLITE_DONE) throw TScoreStoreError(std::string("update run: ") + sqlite3_errmsg(FWrite));
+    if (Verified) {
+      TStatement Insert(FWrite,
+                        "INSERT OR IGNORE INTO scores (name, score, arrived) SELECT name, score, ? FROM runs WHERE id = ?");
+      sqlite3_bind_int64(*Insert, 1, Arrived);
+      sqlite3_bind_int64(*Insert, 2, Id);
+      if (sqlite3_step(*Insert) != SQLITE_DONE) throw TScoreStoreError(std::string("insert: ") + sqlite3_errmsg(FWrite));
+    }
+    Execute(FWrite, "COMMIT");
+  } catch (...) {
+    sqlite3_exec(FWrite, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void TScoreStore::DropRun(std::int64_t Id) {
+  std::lock_guard Lock(FWriteLock);
+  TStatement Delete(FWrite, "DELETE FROM runs WHERE id = ?");
+  sqlite3_bind_int64(*Delete, 1, Id);
+  if (sqlite3_step(*Delete) != SQLITE_DONE) throw TScoreStoreError(std::string("delete run: ") + sqlite3_errmsg(FWrite));
+}
+
+namespace {
+TStoredRun RunOf(sqlite3_stmt* Row) {
+  TStoredRun Run;
+  Run.Id = sqlite3_column_int64(Row, 0);
+  const auto* Name = reinterpret_cast<const char*>(sqlite3_column_text(Row, 1));
+  Run.Name.assign(Name ? Name : "", static_cast<std::size_t>(sqlite3_column_bytes(Row, 1)));
+  Run.Score = sqlite3_column_int64(Row, 2);
+  Run.Arrived = sqlite3_column_int64(Row, 3);
+  Run.State = static_cast<TStoredRun::TState>(sqlite3_column_int(Row, 4));
+  const auto* Reason = reinterpret_cast<const char*>(sqlite3_column_text(Row, 5));
+  Run.Reason = Reason ? Reason : "";
+  return Run;
+}
+}  // namespace
+
+bool TScoreStore::FindRun(std::int64_t Id, TStoredRun& Run) {
+  std::lock_guard Lock(FReadLock);
+  TStatement Query(FRead, "SELECT id, name, score, arrived, state, reason FROM runs WHERE id = ?");
+  sqlite3_bind_int64(*Query, 1, Id);
+  const int Step = sqlite3_step(*Query);
+  if (Step == SQLITE_ROW) {
+    Run = RunOf(*Query);
+    return true;
+  }
+  if (Step != SQLITE_DONE) throw TScoreStoreError(std::string("select run: ") + sqlite3_errmsg(FRead));
+  return false;
+}
+
+std::vector<TStoredRun> TScoreStore::QueuedRuns() {
+  std::lock_guard Lock(FReadLock);
+  TStatement Query(FRead, "SELECT id, name, score, arrived, state, reason FROM runs WHERE state = 0 ORDER BY id");
+  std::vector<TStoredRun> Runs;
+  int Step;
+  while ((Step = sqlite3_step(*Query)) == SQLITE_ROW) Runs.push_back(RunOf(*Query));
+  if (Step != SQLITE_DONE) throw TScoreStoreError(std::string("select runs: ") + sqlite3_errmsg(FRead));
+  return Runs;
 }

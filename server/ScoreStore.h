@@ -18,6 +18,18 @@ struct TStoredScore {
   std::string Name;
   std::int64_t Score = 0;
   std::int64_t Arrived = 0;  // seconds since 1970, UTC
+  std::int64_t RunId = 0;    // a run that played back to this entry; 0: none
+};
+
+// A recorded game handed in for checking, and what the check found.
+struct TStoredRun {
+  enum TState { Queued, Verified, Refused };
+  std::int64_t Id = 0;
+  std::string Name;
+  std::int64_t Score = 0;
+  std::int64_t Arrived = 0;
+  TState State = Queued;
+  std::string Reason;  // why it was refused
 };
 
 class TScoreStoreError : public std::runtime_error {
@@ -42,8 +54,19 @@ public:
 
   // Best first (ties: earlier arrival first). With Since > 0 only scores that
   // arrived at or after Since.
-  std::vector<TStoredScore> Best(int Limit, int Offset, std::int64_t Since = 0);
+  // With VerifiedOnly only entries a run has been verified for.
+  std::vector<TStoredScore> Best(int Limit, int Offset, std::int64_t Since = 0, bool VerifiedOnly = false);
   std::int64_t Count();
+
+  // A run waiting for its check; returns its id.
+  std::int64_t AddRun(const std::string& Name, std::int64_t Score, std::int64_t Arrived);
+  // The check's verdict. A verified run's entry joins the scores if it is
+  // not there yet.
+  void FinishRun(std::int64_t Id, bool Verified, const std::string& Reason, std::int64_t Arrived);
+  void DropRun(std::int64_t Id);
+  bool FindRun(std::int64_t Id, TStoredRun& Run);
+  // Runs still waiting (after a restart), oldest first.
+  std::vector<TStoredRun> QueuedRuns();
 
 private:
   sqlite3* FWrite = nullptr;

@@ -5,9 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "RunMaker.h"
 #include "ServerTestUtil.h"
 #include "persist/HighScore.h"
 #include "persist/TestFolder.h"
@@ -84,4 +86,64 @@ TEST(BrowserTest, RenderedPageShowsTheNamesInOrderAndMarkupAsText) {
   Png.read(Signature, 8);
   EXPECT_EQ(std::string(Signature, 8), "\x89PNG\r\n\x1A\n");
   EXPECT_GT(std::filesystem::exists(Shot) ? std::filesystem::file_size(Shot) : 0, 10000u);
+}
+
+// A verified score in the browser: the mark beside it, and its link leads to
+// the run file itself.
+TEST(BrowserTest, AVerifiedScoreShowsItsMarkAndItsRunDownloads) {
+  ASSERT_EQ(std::system("command -v chromium >/dev/null 2>&1"), 0)
+      << "chromium is missing: run scripts/install-deps.sh";
+  ::setenv("NO_PROXY", "127.0.0.1", 1);
+  TTestFolder Folder;
+  TMessageCapture Boxes;
+  TServerProcess Server(Folder.File("scores.db"), 30, {"--pak", VYRN_GAME_PAK});
+  ASSERT_GT(Server.Port, 0);
+  const std::string Game = Folder.File("game");
+  std::filesystem::create_directories(Game);
+  TCurlHttpClient Curl(2000, 4000);
+  IHttpClient* Old = SetHttpClient(&Curl);
+  bool Sent = false;
+  const TMadeRun Made =
+      RecordGoldenGame(Golden("complete_level1"), Game, [&](const TReplayRecorder& Recorder, const TMainForm& Form) {
+        SetHighScoreRunSource(LatestRunSource(Recorder, Form, Game));
+        THighScore Table(Game);
+        Table.Endpoint = "http://127.0.0.1:" + std::to_string(Server.Port);
+        Sent = Table.Submit() && Table.RunAccepted;
+        SetHighScoreRunSource(nullptr);
+      });
+  SetHttpClient(Old);
+  ASSERT_TRUE(Sent);
+  for (int I = 0; I < 600 && RawGet(Server.Port, "/api/runs/1").Body.find("\"queued\"") != std::string::npos; ++I)
+    ::usleep(100000);
+
+  const std::string Url = "http://127.0.0.1:" + std::to_string(Server.Port) + "/";
+  const std::string Dom = Capture(Chromium(Folder.File("profile"), "--dump-dom " + Url));
+  // ANNA's row carries the mark and the link; the default entries do not.
+  const std::string Row = "<td class=\"name\">ANNA</td><td class=\"score\">5849</td>";
+  const std::size_t At = Dom.find(Row);
+  ASSERT_NE(At, std::string::npos) << Dom.substr(0, 3000);
+  const std::size_t RowEnd = Dom.find("</tr>", At);
+  const std::size_t Link = Dom.find("<a class=\"verified\" href=\"", At);
+  ASSERT_LT(Link, RowEnd) << Dom.substr(At, RowEnd - At);
+  const std::size_t HrefAt = Link + std::strlen("<a class=\"verified\" href=\"");
+  const std::string Href = Dom.substr(HrefAt, Dom.find('"', HrefAt) - HrefAt);
+  EXPECT_EQ(Href, "/runs/1.vrp");
+  std::size_t Marks = 0;
+  for (std::size_t P = 0; (P = Dom.find("class=\"verified\"", P)) != std::string::npos; ++P) ++Marks;
+  EXPECT_EQ(Marks, 2u);  // all time and the last 30 days
+
+  // The link the page rendered, fetched as a download (curl: headless
+  // Chromium saves no downloads): the bytes are the run, a replay the game
+  // reads.
+  const std::string Saved = Folder.File("saved.vrp");
+  Capture("curl -s -o " + Saved + " " + Url.substr(0, Url.size() - 1) + Href);
+  std::ifstream In(Saved, std::ios::binary);
+  const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(Bytes, Made.Bytes);
+  EXPECT_NO_THROW(LoadReplay(Saved));
+
+  const std::string Shot = (std::filesystem::current_path() / "leaderboard-verified.png").string();
+  std::filesystem::remove(Shot);
+  Capture(Chromium(Folder.File("profile"), "--hide-scrollbars --window-size=1100,1000 --screenshot=" + Shot + " " + Url));
+  EXPECT_TRUE(std::filesystem::exists(Shot));
 }

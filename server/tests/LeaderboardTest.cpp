@@ -28,5 +28,22 @@ TEST(LeaderboardTest, MarkupInNamesStaysText) {
 
   EXPECT_EQ(LeaderboardJson("30d", 10, {Rows[1]}),
             "{\"period\":\"30d\",\"offset\":10,\"scores\":[{\"place\":11,\"name\":\"Bob\",\"score\":800,"
-            "\"date\":\"1970-01-02\"}]}\n");
+            "\"date\":\"1970-01-02\",\"verified\":false}]}\n");
+}
+
+// A verified entry links its run on the page and in the JSON, after the
+// fields every entry has always had.
+TEST(LeaderboardTest, AVerifiedEntryLinksItsRun) {
+  const std::vector<TStoredScore> Rows = {{"Ann", 700, 0, 5}, {"Bob", 600, 0, 0}};
+  EXPECT_EQ(LeaderboardJson("all", 0, Rows),
+            "{\"period\":\"all\",\"offset\":0,\"scores\":[{\"place\":1,\"name\":\"Ann\",\"score\":700,"
+            "\"date\":\"1970-01-01\",\"verified\":true,\"run\":\"/runs/5.vrp\"},{\"place\":2,\"name\":\"Bob\","
+            "\"score\":600,\"date\":\"1970-01-01\",\"verified\":false}]}\n");
+  const std::string Page = LeaderboardPage(Rows, {});
+  const std::size_t Ann = Page.find("<td class=\"name\">Ann</td>"), Bob = Page.find("<td class=\"name\">Bob</td>");
+  const std::size_t Link = Page.find("<a class=\"verified\" href=\"/runs/5.vrp\"");
+  ASSERT_NE(Link, std::string::npos);
+  EXPECT_GT(Link, Ann);
+  EXPECT_LT(Link, Bob);
+  EXPECT_EQ(Page.find("class=\"verified\"", Link + 10), std::string::npos);
 }

@@ -121,11 +121,42 @@ inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5
   return Answer;
 }
 
+// One POST with Body on its own connection; gives up after TimeoutMs.
+inline THttpAnswer RawPost(int Port, const std::string& Target, const std::string& Body, int TimeoutMs = 5000) {
+  THttpAnswer Answer;
+  const int Socket = ConnectLoopback(Port);
+  if (Socket < 0) return Answer;
+  const std::string Request = "POST " + Target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Length: " +
+                              std::to_string(Body.size()) + "\r\n\r\n" + Body;
+  std::size_t Sent = 0;
+  while (Sent < Request.size()) {
+    const ssize_t N = ::send(Socket, Request.data() + Sent, Request.size() - Sent, MSG_NOSIGNAL);
+    if (N <= 0) break;
+    Sent += static_cast<std::size_t>(N);
+  }
+  std::string Reply;
+  char Buffer[4096];
+  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
+  while (std::chrono::steady_clock::now() < Deadline) {
+    pollfd Poll{Socket, POLLIN, 0};
+    if (::poll(&Poll, 1, 100) <= 0) continue;
+    const ssize_t Got = ::recv(Socket, Buffer, sizeof Buffer, 0);
+    if (Got <= 0) break;
+    Reply.append(Buffer, static_cast<std::size_t>(Got));
+  }
+  ::close(Socket);
+  if (Reply.compare(0, 9, "HTTP/1.1 ") != 0 || Reply.size() < 12) return Answer;
+  Answer.Status = std::stoi(Reply.substr(9, 3));
+  const std::size_t BodyAt = Reply.find("\r\n\r\n");
+  if (BodyAt != std::string::npos) Answer.Body = Reply.substr(BodyAt + 4);
+  return Answer;
+}
+
 // vyrn-scores as a child process. Port 0 lets it pick a free port, which it
 // prints; the destructor stops it if the test did not.
 class TServerProcess {
 public:
-  TServerProcess(const std::string& Db, int PerMinute = 30) {
+  TServerProcess(const std::string& Db, int PerMinute = 30, const std::vector<std::string>& Extra = {}) {
     int Pipe[2];
     if (::pipe(Pipe) != 0) return;
     FChild = ::fork();
@@ -134,8 +165,11 @@ public:
       ::close(Pipe[0]);
       ::close(Pipe[1]);
       const std::string Limit = std::to_string(PerMinute);
-      ::execl(VYRN_SCORES_PATH, VYRN_SCORES_PATH, "--db", Db.c_str(), "--port", "0", "--bind", "127.0.0.1",
-              "--max-per-minute", Limit.c_str(), static_cast<char*>(nullptr));
+      std::vector<const char*> Argv = {VYRN_SCORES_PATH, "--db", Db.c_str(), "--port", "0", "--bind", "127.0.0.1",
+                                       "--max-per-minute", Limit.c_str()};
+      for (const auto& Arg : Extra) Argv.push_back(Arg.c_str());
+      Argv.push_back(nullptr);
+      ::execv(VYRN_SCORES_PATH, const_cast<char* const*>(Argv.data()));
       ::_exit(127);
     }
     ::close(Pipe[1]);

@@ -218,6 +218,18 @@ void TMainForm::MenuTimerTimer() {
   FMenu->Tick();
 }
 
+void TMainForm::SkipToMenu() {
+  if (FMenu || !FPak) return;
+  FSplash.reset();
+  FMenu = FParts.CreateMenu(TMenuScreen::Main, *FPak, *FAudio, *FConfig, FScreen);
+  FTimers.SetEnabled(SplashScreenTimer, false);
+  FTimers.SetEnabled(MenuTimer, true);
+}
+
+void TMainForm::StartGameNow(bool TwoPlayers) {
+  if (FMenu && !FGame) StartGame(TwoPlayers);
+}
+
 void TMainForm::StartGame(bool TwoPlayers) {
   FMenu->StopSound(TMenuSound::FoldOut);
   FMenu->StopMusic();
@@ -228,6 +240,7 @@ void TMainForm::StartGame(bool TwoPlayers) {
   // Keys released while the menu ran were never seen by the game's flags;
   // start the game from a clean state so no direction is stuck.
   ClearPlayerKeys();
+  if (GameStarting) GameStarting(TwoPlayers);
   FGame = FParts.CreateGame(600, StartLevel, StartLives, *FPak, *FAudio, *FConfig, TwoPlayers, FMenu->FrameBuffer(),
                             *FBottomPanel, *FRightPanel, FScreen, 550);
   if (FGame) {
@@ -279,6 +292,7 @@ void TMainForm::GameTimerTimer() {
   if (!G.Ended()) return;
   const std::int64_t Score1 = G.Score1();
   const std::int64_t Score2 = G.Score2();
+  FLastGame = {FLastGame.Games + 1, G.TwoPlayers(), Score1, Score2, CheatUsed};
   FGame.reset();
   FTimers.SetEnabled(GameTimer, false);
   // Keys released during the game never reached the menu's flags: a held

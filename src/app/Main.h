@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,24 @@ public:
   void Dispatch(const TInputEvent& Event) override;
 
   bool TimerRuns(TTimerId Timer) const { return FTimers.Enabled(Timer); }
+
+  // Called as a game starts, before the game draws anything from the
+  // generator: where a recording of that one game begins.
+  std::function<void(bool TwoPlayers)> GameStarting;
+  // Skips the splash and shows the main menu at once; then starts a game
+  // as the menu would. A replay of one game begins this way.
+  void SkipToMenu();
+  void StartGameNow(bool TwoPlayers);
+
+  // How the last game ended (Games counts the games ended so far).
+  struct TGameResult {
+    int Games = 0;
+    bool TwoPlayers = false;
+    std::int64_t Score1 = 0;
+    std::int64_t Score2 = 0;
+    bool Cheated = false;
+  };
+  const TGameResult& LastGame() const { return FLastGame; }
 
   // Timers, in the order they are added to the scheduler.
   const TTimerId FocusMonitor;       // 50 ms, always
@@ -97,6 +116,7 @@ private:
   TScreen& FScreen;
   TTimerScheduler& FTimers;
   bool FDestroyed = false;
+  TGameResult FLastGame;
 
   std::unique_ptr<TConfig> FConfig;
   std::unique_ptr<TAudioObject> FAudio;

@@ -12,6 +12,12 @@
 const char* const HighScoreEndpoint = VYRN_HIGHSCORE_ENDPOINT;
 
 namespace {
+THighScoreRunSource RunSource;
+}
+
+void SetHighScoreRunSource(THighScoreRunSource Source) { RunSource = std::move(Source); }
+
+namespace {
 constexpr char FormatVersion = '3';
 
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
@@ -151,5 +157,10 @@ bool THighScore::Submit() {
     const std::string Url = Endpoint + "/submit_hi.php?game=vyrn&ent=10&hifile=" + PercentEncode(Bytes);
     if (!Http.Get(Url)) return false;
   }
+  RunAccepted = false;
+  THighScoreRun Run;
+  if (RunSource && RunSource(Run))
+    RunAccepted = Http.Post(Endpoint + "/api/runs?name=" + PercentEncode(Run.Name) + "&score=" + std::to_string(Run.Score),
+                            Run.Replay, "application/octet-stream");
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct THighScore_element {
@@ -14,6 +15,18 @@ struct THighScore_element {
 // Where Submit sends the table: the build setting VYRN_HIGHSCORE_ENDPOINT, so
 // a local game can talk to a local server.
 extern const char* const HighScoreEndpoint;
+
+// A recorded game handed in with the table: its replay file and the entry it
+// claims, which the server checks by playing the game back.
+struct THighScoreRun {
+  std::string Replay;
+  std::string Name;
+  std::int64_t Score = 0;
+};
+// Set by the program while it records the games; gives the latest game's run
+// when it entered the table. Submit sends it after the table.
+using THighScoreRunSource = std::function<bool(THighScoreRun& Run)>;
+void SetHighScoreRunSource(THighScoreRunSource Source);
 
 class THighScore {
 public:
@@ -47,8 +60,12 @@ public:
   void Insert(const std::string& Name, std::int64_t Score);
   // Sends the table in two requests (places 1-10, then 11-20) through the
   // current HTTP client; true when both succeeded. The second is not sent
-  // when the first fails.
+  // when the first fails. Then the latest game's run, if there is one: POST
+  // /api/runs?name=..&score=.. with the replay as the body. A server that
+  // takes no runs still took the table, so the run does not change the
+  // result; RunAccepted tells.
   bool Submit();
+  bool RunAccepted = false;
 
   const std::string& FilePath() const { return FPath; }
   // True after a read error: the file on disk is kept as it is.

@@ -20,6 +20,7 @@
 #include "program/ReplayFormat.h"
 #include "program/ReplayRecorder.h"
 #include "program/ReplayWindow.h"
+#include "program/RunClaim.h"
 #include "persist/DataPaths.h"
 #include "persist/FileStore.h"
 #include "platform/Clock.h"
@@ -37,6 +38,7 @@ constexpr long SubmitTotalTimeoutMs = 3000;
 const std::string NotEnoughMemoryMessage = std::string(NotEnoughMemoryText) +
                                            ".\rClose other programs and start the game again; a damaged game.pak "
                                            "can cause this too.";
+constexpr const char* LastGameFile = "last-game.vrp";
 }  // namespace
 
 int main(int Argc, char** Argv) {
@@ -121,6 +123,14 @@ int main(int Argc, char** Argv) {
       if (!RecordFile.empty()) {
         Recorder = std::make_unique<TReplayRecorder>(RecordFile, Form, Paths.UserFolder);
         if (Recorder->Failed()) throw TReplayError("cannot write the recording \"" + RecordFile + "\"");
+      } else {
+        // Every game is recorded from its start (the latest one stays in
+        // last-game.vrp): the run the high-score server plays back to
+        // confirm a submitted score. A disk that refuses the file only costs
+        // the file.
+        Recorder = std::make_unique<TReplayRecorder>(JoinPath(Paths.UserFolder, LastGameFile), Form, Paths.UserFolder,
+                                                     nullptr, TReplayRecorder::TFrom::EachGame);
+        SetHighScoreRunSource(LatestRunSource(*Recorder, Form, Paths.UserFolder));
       }
       try {
         Window.EnableGamepads([&Form](int Player, TPadAction Action) { return GamepadKey(Form, Player, Action); });
@@ -136,7 +146,8 @@ int main(int Argc, char** Argv) {
       } else {
         ExitCode = 1;
       }
-      if (Recorder && !Recorder->Finish()) {
+      SetHighScoreRunSource(nullptr);
+      if (!RecordFile.empty() && Recorder && !Recorder->Finish()) {
         ShowMessageBox("The recording \"" + RecordFile + "\" could not be written completely.");
         ExitCode = 1;
       }

@@ -76,9 +76,9 @@ void ParseInto(const std::uint8_t* Data, std::size_t Size, bool VerifyHash, TRep
     throw TReplayError("this is not a Vyrn Rekindled replay");
   R.Take(sizeof ReplayMagic, "the header");
   Out.Version = R.U16("the header");
-  if (Out.Version != ReplayVersion)
-    throw TReplayError("the replay has version " + std::to_string(Out.Version) + "; this game reads version " +
-                       std::to_string(ReplayVersion));
+  if (Out.Version != ReplayVersion && Out.Version != ReplayGameVersion)
+    throw TReplayError("the replay has version " + std::to_string(Out.Version) + "; this game reads versions " +
+                       std::to_string(ReplayVersion) + " and " + std::to_string(ReplayGameVersion));
   const std::uint8_t IdLength = R.U8("the header");
   if (IdLength == 0 || IdLength > ReplayMaxBuildId) throw TReplayError("the build identifier is damaged");
   const std::uint8_t* Id = R.Take(IdLength, "the header");
@@ -86,6 +86,11 @@ void ParseInto(const std::uint8_t* Data, std::size_t Size, bool VerifyHash, TRep
     if (Id[I] < 32 || Id[I] > 126) throw TReplayError("the build identifier is damaged");
   Out.BuildId.assign(reinterpret_cast<const char*>(Id), IdLength);
   Out.Seed = R.U32("the header");
+  if (Out.Version == ReplayGameVersion) {
+    const std::uint8_t Start = R.U8("the header");
+    if (Start != 1 && Start != 2) throw TReplayError("the replay starts in an unknown way (" + std::to_string(Start) + ")");
+    Out.Start = static_cast<TReplayStart>(Start);
+  }
   Out.ConfigText = R.Blob(ReplayMaxConfig, "settings");
   Out.HighScoresText = R.Blob(ReplayMaxHighScores, "high-score table");
 
@@ -183,11 +188,13 @@ TReplay LoadReplay(const std::string& FileName) {
 
 std::vector<std::uint8_t> SerializeReplayHeader(const TReplay& Replay) {
   std::vector<std::uint8_t> Out(ReplayMagic, ReplayMagic + sizeof ReplayMagic);
-  PutLe16(Out, Replay.Version);
+  const bool Game = Replay.Start != TReplayStart::Session;
+  PutLe16(Out, Game ? ReplayGameVersion : Replay.Version);
   const std::string Id = Replay.BuildId.substr(0, ReplayMaxBuildId);
   Out.push_back(static_cast<std::uint8_t>(Id.size()));
   Out.insert(Out.end(), Id.begin(), Id.end());
   PutLe32(Out, Replay.Seed);
+  if (Game) Out.push_back(static_cast<std::uint8_t>(Replay.Start));
   PutBlob(Out, Replay.ConfigText);
   PutBlob(Out, Replay.HighScoresText);
   return Out;

@@ -9,6 +9,8 @@
 //   u16 version                      ReplayVersion
 //   u8 n, n bytes                    build identifier of the recording game (1..64)
 //   u32 seed                         the generator's seed once the window was created
+//                                    (version 2: as the game started)
+//   u8 start                         version 2 only: 1 a one-player game, 2 a two-player game
 //   u32 n, n bytes                   config.dat as it was (0..4096; 0: none)
 //   u32 n, n bytes                   highscores.dat as it was (0..65536; 0: none)
 //   records, each a kind byte and its data:
@@ -31,6 +33,8 @@
 
 inline constexpr char ReplayMagic[8] = {'V', 'Y', 'R', 'N', 'R', 'P', 'L', 'Y'};
 inline constexpr std::uint16_t ReplayVersion = 1;
+// A replay of one game from its start rather than of a whole session.
+inline constexpr std::uint16_t ReplayGameVersion = 2;
 inline constexpr std::uint32_t ReplayCheckEvery = 100;
 inline constexpr std::size_t ReplayMaxBuildId = 64;
 inline constexpr std::size_t ReplayMaxConfig = 4096;
@@ -127,11 +131,15 @@ private:
   // The indices of the check records, ascending.
   std::vector<std::uint32_t> FChecks;
 };
+// Where a replay begins: with the window's creation, or with a game's
+// start (the splash and the menu are skipped).
+enum class TReplayStart : std::uint8_t { Session = 0, OnePlayerGame = 1, TwoPlayerGame = 2 };
 
 struct TReplay {
   std::uint16_t Version = ReplayVersion;
   std::string BuildId;
   std::uint32_t Seed = 0;
+  TReplayStart Start = TReplayStart::Session;  // written as version 2 unless Session
   std::string ConfigText;
   std::string HighScoresText;
   TReplayRecords Records;  // the end record is implied

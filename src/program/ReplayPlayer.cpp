@@ -13,6 +13,7 @@
 TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form) : FReplay(Replay), FForm(Form) {
   FOtherBuild = Replay.BuildId != ReplayBuildId();
   SetTimeOfDaySource([this]() -> std::uint32_t {
+    if (FWindowStarting) return 0;  // a game's replay has no record of the window's start
     const auto& Records = FReplay.Records;
     if (FCursor < Records.size() && Records.KindAt(FCursor) == TReplayRecordKind::Time) return Records[FCursor++].Value;
     FClockMissing = true;
@@ -43,9 +44,22 @@ bool TReplayPlayer::PrepareFolder(const std::string& Folder) {
 }
 
 bool TReplayPlayer::Start() {
-  if (!FForm.FormCreate()) {
+  const bool OneGame = FReplay.Start != TReplayStart::Session;
+  FWindowStarting = OneGame;
+  const bool Created = FForm.FormCreate();
+  if (Created && OneGame) FForm.SkipToMenu();
+  FWindowStarting = false;
+  if (!Created) {
     Fail("the window could not start");
     return false;
+  }
+  if (OneGame) {
+    // The generator as the game found it when it was recorded.
+    RandSeed = FReplay.Seed;
+    FForm.StartGameNow(FReplay.Start == TReplayStart::TwoPlayerGame);
+    if (!FForm.Game()) Fail("the game could not start");
+    else if (FClockMissing) Fail("the game read the clock more often than recorded while it started");
+    return FProblem.empty();
   }
   if (FClockMissing) Fail("the game read the clock more often than recorded while the window started");
   else if (RandSeed != FReplay.Seed)

@@ -23,7 +23,8 @@ public:
   // window's parts will read them. False (with Problem) when it cannot.
   bool PrepareFolder(const std::string& Folder);
   // FormCreate with the recorded time reads; false when the window could
-  // not start or started differently.
+  // not start or started differently. A replay of one game then goes
+  // straight to that game's start.
   bool Start();
   // Dispatches the next event (and compares the checks before it). False
   // once the replay is over or has parted from the game: see Problem.
@@ -52,6 +53,7 @@ private:
   bool FFinished = false;
   bool FOtherBuild = false;
   bool FClockMissing = false;
+  bool FWindowStarting = false;
   std::string FProblem;
   mutable TInputEvent FNext{};  // what NextEvent points at
 };

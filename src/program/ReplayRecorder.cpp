@@ -22,14 +22,18 @@ std::string ReadSmallFile(const std::string& Path, std::size_t Max) {
 }  // namespace
 
 TReplayRecorder::TReplayRecorder(const std::string& FileName, TMainForm& Form, const std::string& Folder,
-                                 std::function<std::uint32_t()> Clock)
+                                 std::function<std::uint32_t()> Clock, TFrom From)
     : FForm(Form), FClock(Clock ? std::move(Clock) : std::function<std::uint32_t()>(SystemUtcMillisecondsOfDay)),
-      FFileName(FileName) {
+      FFrom(From), FFolder(Folder), FFileName(FileName) {
   FHeader.BuildId = ReplayBuildId();
-  FHeader.ConfigText = ReadSmallFile(JoinPath(Folder, TConfig::FileName), ReplayMaxConfig);
-  FHeader.HighScoresText = ReadSmallFile(JoinPath(Folder, THighScore::FileName), ReplayMaxHighScores);
-  FFile = std::fopen(FileName.c_str(), "wb");
-  if (!FFile) FFailed = true;
+  if (From == TFrom::Session) {
+    FHeader.ConfigText = ReadSmallFile(JoinPath(Folder, TConfig::FileName), ReplayMaxConfig);
+    FHeader.HighScoresText = ReadSmallFile(JoinPath(Folder, THighScore::FileName), ReplayMaxHighScores);
+    FFile = std::fopen(FileName.c_str(), "wb");
+    if (!FFile) FFailed = true;
+  } else {
+    Form.GameStarting = [this](bool TwoPlayers) { BeginGame(TwoPlayers); };
+  }
   // The real clock, with every answer written down.
   SetTimeOfDaySource([this] {
     TReplayRecord R;
@@ -43,9 +47,51 @@ TReplayRecorder::TReplayRecorder(const std::string& FileName, TMainForm& Form, c
 TReplayRecorder::~TReplayRecorder() {
   Finish();
   SetTimeOfDaySource(nullptr);
+  if (FFrom == TFrom::EachGame) FForm.GameStarting = nullptr;
+}
+
+void TReplayRecorder::BeginGame(bool TwoPlayers) {
+  if (FFile) std::fclose(FFile);
+  FFailed = false;
+  FInGame = true;
+  ++FGames;
+  FStarted = true;
+  FFinished = false;
+  FRecords = 0;
+  FTicks = 0;
+  FHash = ReplayHashBasis;
+  FGameBytes.clear();
+  FGamesAtStart = FForm.LastGame().Games;
+  FTableAtEndRead = false;
+  FTableAtEnd.clear();
+  FWatchTicks = 0;
+  FHeader.Start = TwoPlayers ? TReplayStart::TwoPlayerGame : TReplayStart::OnePlayerGame;
+  FHeader.Seed = RandSeed;
+  FHeader.ConfigText = ReadSmallFile(JoinPath(FFolder, TConfig::FileName), ReplayMaxConfig);
+  FHeader.HighScoresText = ReadSmallFile(JoinPath(FFolder, THighScore::FileName), ReplayMaxHighScores);
+  FPending = SerializeReplayHeader(FHeader);
+  FFile = FFileName.empty() ? nullptr : std::fopen(FFileName.c_str(), "wb");
+  if (!FFile && !FFileName.empty()) FFailed = true;
+  Flush();
+}
+
+bool TReplayRecorder::LatestGame(std::vector<std::uint8_t>& Bytes) const {
+  if (!FInGame) return false;
+  Bytes = FGameBytes;
+  Bytes.insert(Bytes.end(), FPending.begin(), FPending.end());
+  if (!FFinished) {
+    TReplayRecord End;
+    End.Kind = TReplayRecordKind::End;
+    End.Value = FRecords;
+    const auto Tail = SerializeReplayRecord(End);
+    Bytes.insert(Bytes.end(), Tail.begin(), Tail.end());
+    PutLe32(Bytes, ReplayHash(Bytes.data() + FGameBytes.size(), Bytes.size() - FGameBytes.size(), FHash));
+  }
+  return true;
 }
 
 void TReplayRecorder::Started() {
+  if (FFrom == TFrom::EachGame) return;  // each game writes its own header
   if (FStarted) return;
   FStarted = true;
   FHeader.Seed = RandSeed;
@@ -56,7 +102,7 @@ void TReplayRecorder::Started() {
 }
 
 void TReplayRecorder::Add(const TReplayRecord& Record) {
-  if (FFinished) return;
+  if (FFinished || !Recording()) return;
   const auto Bytes = SerializeReplayRecord(Record);
   FPending.insert(FPending.end(), Bytes.begin(), Bytes.end());
   ++FRecords;
@@ -69,6 +115,7 @@ void TReplayRecorder::Flush() {
   if (FFinished) PutLe32(FPending, FHash);
   if (FFile && std::fwrite(FPending.data(), 1, FPending.size(), FFile) != FPending.size()) FFailed = true;
   if (FFile && std::fflush(FFile) != 0) FFailed = true;
+  if (FFrom == TFrom::EachGame) FGameBytes.insert(FGameBytes.end(), FPending.begin(), FPending.end());
   FPending.clear();
 }
 
@@ -76,9 +123,13 @@ void TReplayRecorder::Dispatch(const TInputEvent& Event) {
   TReplayRecord R;
   R.Kind = TReplayRecordKind::Event;
   R.Event = Event;
+  // The event that starts a game is not part of its recording.
+  const bool Recorded = Recording() && !FFinished;
+  const std::uint32_t Games = FGames;
   Add(R);
   FForm.Dispatch(Event);
-  if (Event.Kind != TInputKind::Timer || FFinished) return;
+  if (FFrom == TFrom::EachGame && Games == FGames) WatchForEntry(Event);
+  if (Event.Kind != TInputKind::Timer || FFinished || !Recorded || Games != FGames) return;
   if (++FTicks % ReplayCheckEvery != 0) return;
   TReplayRecord Check;
   Check.Kind = TReplayRecordKind::Check;
@@ -89,8 +140,45 @@ void TReplayRecorder::Dispatch(const TInputEvent& Event) {
   Flush();
 }
 
+void TReplayRecorder::EndGame() {
+  TReplayRecord End;
+  End.Kind = TReplayRecordKind::End;
+  End.Value = FRecords;
+  Add(End);
+  FFinished = true;
+  Flush();
+  if (FFile && std::fclose(FFile) != 0) FFailed = true;
+  FFile = nullptr;
+}
+
+void TReplayRecorder::WatchForEntry(const TInputEvent& Event) {
+  if (FFinished || !FInGame || FForm.Game() || FForm.LastGame().Games == FGamesAtStart) return;
+  // The game is over. Its run ends once the name is in the table: what
+  // follows in the menu is not part of it. A key confirms the name and a
+  // menu tick after it writes the table, so the table is looked at for a
+  // while after every key.
+  constexpr int TicksAfterKey = 200;
+  const auto Table = [this] { return ReadSmallFile(JoinPath(FFolder, THighScore::FileName), ReplayMaxHighScores); };
+  if (!FTableAtEndRead) {
+    FTableAtEnd = Table();
+    FTableAtEndRead = true;
+    return;
+  }
+  const bool Key = Event.Kind == TInputKind::KeyDown || Event.Kind == TInputKind::KeyUp ||
+                   Event.Kind == TInputKind::KeyPress;
+  if (Key) FWatchTicks = TicksAfterKey;
+  if (FWatchTicks == 0) return;
+  if (Event.Kind == TInputKind::Timer) --FWatchTicks;
+  if (Table() != FTableAtEnd) EndGame();
+}
+
 bool TReplayRecorder::Finish() {
   if (FFinished) return !FFailed;
+  if (FFrom == TFrom::EachGame && !FInGame) {
+    FFinished = true;
+    SetTimeOfDaySource(nullptr);
+    return true;
+  }
   Started();
   TReplayRecord End;
   End.Kind = TReplayRecordKind::End;

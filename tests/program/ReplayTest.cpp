@@ -231,6 +231,27 @@ TEST(ReplayFile, TheLargestReplayIsReadWithinTwiceItsSize) {
 
 // Every cut of a real file, and a changed byte in its header, is refused
 // with a message; nothing is read past the end (the sanitizer build).
+// A replay of one game says how it starts; a session's file stays as it was.
+TEST(ReplayFile, AOneGameReplayKeepsHowItStarts) {
+  TReplay Game = SampleReplay(11);
+  Game.Start = TReplayStart::TwoPlayerGame;
+  auto Bytes = SerializeReplay(Game);
+  const TReplay Back = ParseReplay(Bytes.data(), Bytes.size());
+  EXPECT_EQ(Back.Start, TReplayStart::TwoPlayerGame);
+  EXPECT_EQ(Back.Version, ReplayGameVersion);
+  EXPECT_EQ(Back.Records, Game.Records);
+  const auto Session = SerializeReplay(SampleReplay(11));
+  EXPECT_EQ(Session[8], ReplayVersion);
+  EXPECT_EQ(Session.size() + 1, Bytes.size());
+  // The start byte follows the seed: magic, version, id length, id, seed.
+  const std::size_t At = 8 + 2 + 1 + Game.BuildId.size() + 4;
+  for (std::uint8_t Wrong : {0, 3}) {
+    auto Bad = Bytes;
+    Bad[At] = Wrong;
+    EXPECT_THROW(ParseReplay(Bad.data(), Bad.size(), false), TReplayError) << int(Wrong);
+  }
+}
+
 TEST(ReplayFile, DamagedTruncatedAndForeignFilesAreRefused) {
   const auto Good = ReadAll(Golden("twoplayers_death"));
   ASSERT_GT(Good.size(), 100u);
@@ -249,7 +270,7 @@ TEST(ReplayFile, DamagedTruncatedAndForeignFilesAreRefused) {
     }
   };
   Refused(0, 'X', "not a Vyrn Rekindled replay");
-  Refused(8, 2, "version");
+  Refused(8, 3, "version");  // 2 is a replay of one game
   Refused(10, 0, "build identifier");
   Refused(10, 200, "build identifier");
   // Any byte changed anywhere: the hash at the end no longer matches.

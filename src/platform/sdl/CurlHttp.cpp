@@ -14,11 +14,28 @@ TCurlHttpClient::TCurlHttpClient(long ConnectTimeoutMs, long TotalTimeoutMs)
   std::call_once(Initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-bool TCurlHttpClient::Get(const std::string& Url) {
+bool TCurlHttpClient::Get(const std::string& Url) { return Perform(Url, nullptr, ""); }
+
+bool TCurlHttpClient::Post(const std::string& Url, const std::string& Body, const std::string& ContentType) {
+  return Perform(Url, &Body, ContentType);
+}
+
+bool TCurlHttpClient::Perform(const std::string& Url, const std::string* Body, const std::string& ContentType) {
   CURL* Curl = curl_easy_init();
   if (!Curl) return false;
+  curl_slist* Headers = nullptr;
   curl_easy_setopt(Curl, CURLOPT_URL, Url.c_str());
-  curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
+  if (Body) {
+    curl_easy_setopt(Curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(Curl, CURLOPT_POSTFIELDS, Body->data());
+    curl_easy_setopt(Curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(Body->size()));
+    // No "Expect: 100-continue": it costs a round trip (or a second's wait).
+    Headers = curl_slist_append(Headers, "Expect:");
+    Headers = curl_slist_append(Headers, ("Content-Type: " + ContentType).c_str());
+    curl_easy_setopt(Curl, CURLOPT_HTTPHEADER, Headers);
+  } else {
+    curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
+  }
   curl_easy_setopt(Curl, CURLOPT_WRITEFUNCTION, Discard);
   curl_easy_setopt(Curl, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(Curl, CURLOPT_FOLLOWLOCATION, 1L);
@@ -31,5 +48,6 @@ bool TCurlHttpClient::Get(const std::string& Url) {
   curl_easy_setopt(Curl, CURLOPT_NOSIGNAL, 1L);
   const CURLcode Result = curl_easy_perform(Curl);
   curl_easy_cleanup(Curl);
+  curl_slist_free_all(Headers);
   return Result == CURLE_OK;
 }
