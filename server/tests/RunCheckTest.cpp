@@ -59,11 +59,14 @@ TEST_F(RunCheckTest, TheGamesOwnRecordingOfAGameClaimsItsEntryAndIsVerified) {
 TEST_F(RunCheckTest, AChangedEventIsRefusedAsNotPlayingBack) {
   ASSERT_TRUE(Run.Claimed);
   const std::string Changed = Altered(Run.Bytes, [](TReplay& R) {
-    for (auto& Rec : R.Records)
+    for (std::size_t I = 0; I < R.Records.size(); ++I) {
+      TReplayRecord Rec = R.Records[I];
       if (Rec.Kind == TReplayRecordKind::Event && Rec.Event.Kind == TInputKind::KeyDown && Rec.Event.Code == Vk::Down) {
         Rec.Event.Code = Vk::Up;  // the first turn down becomes a turn up
+        R.Records.Set(I, Rec);
         break;
       }
+    }
   });
   const TRunVerdict Verdict = Check(Changed, "ANNA", 5849);
   EXPECT_FALSE(Verdict.Verified);
@@ -89,7 +92,10 @@ TEST_F(RunCheckTest, AClaimThatIsNotWhatTheGameEndedWithIsRefused) {
 
 TEST_F(RunCheckTest, CutShortSessionAndDamagedRunsAreRefused) {
   // Cut before the game ends: the claim is never reached.
-  const std::string Short = Altered(Run.Bytes, [](TReplay& R) { R.Records.resize(R.Records.size() / 3); });
+  const std::string Short = Altered(Run.Bytes, [](TReplay& R) {
+    const std::size_t Keep = R.Records.size() / 3;
+    while (R.Records.size() > Keep) R.Records.Erase(R.Records.size() - 1);
+  });
   TRunVerdict Verdict = Check(Short, "ANNA", 5849);
   EXPECT_FALSE(Verdict.Verified);
   EXPECT_NE(Verdict.Reason.find("before its game"), std::string::npos) << Verdict.Reason;
