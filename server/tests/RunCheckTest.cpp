@@ -3,6 +3,8 @@
 // session and a damaged file are refused, each with its reason.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "RunCheck.h"
 #include "RunMaker.h"
 #include "persist/TestFolder.h"
@@ -38,17 +40,17 @@ TEST_F(RunCheckTest, TheGamesOwnRecordingOfAGameClaimsItsEntryAndIsVerified) {
   EXPECT_LT(Replay.Records.size(), Session.Records.size());
   // Nor the menu after it: it ends as the table takes the name, a short
   // while after the key that confirmed it.
-  const TReplayRecord* LastKey = nullptr;
+  std::optional<TReplayRecord> LastKey;
   int TicksAfter = 0;
-  for (const auto& Record : Replay.Records) {
+  for (const TReplayRecord Record : Replay.Records) {
     if (Record.Kind != TReplayRecordKind::Event) continue;
     if (Record.Event.Kind == TInputKind::Timer) ++TicksAfter;
     else if (Record.Event.Kind == TInputKind::KeyDown || Record.Event.Kind == TInputKind::KeyUp) {
-      LastKey = &Record;
+      LastKey = Record;
       TicksAfter = 0;
     }
   }
-  ASSERT_NE(LastKey, nullptr);
+  ASSERT_TRUE(LastKey.has_value());
   EXPECT_EQ(LastKey->Event.Code, Vk::Return);
   EXPECT_LT(TicksAfter, 100);  // the session went on for about 200 more
   const TRunVerdict Verdict = Check(Run.Bytes, "ANNA", 5849);
