@@ -79,7 +79,7 @@ public:
   explicit TSdlWindow(const std::string& Title, int Width = 800, int Height = 600);
 
   // How often and how far apart the video is started before giving up.
-  static constexpr int VideoAttempts = 8;
+  static constexpr int VideoAttempts = 16;
   static constexpr std::uint32_t VideoPauseMs = 250;
   ~TSdlWindow() override;
   TSdlWindow(const TSdlWindow&) = delete;
