@@ -2,7 +2,7 @@
 #   make run   - install missing packages, build, start the game
 #   make test  - the same set-up, then every test in a normal and a sanitizer build
 #   make serve - the high-score server on 127.0.0.1:$(SERVE_PORT), with the game built to submit to it
-.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server install soak fuzz
+.PHONY: all deps build build-asan run test test-release test-asan bench clean serve soak-server install soak fuzz start-loop
 
 RUN_DIR := run
 SERVE_PORT ?= 8080
@@ -54,6 +54,16 @@ serve:
 	mkdir -p $(RUN_DIR)
 	@echo "Leaderboard: http://127.0.0.1:$(SERVE_PORT)/  (back to the public server: make build HIGHSCORE_ENDPOINT=http://hiscores.vyrn-rekindled.net)"
 	build/server/vyrn-scores --db $(RUN_DIR)/scores.db --port $(SERVE_PORT) --pak build/game.pak
+
+# The game started STARTS times on a private X display, each start checked for
+# its window within START_TIMEOUT seconds; LOAD_JOBS busy loops crowd the CPU
+# meanwhile, WM=openbox adds a window manager. A stall leaves the state of
+# every thread in a report (with gdb where installed).
+STARTS ?= 100
+LOAD_JOBS ?= 2
+START_TIMEOUT ?= 10
+start-loop: build
+	STARTS=$(STARTS) LOAD_JOBS=$(LOAD_JOBS) START_TIMEOUT=$(START_TIMEOUT) bash scripts/start-loop.sh build/vyrn build/game.pak
 
 # The server's load and SIGKILL tests at full size: 8 clients, 20,000 submissions;
 # and 64 slow plus 3,000 idle connections against an honest client for 20 s.

@@ -80,6 +80,25 @@ void Reached(const std::vector<TSampleStep>& Steps, int Low, int High, int& From
 }
 }  // namespace
 
+bool ShowsNoWindow(const std::string& Driver) { return Driver == "offscreen" || Driver == "dummy"; }
+
+std::string StartVideo(const TVideoStartSteps& Steps, const std::string& Requested, int Attempts,
+                       std::uint32_t PauseMs) {
+  std::string Problem = "no video driver";
+  for (int Attempt = 1; Attempt <= Attempts; ++Attempt) {
+    if (Attempt > 1) Steps.Pause(PauseMs);
+    if (!Steps.Start()) {
+      Problem = Steps.Error();
+      continue;
+    }
+    const std::string Driver = Steps.Driver();
+    if (!Requested.empty() || !ShowsNoWindow(Driver)) return Driver;
+    Problem = "the display could not be reached (only the \"" + Driver + "\" video driver started)";
+    Steps.Stop();
+  }
+  throw std::runtime_error("Cannot start the video system: " + Problem);
+}
+
 void TSdlWindow::InstallSignalHandlers() {
   std::signal(SIGTERM, OnEndSignal);
   std::signal(SIGINT, OnEndSignal);
@@ -93,8 +112,15 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
   // The window's surface is the system's own (shared memory on X11), not a
   // GL texture SDL would otherwise put behind it.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-    throw std::runtime_error(std::string("Cannot start the video system: ") + SDL_GetError());
+  const char* Requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  StartVideo({[] { return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0; },
+              [] {
+                const char* Driver = SDL_GetCurrentVideoDriver();
+                return std::string(Driver ? Driver : "");
+              },
+              [] { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); },
+              [](std::uint32_t Ms) { SDL_Delay(Ms); }, [] { return std::string(SDL_GetError()); }},
+             Requested ? Requested : "", VideoAttempts, VideoPauseMs);
 
   FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height,
                              SDL_WINDOW_RESIZABLE);

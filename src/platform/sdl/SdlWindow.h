@@ -54,11 +54,33 @@ struct TSampleStep {
 };
 void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps);
 
+// SDL falls back to a video driver that shows nothing ("offscreen") when it
+// cannot reach the display, and the game then ran unseen until killed. Unless
+// such a driver was asked for (Requested names it), a start that lands on one
+// is undone and tried again after a pause, for the display may only be slow
+// to answer on a busy machine; after Attempts tries it throws
+// std::runtime_error. Returns the driver in use.
+struct TVideoStartSteps {
+  std::function<bool()> Start;  // false with SDL's error when nothing started
+  std::function<std::string()> Driver;
+  std::function<void()> Stop;
+  std::function<void(std::uint32_t)> Pause;
+  std::function<std::string()> Error;
+};
+bool ShowsNoWindow(const std::string& Driver);
+std::string StartVideo(const TVideoStartSteps& Steps, const std::string& Requested, int Attempts,
+                       std::uint32_t PauseMs);
+
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
   // Starts SDL's video and makes the window with the given client size.
-  // Throws std::runtime_error when there is no video at all.
+  // Throws std::runtime_error when there is no video at all, or only one
+  // that shows nothing which nobody asked for (see StartVideo).
   explicit TSdlWindow(const std::string& Title, int Width = 800, int Height = 600);
+
+  // How often and how far apart the video is started before giving up.
+  static constexpr int VideoAttempts = 16;
+  static constexpr std::uint32_t VideoPauseMs = 250;
   ~TSdlWindow() override;
   TSdlWindow(const TSdlWindow&) = delete;
   TSdlWindow& operator=(const TSdlWindow&) = delete;

@@ -7,6 +7,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -345,3 +348,110 @@ TEST(SdlWindow, EveryWindowEventReachesTheFrameHookBeforeItsInput) {
   Collect(W);
   EXPECT_EQ(Seen, 2);
 }
+
+namespace {
+// SDL's video start as a script: each attempt starts the next driver named
+// (empty: the start fails), and every call is written down.
+struct TScriptedVideo {
+  explicit TScriptedVideo(std::vector<std::string> Names) : Drivers(std::move(Names)) {}
+  std::vector<std::string> Drivers;
+  std::size_t Next = 0;
+  bool Running = false;
+  std::string Current;
+  std::vector<std::string> Calls;
+
+  TVideoStartSteps Steps() {
+    return {[this] {
+              Calls.push_back("start");
+              Current = Next < Drivers.size() ? Drivers[Next] : Drivers.back();
+              ++Next;
+              Running = !Current.empty();
+              return Running;
+            },
+            [this] { return Current; },
+            [this] {
+              Calls.push_back("stop");
+              Running = false;
+            },
+            [this](std::uint32_t Ms) { Calls.push_back("pause " + std::to_string(Ms)); },
+            [] { return std::string("no display at all"); }};
+  }
+};
+}  // namespace
+
+TEST(SdlWindow, AVideoThatShowsNothingIsUndoneAndStartedAgainUntilTheDisplayAnswers) {
+  TScriptedVideo Video({"offscreen", "", "x11"});
+  EXPECT_EQ(StartVideo(Video.Steps(), "", 5, 40), "x11");
+  EXPECT_TRUE(Video.Running);
+  // A failed start has nothing to undo; the unseen one is stopped.
+  EXPECT_EQ(Video.Calls, (std::vector<std::string>{"start", "stop", "pause 40", "start", "pause 40", "start"}));
+
+  TScriptedVideo Wayland({"wayland"});
+  EXPECT_EQ(StartVideo(Wayland.Steps(), "", 5, 40), "wayland");
+  EXPECT_EQ(Wayland.Calls, (std::vector<std::string>{"start"}));
+}
+
+TEST(SdlWindow, AVideoThatNeverShowsAWindowEndsInAnErrorWithNothingLeftRunning) {
+  TScriptedVideo Video({"offscreen", "dummy", "offscreen"});
+  try {
+    StartVideo(Video.Steps(), "", 3, 10);
+    FAIL() << "a game nobody can see was started";
+  } catch (const std::runtime_error& E) {
+    EXPECT_NE(std::string(E.what()).find("\"offscreen\""), std::string::npos) << E.what();
+  }
+  EXPECT_FALSE(Video.Running);
+  EXPECT_EQ(std::count(Video.Calls.begin(), Video.Calls.end(), "start"), 3);
+  EXPECT_EQ(std::count(Video.Calls.begin(), Video.Calls.end(), "stop"), 3);
+
+  TScriptedVideo Broken({""});
+  try {
+    StartVideo(Broken.Steps(), "", 2, 10);
+    FAIL() << "started without any video";
+  } catch (const std::runtime_error& E) {
+    EXPECT_NE(std::string(E.what()).find("no display at all"), std::string::npos) << E.what();
+  }
+}
+
+TEST(SdlWindow, AVideoThatShowsNothingIsKeptWhenItWasAskedFor) {
+  for (const char* Asked : {"dummy", "offscreen"}) {
+    TScriptedVideo Video({Asked});
+    EXPECT_EQ(StartVideo(Video.Steps(), Asked, 5, 40), Asked);
+    EXPECT_EQ(Video.Calls, (std::vector<std::string>{"start"}));
+  }
+}
+
+TEST(SdlWindow, WithoutAReachableDisplayTheWindowIsRefusedInsteadOfMadeUnseen) {
+  // No driver asked for and an X display that does not exist: SDL itself
+  // would go on with its offscreen driver.
+  struct TEnv {
+    const char* Name;
+    std::string Saved;
+    bool Had;
+  } Env[] = {{"SDL_VIDEODRIVER", "", false}, {"DISPLAY", "", false}, {"WAYLAND_DISPLAY", "", false}};
+  for (TEnv& E : Env) {
+    const char* V = std::getenv(E.Name);
+    E.Had = V != nullptr;
+    if (V) E.Saved = V;
+    unsetenv(E.Name);
+  }
+  setenv("DISPLAY", ":65000", 1);
+  std::string Driver;
+  bool Refused = false;
+  try {
+    TSdlWindow W("Vyrn test");
+    Driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  } catch (const std::runtime_error&) {
+    Refused = true;
+  }
+  for (TEnv& E : Env) {
+    if (E.Had) setenv(E.Name, E.Saved.c_str(), 1);
+    else unsetenv(E.Name);
+  }
+  // A machine with a console display may really show it there.
+  EXPECT_TRUE(Refused || !ShowsNoWindow(Driver)) << Driver;
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
+// A real video start (the test above) also tries the session message bus,
+// whose library keeps a buffer of the failed attempt for good: not ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
