@@ -12,6 +12,7 @@
 #include "platform/Audio.h"
 #include "platform/Screen.h"
 #include "platform/MessageBox.h"
+#include "program/Demo.h"
 
 std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfig>(FDisplay, FFolder); }
 
@@ -46,6 +47,10 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
     ShowMessageBox(std::string("The game could not be started: ") + E.what());
     return nullptr;
   }
+}
+
+std::unique_ptr<IDemo> TProgramParts::CreateDemo(int Number, const TPakFileReadable& Pak, TScreen& DC) {
+  return MakeDemo(Number, Pak, DC);
 }
 
 void PollAudio(TAudioObject* Engine) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/TimeOfDay.h"
 #include "platform/InputEvent.h"
 #include "program/ReplayFormat.h"
 
@@ -52,4 +53,5 @@ private:
   bool FOtherBuild = false;
   bool FClockMissing = false;
   std::string FProblem;
+  TTimeOfDaySource FOuterClock;
 };
