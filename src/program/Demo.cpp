@@ -1,10 +1,12 @@
 #include "program/Demo.h"
 
+#include <cstdio>
 #include <exception>
 #include <utility>
 
 #include "app/Main.h"
 #include "common/CommonTypes.h"
+#include "common/TimeOfDay.h"
 #include "gfx/FastImaging.h"
 #include "gfx/GameText.h"
 #include "pak/MemoryStream.h"
@@ -43,15 +45,17 @@ public:
   void Show(const std::string&, const std::string&) override {}
 };
 
-// While the demo's window runs it has the generator and the output volume
-// to itself; the real window gets both back as they were, so the demo
-// leaves no trace in a session (or a recording of it) and the player's
-// volume file is never rewritten.
+// While the demo's window runs it has the generator, the clock and the
+// output volume to itself; the real window gets them back as they were, so
+// the demo leaves no trace in a session (or a recording of it) and the
+// player's volume file is never rewritten.
 class TDemoTurn {
 public:
-  explicit TDemoTurn(std::uint32_t& DemoSeed)
-      : FDemoSeed(DemoSeed), FOuterSeed(RandSeed), FOuterBox(SetMessageBoxHandler(&FBox)) {
+  TDemoTurn(std::uint32_t& DemoSeed, TTimeOfDaySource& DemoClock)
+      : FDemoSeed(DemoSeed), FDemoClock(DemoClock), FOuterSeed(RandSeed), FOuterClock(TimeOfDaySource()),
+        FOuterBox(SetMessageBoxHandler(&FBox)) {
     RandSeed = FDemoSeed;
+    if (FDemoClock) SetTimeOfDaySource(FDemoClock);
     FHasVolume = CurrentWaveOut().GetVolume(IWaveOut::WaveMapper, FVolume);
   }
   ~TDemoTurn() {
@@ -59,6 +63,8 @@ public:
     if (FHasVolume && CurrentWaveOut().GetVolume(IWaveOut::WaveMapper, Now) && Now != FVolume)
       CurrentWaveOut().SetVolume(IWaveOut::WaveMapper, FVolume);
     SetMessageBoxHandler(FOuterBox);
+    FDemoClock = TimeOfDaySource();
+    SetTimeOfDaySource(std::move(FOuterClock));
     FDemoSeed = RandSeed;
     RandSeed = FOuterSeed;
   }
@@ -67,7 +73,9 @@ public:
 
 private:
   std::uint32_t& FDemoSeed;
+  TTimeOfDaySource& FDemoClock;
   std::uint32_t FOuterSeed;
+  TTimeOfDaySource FOuterClock;
   TQuietBox FBox;
   IMessageBox* FOuterBox;
   std::uint32_t FVolume = 0;
@@ -113,7 +121,7 @@ TDemo::TDemo(TReplay Replay, const TPakFileReadable& Pak, TScreen& Screen)
 
 TDemo::~TDemo() {
   if (!FSession) return;
-  TDemoTurn Turn(FSeed);
+  TDemoTurn Turn(FSeed, FClock);
   FSession.reset();
 }
 
@@ -125,7 +133,11 @@ const TMainForm* TDemo::Form() const { return FSession ? &FSession->Form : nullp
 
 bool TDemo::Stop(const std::string& Problem) {
   FOver = true;
-  if (FProblem.empty()) FProblem = Problem;
+  if (FProblem.empty() && !Problem.empty()) {
+    FProblem = Problem;
+    // No box for the player; a line for whoever looks into it.
+    std::fprintf(stderr, "vyrn: the demo stopped: %s\n", Problem.c_str());
+  }
   return false;
 }
 
@@ -133,7 +145,7 @@ bool TDemo::Start() {
   if (FSession || FOver) return false;
   const std::string Folder = MakeReplayFolder();
   if (Folder.empty()) return Stop("no temporary folder for the demo's settings");
-  TDemoTurn Turn(FSeed);
+  TDemoTurn Turn(FSeed, FClock);
   try {
     FSession = std::make_unique<TSession>(FPak, FScreen, Folder);
     TSession& S = *FSession;
@@ -158,7 +170,7 @@ bool TDemo::Start() {
 
 bool TDemo::Tick() {
   if (!FSession || FOver) return false;
-  TDemoTurn Turn(FSeed);
+  TDemoTurn Turn(FSeed, FClock);
   TSession& S = *FSession;
   try {
     // Everything the recording holds up to and including its game's next tick.

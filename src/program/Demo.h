@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/FormParts.h"
+#include "common/TimeOfDay.h"
 #include "program/ReplayFormat.h"
 
 class TMainForm;
@@ -51,7 +52,9 @@ private:
   const TPakFileReadable& FPak;
   TScreen& FScreen;
   std::unique_ptr<TSession> FSession;
-  std::uint32_t FSeed = 0;  // the demo's generator while the window's own runs
+  // The demo's generator and clock while the window's own run.
+  std::uint32_t FSeed = 0;
+  TTimeOfDaySource FClock;
   std::uint32_t FGameTicks = 0;
   bool FOver = false;
   std::string FProblem;
