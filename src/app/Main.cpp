@@ -259,6 +259,9 @@ void TMainForm::EndDemo() {
   ClearMenuKeys();
   if (FMenu) {
     FMenu->SetScreen(TMenuScreen::Main);
+    // The menu shows at once; reading its music back takes a while.
+    FMenu->Tick();
+    FScreen.PresentNow();
     FMenu->RestartMusic();
   }
   FTimers.SetEnabled(MenuTimer, true);
