@@ -258,8 +258,8 @@ void TMainForm::EndDemo() {
   // The key that ended the demo is not meant for the menu.
   ClearMenuKeys();
   if (FMenu) {
-    FMenu->SetScreen(TMenuScreen::Main);
-    // The menu shows at once; reading its music back takes a while.
+    // The main screen comes back as it was left, at once; reading its music
+    // back takes a while.
     FMenu->Tick();
     FScreen.PresentNow();
     FMenu->RestartMusic();

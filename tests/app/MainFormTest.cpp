@@ -634,7 +634,7 @@ TEST_F(MainForm, TheMenuCueStartsTheDemoInPlaceOfTheMenuAndItsMusic) {
 
 TEST_F(MainForm, AnyKeyClickOrLostFocusEndsTheDemoAndTheMenuComesBackWithItsMusic) {
   ToMenu();
-  const Calls Back = {"~Demo", "Menu.SetScreen(Main)", "Menu.Tick", "Menu.RestartMusic"};
+  const Calls Back = {"~Demo", "Menu.Tick", "Menu.RestartMusic"};
   const std::vector<std::function<void()>> Enders = {
       [this] { Down(KEnter); },
       [this] { Down('A'); },
@@ -656,7 +656,7 @@ TEST_F(MainForm, AnyKeyClickOrLostFocusEndsTheDemoAndTheMenuComesBackWithItsMusi
     Log.clear();
     End();
     ASSERT_GE(Log.size(), Back.size());
-    EXPECT_EQ(Calls(Log.begin(), Log.begin() + 4), Back);
+    EXPECT_EQ(Calls(Log.begin(), Log.begin() + 3), Back);
     EXPECT_EQ(Form->Demo(), nullptr);
     EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
     EXPECT_FALSE(Form->TimerRuns(Form->DemoTimer));
@@ -677,15 +677,14 @@ TEST_F(MainForm, ADemoThatEndsOrCannotStartGoesBackToTheMenuAndOneThatIsMissingC
   MenuTick();
   Log.clear();
   for (int I = 0; I < 3; ++I) Tick(Form->DemoTimer);
-  EXPECT_EQ(Log, (Calls{"Demo0.Tick", "Demo0.Tick", "Demo0.Tick", "~Demo", "Menu.SetScreen(Main)", "Menu.Tick",
-                        "Menu.RestartMusic"}));
+  EXPECT_EQ(Log, (Calls{"Demo0.Tick", "Demo0.Tick", "Demo0.Tick", "~Demo", "Menu.Tick", "Menu.RestartMusic"}));
   EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
 
   Parts.DemoStarts = false;
   Parts.Menu->DemoCue = true;
   MenuTick();
-  EXPECT_EQ(Calls(Log.end() - 5, Log.end()),
-            (Calls{"Demo1.Start", "~Demo", "Menu.SetScreen(Main)", "Menu.Tick", "Menu.RestartMusic"}));
+  EXPECT_EQ(Calls(Log.end() - 4, Log.end()),
+            (Calls{"Demo1.Start", "~Demo", "Menu.Tick", "Menu.RestartMusic"}));
   EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
   EXPECT_FALSE(Form->TimerRuns(Form->DemoTimer));
 
