@@ -135,9 +135,11 @@ public:
                                                 TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
                                                 TPanel& RightImage, TScreen& DC, int Height) = 0;
   // The demo numbered Number (counting on; the parts go round the demos
-  // they have), drawn into DC. Nothing when there is none to show.
-  virtual std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, TScreen& DC) {
-    (void)Number, (void)Pak, (void)DC;
+  // they have), drawn into DC, silent where the player's Config says so.
+  // Nothing when there is none to show.
+  virtual std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                            TScreen& DC) {
+    (void)Number, (void)Pak, (void)Config, (void)DC;
     return nullptr;
   }
 };

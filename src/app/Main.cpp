@@ -231,7 +231,7 @@ void TMainForm::MenuTimerTimer() {
 }
 
 void TMainForm::StartDemo() {
-  FDemo = FParts.CreateDemo(DemoNumber, *FPak, FScreen);
+  FDemo = FParts.CreateDemo(DemoNumber, *FPak, *FConfig, FScreen);
   if (!FDemo) return;
   ++DemoNumber;
   // The demo's game brings its own sounds; the menu's music comes back

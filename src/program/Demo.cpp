@@ -11,6 +11,7 @@
 #include "gfx/GameText.h"
 #include "pak/MemoryStream.h"
 #include "pak/PakReader.h"
+#include "persist/Config.h"
 #include "platform/Clock.h"
 #include "platform/FakeDisplay.h"
 #include "platform/MessageBox.h"
@@ -32,7 +33,9 @@ public:
   std::unique_ptr<TPakFileReadable> CreatePak(const std::string&) override {
     return std::make_unique<TPakFileReadable>(FPak);
   }
-  std::unique_ptr<IDemo> CreateDemo(int, const TPakFileReadable&, TScreen&) override { return nullptr; }
+  std::unique_ptr<IDemo> CreateDemo(int, const TPakFileReadable&, const TConfig&, TScreen&) override {
+    return nullptr;
+  }
 
 private:
   const TPakFileReadable& FPak;
@@ -151,6 +154,10 @@ bool TDemo::Start() {
     TSession& S = *FSession;
     S.Player = std::make_unique<TReplayPlayer>(FReplay, S.Form);
     if (!S.Player->PrepareFolder(Folder) || !S.Player->Start()) return Stop(S.Player->Problem());
+    // The recording's settings, but the player's silence: neither is part
+    // of what the recording checks.
+    S.Form.Config()->MusicOff = FMusicOff;
+    S.Form.Config()->SoundOff = FSoundOff;
     // The splash and the menu of the recording are not shown: on to its game.
     while (!S.Form.Game())
       if (!S.Player->Step()) return Stop(S.Player->Desynced() ? S.Player->Problem() : "the demo holds no game");

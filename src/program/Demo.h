@@ -34,6 +34,11 @@ public:
   // the start of its game.
   bool Start() override;
   bool Tick() override;
+  // The player's music and sound switches, before Start.
+  void SetSilence(bool MusicOff, bool SoundOff) {
+    FMusicOff = MusicOff;
+    FSoundOff = SoundOff;
+  }
 
   // Why the demo ended early (empty when it played out or still plays).
   const std::string& Problem() const { return FProblem; }
@@ -57,6 +62,8 @@ private:
   TTimeOfDaySource FClock;
   std::uint32_t FGameTicks = 0;
   bool FOver = false;
+  bool FMusicOff = false;
+  bool FSoundOff = false;
   std::string FProblem;
 };
 

@@ -49,8 +49,11 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
   }
 }
 
-std::unique_ptr<IDemo> TProgramParts::CreateDemo(int Number, const TPakFileReadable& Pak, TScreen& DC) {
-  return MakeDemo(Number, Pak, DC);
+std::unique_ptr<IDemo> TProgramParts::CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                                 TScreen& DC) {
+  auto Demo = MakeDemo(Number, Pak, DC);
+  if (Demo) Demo->SetSilence(Config.MusicOff, Config.SoundOff);
+  return Demo;
 }
 
 void PollAudio(TAudioObject* Engine) {

@@ -30,7 +30,8 @@ public:
                                         TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
                                         TScreen& DC, int Height) override;
   // The archive's demo1.vrp, demo2.vrp, ... in turn.
-  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, TScreen& DC) override;
+  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                    TScreen& DC) override;
 
 private:
   IDisplay& FDisplay;

@@ -283,9 +283,10 @@ public:
     return G;
   }
 
-  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& P, TScreen& DC) override {
+  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& P, const TConfig& C, TScreen& DC) override {
     Log.push_back("CreateDemo(" + std::to_string(Number) + ")");
     EXPECT_EQ(&P, Pak);
+    EXPECT_EQ(&C, Config);
     DemoDC = &DC;
     if (!HasDemo) return nullptr;
     auto D = std::make_unique<TFakeDemo>(Log, Number);

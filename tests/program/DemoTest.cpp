@@ -117,6 +117,7 @@ TEST_F(DemoTest, TheMenuShowsTheDemosInTurnAfterThirtySecondsAndAKeyEndsEachLeav
     TConfig Config(Display, Folder);
     Config.SetFullScreen(false);
     Config.SetMusicOff(true);
+    Config.SetSoundOff(true);
     Config.Extras.SetHintsSeen(true);
     THighScore Table(Folder);
     Table.Insert("Anna", 4321);
@@ -152,6 +153,11 @@ TEST_F(DemoTest, TheMenuShowsTheDemosInTurnAfterThirtySecondsAndAKeyEndsEachLeav
       for (int I = 0; I < 150; ++I) Tick(Form.DemoTimer);
       ASSERT_NE(Form.Demo(), nullptr);
       Levels.push_back(DemoLevel(Form.Demo()));
+      // Silent as the player wants it, whatever the recording's settings.
+      const auto* Demo = dynamic_cast<const TDemo*>(Form.Demo());
+      ASSERT_NE(Demo, nullptr);
+      EXPECT_TRUE(Demo->Form()->Config()->MusicOff);
+      EXPECT_TRUE(Demo->Form()->Config()->SoundOff);
       // The label over the game, and the window's own generator and clock
       // as they were.
       EXPECT_EQ(Session.Screen.PixelAt(TDemo::LabelX, TDemo::LabelY), RGB(255, 200, 40));
@@ -185,6 +191,7 @@ TEST_F(DemoTest, ADemoPlaysOutByItselfAndOneThatPartsFromTheGameEndsQuietly) {
   {
     const auto Demo = MakeDemo(0, DemoPak(), Screen);
     ASSERT_NE(Demo, nullptr);
+    Demo->SetSilence(true, true);  // changes nothing the recording checks
     ASSERT_TRUE(Demo->Start()) << Demo->Problem();
     int Ticks = 0;
     while (Demo->Tick() && Ticks < 5000) ++Ticks;
