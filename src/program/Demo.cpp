@@ -169,6 +169,7 @@ bool TDemo::Start() {
     if (const TAlphaImage* Picture = Text.TextImage())
       Picture->Draw(*S.Label, (LabelWidth - Picture->Width()) / 2, (LabelHeight - Picture->Height()) / 2);
   } catch (const std::exception& E) {
+    if (!FSession) RemoveReplayFolder(Folder);
     return Stop(E.what());
   }
   DrawLabel();
