@@ -68,6 +68,27 @@ public:
   virtual bool StartOnePlayer() const = 0;
   virtual bool StartTwoPlayers() const = 0;
   virtual bool QuitRequested() const = 0;
+  // True once the main screen has waited DemoIdleTicks without a key; the
+  // count then starts again, so a window that cannot show its demo asks
+  // again only after another wait.
+  virtual bool TakeDemoCue() = 0;
+};
+
+// Ticks of the menu's timer (30 ms) the main screen waits untouched before
+// it shows its demo: 30 seconds.
+constexpr int DemoIdleTicks = 1000;
+
+// A game that plays itself from a recording while the menu waits for a
+// player. It draws into the window's screen; the settings and the
+// high-score table it plays with are its own, never the player's.
+class IDemo {
+public:
+  virtual ~IDemo() = default;
+  // Sets the recorded session going; false when it cannot be played.
+  virtual bool Start() = 0;
+  // One tick of the game's timer; false once the demo is over (played out,
+  // its game over, or the recording no longer matching the game).
+  virtual bool Tick() = 0;
 };
 
 class IGameData {
@@ -113,4 +134,12 @@ public:
                                                 TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
                                                 TFastImageBuffer& MenuBuffer, TPanel& BottomImage,
                                                 TPanel& RightImage, TScreen& DC, int Height) = 0;
+  // The demo numbered Number (counting on; the parts go round the demos
+  // they have), drawn into DC, silent where the player's Config says so.
+  // Nothing when there is none to show.
+  virtual std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                            TScreen& DC) {
+    (void)Number, (void)Pak, (void)Config, (void)DC;
+    return nullptr;
+  }
 };

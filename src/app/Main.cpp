@@ -60,6 +60,7 @@ TMainForm::TMainForm(IFormParts& Parts, IWindowControl& Window, TScreen& Screen,
       SplashScreenTimer(Timers.Add(40)),
       MenuTimer(Timers.Add(30)),
       GameTimer(Timers.Add(30)),
+      DemoTimer(Timers.Add(30)),
       FParts(Parts),
       FWindow(Window),
       FScreen(Screen),
@@ -119,6 +120,7 @@ bool TMainForm::FormCreate() {
 void TMainForm::FormClose() {
   FTimers.SetEnabled(MenuTimer, false);
   FTimers.SetEnabled(GameTimer, false);
+  FTimers.SetEnabled(DemoTimer, false);
   if (FConfig) {
     bool Desktop = false;
     FConfig->SwitchDisplayMode(Desktop);
@@ -128,6 +130,8 @@ void TMainForm::FormClose() {
 void TMainForm::FormDestroy() {
   if (FDestroyed) return;
   FDestroyed = true;
+  FDemo.reset();
+  FTimers.SetEnabled(DemoTimer, false);
   FGame.reset();
   FTimers.SetEnabled(GameTimer, false);
   FBottomPanel.reset();
@@ -151,6 +155,7 @@ void TMainForm::Dispatch(const TInputEvent& Event) {
       else if (Id == SplashScreenTimer) SplashScreenTimerTimer();
       else if (Id == MenuTimer) MenuTimerTimer();
       else if (Id == GameTimer) GameTimerTimer();
+      else if (Id == DemoTimer) DemoTimerTimer();
       return;
     }
     case TInputKind::KeyDown: {
@@ -173,6 +178,10 @@ void TMainForm::Dispatch(const TInputEvent& Event) {
       return;
     case TInputKind::FocusLost:
       Focused = false;
+      return;
+    case TInputKind::Click:
+      // The game is played with keys; a click only ends the demo.
+      if (FDemo) EndDemo();
       return;
     case TInputKind::Close:
       // A program that asked itself to end skips the closing steps: they
@@ -216,6 +225,46 @@ void TMainForm::MenuTimerTimer() {
   else if (FMenu->QuitRequested()) FWindow.Close();
 
   FMenu->Tick();
+  // A window out of sight shows no demo; the menu asks again after its next
+  // wait.
+  if (FMenu->TakeDemoCue() && TimerRuns(MenuTimer) && !Minimised) StartDemo();
+}
+
+void TMainForm::StartDemo() {
+  FDemo = FParts.CreateDemo(DemoNumber, *FPak, *FConfig, FScreen);
+  if (!FDemo) return;
+  ++DemoNumber;
+  // The demo's game brings its own sounds; the menu's music comes back
+  // afterwards as it does after a game.
+  FMenu->StopSound(TMenuSound::FoldOut);
+  FMenu->StopMusic();
+  FAudio->Free();
+  FTimers.SetEnabled(MenuTimer, false);
+  ClearMenuKeys();
+  if (!FDemo->Start()) {
+    EndDemo();
+    return;
+  }
+  FTimers.SetEnabled(DemoTimer, true);
+}
+
+void TMainForm::DemoTimerTimer() {
+  if (FDemo && !FDemo->Tick()) EndDemo();
+}
+
+void TMainForm::EndDemo() {
+  FDemo.reset();
+  FTimers.SetEnabled(DemoTimer, false);
+  // The key that ended the demo is not meant for the menu.
+  ClearMenuKeys();
+  if (FMenu) {
+    // The main screen comes back as it was left, at once; reading its music
+    // back takes a while.
+    FMenu->Tick();
+    FScreen.PresentNow();
+    FMenu->RestartMusic();
+  }
+  FTimers.SetEnabled(MenuTimer, true);
 }
 
 void TMainForm::SkipToMenu() {
@@ -312,6 +361,9 @@ void TMainForm::GameTimerTimer() {
 }
 
 void TMainForm::FocusMonitorTimer() {
+  // Nobody watches a demo in a window that lost the focus.
+  if (!Focused && FDemo) EndDemo();
+
   if (FConfig->WindowRebuilt) {
     // Our screen outlives the window's rebuilding; hand it over again so
     // whoever paints starts afresh on it.
@@ -338,6 +390,11 @@ void TMainForm::FocusMonitorTimer() {
 }
 
 void TMainForm::FormKeyDown(std::uint16_t& Key, TShiftState) {
+  // Any key ends the demo and does nothing else.
+  if (FDemo) {
+    EndDemo();
+    return;
+  }
   if (TimerRuns(SplashScreenTimer) && FSplash) FSplash->SetFinished(true);
 
   if (TimerRuns(GameTimer) && FGame) {

@@ -1,6 +1,7 @@
 // The program's only window: owns the settings, the music engine, the
-// archive reader, the splash, the menu and the running game; turns key
-// events into held-key state and drives everything from four timers.
+// archive reader, the splash, the menu, the running game and the menu's
+// demo; turns key events into held-key state and drives everything from
+// five timers.
 #pragma once
 
 #include <array>
@@ -45,6 +46,7 @@ public:
   void MenuTimerTimer();
   void FocusMonitorTimer();
   void SplashScreenTimerTimer();
+  void DemoTimerTimer();
 
   // The one door for input: timer ticks, keys, characters, focus, closing.
   void Dispatch(const TInputEvent& Event) override;
@@ -74,6 +76,7 @@ public:
   const TTimerId SplashScreenTimer;  // 40 ms, while the splash plays
   const TTimerId MenuTimer;          // 30 ms, while the menu shows
   const TTimerId GameTimer;          // 30 ms, while a game runs
+  const TTimerId DemoTimer;          // 30 ms, while the menu's demo plays
 
   // Key state per player; index 1 and 2, index 0 unused.
   using TPlayerFlags = std::array<bool, 3>;
@@ -91,6 +94,8 @@ public:
   std::int32_t StartLives = 2;
   std::int32_t StartLevel = 1;
   bool CheatUsed = false;
+  // The demo to show next; the parts go round the ones they have.
+  std::int32_t DemoNumber = 0;
   // Follows the focus events. The platform reports the real state once when
   // the window appears, so a window that starts without the focus is paused
   // like one that loses it.
@@ -102,11 +107,14 @@ public:
   ISplashScreen* Splash() const { return FSplash.get(); }
   IMenu* Menu() const { return FMenu.get(); }
   IGameData* Game() const { return FGame.get(); }
+  IDemo* Demo() const { return FDemo.get(); }
   TPanel* RightPanel() const { return FRightPanel.get(); }
   TPanel* BottomPanel() const { return FBottomPanel.get(); }
 
 private:
   void StartGame(bool TwoPlayers);
+  void StartDemo();
+  void EndDemo();
   void CheckCheatWords();
   void ClearPlayerKeys();
   void ClearMenuKeys();
@@ -124,6 +132,7 @@ private:
   std::unique_ptr<ISplashScreen> FSplash;
   std::unique_ptr<IMenu> FMenu;
   std::unique_ptr<IGameData> FGame;
+  std::unique_ptr<IDemo> FDemo;
   std::unique_ptr<TPanel> FRightPanel;
   std::unique_ptr<TPanel> FBottomPanel;
 };

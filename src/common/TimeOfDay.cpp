@@ -22,6 +22,8 @@ void SetTimeOfDaySource(TTimeOfDaySource NewSource) {
   Source() = NewSource ? std::move(NewSource) : TTimeOfDaySource(SystemUtcMillisecondsOfDay);
 }
 
+TTimeOfDaySource TimeOfDaySource() { return Source(); }
+
 std::uint32_t UtcMillisecondsOfDay() { return Source()(); }
 
 TTimeOfDayRecording::~TTimeOfDayRecording() { SetTimeOfDaySource(nullptr); }

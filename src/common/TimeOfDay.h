@@ -14,6 +14,8 @@
 using TTimeOfDaySource = std::function<std::uint32_t()>;
 // An empty source puts the machine's clock back.
 void SetTimeOfDaySource(TTimeOfDaySource Source);
+// The source now in use, so that a borrower can hand it back.
+TTimeOfDaySource TimeOfDaySource();
 std::uint32_t UtcMillisecondsOfDay();
 // The machine's clock itself, for sources that pass it on.
 std::uint32_t SystemUtcMillisecondsOfDay();

@@ -103,6 +103,7 @@ void TMenu::SetScreen(TMenuScreen Screen) {
   FState.RepeatDelay = 0;
   FStartOnePlayer = FStartTwoPlayers = false;
   FNameEntry->ClearName();
+  FIdleTicks = 0;
 }
 
 void TMenu::ShowHighScores(std::int64_t BestScore) {
@@ -239,6 +240,7 @@ void TMenu::EraseChar(std::uint16_t Key) {
 }
 
 void TMenu::KeyPress(char Ch) {
+  FKeySeen = true;
   TMenuPage& P = Current();
   P.KeyPressed(Ch);
   if (P.QueueTyping(Ch)) return;
@@ -248,12 +250,19 @@ void TMenu::KeyPress(char Ch) {
 }
 
 void TMenu::KeyDown(std::uint16_t& Key) {
+  FKeySeen = true;
   if (!FKeyRows.KeyDown(Key, FSounds)) return;
   if (FState.Screen == TMenuScreen::Keys1) FKeys1->DrawKeysScreen(true);
   else if (FState.Screen == TMenuScreen::Keys2) FKeys2->DrawKeysScreen(true);
 }
 
 // The tick ------------------------------------------------------------------
+
+bool TMenu::TakeDemoCue() {
+  if (FIdleTicks < DemoIdleTicks) return false;
+  FIdleTicks = 0;
+  return true;
+}
 
 void TMenu::StepFrameAndContent() {
   if (Opening() && FFrame->StepOpening()) {
@@ -328,6 +337,11 @@ void TMenu::Tick() {
 
   StepCheatMark();
   FCanvas.FrameBuffer().PaintTo(0, 0);
+
+  // A key held on from before counts as a player there, as does a fresh one.
+  if (FState.Screen != TMenuScreen::Main || FKeySeen || FThisTickKey != THeldKey::None) FIdleTicks = 0;
+  else ++FIdleTicks;
+  FKeySeen = false;
 
   // A tick without a held-key call means every key was let go.
   FLastTickKey = FThisTickKey;

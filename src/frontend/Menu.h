@@ -77,6 +77,7 @@ public:
   bool StartOnePlayer() const override { return FStartOnePlayer; }
   bool StartTwoPlayers() const override { return FStartTwoPlayers; }
   bool QuitRequested() const override { return FQuitRequested; }
+  bool TakeDemoCue() override;
 
   TConfig& Config() { return FConfig; }
   THighScore& HighScores() { return FHighScores; }
@@ -96,6 +97,8 @@ public:
   std::int32_t FrameHeight() const { return FFrame->FrameHeight(); }
   float CursorPhase() const { return FState.CursorPhase; }
   std::int32_t RepeatDelay() const { return FState.RepeatDelay; }
+  // Ticks the main screen has waited untouched.
+  std::int32_t IdleTicks() const { return FIdleTicks; }
   std::int32_t MusicLevel() const { return FMusic.MusicLevel(); }
   bool MusicFadingIn() const { return FMusic.MusicFadingIn(); }
   bool MusicFadingOut() const { return FMusic.MusicFadingOut(); }
@@ -173,4 +176,7 @@ private:
   THeldKey FThisTickKey = THeldKey::None;
   // Ticks since the held key first acted; -1 while it has not acted yet.
   std::int32_t FHeldTicks = -1;
+  // The demo's wait: ticks of the main screen without a key.
+  std::int32_t FIdleTicks = 0;
+  bool FKeySeen = false;
 };

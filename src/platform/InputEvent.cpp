@@ -6,7 +6,7 @@ TEncodedInputEvent EncodeInputEvent(const TInputEvent& Event) {
 }
 
 std::optional<TInputEvent> DecodeInputEvent(const TEncodedInputEvent& Bytes) {
-  if (Bytes[0] < static_cast<std::uint8_t>(TInputKind::Timer) || Bytes[0] > static_cast<std::uint8_t>(TInputKind::Close))
+  if (Bytes[0] < static_cast<std::uint8_t>(TInputKind::Timer) || Bytes[0] > static_cast<std::uint8_t>(TInputKind::Click))
     return std::nullopt;
   TInputEvent E{static_cast<TInputKind>(Bytes[0]), Bytes[1], static_cast<std::uint16_t>(Bytes[2] | (Bytes[3] << 8))};
   // Only the forms the constructors make, so that decoding and encoding are
@@ -14,13 +14,15 @@ std::optional<TInputEvent> DecodeInputEvent(const TEncodedInputEvent& Bytes) {
   const bool IsKey = E.Kind == TInputKind::KeyDown || E.Kind == TInputKind::KeyUp;
   if (!IsKey && E.Shift != 0) return std::nullopt;
   if (E.Kind == TInputKind::KeyPress && E.Code > 0xFF) return std::nullopt;
-  if ((E.Kind == TInputKind::FocusGained || E.Kind == TInputKind::FocusLost) && E.Code != 0) return std::nullopt;
+  if ((E.Kind == TInputKind::FocusGained || E.Kind == TInputKind::FocusLost || E.Kind == TInputKind::Click) &&
+      E.Code != 0)
+    return std::nullopt;
   if (E.Kind == TInputKind::Close && E.Code > CloseTerminate) return std::nullopt;
   return E;
 }
 
 std::string DescribeInputEvent(const TInputEvent& Event) {
-  static const char* const Names[] = {"?", "Timer", "KeyDown", "KeyUp", "KeyPress", "FocusGained", "FocusLost", "Close"};
+  static const char* const Names[] = {"?", "Timer", "KeyDown", "KeyUp", "KeyPress", "FocusGained", "FocusLost", "Close", "Click"};
   const auto K = static_cast<std::size_t>(Event.Kind);
   std::string S = K < std::size(Names) ? Names[K] : "?";
   S += ' ';

@@ -1,6 +1,6 @@
 // Every input that reaches the game is one small value: a timer tick, a key
 // going down or up, a typed character, the keyboard focus coming or going, a
-// request to close. They all enter through IInputSink::Dispatch, so a
+// request to close, a mouse click. They all enter through IInputSink::Dispatch, so a
 // recorded list of these values replays a whole session exactly.
 #pragma once
 
@@ -18,6 +18,7 @@ enum class TInputKind : std::uint8_t {
   FocusGained = 5,
   FocusLost = 6,
   Close = 7,     // Code: one of TCloseReason
+  Click = 8,     // a mouse button went down over the window
 };
 
 // Modifier bits of a key event.
@@ -46,6 +47,7 @@ struct TInputEvent {
   }
   static constexpr TInputEvent FocusGained() { return {TInputKind::FocusGained, 0, 0}; }
   static constexpr TInputEvent FocusLost() { return {TInputKind::FocusLost, 0, 0}; }
+  static constexpr TInputEvent Click() { return {TInputKind::Click, 0, 0}; }
   static constexpr TInputEvent CloseRequest(TCloseReason Reason = CloseWindow) {
     return {TInputKind::Close, 0, static_cast<std::uint16_t>(Reason)};
   }

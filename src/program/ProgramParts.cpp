@@ -13,6 +13,7 @@
 #include "platform/Audio.h"
 #include "platform/Screen.h"
 #include "platform/MessageBox.h"
+#include "program/Demo.h"
 
 std::unique_ptr<TConfig> TProgramParts::CreateConfig() { return std::make_unique<TConfig>(FDisplay, FFolder); }
 
@@ -50,6 +51,13 @@ std::unique_ptr<IGameData> TProgramParts::CreateGame(int Width, int StartLevel, 
     ShowMessageBox(std::string("The game could not be started: ") + FailureText(E));
     return nullptr;
   }
+}
+
+std::unique_ptr<IDemo> TProgramParts::CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                                 TScreen& DC) {
+  auto Demo = MakeDemo(Number, Pak, DC);
+  if (Demo) Demo->SetSilence(Config.MusicOff, Config.SoundOff);
+  return Demo;
 }
 
 void PollAudio(TAudioObject* Engine) {

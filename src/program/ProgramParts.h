@@ -33,6 +33,9 @@ public:
                                         TAudioObject& Audio, TConfig& Config, bool TwoPlayers,
                                         TFastImageBuffer& MenuBuffer, TPanel& BottomImage, TPanel& RightImage,
                                         TScreen& DC, int Height) override;
+  // The archive's demo1.vrp, demo2.vrp, ... in turn.
+  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& Pak, const TConfig& Config,
+                                    TScreen& DC) override;
 
 private:
   IDisplay& FDisplay;

@@ -10,7 +10,8 @@
 #include "persist/HighScore.h"
 #include "program/ReplaySession.h"
 
-TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form) : FReplay(Replay), FForm(Form) {
+TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form)
+    : FReplay(Replay), FForm(Form), FOuterClock(TimeOfDaySource()) {
   FOtherBuild = Replay.BuildId != ReplayBuildId();
   SetTimeOfDaySource([this]() -> std::uint32_t {
     if (FWindowStarting) return 0;  // a game's replay has no record of the window's start
@@ -21,7 +22,9 @@ TReplayPlayer::TReplayPlayer(const TReplay& Replay, TMainForm& Form) : FReplay(R
   });
 }
 
-TReplayPlayer::~TReplayPlayer() { SetTimeOfDaySource(nullptr); }
+// A replay played inside a session (the menu's demo) hands the session's
+// own clock back, so a recording of that session stays whole.
+TReplayPlayer::~TReplayPlayer() { SetTimeOfDaySource(std::move(FOuterClock)); }
 
 void TReplayPlayer::Fail(const std::string& What) {
   if (!FProblem.empty()) return;
@@ -113,7 +116,7 @@ bool TReplayPlayer::Step() {
   }
   ++FCursor;
   if (R.Event.Kind == TInputKind::Timer && R.Event.Code != FForm.FocusMonitor && R.Event.Code != FForm.SplashScreenTimer &&
-      R.Event.Code != FForm.MenuTimer && R.Event.Code != FForm.GameTimer) {
+      R.Event.Code != FForm.MenuTimer && R.Event.Code != FForm.GameTimer && R.Event.Code != FForm.DemoTimer) {
     Fail("the replay names a timer the window does not have (" + std::to_string(R.Event.Code) + ")");
     return false;
   }

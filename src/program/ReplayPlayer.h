@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/TimeOfDay.h"
 #include "platform/InputEvent.h"
 #include "program/ReplayFormat.h"
 
@@ -56,4 +57,5 @@ private:
   bool FWindowStarting = false;
   std::string FProblem;
   mutable TInputEvent FNext{};  // what NextEvent points at
+  TTimeOfDaySource FOuterClock;
 };

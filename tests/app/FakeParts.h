@@ -116,8 +116,13 @@ public:
   bool StartOnePlayer() const override { return OnePlayer; }
   bool StartTwoPlayers() const override { return TwoPlayers; }
   bool QuitRequested() const override { return Quit; }
+  bool TakeDemoCue() override {
+    const bool Cue = DemoCue;
+    DemoCue = false;
+    return Cue;
+  }
 
-  bool OnePlayer = false, TwoPlayers = false, Quit = false;
+  bool OnePlayer = false, TwoPlayers = false, Quit = false, DemoCue = false;
   std::uint16_t SwallowKey = 0xFFFF;
   TFastImageBuffer Buffer;
 
@@ -168,6 +173,26 @@ public:
 
 private:
   TCallLog& FLog;
+};
+
+class TFakeDemo : public IDemo {
+public:
+  TFakeDemo(TCallLog& Log, int Number) : FLog(Log), FNumber(std::to_string(Number)) {}
+  ~TFakeDemo() override { FLog.push_back("~Demo"); }
+  bool Start() override {
+    FLog.push_back("Demo" + FNumber + ".Start");
+    return Starts;
+  }
+  bool Tick() override {
+    FLog.push_back("Demo" + FNumber + ".Tick");
+    return --TicksLeft > 0;
+  }
+  bool Starts = true;
+  int TicksLeft = 1000000;
+
+private:
+  TCallLog& FLog;
+  std::string FNumber;
 };
 
 // Hands out the real settings, music engine and archive reader (on a folder
@@ -258,6 +283,19 @@ public:
     return G;
   }
 
+  std::unique_ptr<IDemo> CreateDemo(int Number, const TPakFileReadable& P, const TConfig& C, TScreen& DC) override {
+    Log.push_back("CreateDemo(" + std::to_string(Number) + ")");
+    EXPECT_EQ(&P, Pak);
+    EXPECT_EQ(&C, Config);
+    DemoDC = &DC;
+    if (!HasDemo) return nullptr;
+    auto D = std::make_unique<TFakeDemo>(Log, Number);
+    D->Starts = DemoStarts;
+    D->TicksLeft = DemoTicks;
+    Demo = D.get();
+    return D;
+  }
+
   TCallLog Log;
   TLoggingDisplay Display;
   std::filesystem::path Folder;
@@ -273,6 +311,11 @@ public:
   TPanel* GameBottom = nullptr;
   TPanel* GameRight = nullptr;
   int GamesMade = 0;
+  TFakeDemo* Demo = nullptr;
+  TScreen* DemoDC = nullptr;
+  bool HasDemo = true;
+  bool DemoStarts = true;
+  int DemoTicks = 1000000;
 
 private:
   static inline int Instances = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "FakeParts.h"
 #include "app/Main.h"
@@ -611,4 +612,107 @@ TEST_F(MainForm, KeyPressesReachOnlyTheMenu) {
   Log.clear();
   Form->Dispatch(TInputEvent::KeyPress('a'));
   EXPECT_TRUE(Log.empty());
+}
+
+// The menu's demo ------------------------------------------------------------
+
+TEST_F(MainForm, TheMenuCueStartsTheDemoInPlaceOfTheMenuAndItsMusic) {
+  ToMenu();
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick"}));  // no cue: nothing more
+  Parts.Menu->DemoCue = true;
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick", "CreateDemo(0)", "Menu.StopSound(FoldOut)",
+                               "Menu.StopMusic", "Demo0.Start"}));
+  EXPECT_EQ(Parts.DemoDC, &Screen);
+  EXPECT_TRUE(Form->TimerRuns(Form->DemoTimer));
+  EXPECT_FALSE(Form->TimerRuns(Form->MenuTimer));
+  EXPECT_EQ(RunningMainTimers(), 0);
+  Log.clear();
+  Tick(Form->DemoTimer);
+  Tick(Form->MenuTimer);  // stopped: ignored
+  EXPECT_EQ(Log, (Calls{"Demo0.Tick"}));
+}
+
+TEST_F(MainForm, AnyKeyClickOrLostFocusEndsTheDemoAndTheMenuComesBackWithItsMusic) {
+  ToMenu();
+  const Calls Back = {"~Demo", "Menu.Tick", "Menu.RestartMusic"};
+  const std::vector<std::function<void()>> Enders = {
+      [this] { Down(KEnter); },
+      [this] { Down('A'); },
+      [this] { Form->Dispatch(TInputEvent::Click()); },
+      [this] {
+        Form->Dispatch(TInputEvent::FocusLost());
+        Tick(Form->FocusMonitor);
+      },
+  };
+  int Number = 0;
+  for (const auto& End : Enders) {
+    SCOPED_TRACE(Number);
+    Form->Dispatch(TInputEvent::FocusGained());
+    Tick(Form->FocusMonitor);
+    Parts.Menu->DemoCue = true;
+    MenuTick();
+    ASSERT_TRUE(Logged("CreateDemo(" + std::to_string(Number++) + ")"));  // the demos go round
+    ASSERT_NE(Form->Demo(), nullptr);
+    Log.clear();
+    End();
+    ASSERT_GE(Log.size(), Back.size());
+    EXPECT_EQ(Calls(Log.begin(), Log.begin() + 3), Back);
+    EXPECT_EQ(Form->Demo(), nullptr);
+    EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
+    EXPECT_FALSE(Form->TimerRuns(Form->DemoTimer));
+    // The key that ended it is not the menu's: no key call, no held flag.
+    EXPECT_FALSE(Logged("Menu.KeyDown(13)"));
+    EXPECT_FALSE(Form->MenuEnter);
+    EXPECT_FALSE(Logged("Menu.Choose"));
+  }
+  // A release after the demo's end and the next menu tick act on nothing.
+  Up(KEnter);
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick"}));
+}
+
+TEST_F(MainForm, ADemoThatEndsOrCannotStartGoesBackToTheMenuAndOneThatIsMissingChangesNothing) {
+  ToMenu();
+  Parts.DemoTicks = 3;
+  Parts.Menu->DemoCue = true;
+  MenuTick();
+  Log.clear();
+  for (int I = 0; I < 3; ++I) Tick(Form->DemoTimer);
+  EXPECT_EQ(Log, (Calls{"Demo0.Tick", "Demo0.Tick", "Demo0.Tick", "~Demo", "Menu.Tick", "Menu.RestartMusic"}));
+  EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
+
+  Parts.DemoStarts = false;
+  Parts.Menu->DemoCue = true;
+  MenuTick();
+  EXPECT_EQ(Calls(Log.end() - 4, Log.end()),
+            (Calls{"Demo1.Start", "~Demo", "Menu.Tick", "Menu.RestartMusic"}));
+  EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
+  EXPECT_FALSE(Form->TimerRuns(Form->DemoTimer));
+
+  // No demo to show: the menu and its music go on as they were.
+  Parts.HasDemo = false;
+  Parts.Menu->DemoCue = true;
+  EXPECT_EQ(MenuTick(), (Calls{"Menu.StopSound(Scroll)", "Menu.Tick", "CreateDemo(2)"}));
+  EXPECT_TRUE(Form->TimerRuns(Form->MenuTimer));
+  EXPECT_EQ(Form->DemoNumber, 2);
+}
+
+TEST_F(MainForm, AMinimisedWindowShowsNoDemoAndClosingStopsOne) {
+  ToMenu();
+  Form->Dispatch(TInputEvent::FocusLost());
+  Tick(Form->FocusMonitor);
+  ASSERT_TRUE(Form->Minimised);
+  Parts.Menu->DemoCue = true;
+  MenuTick();
+  EXPECT_FALSE(Logged("CreateDemo(0)"));
+  EXPECT_FALSE(Parts.Menu->DemoCue);  // taken: asked again only after another wait
+
+  Form->Dispatch(TInputEvent::FocusGained());
+  Tick(Form->FocusMonitor);
+  Parts.Menu->DemoCue = true;
+  MenuTick();
+  ASSERT_NE(Form->Demo(), nullptr);
+  Form->Dispatch(TInputEvent::CloseRequest());
+  EXPECT_FALSE(Form->TimerRuns(Form->DemoTimer));
+  Form->FormDestroy();
+  EXPECT_TRUE(std::find(Log.begin(), Log.end(), "~Demo") < std::find(Log.begin(), Log.end(), "~Menu"));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "frontend/FrontendKit.h"
@@ -787,4 +788,53 @@ TEST(OptionsGroundRowTest, LeftRightAndEnterSwitchTheLookAndStoreItInTheExtrasOn
   Menu.Back();
   for (int T = 0; T < 500 && !(Menu.Idle() && Menu.Screen() == TMenuScreen::Main); ++T) Tick();
   EXPECT_EQ(Menu.Screen(), TMenuScreen::Main);
+}
+
+// 30 seconds are 1000 ticks of 30 ms: 999 ticks (29.97 s) untouched give no
+// cue, the thousandth does, once; any key, held or fresh, starts the wait
+// again, and only the main screen waits.
+TEST_F(MenuTest, TheMainScreenCuesItsDemoAfterThirtyUntouchedSecondsOnly) {
+  const auto Idle = [this](int Ticks) {
+    for (int I = 0; I < Ticks; ++I) {
+      Menu->Tick();
+      if (Menu->TakeDemoCue()) return I + 1;
+    }
+    return 0;
+  };
+  EXPECT_EQ(Idle(DemoIdleTicks + 5), DemoIdleTicks);
+  EXPECT_EQ(Menu->IdleTicks(), 0);
+  EXPECT_EQ(Idle(DemoIdleTicks - 1), 0);
+  EXPECT_FALSE(Menu->TakeDemoCue());
+  EXPECT_EQ(Idle(1), 1);
+
+  const std::vector<std::function<void()>> Touches = {
+      [this] {
+        std::uint16_t Key = 16;  // a key that does nothing on this screen
+        Menu->KeyDown(Key);
+      },
+      [this] { Menu->KeyPress('x'); },
+      [this] { Menu->CursorLeft(); },
+      [this] { Menu->PageDown(); },
+  };
+  for (std::size_t T = 0; T < Touches.size(); ++T) {
+    SCOPED_TRACE(T);
+    EXPECT_EQ(Idle(DemoIdleTicks - 10), 0);
+    Touches[T]();
+    Menu->Tick();
+    EXPECT_EQ(Menu->IdleTicks(), 0);
+    EXPECT_EQ(Idle(DemoIdleTicks), DemoIdleTicks);
+  }
+
+  // A key held down all along is a player there.
+  for (int I = 0; I < DemoIdleTicks + 10; ++I) {
+    Menu->CursorRight();
+    Menu->Tick();
+    ASSERT_FALSE(Menu->TakeDemoCue()) << I;
+  }
+
+  // Other screens never cue; back on the main screen the wait starts over.
+  Menu->SetScreen(TMenuScreen::Credits);
+  EXPECT_EQ(Idle(DemoIdleTicks + 10), 0);
+  Menu->SetScreen(TMenuScreen::Main);
+  EXPECT_EQ(Idle(DemoIdleTicks + 10), DemoIdleTicks);
 }

@@ -15,6 +15,7 @@ TEST(InputEvent, EveryKindSurvivesEncodingAndDecoding) {
       TInputEvent::FocusLost(),
       TInputEvent::CloseRequest(),
       TInputEvent::CloseRequest(CloseTerminate),
+      TInputEvent::Click(),
   };
   for (const TInputEvent& E : Events) {
     const auto Decoded = DecodeInputEvent(EncodeInputEvent(E));
@@ -27,7 +28,8 @@ TEST(InputEvent, EveryKindSurvivesEncodingAndDecoding) {
 
 TEST(InputEvent, DecodingRejectsBytesNoEventMakes) {
   EXPECT_FALSE(DecodeInputEvent({0, 0, 0, 0}));
-  EXPECT_FALSE(DecodeInputEvent({8, 0, 0, 0}));
+  EXPECT_FALSE(DecodeInputEvent({9, 0, 0, 0}));
+  EXPECT_FALSE(DecodeInputEvent({8, 0, 1, 0}));     // a click with a code
   EXPECT_FALSE(DecodeInputEvent({1, 1, 0, 0}));     // a tick with modifiers
   EXPECT_FALSE(DecodeInputEvent({4, 0, 0, 1}));     // a character above 255
   EXPECT_FALSE(DecodeInputEvent({5, 0, 1, 0}));     // focus with a code

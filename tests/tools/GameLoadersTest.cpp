@@ -13,6 +13,7 @@
 #include "gfx/FastImaging.h"
 #include "pak/PakReader.h"
 #include "platform/HeadlessAudio.h"
+#include "program/ReplayFormat.h"
 
 namespace {
 
@@ -65,6 +66,12 @@ TEST(GameLoadersTest, EveryEntryLoadsThroughTheGamesOwnReaders) {
         EXPECT_EQ(Info->SampleRate, 44100);
         EXPECT_EQ(Info->Channels, 2);
         EXPECT_GT(Info->Frames, 44100);  // every piece lasts well over a second
+        break;
+      }
+      case TAssetKind::Replay: {
+        TReplay Replay;
+        ASSERT_NO_THROW(Replay = ParseReplay(Stream->Data(), Stream->Size()));
+        EXPECT_FALSE(Replay.Records.empty());
         break;
       }
     }

@@ -127,6 +127,10 @@ const TSingle Singles[] = {
     {"level_ended.ogg", TAssetKind::Ogg, 0, 0},
     {"game_ended.ogg", TAssetKind::Ogg, 0, 0},
     {"quillon_logo.ogg", TAssetKind::Ogg, 0, 0},
+    // The menu's demos, played by the game itself once the rest is packed.
+    {"demo1.vrp", TAssetKind::Replay, 0, 0},
+    {"demo2.vrp", TAssetKind::Replay, 0, 0},
+    {"demo3.vrp", TAssetKind::Replay, 0, 0},
 };
 
 // The splash's 50 logo frames, "Quillon2_01.jpg" .. "Quillon2_50.jpg".
@@ -165,6 +169,7 @@ const char* AssetKindName(TAssetKind Kind) {
     case TAssetKind::Jpeg: return "JPEG";
     case TAssetKind::Wav: return "WAV";
     case TAssetKind::Ogg: return "Ogg";
+    case TAssetKind::Replay: return "replay";
   }
   return "?";
 }

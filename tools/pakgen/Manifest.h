@@ -11,7 +11,7 @@
 // The game's own image-set naming rule (ImageSetEntryName).
 #include "gfx/AlphaImageList.h"
 
-enum class TAssetKind { Png, Jpeg, Wav, Ogg };
+enum class TAssetKind { Png, Jpeg, Wav, Ogg, Replay };
 
 struct TManifestEntry {
   std::string Name;

@@ -2,7 +2,8 @@
 // and packs every asset of the game. With PREVIEW_DIR it also writes pictures
 // for checking the art by eye (contact sheet, composites). --only runs just
 // the named parts (sprites, backgrounds, interface, audio), for quick
-// iterations on one of them; the build always runs them all.
+// iterations on one of them; the build always runs them all, and records
+// the menu's demos on the result.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,8 +12,10 @@
 #include <set>
 #include <string>
 
+#include "DemoRecord.h"
 #include "Generators.h"
 #include "Preview.h"
+#include "program/Demo.h"
 
 namespace {
 
@@ -53,6 +56,14 @@ int main(int argc, char** argv) {
     if (Runs("backgrounds")) GenerateBackgrounds(Entries, PreviewDir);
     if (Runs("interface")) GenerateInterface(Entries, PreviewDir);
     if (Runs("audio")) GenerateAudio(Entries, PreviewDir);
+    // The demos are played by the game on everything else, so they are
+    // recorded on the archive written so far and packed after it.
+    if (Only.empty()) {
+      WritePakFile(argv[First], Entries);
+      int Index = 0;
+      for (const TDemoPlan& Plan : DemoPlans())
+        Entries.push_back({DemoEntryName(++Index), RecordDemo(argv[First], Plan)});
+    }
     // The manifest test is the real gate; this tells whoever runs the build
     // at once what is still missing.
     const std::string Differences = ManifestDifferences(Entries);

@@ -110,6 +110,7 @@ public:
   bool StartOnePlayer() const override { return !FStarted && !FTwoPlayers; }
   bool StartTwoPlayers() const override { return !FStarted && FTwoPlayers; }
   bool QuitRequested() const override { return false; }
+  bool TakeDemoCue() override { return false; }
 
 private:
   bool FTwoPlayers;

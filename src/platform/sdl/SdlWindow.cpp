@@ -180,7 +180,7 @@ bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
   SDL_Event E;
   const int Got = TimeoutMs == 0 ? SDL_PollEvent(&E) : SDL_WaitEventTimeout(&E, static_cast<int>(TimeoutMs));
   if (Got) Translate(E);
-  // Events that are no input (mouse, exposure) end the wait early; the loop
+  // Events that are no input (mouse motion, exposure) end the wait early; the loop
   // then looks at its timers and waits again for the rest.
   return TakePending(Event);
 }
@@ -229,6 +229,10 @@ void TSdlWindow::Translate(const SDL_Event& E) {
       if (const char Ch = ControlCharacterForKey(Key)) FPending.push_back(TInputEvent::KeyPress(Ch));
       break;
     }
+    case SDL_MOUSEBUTTONDOWN:
+      // The game is played with keys; a click only ends the menu's demo.
+      FPending.push_back(TInputEvent::Click());
+      break;
     case SDL_TEXTINPUT:
       for (char Ch : Utf8ToLatin1(E.text.text)) FPending.push_back(TInputEvent::KeyPress(Ch));
       break;
