@@ -203,8 +203,13 @@ TEST_F(DemoTest, ADemoPlaysOutByItselfAndOneThatPartsFromTheGameEndsQuietly) {
   // A game that moved since the recording: its checksums no longer match.
   TReplay Changed = BundledDemo(1);
   int Checks = 0;
-  for (TReplayRecord& R : Changed.Records)
-    if (R.Kind == TReplayRecordKind::Check && ++Checks == 10) R.Checksum ^= 1;
+  for (std::size_t I = 0; I < Changed.Records.size(); ++I) {
+    TReplayRecord R = Changed.Records[I];
+    if (R.Kind == TReplayRecordKind::Check && ++Checks == 10) {
+      R.Checksum ^= 1;
+      Changed.Records.Set(I, R);
+    }
+  }
   TDemo Demo(Changed, DemoPak(), Screen);
   ASSERT_TRUE(Demo.Start());
   int Ticks = 0;
