@@ -4,14 +4,16 @@
 # the default full screen and a 1:1 window, a fresh folder, the start-up
 # times the game reports with --timing, then CPU seconds per second and
 # anonymous memory in the menu and in a one-player game idling on level 1.
-# With --peer, that command runs on the same server and is measured over
-# the same seconds as the game; without it, only the game's figures.
+# With --peer, that command runs on the same server, alone, right before
+# the game in each mode and measured for as long; without it, only the
+# game's figures.
 #   scripts/measure-side-by-side.sh GAME_BINARY GAME_PAK [--peer "CMD"]
 #       [--seconds N] [--rounds N] [--display :N] [--modes "full window"]
 # CPU is the scheduler's own count (/proc/PID/schedstat, nanoseconds);
 # memory is RssAnon and VmHWM from /proc/PID/status. The load average is
 # printed with every figure: other work on the machine shows there.
-# TIMING_FLAG= (empty) for a build that has no --timing.
+# TIMING_FLAG= (empty) for a build that has no --timing; SHOTS=DIR keeps a
+# screenshot of the menu and of the game in each mode.
 set -eu
 BIN=$(realpath "$1"); PAK=$(realpath "$2"); shift 2
 PEER=""; SECONDS_MEASURED=10; ROUNDS=3; XDISPLAY=":87"; MODES="full window"
@@ -109,19 +111,31 @@ open(path, 'wb').write(bytes(out))
 EOF
 }
 
-PEER_PID=""
-if [ -n "$PEER" ]; then
+# The peer alone, in the same way and for as long as the game is measured
+# below, before each of the game's runs: both see the same server and,
+# nearly, the same machine.
+measure_peer() {
+  [ -n "$PEER" ] || return 0
   mkdir -p "$WORK/peer"
   (cd "$WORK/peer" && exec $PEER) >"$WORK/peer.log" 2>&1 &
-  PEER_PID=$!
-  PIDS+=("$PEER_PID")
-  echo "peer" >"$WORK/name.$PEER_PID"
+  local P=$!
+  PIDS+=("$P")
+  echo "peer" >"$WORK/name.$P"
   sleep 3
-  kill -0 "$PEER_PID" 2>/dev/null || { echo "the peer ended at once:" >&2; cat "$WORK/peer.log" >&2; exit 1; }
-fi
+  kill -0 "$P" 2>/dev/null || { echo "the peer ended at once:" >&2; cat "$WORK/peer.log" >&2; exit 1; }
+  local W
+  W=$(xdotool search --pid "$P" 2>/dev/null | head -1 || true)
+  [ -n "$W" ] && xdotool mousemove --window "$W" 20 20 2>/dev/null || true
+  sleep 2
+  measure play "$P"
+  echo "  play peer: anon $(anon_kb "$P") kB"
+  kill "$P"; wait "$P" 2>/dev/null || true
+}
 
 echo "machine: $(nproc) cores, load $(cat /proc/loadavg | cut -d' ' -f1-3); Xvfb $XDISPLAY 1024x768x24; $SECONDS_MEASURED s x $ROUNDS rounds"
 for MODE in $MODES; do
+  echo "$MODE:"
+  measure_peer
   RUN="$WORK/run-$MODE"
   mkdir -p "$RUN"
   cp "$PAK" "$RUN/game.pak"
@@ -149,22 +163,25 @@ for MODE in $MODES; do
   done
   [ -n "$WIN" ] || { echo "no window"; cat "$RUN/out.log"; exit 1; }
   sleep 1
+  # Without a window manager the keyboard follows the pointer.
+  xdotool mousemove --window "$WIN" 200 200 2>/dev/null || true
   xdotool windowfocus "$WIN" 2>/dev/null || true
   press space  # ends the splash
   sleep 2
-  echo "$MODE ($(xdotool getwindowgeometry "$WIN" | awk '/Geometry/ {print $2}')):"
+  echo "  game window $(xdotool getwindowgeometry "$WIN" | awk '/Geometry/ {print $2}')"
   FIRST=$(awk '/first frame at/ {print $5}' "$RUN/out.log")
   [ -n "$FIRST" ] && echo "  start: first frame $(echo "$FIRST - $START * 1000" | bc) ms after exec"
   LOGO=$(awk '/first picture at/ {print $5}' "$RUN/out.log")
   [ -n "$LOGO" ] && echo "  start: first logo picture $(echo "$LOGO - $START * 1000" | bc) ms after exec (the splash shows 400 ms of black first)"
   grep -o 'menu .* after the key' "$RUN/out.log" | sed 's/^/  start: /' || true
   sleep 2
-  measure menu "$GAME" $PEER_PID
+  [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/$MODE-menu.png"
+  measure menu "$GAME"
   echo "  menu game: anon $(anon_kb "$GAME") kB, peak rss $(hwm_kb "$GAME") kB"
   press Return  # the cursor starts on the one-player game
   sleep 8
-  measure play "$GAME" $PEER_PID
+  [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/$MODE-play.png"
+  measure play "$GAME"
   echo "  play game: anon $(anon_kb "$GAME") kB, peak rss $(hwm_kb "$GAME") kB"
-  [ -n "$PEER_PID" ] && echo "  play peer: anon $(anon_kb "$PEER_PID") kB"
   kill "$GAME"; wait "$GAME" 2>/dev/null || true
 done

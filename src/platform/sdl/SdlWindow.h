@@ -54,6 +54,11 @@ struct TSampleStep {
 };
 void SampleSteps(int Out, int Picture, std::vector<TSampleStep>& Steps);
 
+// The socket of the X connection Window's events come through; -1 when
+// the window is not on X. Kept apart from the window: X's headers define
+// names the input events use.
+int X11ConnectionFd(SDL_Window* Window);
+
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
   // Starts SDL's video and makes the window with the given client size.
@@ -114,4 +119,8 @@ private:
   bool FTerminateRequested = false;
   bool FFocusReported = false;
   int FPresentCount = 0;
+  // The X connection's socket, -1 on other systems: waits sleep on it.
+  int FEventFd = -1;
+  // The last call looked at the X connection and found nothing.
+  bool FJustLooked = false;
 };
