@@ -75,21 +75,28 @@ void TLevel::RenderPicture(const TRect& Rect) {
   const auto Inside = [&](std::int32_t X, std::int32_t Y) {
     return X >= Rect.Left && X <= Rect.Right && Y >= Rect.Top && Y <= Rect.Bottom;
   };
+  const auto Settle = [&](std::int32_t X, std::int32_t Y, const std::uint8_t* Cells, std::uint8_t* Rendered) {
+    bool All = true;
+    for (std::int32_t K = 0; K <= ShadowReach && All; ++K)
+      if (X + K < W && Y + K < H) All = Inside(X + K, Y + K);
+    if (All) Rendered[Y] = Cells[Y];
+    else if (Rendered[Y] != Cells[Y]) Rendered[Y] = Unsettled;
+  };
   for (std::int32_t X = std::max(Rect.Left - ShadowReach, 0); X <= Rect.Right; ++X) {
     const std::uint8_t* Cells = Board->Column(X);
     std::uint8_t* Rendered = FRenderedCells.data() + Board->CellIndex(X, 0);
-    for (std::int32_t Y = std::max(Rect.Top - ShadowReach, 0); Y <= Rect.Bottom; ++Y) {
-      const bool Interior = X >= Rect.Left && Y >= Rect.Top && X <= Rect.Right - ShadowReach && Y <= Rect.Bottom - ShadowReach;
-      if (Interior) {
-        Rendered[Y] = Cells[Y];
-        continue;
-      }
-      bool All = true;
-      for (std::int32_t K = 0; K <= ShadowReach && All; ++K)
-        if (X + K < W && Y + K < H) All = Inside(X + K, Y + K);
-      if (All) Rendered[Y] = Cells[Y];
-      else if (Rendered[Y] != Cells[Y]) Rendered[Y] = Unsettled;
+    // The inner part of a column settles whole; only the edges need asking.
+    std::int32_t InnerTop = Rect.Bottom + 1, InnerBottom = Rect.Bottom;
+    if (X >= Rect.Left && X <= Rect.Right - ShadowReach) {
+      InnerTop = Rect.Top;
+      InnerBottom = Rect.Bottom - ShadowReach;
+      if (InnerBottom >= InnerTop)
+        std::memcpy(Rendered + InnerTop, Cells + InnerTop, static_cast<std::size_t>(InnerBottom - InnerTop + 1));
+      else
+        InnerTop = Rect.Bottom + 1;
     }
+    for (std::int32_t Y = std::max(Rect.Top - ShadowReach, 0); Y < InnerTop; ++Y) Settle(X, Y, Cells, Rendered);
+    for (std::int32_t Y = std::max(InnerBottom + 1, InnerTop); Y <= Rect.Bottom; ++Y) Settle(X, Y, Cells, Rendered);
   }
 }
 
