@@ -153,12 +153,15 @@ bool TSdlWindow::TakePending(TInputEvent& Event) {
 
 bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
   const bool JustLooked = FJustLooked;
-  FJustLooked = false;
+  const bool QuietWait = FQuietWait;
+  FJustLooked = FQuietWait = false;
   if (TakePending(Event)) return true;
   SDL_Event E;
   int Got = 0;
   if (TimeoutMs == 0) {
-    Got = SDL_PollEvent(&E);
+    // After a wait that ran out with nothing on the X connection there is
+    // nothing new to fetch from it.
+    Got = QuietWait ? SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 : SDL_PollEvent(&E);
     FJustLooked = !Got;
   } else if (FEventFd >= 0 && SDL_NumJoysticks() == 0) {
     // SDL's own wait looks at the X connection (several system calls) once
@@ -169,7 +172,7 @@ bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
     Got = JustLooked ? SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 : SDL_PollEvent(&E);
     if (!Got) {
       pollfd Fd{FEventFd, POLLIN, 0};
-      poll(&Fd, 1, static_cast<int>(TimeoutMs));
+      FQuietWait = poll(&Fd, 1, static_cast<int>(TimeoutMs)) == 0;
     }
   } else {
     // Controllers are read when SDL looks, not through the X connection.
@@ -245,7 +248,7 @@ SDL_Surface* TSdlWindow::Keep(SDL_Surface*& Kept, int Width, int Height, std::ui
 
 void TSdlWindow::Show(const TScreen& Screen, bool Whole) {
   // Talking to the X server may queue its events where SDL has not looked.
-  FJustLooked = false;
+  FJustLooked = FQuietWait = false;
   FLastScreen = &Screen;
   ++FPresentCount;
   if (Screen.Width() != FWidth || Screen.Height() != FHeight) return;

@@ -121,6 +121,8 @@ private:
   int FPresentCount = 0;
   // The X connection's socket, -1 on other systems: waits sleep on it.
   int FEventFd = -1;
-  // The last call looked at the X connection and found nothing.
+  // The last call looked at the X connection and found nothing; the last
+  // wait ran its time out with nothing arriving on it.
   bool FJustLooked = false;
+  bool FQuietWait = false;
 };
