@@ -181,6 +181,9 @@ int main(int Argc, char** Argv) {
       Form.FormDestroy();
     } else {
       TMainForm Form(Parts, Window, Screen, Timers);
+      // The focus check rides along with the game's or the menu's tick
+      // rather than wake the program twenty more times a second.
+      Timers.SetSlack(Form.FocusMonitor, 30);
       std::unique_ptr<TReplayRecorder> Recorder;
       if (!RecordFile.empty()) {
         Recorder = std::make_unique<TReplayRecorder>(RecordFile, Form, Paths.UserFolder);
