@@ -66,8 +66,30 @@ void BM_GameTickLevel29(benchmark::State& State) {
       if (P->Lives < 5) P->SetLives(9);  // keep both in the game
     if (G.Ended() || G.Level->Completed) State.SkipWithError("the game left play");
   }
+  State.counters["ticks/s"] = benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GameTickLevel29)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Level 1, one player running along the top edge and back: the big enemy
+// alone, the tick as the window runs it.
+void BM_GameTickLevel1(benchmark::State& State) {
+  TBenchGame B(1, false);
+  TGameData& G = *B.Game;
+  std::int64_t Tick = 0;
+  for (auto _ : State) {
+    const std::int8_t Dir = (Tick / 60) % 2 == 0 ? 1 : -1;
+    G.MovePlayer1(Dir, 0, false);
+    G.MoveEvil();
+    G.MoveSmallEvils();
+    G.SpawnItems();
+    G.Update();
+    ++Tick;
+    if (G.Players[0]->Lives < 5) G.Players[0]->SetLives(9);
+    if (G.Ended() || G.Level->Completed) State.SkipWithError("the game left play");
+  }
+  State.counters["ticks/s"] = benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GameTickLevel1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_LoadLevel29(benchmark::State& State) {
   TBenchGame B(29, true);

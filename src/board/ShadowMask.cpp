@@ -45,7 +45,8 @@ void DrawShadedSprite(TFastImageBuffer& Buffer, const TAlphaImage& Image, std::i
   const std::int64_t Y1 = std::min<std::int64_t>(Image.Height(), static_cast<std::int64_t>(Buffer.Height()) - Top);
   for (std::int64_t IY = Y0; IY < Y1; ++IY) {
     const std::int32_t PY = static_cast<std::int32_t>(Top + IY);
-    std::uint8_t* Row = Buffer.ScanLine(PY);
+    std::uint8_t* Row =
+        Buffer.ScanLine(PY, static_cast<std::int32_t>(Left + X0), static_cast<std::int32_t>(Left + X1 - 1));
     for (std::int64_t IX = X0; IX < X1; ++IX) {
       const TRGBAPixel P = Image.Column(static_cast<std::int32_t>(IX))[IY];
       // Round(A * Fade / 255): A * Fade / 255 is never halfway between two

@@ -18,13 +18,7 @@ constexpr std::int32_t FinishAfter = 130;
 
 TSplashScreen::TSplashScreen(TScreen& DC, std::int32_t Width, std::int32_t Height, TAudioObject& Audio,
                              const TPakFileReadable& Pak)
-    : FMainBuffer(&DC, Width, Height), FAudio(Audio) {
-  FFrames.reserve(FrameCount);
-  for (int N = 1; N <= FrameCount; ++N) {
-    TFastImageBuffer& Frame = FFrames.emplace_back(nullptr, FrameWidth, FrameHeight);
-    // A damaged frame stays black: the logo is not worth stopping the game for.
-    LoadJpeg(Pak, "Quillon2_" + TwoDigits(N) + ".jpg", Frame);
-  }
+    : FMainBuffer(&DC, Width, Height), FPak(Pak), FAudio(Audio) {
   FFrameCounter = FirstCounter;
   FFinished = false;
   FMusic = Pak.GetOptionalStream("quillon_logo.ogg");
@@ -37,7 +31,7 @@ TSplashScreen::~TSplashScreen() = default;
 void TSplashScreen::Tick() {
   const std::int32_t C = FFrameCounter;
   if (C == 0 && FMusic) FAudio.PlayFromStream(FMusic.get());
-  if (C >= 0 && C < FrameCount) FMainBuffer.CopyFrom(FFrames[static_cast<std::size_t>(C)]);
+  if (C >= 0 && C < FrameCount) FMainBuffer.CopyFrom(Frame(C));
   FFrameCounter = C + 1;
   const std::int32_t Next = FFrameCounter;
   if (Next >= 0 && Next < FadeInTicks) FMainBuffer.Lightness(12 * Next - 200);
@@ -45,6 +39,13 @@ void TSplashScreen::Tick() {
   if (Next > FadeOutAfter) FMainBuffer.Lightness(-25);
   if (Next > FinishAfter) FFinished = true;
   FMainBuffer.PaintTo(400 - FMainBuffer.Width() / 2, 300 - FMainBuffer.Height() / 2);
+}
+
+TFastImageBuffer TSplashScreen::Frame(int Index) const {
+  TFastImageBuffer Picture(nullptr, FrameWidth, FrameHeight);
+  // A damaged frame stays black: the logo is not worth stopping the game for.
+  LoadJpeg(FPak, "Quillon2_" + TwoDigits(Index + 1) + ".jpg", Picture);
+  return Picture;
 }
 
 void TSplashScreen::SetDC(TScreen& DC) { FMainBuffer.DC = &DC; }

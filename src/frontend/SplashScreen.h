@@ -20,9 +20,10 @@ public:
   // Ticks of black box before the first frame (FrameCounter starts here).
   static constexpr std::int32_t FirstCounter = -10;
 
-  // Decodes all frames up front so a tick is only a copy, a lightness pass
-  // and a blit. A frame missing from the archive, or one that cannot be
-  // decoded, shows as black; missing music plays nothing.
+  // Decodes each frame on the tick that shows it (one small picture a tick)
+  // rather than all up front, so that the window shows something at once
+  // and never holds fifty frames. A frame missing from the archive, or one
+  // that cannot be decoded, shows as black; missing music plays nothing.
   TSplashScreen(TScreen& DC, std::int32_t Width, std::int32_t Height, TAudioObject& Audio,
                 const TPakFileReadable& Pak);
   ~TSplashScreen() override;
@@ -35,11 +36,12 @@ public:
 
   std::int32_t FrameCounter() const { return FFrameCounter; }
   const TFastImageBuffer& MainBuffer() const { return FMainBuffer; }
-  const TFastImageBuffer& Frame(int Index) const { return FFrames[static_cast<std::size_t>(Index)]; }
+  // Frame Index + 1 as the archive holds it, decoded anew.
+  TFastImageBuffer Frame(int Index) const;
 
 private:
   TFastImageBuffer FMainBuffer;
-  std::vector<TFastImageBuffer> FFrames;  // frame 1 at index 0
+  const TPakFileReadable& FPak;
   std::int32_t FFrameCounter = FirstCounter;
   bool FFinished = false;
   TAudioObject& FAudio;

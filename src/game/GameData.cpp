@@ -42,6 +42,8 @@ TGameData::TGameData(std::int32_t GameWidth, std::int32_t StartLevel, std::int32
       FRightImage(RightImage),
       FPresentNow(std::move(PresentNow)),
       FTwoPlayers(TwoPlayers) {
+  // Nothing else paints the play area's place while the game runs.
+  PlayArea.SetPaintsAlone(true);
   // 1. Sounds.
   FLevelEndedMusic = Pak.GetOptionalStream("level_ended.ogg");
   FGameEndedMusic = Pak.GetOptionalStream("game_ended.ogg");
@@ -231,7 +233,7 @@ void TGameData::SpawnItems() {
 // ---- Update -----------------------------------------------------------------
 
 void TGameData::EraseBox(std::int32_t X, std::int32_t Y, std::int32_t RX, std::int32_t RY) {
-  Level->Redraw({X - RX, Y - RY, X + RX, Y + RY}, PlayArea);
+  Level->Restore({X - RX, Y - RY, X + RX, Y + RY}, PlayArea);
 }
 
 void TGameData::EraseItemBox(const TItemBase& Item) {

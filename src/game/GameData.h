@@ -121,7 +121,7 @@ private:
   // The loading bar over the menu's picture, which is only needed while the
   // game is built.
   void ShowLoadingBar(const TFastImageBuffer& MenuBuffer, std::int32_t Percent);
-  // Re-renders the board in the box reaching RX to the sides and RY up and
+  // Puts the board back in the box reaching RX to the sides and RY up and
   // down around (X, Y).
   void EraseBox(std::int32_t X, std::int32_t Y, std::int32_t RX, std::int32_t RY);
   void EraseItemBox(const TItemBase& Item);

@@ -1,6 +1,7 @@
 #include "game/Level.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "actors/Evil.h"
 #include "actors/Itembase.h"
@@ -43,9 +44,85 @@ void TLevel::PlaceItem(TItemBase& NewItem) {
   NewItem.Collected = false;
 }
 
-void TLevel::Redraw(TRect Rect, TFastImageBuffer& Target) const {
-  if (!Board || !Background || !ShadowMask) return;
-  Board->Render(Rect, Target, *Background, *ShadowMask, GroundLook);
+namespace {
+
+// No cell ever holds it (codes are 0..7).
+constexpr std::uint8_t Unsettled = 255;
+// How far up and left a pixel's look reaches among the cells.
+constexpr std::int32_t ShadowReach = 2;
+
+}  // namespace
+
+bool TLevel::ClipToBoard(TRect& Rect) const {
+  if (!Board || !Background || !ShadowMask) return false;
+  Rect.Left = std::max(Rect.Left, 0);
+  Rect.Top = std::max(Rect.Top, 0);
+  Rect.Right = std::min(Rect.Right, Board->Width - 1);
+  Rect.Bottom = std::min(Rect.Bottom, Board->Height - 1);
+  return Rect.Left <= Rect.Right && Rect.Top <= Rect.Bottom;
+}
+
+void TLevel::RenderPicture(const TRect& Rect) {
+  const std::int32_t W = Board->Width, H = Board->Height;
+  if (!FPicture) {
+    FPicture = std::make_unique<TFastImageBuffer>(nullptr, W, H);
+    FRenderedCells.assign(static_cast<std::size_t>(W) * static_cast<std::size_t>(H), Unsettled);
+  }
+  Board->Render(Rect, *FPicture, *Background, *ShadowMask, GroundLook);
+  // A cell settles when every pixel it shows in (itself and up to two steps
+  // down and to the right, as far as the board goes) was just rendered; one
+  // whose pixels were rendered only in part, and that changed, unsettles.
+  const auto Inside = [&](std::int32_t X, std::int32_t Y) {
+    return X >= Rect.Left && X <= Rect.Right && Y >= Rect.Top && Y <= Rect.Bottom;
+  };
+  const auto Settle = [&](std::int32_t X, std::int32_t Y, const std::uint8_t* Cells, std::uint8_t* Rendered) {
+    bool All = true;
+    for (std::int32_t K = 0; K <= ShadowReach && All; ++K)
+      if (X + K < W && Y + K < H) All = Inside(X + K, Y + K);
+    if (All) Rendered[Y] = Cells[Y];
+    else if (Rendered[Y] != Cells[Y]) Rendered[Y] = Unsettled;
+  };
+  for (std::int32_t X = std::max(Rect.Left - ShadowReach, 0); X <= Rect.Right; ++X) {
+    const std::uint8_t* Cells = Board->Column(X);
+    std::uint8_t* Rendered = FRenderedCells.data() + Board->CellIndex(X, 0);
+    // The inner part of a column settles whole; only the edges need asking.
+    std::int32_t InnerTop = Rect.Bottom + 1, InnerBottom = Rect.Bottom;
+    if (X >= Rect.Left && X <= Rect.Right - ShadowReach) {
+      InnerTop = Rect.Top;
+      InnerBottom = Rect.Bottom - ShadowReach;
+      if (InnerBottom >= InnerTop)
+        std::memcpy(Rendered + InnerTop, Cells + InnerTop, static_cast<std::size_t>(InnerBottom - InnerTop + 1));
+      else
+        InnerTop = Rect.Bottom + 1;
+    }
+    for (std::int32_t Y = std::max(Rect.Top - ShadowReach, 0); Y < InnerTop; ++Y) Settle(X, Y, Cells, Rendered);
+    for (std::int32_t Y = std::max(InnerBottom + 1, InnerTop); Y <= Rect.Bottom; ++Y) Settle(X, Y, Cells, Rendered);
+  }
+}
+
+bool TLevel::PictureCurrent(const TRect& Rect) const {
+  if (!FPicture) return false;
+  const std::int32_t Top = std::max(Rect.Top - ShadowReach, 0);
+  const auto Length = static_cast<std::size_t>(Rect.Bottom - Top + 1);
+  for (std::int32_t X = std::max(Rect.Left - ShadowReach, 0); X <= Rect.Right; ++X) {
+    const std::size_t At = Board->CellIndex(X, Top);
+    if (std::memcmp(Board->Data() + At, FRenderedCells.data() + At, Length) != 0) return false;
+  }
+  return true;
+}
+
+void TLevel::Redraw(TRect Rect, TFastImageBuffer& Target) {
+  if (!ClipToBoard(Rect)) return;
+  RenderPicture(Rect);
+  Target.CopyRect(Rect.Left, Rect.Top, *FPicture, Rect.Left, Rect.Top, Rect.Right - Rect.Left + 1,
+                  Rect.Bottom - Rect.Top + 1);
+}
+
+void TLevel::Restore(TRect Rect, TFastImageBuffer& Target) {
+  if (!ClipToBoard(Rect)) return;
+  if (!PictureCurrent(Rect)) RenderPicture(Rect);
+  Target.CopyRect(Rect.Left, Rect.Top, *FPicture, Rect.Left, Rect.Top, Rect.Right - Rect.Left + 1,
+                  Rect.Bottom - Rect.Top + 1);
 }
 
 float TLevel::ClaimedPercent() {

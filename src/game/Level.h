@@ -64,7 +64,11 @@ public:
   void PlaceItem(TItemBase& NewItem);
   void ClearItem() { Item = nullptr; }
   // Re-renders the board cells of Rect into Target.
-  void Redraw(TRect Rect, TFastImageBuffer& Target) const;
+  void Redraw(TRect Rect, TFastImageBuffer& Target);
+  // The same picture as Redraw, copied from the level's own rendering of
+  // the board where no cell it shows has changed since it was rendered:
+  // what lies under a sprite is put back without rendering it again.
+  void Restore(TRect Rect, TFastImageBuffer& Target);
   void TickTimeBonus() { --TimeBonus; }
 
   // The claimed share relative to this level's target, 100 at the target
@@ -73,6 +77,22 @@ public:
   float ClaimedPercent();
   // The same share, read without touching Completed.
   float ClaimedShare() const;
+
+private:
+  // Rect clipped to the board; false when nothing of it is left.
+  bool ClipToBoard(TRect& Rect) const;
+  // Renders Rect (clipped) into FPicture and brings FRenderedCells along.
+  void RenderPicture(const TRect& Rect);
+  // Whether every cell the pixels of Rect (clipped) depend on still holds
+  // what it held when they were rendered.
+  bool PictureCurrent(const TRect& Rect) const;
+
+  // The board as last rendered, whole, and the cells it was rendered from.
+  // A pixel depends on its own cell and on the cells one and two steps up
+  // and to the left (the drop shadow); a cell whose dependent pixels were
+  // not all rendered together holds Unsettled, so that it never matches.
+  std::unique_ptr<TFastImageBuffer> FPicture;
+  std::vector<std::uint8_t> FRenderedCells;
 };
 
 // The small enemies of a set (0..6, others as 3) around the big enemy at

@@ -113,7 +113,8 @@ void TAlphaImage::BlendPart(TFastImageBuffer& Buffer, std::int64_t X, std::int64
   const std::int64_t X1 = std::min<std::int64_t>(SrcRight, Buffer.Width() - 1 - X);
   const std::int64_t Y1 = std::min<std::int64_t>(SrcBottom, Buffer.Height() - 1 - Y);
   for (std::int64_t SY = Y0; SY <= Y1; ++SY) {
-    std::uint8_t* Row = Buffer.ScanLine(static_cast<std::int32_t>(Y + SY));
+    std::uint8_t* Row = Buffer.ScanLine(static_cast<std::int32_t>(Y + SY), static_cast<std::int32_t>(X + X0),
+                                        static_cast<std::int32_t>(X + X1));
     for (std::int64_t SX = X0; SX <= X1; ++SX) {
       const TRGBAPixel P = FPixels[Index(static_cast<std::int32_t>(SX), static_cast<std::int32_t>(SY))];
       BlendInto(Row + 3 * (X + SX), P, ScaleAlpha(PixelA(P), Opacity));
@@ -161,7 +162,9 @@ void TAlphaImage::DrawRotated(TFastImageBuffer& Buffer, std::int32_t X, std::int
   for (std::int32_t I = FHeight - 1; I >= 0; --I) {
     const std::int64_t BY = static_cast<std::int64_t>(Y) + I;
     if (BY < 0 || BY >= Buffer.Height()) continue;
-    std::uint8_t* Row = Buffer.ScanLine(static_cast<std::int32_t>(BY));
+    // Clipped to the buffer by ScanLine's marking.
+    std::uint8_t* Row = Buffer.ScanLine(static_cast<std::int32_t>(BY), static_cast<std::int32_t>(std::max<std::int64_t>(X, 0)),
+                                        static_cast<std::int32_t>(std::min<std::int64_t>(static_cast<std::int64_t>(X) + FWidth - 1, Buffer.Width() - 1)));
     const long double DY = I - CY;
     const long double DYS = DY * S;
     const long double DYC = DY * C;

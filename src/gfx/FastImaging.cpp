@@ -58,32 +58,46 @@ void TFastBMP::CopyFrom(const TFastBMP& Source) {
 }
 
 void TFastBMP::Draw(TScreen& Screen, std::int32_t X, std::int32_t Y) const {
+  DrawSpans(Screen, X, Y, nullptr, nullptr, 0, FHeight - 1);
+}
+
+void TFastBMP::DrawSpans(TScreen& Screen, std::int32_t X, std::int32_t Y, const std::int32_t* Lefts,
+                         const std::int32_t* Rights, std::int32_t FirstLine, std::int32_t LastLine) const {
   const std::int64_t Left = std::max<std::int64_t>(X, 0);
   const std::int64_t Right = std::min<std::int64_t>(static_cast<std::int64_t>(X) + FWidth, Screen.Width());
-  const std::int64_t Top = std::max<std::int64_t>(Y, 0);
-  const std::int64_t Bottom = std::min<std::int64_t>(static_cast<std::int64_t>(Y) + FHeight, Screen.Height());
+  const std::int64_t Top = std::max<std::int64_t>(static_cast<std::int64_t>(Y) + std::max(FirstLine, 0), 0);
+  const std::int64_t Bottom = std::min<std::int64_t>(
+      static_cast<std::int64_t>(Y) + std::min<std::int64_t>(static_cast<std::int64_t>(LastLine) + 1, FHeight),
+      Screen.Height());
   if (Left >= Right || Top >= Bottom) return;
-  const std::size_t Bytes = static_cast<std::size_t>(Right - Left) * 3;
   // Lines that changed, gathered into bands of nearby lines; a band is
   // marked as one box spanning its changed columns.
   constexpr std::int64_t BandGap = 8;
   std::int64_t BandTop = -1, BandBottom = -1, BandLeft = 0, BandRight = 0;
   const auto MarkBand = [&] {
     if (BandTop >= 0)
-      Screen.MarkDirty(static_cast<int>(Left + BandLeft), static_cast<int>(BandTop),
-                       static_cast<int>(BandRight - BandLeft), static_cast<int>(BandBottom - BandTop));
+      Screen.MarkDirty(static_cast<int>(BandLeft), static_cast<int>(BandTop), static_cast<int>(BandRight - BandLeft),
+                       static_cast<int>(BandBottom - BandTop));
   };
   for (std::int64_t SY = Top; SY < Bottom; ++SY) {
     const std::int64_t PictureLine = SY - Y;
-    const std::uint8_t* From = Row(static_cast<std::int32_t>(FHeight - 1 - PictureLine)) + 3 * (Left - X);
-    std::uint8_t* To = Screen.Row(static_cast<int>(SY)) + 3 * Left;
+    // Screen columns [SpanLeft, SpanRight) of this line.
+    std::int64_t SpanLeft = Left, SpanRight = Right;
+    if (Lefts) {
+      SpanLeft = std::max<std::int64_t>(SpanLeft, static_cast<std::int64_t>(X) + Lefts[PictureLine]);
+      SpanRight = std::min<std::int64_t>(SpanRight, static_cast<std::int64_t>(X) + Rights[PictureLine]);
+      if (SpanLeft >= SpanRight) continue;
+    }
+    const std::size_t Bytes = static_cast<std::size_t>(SpanRight - SpanLeft) * 3;
+    const std::uint8_t* From = Row(static_cast<std::int32_t>(FHeight - 1 - PictureLine)) + 3 * (SpanLeft - X);
+    std::uint8_t* To = Screen.Row(static_cast<int>(SY)) + 3 * SpanLeft;
     if (std::memcmp(To, From, Bytes) == 0) continue;
     std::size_t First = 0, Last = Bytes;
     while (To[First] == From[First]) ++First;
     while (To[Last - 1] == From[Last - 1]) --Last;
     std::memcpy(To + First, From + First, Last - First);
-    const std::int64_t PixelFirst = static_cast<std::int64_t>(First / 3);
-    const std::int64_t PixelEnd = static_cast<std::int64_t>((Last + 2) / 3);
+    const std::int64_t PixelFirst = SpanLeft + static_cast<std::int64_t>(First / 3);
+    const std::int64_t PixelEnd = SpanLeft + static_cast<std::int64_t>((Last + 2) / 3);
     if (BandTop >= 0 && SY - BandBottom <= BandGap) {
       BandBottom = SY + 1;
       BandLeft = std::min(BandLeft, PixelFirst);
@@ -105,10 +119,61 @@ TFastImageBuffer::TFastImageBuffer(TScreen* DC, std::int32_t Width, std::int32_t
   FBitmap.SetSize(Width, Height);
 }
 
-void TFastImageBuffer::CopyFrom(const TFastImageBuffer& Source) { FBitmap.CopyFrom(Source.FBitmap); }
+void TFastImageBuffer::CopyFrom(const TFastImageBuffer& Source) {
+  MarkAll();
+  FBitmap.CopyFrom(Source.FBitmap);
+}
+
+void TFastImageBuffer::SetPaintsAlone(bool Value) {
+  FPaintsAlone = Value;
+  MarkAll();
+}
+
+void TFastImageBuffer::MarkChanged(const TRect& Box) {
+  if (!FPaintsAlone || FAllChanged) return;
+  const std::int32_t Top = std::max(std::min(Box.Top, Box.Bottom), 0);
+  const std::int32_t Bottom = std::min(std::max(Box.Top, Box.Bottom), Height() - 1);
+  for (std::int32_t Y = Top; Y <= Bottom; ++Y) MarkLineClipped(Y, Box.Left, Box.Right);
+}
+
+void TFastImageBuffer::MarkLineClipped(std::int32_t Y, std::int32_t Left, std::int32_t Right) {
+  const std::int32_t L = std::max(Left, 0);
+  const std::int32_t R = std::min(Right, Width() - 1) + 1;
+  if (L >= R) return;
+  const auto I = static_cast<std::size_t>(Y);
+  if (FFirstChanged > FLastChanged) {
+    FFirstChanged = FLastChanged = Y;
+  } else {
+    FFirstChanged = std::min(FFirstChanged, Y);
+    FLastChanged = std::max(FLastChanged, Y);
+  }
+  if (FChangedLeft[I] >= FChangedRight[I]) {
+    FChangedLeft[I] = L;
+    FChangedRight[I] = R;
+  } else {
+    FChangedLeft[I] = std::min(FChangedLeft[I], L);
+    FChangedRight[I] = std::max(FChangedRight[I], R);
+  }
+}
+
+void TFastImageBuffer::ForgetChanges() const {
+  FAllChanged = false;
+  // Only the lines marked since the last paint hold spans.
+  const auto Lines = static_cast<std::size_t>(Height());
+  if (FChangedLeft.size() != Lines) {
+    FChangedLeft.assign(Lines, 0);
+    FChangedRight.assign(Lines, 0);
+  } else {
+    for (std::int32_t Y = FFirstChanged; Y <= FLastChanged; ++Y)
+      FChangedLeft[static_cast<std::size_t>(Y)] = FChangedRight[static_cast<std::size_t>(Y)] = 0;
+  }
+  FFirstChanged = 0;
+  FLastChanged = -1;
+}
 
 void TFastImageBuffer::CopyRect(std::int32_t DestX, std::int32_t DestY, const TFastImageBuffer& Source,
                                 std::int32_t SrcX, std::int32_t SrcY, std::int32_t Width, std::int32_t Height) {
+  MarkChanged({DestX, DestY, DestX + Width - 1, DestY + Height - 1});
   // Top-down to memory rows: the block's bottom line is the first memory row.
   const std::int64_t DestRow = static_cast<std::int64_t>(this->Height()) - (static_cast<std::int64_t>(DestY) + Height);
   const std::int64_t SrcRow = static_cast<std::int64_t>(Source.Height()) - (static_cast<std::int64_t>(SrcY) + Height);
@@ -127,7 +192,7 @@ void TFastImageBuffer::FillRect(const TRect& Rect, TColorValue Color) {
   const std::int32_t Y2 = std::min(Bottom, Height() - 1);
   const std::uint8_t B = GetBValue(Color), G = GetGValue(Color), R = GetRValue(Color);
   for (std::int32_t Y = Y1; Y <= Y2; ++Y) {
-    std::uint8_t* P = ScanLine(Y) + 3 * X1;
+    std::uint8_t* P = ScanLine(Y, X1, X2) + 3 * X1;
     for (std::int32_t X = X1; X <= X2; ++X, P += 3) {
       P[0] = B;
       P[1] = G;
@@ -163,6 +228,7 @@ void TFastImageBuffer::Lightness(std::int32_t Amount) {
     const std::int64_t V = Amount >= 0 ? i + (((255 - i) * Amount) >> 8) : i - ((i * -static_cast<std::int64_t>(Amount)) >> 8);
     Table[i] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(V, 0, 255));
   }
+  MarkAll();
   const std::size_t RowBytes = static_cast<std::size_t>(Width()) * 3;
   for (std::int32_t Y = 0; Y < Height(); ++Y) {
     std::uint8_t* P = FBitmap.Row(Y);
@@ -173,11 +239,27 @@ void TFastImageBuffer::Lightness(std::int32_t Amount) {
 void TFastImageBuffer::LoadJpegFromStream(TMemoryStream& Stream) {
   TFastBMP Decoded;
   DecodeJpeg(Stream.Remaining(), Stream.RemainingSize(), Decoded);
+  MarkAll();
   FBitmap = std::move(Decoded);
   Stream.Seek(0, TSeekOrigin::End);
 }
 
 void TFastImageBuffer::PaintTo(std::int32_t X, std::int32_t Y) const {
   if (!DC) return;
-  FBitmap.Draw(*DC, X, Y);
+  if (!FPaintsAlone) {
+    FBitmap.Draw(*DC, X, Y);
+    return;
+  }
+  if (FAllChanged || DC != FPaintedOn || X != FPaintedX || Y != FPaintedY || DC->Width() != FPaintedWidth ||
+      DC->Height() != FPaintedHeight) {
+    FBitmap.Draw(*DC, X, Y);
+  } else if (FFirstChanged <= FLastChanged) {
+    FBitmap.DrawSpans(*DC, X, Y, FChangedLeft.data(), FChangedRight.data(), FFirstChanged, FLastChanged);
+  }
+  FPaintedOn = DC;
+  FPaintedX = X;
+  FPaintedY = Y;
+  FPaintedWidth = DC->Width();
+  FPaintedHeight = DC->Height();
+  ForgetChanges();
 }

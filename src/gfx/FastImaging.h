@@ -55,6 +55,11 @@ public:
   // (X, Y), clipped to the screen, and marks the boxes whose pixels changed
   // dirty: a frame that repeats the last one shows nothing anew.
   void Draw(TScreen& Screen, std::int32_t X, std::int32_t Y) const;
+  // The same for the columns [Left[L], Right[L]) of each picture line L
+  // from FirstLine to LastLine alone (empty spans skip the line): the rest
+  // of the screen is taken to hold this picture already.
+  void DrawSpans(TScreen& Screen, std::int32_t X, std::int32_t Y, const std::int32_t* Left, const std::int32_t* Right,
+                 std::int32_t FirstLine, std::int32_t LastLine) const;
 
 private:
   std::int32_t FRowPadding = 0;
@@ -90,7 +95,7 @@ public:
   // Dropped outside the buffer.
   void SetPixel(std::int32_t X, std::int32_t Y, TColorValue Color) {
     if (X < 0 || Y < 0 || X >= Width() || Y >= Height()) return;
-    std::uint8_t* P = ScanLine(Y) + 3 * X;
+    std::uint8_t* P = ScanLine(Y, X, X) + 3 * X;
     P[0] = GetBValue(Color);
     P[1] = GetGValue(Color);
     P[2] = GetRValue(Color);
@@ -100,7 +105,7 @@ public:
   void BlendPixel(std::int32_t X, std::int32_t Y, TColorValue Color, std::int32_t Alpha) {
     if (X < 0 || Y < 0 || X >= Width() || Y >= Height()) return;
     const std::uint32_t A = static_cast<std::uint32_t>(Alpha < 0 ? 0 : Alpha > 255 ? 255 : Alpha);
-    std::uint8_t* P = ScanLine(Y) + 3 * X;
+    std::uint8_t* P = ScanLine(Y, X, X) + 3 * X;
     P[0] = BlendChannel(P[0], GetBValue(Color), A);
     P[1] = BlendChannel(P[1], GetGValue(Color), A);
     P[2] = BlendChannel(P[2], GetRValue(Color), A);
@@ -143,13 +148,55 @@ public:
   // and marks the screen for presenting. Nothing when DC is nullptr.
   void PaintTo(std::int32_t X, std::int32_t Y) const;
 
+  // A buffer that alone paints its place on its screen (the play area) may
+  // say so: its PaintTo then compares and copies only the pixels written
+  // since its last one to the same screen and place, instead of the whole
+  // picture. Each paint elsewhere, or the first, still copies it all.
+  void SetPaintsAlone(bool Value);
+  bool PaintsAlone() const { return FPaintsAlone; }
+
   // Fast access for renderers: picture line Y (top-down, unchecked), 3 bytes
-  // per pixel in blue, green, red order.
-  std::uint8_t* ScanLine(std::int32_t Y) { return FBitmap.Row(FBitmap.Height() - 1 - Y); }
+  // per pixel in blue, green, red order. The writable line counts as
+  // changed, all of it or columns Left..Right (inclusive, clipped) only.
+  std::uint8_t* ScanLine(std::int32_t Y) {
+    MarkLine(Y, 0, Width() - 1);
+    return FBitmap.Row(FBitmap.Height() - 1 - Y);
+  }
+  std::uint8_t* ScanLine(std::int32_t Y, std::int32_t Left, std::int32_t Right) {
+    MarkLine(Y, Left, Right);
+    return FBitmap.Row(FBitmap.Height() - 1 - Y);
+  }
   const std::uint8_t* ScanLine(std::int32_t Y) const { return FBitmap.Row(FBitmap.Height() - 1 - Y); }
-  TFastBMP& Bitmap() { return FBitmap; }
+  // The writable bitmap counts as changed everywhere.
+  TFastBMP& Bitmap() {
+    MarkAll();
+    return FBitmap;
+  }
   const TFastBMP& Bitmap() const { return FBitmap; }
 
+  // Pixels written other than through this class's own methods or the
+  // writable ScanLine or Bitmap: both edges inclusive, clipped.
+  void MarkChanged(const TRect& Box);
+
 private:
+  void MarkLine(std::int32_t Y, std::int32_t Left, std::int32_t Right) {
+    if (!FPaintsAlone || FAllChanged || Y < 0 || Y >= Height()) return;
+    MarkLineClipped(Y, Left, Right);
+  }
+  void MarkLineClipped(std::int32_t Y, std::int32_t Left, std::int32_t Right);
+  void MarkAll() { FAllChanged = true; }
+  void ForgetChanges() const;
+
   TFastBMP FBitmap;
+  bool FPaintsAlone = false;
+  // Where the last paint went; a paint anywhere else copies everything.
+  // The bookkeeping below changes with painting, the picture does not.
+  mutable const TScreen* FPaintedOn = nullptr;
+  mutable std::int32_t FPaintedX = 0, FPaintedY = 0, FPaintedWidth = 0, FPaintedHeight = 0;
+  // Written since the last paint: everything, or per picture line the
+  // columns [FChangedLeft, FChangedRight) within lines FFirstChanged to
+  // FLastChanged (none while FFirstChanged > FLastChanged).
+  mutable bool FAllChanged = true;
+  mutable std::vector<std::int32_t> FChangedLeft, FChangedRight;
+  mutable std::int32_t FFirstChanged = 0, FLastChanged = -1;
 };

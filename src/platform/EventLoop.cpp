@@ -28,7 +28,7 @@ bool TEventLoop::Step() {
     return !FFinished;
   }
   std::uint32_t Wait = MaxWaitMs;
-  if (const auto Deadline = FTimers.NextDeadline())
+  if (const auto Deadline = FTimers.WakeDeadline())
     Wait = static_cast<std::uint32_t>(std::min<std::uint64_t>(*Deadline - Now, MaxWaitMs));
   if (FSource.WaitEvent(Wait, Event)) Deliver(Event);
   return !FFinished;

@@ -30,6 +30,15 @@ std::optional<std::uint64_t> TTimerScheduler::NextDeadline() const {
   return Best;
 }
 
+void TTimerScheduler::SetSlack(TTimerId Id, std::uint32_t SlackMs) { At(Id).Slack = SlackMs; }
+
+std::optional<std::uint64_t> TTimerScheduler::WakeDeadline() const {
+  std::optional<std::uint64_t> Best;
+  for (const TTimer& T : FTimers)
+    if (T.Enabled && (!Best || T.Deadline + T.Slack < *Best)) Best = T.Deadline + T.Slack;
+  return Best;
+}
+
 std::optional<TTimerId> TTimerScheduler::PopDue(std::uint64_t Now) {
   std::optional<TTimerId> Best;
   for (std::size_t I = 0; I < FTimers.size(); ++I) {

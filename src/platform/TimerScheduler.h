@@ -29,6 +29,14 @@ public:
   // Earliest deadline of an enabled timer.
   std::optional<std::uint64_t> NextDeadline() const;
 
+  // The timer may fire up to SlackMs after its deadline, so that it shares
+  // a wake-up with another rather than wake the program on its own; 0, the
+  // default, fires on time. Its cadence stays that of its interval.
+  void SetSlack(TTimerId Id, std::uint32_t SlackMs);
+  // When a loop must wake at the latest: the earliest deadline plus its
+  // timer's slack, over the enabled timers. NextDeadline without slack.
+  std::optional<std::uint64_t> WakeDeadline() const;
+
   // The enabled timer with the earliest deadline that is due at Now (ties go
   // to the lower id), already rescheduled: one interval after its deadline,
   // or one interval after Now when that is already past.
@@ -41,6 +49,7 @@ private:
     std::uint32_t Interval;
     bool Enabled;
     std::uint64_t Deadline;
+    std::uint32_t Slack = 0;
   };
   // Throws std::out_of_range for an id that was never added.
   std::size_t IndexOf(TTimerId Id) const;

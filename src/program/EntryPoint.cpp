@@ -5,7 +5,9 @@
 #include <malloc.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -39,17 +41,86 @@ const std::string NotEnoughMemoryMessage = std::string(NotEnoughMemoryText) +
                                            ".\rClose other programs and start the game again; a damaged game.pak "
                                            "can cause this too.";
 constexpr const char* LastGameFile = "last-game.vrp";
+
+// Milliseconds of the wall clock, comparable with another process's (the
+// measuring script notes the time before it starts the game).
+double WallMs() {
+  timespec T{};
+  clock_gettime(CLOCK_REALTIME, &T);
+  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
+}
+
+// The process's own CPU milliseconds: on a busy machine the wall clock
+// tells more about the others than about us.
+double CpuMs() {
+  timespec T{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
+  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
+}
+
+// --timing: how soon the first picture and the menu are seen, on stderr.
+// Sits between the loop and the window; the game never knows.
+class TStartTiming : public IInputSink, public IPresenter {
+public:
+  TStartTiming(IInputSink& Sink, IPresenter& Presenter, const TMainForm& Form, double StartedMs)
+      : FSink(Sink), FPresenter(Presenter), FForm(Form), FStartedMs(StartedMs) {}
+
+  void Dispatch(const TInputEvent& Event) override {
+    if (Event.Kind == TInputKind::KeyDown && FForm.Splash() && FKeyMs < 0) {
+      FKeyMs = WallMs();
+      FKeyCpuMs = CpuMs();
+    }
+    FSink.Dispatch(Event);
+  }
+
+  void Present(const TScreen& Screen) override {
+    FPresenter.Present(Screen);
+    const double Now = WallMs();
+    if (!FFirstSeen) {
+      FFirstSeen = true;
+      std::fprintf(stderr, "timing: first frame at %.3f ms wall, %.1f ms after main, %.1f ms of CPU\n", Now,
+                   Now - FStartedMs, CpuMs());
+    }
+    if (!FPictureSeen) {
+      // The first frame of the splash: the first one not all black.
+      const auto& Pixels = Screen.Pixels();
+      FPictureSeen = std::any_of(Pixels.begin(), Pixels.end(), [](std::uint8_t B) { return B != 0; });
+      if (FPictureSeen)
+        std::fprintf(stderr, "timing: first picture at %.3f ms wall, %.1f ms after main, %.1f ms of CPU\n", Now,
+                     Now - FStartedMs, CpuMs());
+    }
+    if (FKeyMs >= 0 && !FMenuSeen && FForm.Menu() && FForm.TimerRuns(FForm.MenuTimer)) {
+      FMenuSeen = true;
+      std::fprintf(stderr, "timing: menu %.1f ms after the key, %.1f ms of CPU\n", Now - FKeyMs, CpuMs() - FKeyCpuMs);
+    }
+  }
+
+private:
+  IInputSink& FSink;
+  IPresenter& FPresenter;
+  const TMainForm& FForm;
+  double FStartedMs;
+  double FKeyMs = -1;
+  double FKeyCpuMs = 0;
+  bool FFirstSeen = false;
+  bool FPictureSeen = false;
+  bool FMenuSeen = false;
+};
 }  // namespace
 
 int main(int Argc, char** Argv) {
+  const double StartedMs = WallMs();
   // Without options the game runs as it always has; --record FILE writes the
-  // session down, --replay FILE plays one back (Escape stops it).
+  // session down, --replay FILE plays one back (Escape stops it); --timing
+  // tells on stderr when the first picture and the menu were shown.
   std::string RecordFile, ReplayFile;
+  bool Timing = false;
   for (int I = 1; I < Argc; ++I) {
     const std::string A = Argv[I];
     if ((A == "--record" || A == "--replay") && I + 1 < Argc) (A == "--record" ? RecordFile : ReplayFile) = Argv[++I];
+    else if (A == "--timing") Timing = true;
     else {
-      std::fprintf(stderr, "usage: vyrn [--record FILE | --replay FILE]\n");
+      std::fprintf(stderr, "usage: vyrn [--record FILE | --replay FILE] [--timing]\n");
       return 2;
     }
   }
@@ -119,6 +190,9 @@ int main(int Argc, char** Argv) {
       Form.FormDestroy();
     } else {
       TMainForm Form(Parts, Window, Screen, Timers);
+      // The focus check rides along with the game's or the menu's tick
+      // rather than wake the program twenty more times a second.
+      Timers.SetSlack(Form.FocusMonitor, 30);
       std::unique_ptr<TReplayRecorder> Recorder;
       if (!RecordFile.empty()) {
         Recorder = std::make_unique<TReplayRecorder>(RecordFile, Form, Paths.UserFolder);
@@ -137,10 +211,14 @@ int main(int Argc, char** Argv) {
       } catch (const std::exception&) {
         // No controller support on this system: the keyboard still plays.
       }
+      IInputSink& Sink = Recorder ? static_cast<IInputSink&>(*Recorder) : Form;
+      TStartTiming StartTiming(Sink, Window, Form, StartedMs);
+      if (Timing) Screen.Presenter = [&StartTiming](const TScreen& Shown) { StartTiming.Present(Shown); };
       if (Form.FormCreate()) {
         if (Recorder) Recorder->Started();
         Window.Present(Screen);
-        TEventLoop Loop(Timers, Window, Recorder ? static_cast<IInputSink&>(*Recorder) : Form, Window, Screen);
+        TEventLoop Loop(Timers, Window, Timing ? static_cast<IInputSink&>(StartTiming) : Sink,
+                        Timing ? static_cast<IPresenter&>(StartTiming) : Window, Screen);
         Loop.SetTurnHook([&Form] { PollAudio(Form.Audio()); });
         Loop.Run();
       } else {

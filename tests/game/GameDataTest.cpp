@@ -651,3 +651,47 @@ TEST_F(GameFixture, EachLevelIsDrawnInTheChosenGroundLookAndPlaysTheSame) {
   EXPECT_EQ(Classic.EvilY, Clear.EvilY);
   EXPECT_EQ(Classic.TimeBonus, Clear.TimeBonus);
 }
+
+// The board under a sprite is put back from the level's own rendering. Cells
+// change behind it (trails drawn, cleared, single cells, the raw cells a
+// claim writes) and some boxes are rendered again only in part: every box
+// put back must still be exactly what a fresh render of the board shows.
+TEST_F(GameFixture, BoxesPutBackMatchAFreshRenderOfTheBoard) {
+  auto Game = Start(3);
+  PlayIntro(*Game);
+  TLevel& L = *Game->Level;
+  TMemBoard& Board = *L.Board;
+  std::uint32_t Seed = 2024;
+  const auto Next = [&Seed](std::int32_t N) {
+    Seed = Seed * 1664525u + 1013904223u;
+    return static_cast<std::int32_t>((Seed >> 8) % static_cast<std::uint32_t>(N));
+  };
+  const std::uint8_t Codes[] = {CellFree, CellEdge, CellClaimed, CellTrail1, CellTrail2};
+  TFastImageBuffer Put{nullptr, 600, 550};
+  TFastImageBuffer Fresh{nullptr, 600, 550};
+  std::int32_t Wrong = 0, Boxes = 0;
+  for (std::int32_t Round = 0; Round < 300; ++Round) {
+    const std::uint8_t Code = Codes[Next(5)];
+    switch (Next(4)) {
+      case 0: Board.HorizontalLine(Next(600), Next(600), Next(550), Code); break;
+      case 1: Board.VerticalLine(Next(550), Next(550), Next(600), Code); break;
+      case 2: Board.SetCell(Next(600), Next(550), Code); break;
+      default: Board.Data()[Board.CellIndex(Next(600), Next(550))] = Code; break;
+    }
+    // Boxes of every size, some reaching past the board's edges.
+    const std::int32_t X = Next(640) - 20, Y = Next(590) - 20;
+    const TRect Box{X, Y, X + Next(60), Y + Next(60)};
+    if (Next(3) == 0) {
+      L.Redraw(Box, Put);
+      continue;
+    }
+    L.Restore(Box, Put);
+    Board.Render(Box, Fresh, *L.Background, *L.ShadowMask);
+    ++Boxes;
+    for (std::int32_t PY = std::max(Box.Top, 0); PY <= std::min(Box.Bottom, 549); ++PY)
+      for (std::int32_t PX = std::max(Box.Left, 0); PX <= std::min(Box.Right, 599); ++PX)
+        Wrong += Put.GetPixel(PX, PY) != Fresh.GetPixel(PX, PY);
+  }
+  EXPECT_GT(Boxes, 150);
+  EXPECT_EQ(Wrong, 0);
+}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/AlphaImage.h"
 #include "platform/Screen.h"
 
 namespace {
@@ -345,4 +346,83 @@ TEST(FastImageBufferTest, PaintToMarksOnlyTheBoxesWhosePixelsChanged) {
   B.PaintTo(10, 20);
   ASSERT_EQ(Screen.DirtyRects().size(), 1u);
   EXPECT_EQ(Screen.DirtyRects()[0], (TScreenRect{40, 60, 31, 4}));
+}
+
+// A buffer that paints alone copies only what was written since its last
+// paint; whatever way a pixel was written, each paint must leave its screen
+// exactly as a full copy leaves another, with the same boxes marked.
+TEST(FastImageBufferPaintsAlone, EveryPaintMatchesAFullCopy) {
+  TScreen Tracked(160, 120), Plain(160, 120);
+  TFastImageBuffer A(&Tracked, 100, 80), B(&Plain, 100, 80);
+  A.SetPaintsAlone(true);
+  EXPECT_TRUE(A.PaintsAlone());
+  TFastImageBuffer Source(nullptr, 40, 30);
+  FillPattern(Source, 9);
+  TAlphaImage Sprite(9, 7);
+  for (int X = 0; X < 9; ++X)
+    for (int Y = 0; Y < 7; ++Y) Sprite.SetPixel(X, Y, MakeRGBA(X * 20, Y * 30, 200, (X + Y) % 3 ? 255 : 90));
+  std::uint32_t Seed = 7;
+  const auto Next = [&Seed](int N) {
+    Seed = Seed * 1664525u + 1013904223u;
+    return static_cast<int>((Seed >> 8) % static_cast<std::uint32_t>(N));
+  };
+  int PaintX = 10, PaintY = 5, Changed = 0;
+  for (int Step = 0; Step < 600; ++Step) {
+    const int X = Next(120) - 10, Y = Next(100) - 10;
+    const TColorValue C = RGB(Next(256), Next(256), Next(256));
+    const auto Both = [&](auto&& Write) {
+      Write(A);
+      Write(B);
+    };
+    // Drawn before the writes, which run twice.
+    const int W = Next(30), H = Next(30), SX = Next(40), SY = Next(30), Rare = Next(20), Byte = Next(100 * 3);
+    switch (Next(11)) {
+      case 0: Both([&](TFastImageBuffer& T) { T.SetPixel(X, Y, C); }); break;
+      case 1: Both([&](TFastImageBuffer& T) { T.BlendPixel(X, Y, C, 100); }); break;
+      case 2: Both([&](TFastImageBuffer& T) { T.FillRect({X, Y, X + W, Y + H}, C); }); break;
+      case 3: Both([&](TFastImageBuffer& T) { T.FrameRect({X, Y, X + 25, Y + 12}, C); }); break;
+      case 4: Both([&](TFastImageBuffer& T) { T.CopyRect(X, Y, Source, SX, SY, 30, 20); }); break;
+      case 5:
+        if (Y >= 0 && Y < 80) {
+          const int L = std::max(X, 0), R = std::min(X + 8, 99);
+          Both([&](TFastImageBuffer& T) {
+            std::uint8_t* Line = T.ScanLine(Y, L, R);
+            for (int P = 3 * L; P < 3 * (R + 1); ++P) Line[P] = static_cast<std::uint8_t>(P + Step);
+          });
+        }
+        break;
+      case 6: Both([&](TFastImageBuffer& T) { Sprite.Draw(T, X, Y); }); break;
+      case 7: Both([&](TFastImageBuffer& T) { Sprite.DrawRotated(T, X, Y, 200, static_cast<float>(Step * 7)); }); break;
+      case 8:
+        if (Rare == 0) Both([&](TFastImageBuffer& T) { T.Lightness(-30); });
+        break;
+      case 9:
+        // Written behind the buffer's methods: the whole bitmap counts.
+        if (Rare < 2) Both([&](TFastImageBuffer& T) { T.Bitmap().Bits()[Byte] ^= 0x5A; });
+        break;
+      default:
+        // Moved elsewhere now and then: everything is copied there.
+        if (Rare == 3) {
+          PaintX = Next(80) - 20;
+          PaintY = Next(60) - 20;
+        }
+        A.PaintTo(PaintX, PaintY);
+        B.PaintTo(PaintX, PaintY);
+        ASSERT_TRUE(Tracked.Pixels() == Plain.Pixels()) << "step " << Step;
+        ASSERT_EQ(Tracked.DirtyRects(), Plain.DirtyRects()) << "step " << Step;
+        Changed += Plain.IsDirty();
+        Tracked.ClearDirty();
+        Plain.ClearDirty();
+        break;
+    }
+  }
+  EXPECT_GT(Changed, 20);
+  // Another screen gets the whole picture at once.
+  TScreen Other(160, 120), OtherPlain(160, 120);
+  A.DC = &Other;
+  B.DC = &OtherPlain;
+  A.PaintTo(PaintX, PaintY);
+  B.PaintTo(PaintX, PaintY);
+  EXPECT_TRUE(Other.Pixels() == OtherPlain.Pixels());
+  EXPECT_EQ(Other.DirtyRects(), OtherPlain.DirtyRects());
 }

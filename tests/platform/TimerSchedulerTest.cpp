@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
+#include <vector>
+
+#include "platform/EventLoop.h"
 
 #include "platform/TimerScheduler.h"
 
@@ -88,4 +92,53 @@ TEST(TimerScheduler, RejectsUnknownTimersAndZeroIntervals) {
   EXPECT_THROW(T.Add(0), std::invalid_argument);
   EXPECT_THROW(T.SetEnabled(0, true), std::out_of_range);
   EXPECT_THROW((void)T.Enabled(-1), std::out_of_range);
+}
+
+// A timer with slack fires at the wake-ups of another instead of its own,
+// never later than its slack, and keeps its rate; without slack nothing
+// changes.
+TEST(TimerScheduler, SlackRidesAlongWithAnotherTimersWakeUps) {
+  struct TRecord : IInputSink {
+    TManualClock* Clock = nullptr;
+    std::vector<std::pair<std::uint64_t, int>> Ticks;
+    void Dispatch(const TInputEvent& E) override {
+      if (E.Kind == TInputKind::Timer) Ticks.emplace_back(Clock->NowMs(), E.Code);
+    }
+  };
+  for (const std::uint32_t Slack : {0u, 30u}) {
+    SCOPED_TRACE(Slack);
+    TManualClock Clock(0);
+    TTimerScheduler T(Clock);
+    const TTimerId Fast = T.Add(30), Slow = T.Add(50);
+    T.SetSlack(Slow, Slack);
+    T.SetEnabled(Fast, true);
+    T.SetEnabled(Slow, true);
+    EXPECT_EQ(T.NextDeadline(), 30u);
+    EXPECT_EQ(T.WakeDeadline(), 30u);  // the fast timer's, either way
+    TRecord Sink;
+    Sink.Clock = &Clock;
+    THeadlessEventSource Source(Clock);
+    THeadlessPresenter Presenter;
+    TScreen Screen(8, 8);
+    TEventLoop Loop(T, Source, Sink, Presenter, Screen);
+    while (Clock.NowMs() < 3000) Loop.Step();
+    std::set<std::uint64_t> FastTimes, SlowTimes;
+    std::uint64_t Due = 50;
+    for (const auto& [At, Id] : Sink.Ticks) {
+      if (Id == Fast) {
+        FastTimes.insert(At);
+        continue;
+      }
+      SlowTimes.insert(At);
+      EXPECT_GE(At, Due);
+      EXPECT_LE(At, Due + Slack);
+      Due += 50;
+    }
+    EXPECT_GE(FastTimes.size(), 99u);  // every 30 ms, on time
+    EXPECT_GE(SlowTimes.size(), 59u);
+    std::size_t Alone = 0;
+    for (std::uint64_t At : SlowTimes) Alone += !FastTimes.count(At);
+    if (Slack) EXPECT_EQ(Alone, 0u);
+    else EXPECT_GT(Alone, 30u);
+  }
 }

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlAudio.h"
 #include "common/ByteOrder.h"
 #include "platform/AtomicFile.h"
+#include "common/Fnv.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
@@ -340,15 +341,20 @@ std::shared_ptr<Mix_Chunk> TSdlAudio::Decode(std::span<const std::uint8_t> Data)
   // The menu starts its theme again and again: the piece decoded last is
   // taken from here instead of being decoded anew. Only that one: decoded
   // music is by far the largest thing in memory.
+  // Known by size and hash rather than by a copy of the encoded piece,
+  // which the caller holds already.
+  TFnv64 Hash;
+  Hash.Bytes(Data.data(), Data.size());
   for (auto It = FDecoded.begin(); It != FDecoded.end(); ++It) {
-    if (It->Source.size() == Data.size() && std::equal(Data.begin(), Data.end(), It->Source.begin())) {
+    if (It->SourceSize == Data.size() && It->SourceHash == Hash.Get()) {
       FDecoded.splice(FDecoded.begin(), FDecoded, It);
       return FDecoded.front().Chunk;
     }
   }
   TDecoded Entry;
-  Entry.Source.assign(Data.begin(), Data.end());
-  Mix_Chunk* Chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(Entry.Source.data(), static_cast<int>(Entry.Source.size())), 1);
+  Entry.SourceSize = Data.size();
+  Entry.SourceHash = Hash.Get();
+  Mix_Chunk* Chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(Data.data(), static_cast<int>(Data.size())), 1);
   if (!Chunk) return nullptr;
   ++FDecodeCount;
   Entry.Chunk = std::shared_ptr<Mix_Chunk>(Chunk, Mix_FreeChunk);

@@ -98,7 +98,8 @@ private:
     ISoundListener* Listener = nullptr;
   };
   struct TDecoded {
-    std::vector<std::uint8_t> Source;
+    std::size_t SourceSize = 0;
+    std::uint64_t SourceHash = 0;
     std::shared_ptr<Mix_Chunk> Chunk;
   };
 

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <SDL.h>
+#include <poll.h>
 
 #include <cmath>
 #include <csignal>
@@ -130,6 +131,7 @@ TSdlWindow::TSdlWindow(const std::string& Title, int Width, int Height) : FWidth
     throw std::runtime_error("Cannot open the window: " + Error);
   }
   FRects.reserve(TScreen::MaxDirtyRects);
+  FEventFd = X11ConnectionFd(FWindow);
   SDL_SetWindowMinimumSize(FWindow, Width / 4, Height / 4);
   SDL_StartTextInput();
 }
@@ -176,9 +178,32 @@ bool TSdlWindow::TakePending(TInputEvent& Event) {
 }
 
 bool TSdlWindow::WaitEvent(std::uint32_t TimeoutMs, TInputEvent& Event) {
+  const bool JustLooked = FJustLooked;
+  const bool QuietWait = FQuietWait;
+  FJustLooked = FQuietWait = false;
   if (TakePending(Event)) return true;
   SDL_Event E;
-  const int Got = TimeoutMs == 0 ? SDL_PollEvent(&E) : SDL_WaitEventTimeout(&E, static_cast<int>(TimeoutMs));
+  int Got = 0;
+  if (TimeoutMs == 0) {
+    // After a wait that ran out with nothing on the X connection there is
+    // nothing new to fetch from it.
+    Got = QuietWait ? SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 : SDL_PollEvent(&E);
+    FJustLooked = !Got;
+  } else if (FEventFd >= 0 && SDL_NumJoysticks() == 0) {
+    // SDL's own wait looks at the X connection (several system calls) once
+    // before it sleeps and once after; the loop looks again right after
+    // any wait anyway, and usually looked just before. Sleep on the
+    // connection alone then: what is already in SDL's queue first, a fresh
+    // look only when the last one was not just now.
+    Got = JustLooked ? SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 : SDL_PollEvent(&E);
+    if (!Got) {
+      pollfd Fd{FEventFd, POLLIN, 0};
+      FQuietWait = poll(&Fd, 1, static_cast<int>(TimeoutMs)) == 0;
+    }
+  } else {
+    // Controllers are read when SDL looks, not through the X connection.
+    Got = SDL_WaitEventTimeout(&E, static_cast<int>(TimeoutMs));
+  }
   if (Got) Translate(E);
   // Events that are no input (mouse motion, exposure) end the wait early; the loop
   // then looks at its timers and waits again for the rest.
@@ -252,6 +277,8 @@ SDL_Surface* TSdlWindow::Keep(SDL_Surface*& Kept, int Width, int Height, std::ui
 }
 
 void TSdlWindow::Show(const TScreen& Screen, bool Whole) {
+  // Talking to the X server may queue its events where SDL has not looked.
+  FJustLooked = FQuietWait = false;
   FLastScreen = &Screen;
   ++FPresentCount;
   if (Screen.Width() != FWidth || Screen.Height() != FHeight) return;

@@ -70,6 +70,10 @@ struct TVideoStartSteps {
 bool ShowsNoWindow(const std::string& Driver);
 std::string StartVideo(const TVideoStartSteps& Steps, const std::string& Requested, int Attempts,
                        std::uint32_t PauseMs);
+// The socket of the X connection Window's events come through; -1 when
+// the window is not on X. Kept apart from the window: X's headers define
+// names the input events use.
+int X11ConnectionFd(SDL_Window* Window);
 
 class TSdlWindow : public IWindowControl, public IEventSource, public IPresenter {
 public:
@@ -136,4 +140,10 @@ private:
   bool FTerminateRequested = false;
   bool FFocusReported = false;
   int FPresentCount = 0;
+  // The X connection's socket, -1 on other systems: waits sleep on it.
+  int FEventFd = -1;
+  // The last call looked at the X connection and found nothing; the last
+  // wait ran its time out with nothing arriving on it.
+  bool FJustLooked = false;
+  bool FQuietWait = false;
 };
