@@ -180,14 +180,7 @@ bool TReplayRecorder::Finish() {
     return true;
   }
   Started();
-  TReplayRecord End;
-  End.Kind = TReplayRecordKind::End;
-  End.Value = FRecords;
-  Add(End);
-  FFinished = true;
-  Flush();
-  if (FFile && std::fclose(FFile) != 0) FFailed = true;
-  FFile = nullptr;
+  EndGame();
   SetTimeOfDaySource(nullptr);
   return !FFailed;
 }
