@@ -1,6 +1,7 @@
 #include "common/TimeOfDay.h"
 
 #include <chrono>
+#include <ctime>
 #include <utility>
 
 namespace {
@@ -57,4 +58,16 @@ std::uint32_t TTimeOfDayRecording::Next() {
   if (FNext < FReads.size()) return FReads[FNext++];
   ++FOverruns;
   return FReads.empty() ? 0 : FReads.back();
+}
+
+double MeasuringWallMs() {
+  timespec T{};
+  clock_gettime(CLOCK_REALTIME, &T);
+  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
+}
+
+double ProcessCpuMs() {
+  timespec T{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
+  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
 }

@@ -20,6 +20,12 @@ std::uint32_t UtcMillisecondsOfDay();
 // The machine's clock itself, for sources that pass it on.
 std::uint32_t SystemUtcMillisecondsOfDay();
 
+// For measuring the program from outside (start-up timing), never for the
+// game: the wall clock in milliseconds since the epoch, comparable with
+// another process's, and this process's CPU time in milliseconds.
+double MeasuringWallMs();
+double ProcessCpuMs();
+
 // Keeps every time-of-day read of a session, or hands the kept reads back in
 // the same order. While it lives it is the time-of-day source; destroying it
 // puts the machine's clock back.

@@ -16,6 +16,7 @@
 
 #include "app/GamepadKeys.h"
 #include "common/OutOfMemory.h"
+#include "common/TimeOfDay.h"
 #include "app/Main.h"
 #include "program/ProgramParts.h"
 #include "program/ReplayFolder.h"
@@ -42,21 +43,10 @@ const std::string NotEnoughMemoryMessage = std::string(NotEnoughMemoryText) +
                                            "can cause this too.";
 constexpr const char* LastGameFile = "last-game.vrp";
 
-// Milliseconds of the wall clock, comparable with another process's (the
-// measuring script notes the time before it starts the game).
-double WallMs() {
-  timespec T{};
-  clock_gettime(CLOCK_REALTIME, &T);
-  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
-}
-
-// The process's own CPU milliseconds: on a busy machine the wall clock
-// tells more about the others than about us.
-double CpuMs() {
-  timespec T{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &T);
-  return static_cast<double>(T.tv_sec) * 1000.0 + static_cast<double>(T.tv_nsec) / 1e6;
-}
+// The measuring script notes the wall time before it starts the game; on a
+// busy machine the process's own CPU time tells more than the wall clock.
+double WallMs() { return MeasuringWallMs(); }
+double CpuMs() { return ProcessCpuMs(); }
 
 // --timing: how soon the first picture and the menu are seen, on stderr.
 // Sits between the loop and the window; the game never knows.
