@@ -196,7 +196,7 @@ bool THeadlessAudio::LoadMusic(std::span<const std::uint8_t> Data, TMusicKind Ki
     FRenderer.Load(std::shared_ptr<const std::int16_t>(Pcm, Pcm->data()), Frames);
   } else if (const auto Info = ReadOggVorbisInfo(Data)) {
     // Silence of the piece's length, counted at the output rate.
-    FRenderer.Load(nullptr, ScaleCount(Info->Frames, SampleRate, Info->SampleRate));
+    FRenderer.Load(std::shared_ptr<const std::int16_t>(), ScaleCount(Info->Frames, SampleRate, Info->SampleRate));
   } else {
     return false;
   }

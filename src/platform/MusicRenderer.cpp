@@ -5,8 +5,35 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+// A piece decoded whole beforehand.
+class TDecodedSource : public IMusicSource {
+public:
+  TDecodedSource(std::shared_ptr<const std::int16_t> Samples, std::int64_t Frames)
+      : FSamples(std::move(Samples)), FFrames(Frames) {}
+  int Read(std::int16_t* Out, int Frames) override {
+    const int N = static_cast<int>(std::clamp<std::int64_t>(FFrames - FAt, 0, Frames));
+    std::memcpy(Out, FSamples.get() + FAt * TMusicRenderer::Channels,
+                static_cast<std::size_t>(N) * TMusicRenderer::Channels * sizeof(std::int16_t));
+    FAt += N;
+    return N;
+  }
+  void Rewind() override { FAt = 0; }
+
+private:
+  std::shared_ptr<const std::int16_t> FSamples;
+  std::int64_t FFrames;
+  std::int64_t FAt = 0;
+};
+}  // namespace
+
 void TMusicRenderer::Load(std::shared_ptr<const std::int16_t> Samples, std::int64_t Frames) {
-  FSamples = std::move(Samples);
+  Load(Samples ? std::make_unique<TDecodedSource>(std::move(Samples), std::max<std::int64_t>(Frames, 0)) : nullptr,
+       Frames);
+}
+
+void TMusicRenderer::Load(std::unique_ptr<IMusicSource> Source, std::int64_t Frames) {
+  FSource = std::move(Source);
   FFrames = std::max<std::int64_t>(Frames, 0);
   FLoaded = true;
   FEffect.reset();
@@ -17,7 +44,7 @@ void TMusicRenderer::Load(std::shared_ptr<const std::int16_t> Samples, std::int6
 }
 
 void TMusicRenderer::Clear() {
-  FSamples.reset();
+  FSource.reset();
   FEffect.reset();
   FFrames = 0;
   FLoaded = false;
@@ -30,6 +57,7 @@ void TMusicRenderer::Clear() {
 void TMusicRenderer::SetEffect(std::shared_ptr<IMusicEffect> Effect) { FEffect = std::move(Effect); }
 
 void TMusicRenderer::Start() {
+  if (FSource) FSource->Rewind();
   FPosition.store(0);
   FPaused.store(false);
   FPlaying.store(FLoaded);
@@ -58,8 +86,9 @@ void TMusicRenderer::Render(std::int16_t* Out, int Frames) {
   int Done = 0;
   while (Done < Frames && Pos < FFrames) {
     const int N = static_cast<int>(std::min<std::int64_t>({BlockFrames, Frames - Done, FFrames - Pos}));
-    const std::int16_t* Src = FSamples ? FSamples.get() + Pos * Channels : nullptr;
-    for (int I = 0; I < N * Channels; ++I) FBlock[I] = Src ? static_cast<float>(Src[I]) / 32768.0f : 0.0f;
+    const int Got = FSource ? std::clamp(FSource->Read(FPcm.data(), N), 0, N) : 0;
+    for (int I = 0; I < Got * Channels; ++I) FBlock[I] = static_cast<float>(FPcm[I]) / 32768.0f;
+    std::fill(FBlock.begin() + Got * Channels, FBlock.begin() + N * Channels, 0.0f);
     if (FEffect) FEffect->Process(FBlock.data(), N, Channels);
 
     std::int16_t* Dst = Out + static_cast<std::size_t>(Done) * Channels;

@@ -82,8 +82,8 @@ public:
   // Channels that hold a sound (playing, paused, or ended and not yet
   // polled); a halted sound that still fades out is not counted.
   int BusySoundChannels() const;
-  // How many pieces of music have been decoded (a piece played again lately
-  // is not decoded anew).
+  // How many pieces of music have been decoded whole (a piece played again
+  // lately is not decoded anew; Ogg Vorbis at the output rate never is).
   int DecodeCount() const { return FDecodeCount; }
 
   static constexpr int SampleRate = 44100;
