@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libsqlite3-dev chromium
   appstream desktop-file-utils
-  xvfb xdotool x11-utils
+  xvfb xdotool x11-utils openbox libx11-dev
 )
 
 missing=()

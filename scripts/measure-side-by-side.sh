@@ -6,9 +6,12 @@
 # anonymous memory in the menu and in a one-player game idling on level 1.
 # With --peer, that command runs on the same server, alone, right before
 # the game in each mode and measured for as long; without it, only the
-# game's figures.
+# game's figures. With --wm, that window manager runs on the server first,
+# as on a desktop (without one, SDL's full-screen request goes unanswered
+# and the game covers the display by itself).
 #   scripts/measure-side-by-side.sh GAME_BINARY GAME_PAK [--peer "CMD"]
 #       [--seconds N] [--rounds N] [--display :N] [--modes "full window"]
+#       [--wm "CMD"]
 # CPU is the scheduler's own count (/proc/PID/schedstat, nanoseconds);
 # memory is RssAnon and VmHWM from /proc/PID/status. The load average is
 # printed with every figure: other work on the machine shows there.
@@ -16,10 +19,11 @@
 # screenshot of the menu and of the game in each mode.
 set -eu
 BIN=$(realpath "$1"); PAK=$(realpath "$2"); shift 2
-PEER=""; SECONDS_MEASURED=10; ROUNDS=3; XDISPLAY=":87"; MODES="full window"
+PEER=""; WM=""; SECONDS_MEASURED=10; ROUNDS=3; XDISPLAY=":87"; MODES="full window"
 while [ $# -gt 0 ]; do
   case "$1" in
     --peer) PEER=$2; shift 2 ;;
+    --wm) WM=$2; shift 2 ;;
     --seconds) SECONDS_MEASURED=$2; shift 2 ;;
     --rounds) ROUNDS=$2; shift 2 ;;
     --display) XDISPLAY=$2; shift 2 ;;
@@ -47,6 +51,12 @@ PIDS+=("$XPID")
 export DISPLAY=$XDISPLAY
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "Xvfb $XDISPLAY did not start" >&2; cat "$WORK/xvfb.log"; exit 1; }
+if [ -n "$WM" ]; then
+  $WM >"$WORK/wm.log" 2>&1 &
+  PIDS+=("$!")
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || { echo "the window manager did not start" >&2; cat "$WORK/wm.log" >&2; exit 1; }
+fi
 # No sound device here: SDL's dummy driver still decodes and mixes.
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
@@ -132,7 +142,7 @@ measure_peer() {
   kill "$P"; wait "$P" 2>/dev/null || true
 }
 
-echo "machine: $(nproc) cores, load $(cat /proc/loadavg | cut -d' ' -f1-3); Xvfb $XDISPLAY 1024x768x24; $SECONDS_MEASURED s x $ROUNDS rounds"
+echo "machine: $(nproc) cores, load $(cat /proc/loadavg | cut -d' ' -f1-3); Xvfb $XDISPLAY 1024x768x24${WM:+ with $WM}; $SECONDS_MEASURED s x $ROUNDS rounds"
 for MODE in $MODES; do
   echo "$MODE:"
   measure_peer

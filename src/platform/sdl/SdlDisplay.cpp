@@ -60,6 +60,7 @@ int TSdlDisplay::TestMode(const TDisplayMode& Mode) {
 }
 
 int TSdlDisplay::EnterMode(const TDisplayMode& Mode) {
+  if (!FullScreenRequestsAnswered(FWindow)) return CoverDisplay(Mode);
   SDL_DisplayMode Found{};
   TDisplayMode AnyRefresh = Mode;
   AnyRefresh.DisplayFrequency = 0;
@@ -75,7 +76,36 @@ int TSdlDisplay::EnterMode(const TDisplayMode& Mode) {
   return DispChangeSuccessful;
 }
 
+int TSdlDisplay::CoverDisplay(const TDisplayMode& Mode) {
+  // SDL asks the window manager for full screen and waits a tenth of a
+  // second for an answer that, without one, never comes; the window then
+  // keeps its size while SDL draws for the display's. A bare X server lets
+  // a window take any place and size at once: the window covers the
+  // display and the picture is scaled to it.
+  if (!FitsDesktop(Mode)) return DispChangeBadMode;
+  SDL_Rect Bounds{};
+  if (SDL_GetDisplayBounds(DisplayIndex(), &Bounds) != 0) return DispChangeFailed;
+  if (!FCovering) {
+    SDL_GetWindowPosition(FWindow, &FWindowed.x, &FWindowed.y);
+    SDL_GetWindowSize(FWindow, &FWindowed.w, &FWindowed.h);
+    FWindowedBordered = (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_BORDERLESS) == 0;
+  }
+  FCovering = true;
+  SDL_SetWindowBordered(FWindow, SDL_FALSE);
+  SDL_SetWindowPosition(FWindow, Bounds.x, Bounds.y);
+  SDL_SetWindowSize(FWindow, Bounds.w, Bounds.h);
+  SDL_RaiseWindow(FWindow);
+  return DispChangeSuccessful;
+}
+
 int TSdlDisplay::RestoreMode(const TDisplayMode&) {
+  if (FCovering) {
+    FCovering = false;
+    SDL_SetWindowBordered(FWindow, FWindowedBordered ? SDL_TRUE : SDL_FALSE);
+    SDL_SetWindowSize(FWindow, FWindowed.w, FWindowed.h);
+    SDL_SetWindowPosition(FWindow, FWindowed.x, FWindowed.y);
+    return DispChangeSuccessful;
+  }
   // Leaving exclusive full screen gives the display its desktop mode back.
   if (SDL_SetWindowFullscreen(FWindow, 0) != 0) return DispChangeFailed;
   return DispChangeSuccessful;
@@ -86,10 +116,20 @@ void TSdlDisplay::ShowCursor(bool Visible) { SDL_ShowCursor(Visible ? SDL_ENABLE
 void TSdlDisplay::SetBorderStyle(TBorderStyle Style) {
   // A window with a border may be resized and maximised; the picture scales.
   SDL_SetWindowResizable(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
-  SDL_SetWindowBordered(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
+  if (FCovering)
+    FWindowedBordered = Style == TBorderStyle::Fixed;
+  else
+    SDL_SetWindowBordered(FWindow, Style == TBorderStyle::Fixed ? SDL_TRUE : SDL_FALSE);
 }
 
-void TSdlDisplay::SetClientSize(int Width, int Height) { SDL_SetWindowSize(FWindow, Width, Height); }
+void TSdlDisplay::SetClientSize(int Width, int Height) {
+  if (FCovering) {
+    FWindowed.w = Width;
+    FWindowed.h = Height;
+    return;
+  }
+  SDL_SetWindowSize(FWindow, Width, Height);
+}
 
 void TSdlDisplay::BorderSizes(int& Top, int& Left, int& Bottom, int& Right) {
   Top = Left = Bottom = Right = 0;
@@ -121,6 +161,11 @@ void TSdlDisplay::SetPosition(int Left, int Top) {
   // SDL places the client area; the outer corner sits the border before it.
   int BorderTop, BorderLeft, BorderBottom, BorderRight;
   BorderSizes(BorderTop, BorderLeft, BorderBottom, BorderRight);
+  if (FCovering) {
+    FWindowed.x = Left + BorderLeft;
+    FWindowed.y = Top + BorderTop;
+    return;
+  }
   SDL_SetWindowPosition(FWindow, Left + BorderLeft, Top + BorderTop);
 }
 

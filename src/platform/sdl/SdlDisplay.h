@@ -1,7 +1,9 @@
 // The display and the main window over SDL2: the desktop mode from SDL, the
 // 800 x 600 game mode as one of the display's own modes, switched by SDL's
 // exclusive full screen. A display without that mode gets a desktop-sized
-// full screen instead, on which the window scales the picture.
+// full screen instead, on which the window scales the picture. Where no
+// window manager answers full-screen requests (a bare X server), the window
+// itself covers the display.
 #pragma once
 
 #include <SDL.h>
@@ -10,6 +12,10 @@
 #include <utility>
 
 #include "platform/Display.h"
+
+// Whether a window manager that takes full-screen requests looks after
+// Window (always so off X). Lives beside X's headers, in SdlX11.cpp.
+bool FullScreenRequestsAnswered(SDL_Window* Window);
 
 class TSdlDisplay : public IDisplay {
 public:
@@ -43,8 +49,15 @@ private:
   bool FitsDesktop(const TDisplayMode& Mode);
   bool FindMode(const TDisplayMode& Mode, SDL_DisplayMode& Found) const;
   void BorderSizes(int& Top, int& Left, int& Bottom, int& Right);
+  int CoverDisplay(const TDisplayMode& Mode);
 
   SDL_Window* FWindow;
+  // Set while the window covers the display without a window manager's
+  // full screen; the window's own place, size and border are kept here
+  // meanwhile, as SDL keeps them for its full-screen windows.
+  bool FCovering = false;
+  SDL_Rect FWindowed{};
+  bool FWindowedBordered = true;
   // Top, left, bottom, right as last read.
   int FBorder[4] = {0, 0, 0, 0};
   std::function<void()> FFrameChanged;

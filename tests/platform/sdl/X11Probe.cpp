@@ -1,0 +1,40 @@
+#include "platform/sdl/X11Probe.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+TX11Probe::TX11Probe() : FDisplay(XOpenDisplay(nullptr)) {}
+
+TX11Probe::~TX11Probe() {
+  if (FDisplay) XCloseDisplay(static_cast<Display*>(FDisplay));
+}
+
+SDL_Rect TX11Probe::Geometry(SDL_Window* Window) {
+  SDL_SysWMinfo Info;
+  SDL_VERSION(&Info.version);
+  if (!SDL_GetWindowWMInfo(Window, &Info)) return {};
+  // SDL may hold requests it has not flushed yet.
+  XSync(Info.info.x11.display, False);
+  auto* D = static_cast<Display*>(FDisplay);
+  XWindowAttributes A{};
+  XGetWindowAttributes(D, Info.info.x11.window, &A);
+  int X = 0, Y = 0;
+  ::Window Child;
+  XTranslateCoordinates(D, Info.info.x11.window, DefaultRootWindow(D), 0, 0, &X, &Y, &Child);
+  return {X, Y, A.width, A.height};
+}
+
+bool TX11Probe::ManagerAnnounced() {
+  auto* D = static_cast<Display*>(FDisplay);
+  const Atom Check = XInternAtom(D, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom Type;
+  int Format;
+  unsigned long Count = 0, After;
+  unsigned char* Data = nullptr;
+  const bool Found = XGetWindowProperty(D, DefaultRootWindow(D), Check, 0, 1, False, XA_WINDOW, &Type, &Format,
+                                        &Count, &After, &Data) == Success &&
+                     Count == 1;
+  if (Data) XFree(Data);
+  return Found;
+}

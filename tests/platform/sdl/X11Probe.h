@@ -1,0 +1,20 @@
+// What the X server itself says of a window, for tests; kept apart from
+// X's headers, whose macros clash with the game's names.
+#pragma once
+
+#include <SDL.h>
+
+class TX11Probe {
+public:
+  // A connection of its own to the display in DISPLAY.
+  TX11Probe();
+  ~TX11Probe();
+  bool Connected() const { return FDisplay != nullptr; }
+  // Place and size of Window as the server has it.
+  SDL_Rect Geometry(SDL_Window* Window);
+  // Whether a window manager has announced itself on the root window.
+  bool ManagerAnnounced();
+
+private:
+  void* FDisplay = nullptr;
+};
