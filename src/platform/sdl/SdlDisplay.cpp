@@ -128,7 +128,11 @@ void TSdlDisplay::SetClientSize(int Width, int Height) {
     FWindowed.h = Height;
     return;
   }
-  SDL_SetWindowSize(FWindow, Width, Height);
+  // SDL waits up to a tenth of a second for the window to change; asked
+  // for what it already is, it waits all of it.
+  int Now[2] = {0, 0};
+  SDL_GetWindowSize(FWindow, &Now[0], &Now[1]);
+  if (Now[0] != Width || Now[1] != Height) SDL_SetWindowSize(FWindow, Width, Height);
 }
 
 void TSdlDisplay::BorderSizes(int& Top, int& Left, int& Bottom, int& Right) {
@@ -166,7 +170,10 @@ void TSdlDisplay::SetPosition(int Left, int Top) {
     FWindowed.y = Top + BorderTop;
     return;
   }
-  SDL_SetWindowPosition(FWindow, Left + BorderLeft, Top + BorderTop);
+  int Now[2] = {0, 0};
+  SDL_GetWindowPosition(FWindow, &Now[0], &Now[1]);
+  if (Now[0] != Left + BorderLeft || Now[1] != Top + BorderTop)
+    SDL_SetWindowPosition(FWindow, Left + BorderLeft, Top + BorderTop);
 }
 
 TSize TSdlDisplay::DesktopSize() {
