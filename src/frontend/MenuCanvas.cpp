@@ -3,7 +3,12 @@
 #include "gfx/ArchivePictures.h"
 #include "pak/PakReader.h"
 
-TMenuCanvas::TMenuCanvas(TScreen& DC) : FFrameBuffer(&DC, 800, 600), FBackground(nullptr, 800, 600) {}
+TMenuCanvas::TMenuCanvas(TScreen& DC) : FFrameBuffer(&DC, 800, 600), FBackground(nullptr, 0, 0) {}
+
+const TFastImageBuffer& TMenuCanvas::Background() const {
+  if (FBackground.Width() == 0 || FBackground.Height() == 0) FBackground = TFastImageBuffer(nullptr, 800, 600);
+  return FBackground;
+}
 
 int TMenuCanvas::GlyphIndex(char Ch) {
   if (Ch >= 'A' && Ch <= 'Z') return Ch - 'A';
@@ -26,7 +31,7 @@ void TMenuCanvas::CutGlyphs(const TAlphaImage& Chars) {
 
 void TMenuCanvas::LoadBackground(const TPakFileReadable& Pak, TScreen& DC) {
   LoadJpeg(Pak, "menu_back.jpg", FBackground);  // else a black background
-  FFrameBuffer.CopyFrom(FBackground);
+  FFrameBuffer.CopyFrom(Background());
   FFrameBuffer.DC = &DC;
   if (FFrameBuffer.Width() != 800 || FFrameBuffer.Height() != 600) {
     // The window always shows 800 x 600; a background of another size only
@@ -39,7 +44,7 @@ void TMenuCanvas::LoadBackground(const TPakFileReadable& Pak, TScreen& DC) {
 }
 
 void TMenuCanvas::CopyBack(std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t H) {
-  FFrameBuffer.CopyRect(X, Y, FBackground, X, Y, W, H);
+  FFrameBuffer.CopyRect(X, Y, Background(), X, Y, W, H);
 }
 
 void TMenuCanvas::DrawGlyph(char Ch, std::int32_t X, std::int32_t Y, std::int32_t Alpha) {

@@ -38,7 +38,8 @@ public:
 
   TFastImageBuffer& FrameBuffer() { return FFrameBuffer; }
   const TFastImageBuffer& FrameBuffer() const { return FFrameBuffer; }
-  const TFastImageBuffer& Background() const { return FBackground; }
+  // Black and 800 x 600 until a picture is loaded.
+  const TFastImageBuffer& Background() const;
   const TAlphaImage& CharImage(char Ch) const { return FGlyphs[static_cast<std::size_t>(GlyphIndex(Ch))]; }
 
   // Copies a rectangle of the background back into the frame buffer.
@@ -53,6 +54,8 @@ public:
 
 private:
   TFastImageBuffer FFrameBuffer;
-  TFastImageBuffer FBackground;
+  // Empty until first needed: the picture usually comes first, and a
+  // megabyte and a half of black made before it would only be thrown away.
+  mutable TFastImageBuffer FBackground;
   std::array<TAlphaImage, GlyphCount> FGlyphs;
 };
