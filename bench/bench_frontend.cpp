@@ -1,6 +1,7 @@
-// The front end's per-tick cost and the splash's start-up, on the real
-// archive: one menu tick at rest and one mid-animation (target under 1 ms
-// each), and creating the splash with its 50 decoded frames (under 150 ms).
+// The front end's per-tick cost and its start-up, on the real archive: one
+// menu tick at rest and one mid-animation (target under 1 ms each), creating
+// the splash, and creating the menu (what the player waits for between the
+// splash's key and the menu: under 100 ms in all, with two timer ticks).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -105,6 +106,19 @@ void BM_SplashCreation(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_SplashCreation)->Unit(benchmark::kMillisecond);
+
+void BM_MenuCreation(benchmark::State& State) {
+  TWorld W;
+  if (!W.HaveArchive()) {
+    State.SkipWithError("no game.pak; build the game_pak target");
+    return;
+  }
+  for (auto _ : State) {
+    TMenu Menu(TMenuScreen::Main, W.Pak, *W.Engine, *W.Config, W.Screen);
+    benchmark::DoNotOptimize(Menu.Screen());
+  }
+}
+BENCHMARK(BM_MenuCreation)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
