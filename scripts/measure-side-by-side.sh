@@ -56,6 +56,8 @@ if [ -n "$WM" ]; then
   PIDS+=("$!")
   for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || { echo "the window manager did not start" >&2; cat "$WORK/wm.log" >&2; exit 1; }
+  # It announces itself a little before it takes new windows in.
+  sleep 1
 fi
 # No sound device here: SDL's dummy driver still decodes and mixes.
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}

@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
+#include <vector>
+
 #if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -29,32 +32,31 @@ int X11ConnectionFd(SDL_Window* Window) {
 namespace {
 int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
 
-Window WindowProperty(Display* D, Window Of, Atom Name) {
-  Atom Type = None;
+// The 32-bit values of the property Name on the window Of, when it holds
+// values of the kind Type.
+std::vector<unsigned long> Property(Display* D, Window Of, Atom Name, Atom Type, long Most) {
+  Atom Got = None;
   int Format = 0;
   unsigned long Count = 0, After = 0;
   unsigned char* Data = nullptr;
-  Window Found = None;
-  if (XGetWindowProperty(D, Of, Name, 0, 1, False, XA_WINDOW, &Type, &Format, &Count, &After, &Data) == Success &&
-      Type == XA_WINDOW && Format == 32 && Count == 1 && Data)
-    Found = static_cast<Window>(*reinterpret_cast<unsigned long*>(Data));
+  std::vector<unsigned long> Values;
+  if (XGetWindowProperty(D, Of, Name, 0, Most, False, Type, &Got, &Format, &Count, &After, &Data) == Success &&
+      Got == Type && Format == 32 && Data) {
+    const auto* From = reinterpret_cast<const unsigned long*>(Data);
+    Values.assign(From, From + Count);
+  }
   if (Data) XFree(Data);
-  return Found;
+  return Values;
+}
+
+Window WindowProperty(Display* D, Window Of, Atom Name) {
+  const std::vector<unsigned long> Values = Property(D, Of, Name, XA_WINDOW, 1);
+  return Values.size() == 1 ? static_cast<Window>(Values[0]) : None;
 }
 
 bool ListsAtom(Display* D, Window Of, Atom Name, Atom Wanted) {
-  Atom Type = None;
-  int Format = 0;
-  unsigned long Count = 0, After = 0;
-  unsigned char* Data = nullptr;
-  bool Found = false;
-  if (XGetWindowProperty(D, Of, Name, 0, 4096, False, XA_ATOM, &Type, &Format, &Count, &After, &Data) == Success &&
-      Type == XA_ATOM && Format == 32 && Data) {
-    const auto* Atoms = reinterpret_cast<const unsigned long*>(Data);
-    for (unsigned long I = 0; I < Count && !Found; ++I) Found = Atoms[I] == Wanted;
-  }
-  if (Data) XFree(Data);
-  return Found;
+  const std::vector<unsigned long> Atoms = Property(D, Of, Name, XA_ATOM, 4096);
+  return std::find(Atoms.begin(), Atoms.end(), Wanted) != Atoms.end();
 }
 }  // namespace
 #endif

@@ -55,6 +55,9 @@ class SdlDisplayX11Test : public ::testing::Test {
 protected:
   void SetUp() override {
     if (!Installed("Xvfb")) GTEST_SKIP() << "needs Xvfb";
+    // SDL waits without end for a window to be mapped; a server or window
+    // manager that never does ends the test here instead of hanging the run.
+    alarm(60);
     int Pipe[2];
     ASSERT_EQ(pipe(Pipe), 0);
     Server = Spawn("Xvfb", nullptr, Pipe[1]);
@@ -70,6 +73,7 @@ protected:
     ASSERT_TRUE(Probe->Connected());
   }
   void TearDown() override {
+    alarm(0);
     if (Window) SDL_DestroyWindow(Window);
     SDL_Quit();
     Probe.reset();
@@ -92,8 +96,13 @@ protected:
 
   void StartManager() {
     Manager = Spawn("openbox", "--sm-disable", -1);
-    for (int I = 0; I < 100 && !ManagerRuns(); ++I) usleep(50000);
+    // It announces itself before it takes new windows in; a window shown
+    // before then is left to itself, and one shown at the wrong moment is
+    // never mapped at all, which SDL would wait for. Its list of clients
+    // comes once it has taken in those already there.
+    for (int I = 0; I < 200 && !(ManagerRuns() && Probe->RootHas("_NET_CLIENT_LIST")); ++I) usleep(50000);
     ASSERT_TRUE(ManagerRuns()) << "openbox did not start";
+    ASSERT_TRUE(Probe->ManagerTakesWindows(10000)) << "openbox does not frame new windows";
   }
 
   static TDisplayMode GameMode() {

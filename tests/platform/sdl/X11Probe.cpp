@@ -3,6 +3,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 TX11Probe::TX11Probe() : FDisplay(XOpenDisplay(nullptr)) {}
 
@@ -37,4 +38,39 @@ bool TX11Probe::ManagerAnnounced() {
                      Count == 1;
   if (Data) XFree(Data);
   return Found;
+}
+
+bool TX11Probe::RootHas(const char* Name) {
+  auto* D = static_cast<Display*>(FDisplay);
+  int Count = 0;
+  Atom* Atoms = XListProperties(D, DefaultRootWindow(D), &Count);
+  const Atom Wanted = XInternAtom(D, Name, False);
+  bool Found = false;
+  for (int I = 0; I < Count && !Found; ++I) Found = Atoms[I] == Wanted;
+  if (Atoms) XFree(Atoms);
+  return Found;
+}
+
+bool TX11Probe::ManagerTakesWindows(int Ms) {
+  auto* D = static_cast<Display*>(FDisplay);
+  const ::Window Root = DefaultRootWindow(D);
+  // A window shown while the manager is still starting may be left to
+  // itself; a new one is tried every second.
+  for (int Waited = 0; Waited <= Ms;) {
+    const ::Window Probe = XCreateSimpleWindow(D, Root, 0, 0, 16, 16, 0, 0, 0);
+    XMapWindow(D, Probe);
+    bool Framed = false;
+    for (int Tried = 0; Tried < 1000 && !Framed; Tried += 20, Waited += 20) {
+      XSync(D, False);
+      ::Window RootReturn, Parent = Root, *Children = nullptr;
+      unsigned int Count = 0;
+      if (XQueryTree(D, Probe, &RootReturn, &Parent, &Children, &Count) && Children) XFree(Children);
+      Framed = Parent != Root;
+      if (!Framed) usleep(20000);
+    }
+    XDestroyWindow(D, Probe);
+    XSync(D, False);
+    if (Framed) return true;
+  }
+  return false;
 }

@@ -14,6 +14,12 @@ public:
   SDL_Rect Geometry(SDL_Window* Window);
   // Whether a window manager has announced itself on the root window.
   bool ManagerAnnounced();
+  // Whether the root window has the property Name (of any kind).
+  bool RootHas(const char* Name);
+  // Whether a window of the probe's own, shown, is taken in by the window
+  // manager (framed) within Ms: the manager is past its start and looks
+  // after new windows.
+  bool ManagerTakesWindows(int Ms);
 
 private:
   void* FDisplay = nullptr;
