@@ -545,11 +545,15 @@ TEST_F(SdlAudioTest, AnOggPieceStreamsTheVerySamplesTheLibraryDecodesWhole) {
     // which may round a sample one step the other way.
     const auto Streamed = ReadAll(*Source, 333);
     ASSERT_EQ(Streamed.size(), Whole.size());
-    if (Channels == 2) EXPECT_EQ(Streamed, Whole);
+    if (Channels == 2) {
+      EXPECT_EQ(Streamed, Whole);
+    }
     int Worst = 0;
     for (std::size_t I = 0; I < Whole.size(); ++I) Worst = std::max(Worst, std::abs(Streamed[I] - Whole[I]));
     EXPECT_LE(Worst, 1);
-    for (std::size_t I = 0; Channels == 1 && I < Streamed.size(); I += 2) ASSERT_EQ(Streamed[I], Streamed[I + 1]);
+    for (std::size_t I = 0; Channels == 1 && I < Streamed.size(); I += 2) {
+      ASSERT_EQ(Streamed[I], Streamed[I + 1]);
+    }
     EXPECT_EQ(Source->Read(std::vector<std::int16_t>(64).data(), 32), 0);
     Source->Rewind();
     EXPECT_EQ(ReadAll(*Source, 4096), Streamed);
