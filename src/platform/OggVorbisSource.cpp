@@ -37,10 +37,9 @@ int SeekBytes(void* Source, ogg_int64_t Offset, int Whence) {
     Base = static_cast<ogg_int64_t>(S.Data.size());
   else if (Whence != SEEK_SET)
     return -1;
-  if (Offset > static_cast<ogg_int64_t>(S.Data.size()) || Offset < -Base) return -1;
-  const ogg_int64_t To = Base + Offset;
-  if (To < 0 || To > static_cast<ogg_int64_t>(S.Data.size())) return -1;
-  S.At = static_cast<std::size_t>(To);
+  // Within the bytes, and never an overflow on the way there.
+  if (Offset < -Base || Offset > static_cast<ogg_int64_t>(S.Data.size()) - Base) return -1;
+  S.At = static_cast<std::size_t>(Base + Offset);
   return 0;
 }
 
@@ -84,7 +83,8 @@ int TOggVorbisSource::Read(std::int16_t* Out, int Frames) {
   while (Done < Frames && !FEnded) {
     std::int16_t* To = Out + static_cast<std::size_t>(Done) * 2;
     if (FChannels == 1) {
-      S.Mono.resize(static_cast<std::size_t>(Frames));
+      // Grows to the mixer's block size once, then stays.
+      if (S.Mono.size() < static_cast<std::size_t>(Frames - Done)) S.Mono.resize(static_cast<std::size_t>(Frames - Done));
       To = S.Mono.data();
     }
     int Link = 0;

@@ -31,7 +31,7 @@ private:
   std::unique_ptr<TState> FState;
   int FChannels = 2;
   std::int64_t FFrames = 0;
-  // Set once the stream has ended or changed its shape: nothing more comes
-  // until a rewind.
+  // Set once the stream has ended or cannot be read further: nothing more
+  // comes until a rewind.
   bool FEnded = false;
 };
