@@ -86,17 +86,10 @@ inline int ConnectLoopback(int Port) {
   return Socket;
 }
 
-// One GET on its own connection, the target sent byte for byte; gives up
-// after TimeoutMs.
-inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5000) {
+// The answer on Socket, read until the whole body is in, the server
+// closes or TimeoutMs pass; closes the socket.
+inline THttpAnswer ReadAnswer(int Socket, int TimeoutMs) {
   THttpAnswer Answer;
-  const int Socket = ConnectLoopback(Port);
-  if (Socket < 0) return Answer;
-  const std::string Request = "GET " + Target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
-  if (::send(Socket, Request.data(), Request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(Request.size())) {
-    ::close(Socket);
-    return Answer;
-  }
   std::string Reply;
   const auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
   char Buffer[4096];
@@ -121,11 +114,23 @@ inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5
   return Answer;
 }
 
+// One GET on its own connection, the target sent byte for byte; gives up
+// after TimeoutMs.
+inline THttpAnswer RawGet(int Port, const std::string& Target, int TimeoutMs = 5000) {
+  const int Socket = ConnectLoopback(Port);
+  if (Socket < 0) return {};
+  const std::string Request = "GET " + Target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+  if (::send(Socket, Request.data(), Request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(Request.size())) {
+    ::close(Socket);
+    return {};
+  }
+  return ReadAnswer(Socket, TimeoutMs);
+}
+
 // One POST with Body on its own connection; gives up after TimeoutMs.
 inline THttpAnswer RawPost(int Port, const std::string& Target, const std::string& Body, int TimeoutMs = 5000) {
-  THttpAnswer Answer;
   const int Socket = ConnectLoopback(Port);
-  if (Socket < 0) return Answer;
+  if (Socket < 0) return {};
   const std::string Request = "POST " + Target + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nContent-Length: " +
                               std::to_string(Body.size()) + "\r\n\r\n" + Body;
   std::size_t Sent = 0;
@@ -134,22 +139,7 @@ inline THttpAnswer RawPost(int Port, const std::string& Target, const std::strin
     if (N <= 0) break;
     Sent += static_cast<std::size_t>(N);
   }
-  std::string Reply;
-  char Buffer[4096];
-  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeoutMs);
-  while (std::chrono::steady_clock::now() < Deadline) {
-    pollfd Poll{Socket, POLLIN, 0};
-    if (::poll(&Poll, 1, 100) <= 0) continue;
-    const ssize_t Got = ::recv(Socket, Buffer, sizeof Buffer, 0);
-    if (Got <= 0) break;
-    Reply.append(Buffer, static_cast<std::size_t>(Got));
-  }
-  ::close(Socket);
-  if (Reply.compare(0, 9, "HTTP/1.1 ") != 0 || Reply.size() < 12) return Answer;
-  Answer.Status = std::stoi(Reply.substr(9, 3));
-  const std::size_t BodyAt = Reply.find("\r\n\r\n");
-  if (BodyAt != std::string::npos) Answer.Body = Reply.substr(BodyAt + 4);
-  return Answer;
+  return ReadAnswer(Socket, TimeoutMs);
 }
 
 // vyrn-scores as a child process. Port 0 lets it pick a free port, which it
